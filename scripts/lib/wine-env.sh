@@ -1,0 +1,149 @@
+# Private Wine environment of one build folder: an Xvfb display, a Wine prefix
+# set up for skinned windows and Chinese text, and a persistent wineserver.
+# Sourced by scripts/wine-exec, scripts/test and scripts/run.
+#
+# ctest and Ninja wait for every process that holds a test's stdout/stderr.
+# The first Wine process of a prefix starts wineserver, services and the
+# desktop process, which would inherit those pipes, so everything long-lived
+# is started here detached, with its standard streams on /dev/null and no
+# other descriptors open.
+
+WINE_LOADER=/usr/lib/wine/wine64
+WINE_SERVER=/usr/lib/wine/wineserver64
+VIDKILN_SOURCE_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+
+wine_env_export() {
+    local winedir=$1
+    export WINEPREFIX="$winedir/prefix"
+    export WINELOADER="$WINE_LOADER"
+    export WINESERVER="$WINE_SERVER"
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    # No Mono or Gecko download prompts.
+    export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    export LC_ALL=C.UTF-8
+}
+
+# Runs "$@" in its own session with standard streams on /dev/null and every
+# inherited descriptor above 2 closed.
+detached() {
+    (
+        local fd
+        for fd in /proc/self/fd/*; do
+            fd=${fd##*/}
+            [ "$fd" -gt 2 ] 2>/dev/null && eval "exec $fd>&-" 2>/dev/null
+        done
+        exec setsid "$@" </dev/null >/dev/null 2>&1
+    ) &
+}
+
+wine_env_display_alive() {
+    local winedir=$1
+    [ -s "$winedir/display" ] && [ -s "$winedir/xvfb.pid" ] &&
+        kill -0 "$(cat "$winedir/xvfb.pid")" 2>/dev/null
+}
+
+wine_env_start_display() {
+    local winedir=$1 n
+    # Pick the first display number with no X server and no stale lock.
+    for n in $(seq 90 189); do
+        [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+        detached Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset
+        echo $! >"$winedir/xvfb.pid"
+        local i
+        for i in $(seq 1 100); do
+            [ -e "/tmp/.X11-unix/X$n" ] && break
+            sleep 0.05
+        done
+        if [ -e "/tmp/.X11-unix/X$n" ]; then
+            echo "$n" >"$winedir/display"
+            return 0
+        fi
+    done
+    echo "wine-env: could not start Xvfb" >&2
+    return 1
+}
+
+# The persistent server started for the prefix, recorded by its process id.
+wine_env_server_alive() {
+    local winedir=$1 pid
+    [ -s "$winedir/wineserver.pid" ] || return 1
+    pid=$(cat "$winedir/wineserver.pid")
+    grep -qs wineserver "/proc/$pid/cmdline"
+}
+
+winepath_of() {
+    # Z: maps the Linux root in every Wine prefix.
+    printf 'Z:%s' "${1//\//\\}"
+}
+
+wine_env_prepare_prefix() {
+    local winedir=$1
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    "$WINE_LOADER" wineboot -i </dev/null >/dev/null 2>&1
+    mkdir -p "$fonts"
+    # Debian's Wine does not read its own font folder; without these the
+    # caption buttons show letters instead of glyphs.
+    ln -sf /usr/share/wine/fonts/*.ttf "$fonts/"
+    ln -sf /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc "$fonts/wqy-zenhei.ttc"
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$VIDKILN_SOURCE_DIR/scripts/lib/prefix.reg"; } \
+        >"$winedir/prefix.reg"
+    "$WINE_LOADER" regedit /S "$(winepath_of "$winedir/prefix.reg")" </dev/null >/dev/null 2>&1
+    touch "$WINEPREFIX/.vidkiln-ready"
+}
+
+wine_env_start_keeper() {
+    local winedir=$1
+    local source="$VIDKILN_SOURCE_DIR/scripts/lib/desktop-keeper.c"
+    local keeper="$winedir/desktop-keeper.exe"
+    if [ ! -x "$keeper" ] || [ "$source" -nt "$keeper" ]; then
+        x86_64-w64-mingw32-gcc-posix -O2 -s -mwindows -o "$keeper" "$source"
+    fi
+    detached "$WINE_LOADER" "$keeper"
+}
+
+# Makes sure display, prefix, server and desktop of a Wine folder are up:
+#   wine_env_up <folder>            on a private Xvfb display (tests)
+#   wine_env_up <folder> <display>  on the given display (scripts/run)
+wine_env_up() {
+    local winedir=$1 display=${2:-}
+    mkdir -p "$winedir"
+    winedir=$(cd "$winedir" && pwd)
+    wine_env_export "$winedir"
+    exec {wine_env_lock}>"$winedir/lock"
+    flock "$wine_env_lock"
+    if [ -z "$display" ]; then
+        wine_env_display_alive "$winedir" || wine_env_start_display "$winedir"
+        display=":$(cat "$winedir/display")"
+    fi
+    export DISPLAY=$display
+    if ! wine_env_server_alive "$winedir"; then
+        if [ ! -e "$WINEPREFIX/.vidkiln-ready" ]; then
+            rm -rf "$WINEPREFIX"
+            mkdir -p "$WINEPREFIX"
+        fi
+        detached "$WINE_SERVER" -p -f
+        echo $! >"$winedir/wineserver.pid"
+        [ -e "$WINEPREFIX/.vidkiln-ready" ] || wine_env_prepare_prefix "$winedir"
+        wine_env_start_keeper "$winedir"
+    fi
+    flock -u "$wine_env_lock"
+    exec {wine_env_lock}>&-
+}
+
+# Ends the server of the build folder (and with it every Wine process in its
+# prefix) and its display.
+wine_env_down() {
+    local winedir=$1
+    [ -d "$winedir" ] || return 0
+    winedir=$(cd "$winedir" && pwd)
+    wine_env_export "$winedir"
+    if wine_env_server_alive "$winedir"; then
+        "$WINE_SERVER" -k 2>/dev/null || true
+        rm -f "$winedir/wineserver.pid"
+    fi
+    if [ -s "$winedir/xvfb.pid" ]; then
+        kill "$(cat "$winedir/xvfb.pid")" 2>/dev/null || true
+        rm -f "$winedir/xvfb.pid" "$winedir/display"
+    fi
+}
