@@ -1,0 +1,65 @@
+// Turns the bytes a console child writes into lines: the byte rules, the
+// text carried from one read to the next, and the delivery of every line to
+// the captured list, the mirror list and the line event. No Win32 here, so
+// it is tested and fuzzed natively.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "LineList.h"
+
+enum TOutputType {
+    otEntireLine = 0,      // a complete line
+    otBeginningOfLine = 1, // the start of a line whose end has not arrived yet
+};
+
+// Receives what the splitter finds. A complete line comes once; an
+// unfinished line comes each time a read ends inside it, with all its text so far.
+class TLineSink {
+public:
+    virtual void LineEnded(const std::string& Line) = 0;
+    virtual void LineContinues(const std::string& Text) = 0;
+
+protected:
+    ~TLineSink() = default;
+};
+
+class TLineSplitter {
+public:
+    // Splits one read. Terminated is looked at before every byte: once it is
+    // set, the rest of the read is dropped and the text so far stays unfinished.
+    void Split(std::string_view Bytes, const std::atomic<bool>& Terminated, TLineSink& Sink);
+    // The run is over: text still waiting for its line end counts as a line.
+    void Finish(TLineSink& Sink);
+
+    const std::string& PendingText() const { return FPendingText; }
+
+private:
+    std::string FPendingText;
+};
+
+using TLineHandler = std::function<void(const std::string& Line, TOutputType OutputType)>;
+
+// The delivery of one run's lines, in the order the caller relies on: the
+// output clock is reset first, then the lists, then the event.
+class TLineOutput final : public TLineSink {
+public:
+    TLineOutput(TLineList& CapturedLines, TLineList* MirrorLines,
+                std::atomic<int>& SecondsSinceOutput, TLineHandler OnNewLine);
+
+    void LineEnded(const std::string& Line) override;
+    void LineContinues(const std::string& Text) override;
+
+private:
+    void Mirror(const std::string& Text);
+
+    TLineList& FCapturedLines;
+    TLineList* FMirrorLines;
+    std::atomic<int>& FSecondsSinceOutput;
+    TLineHandler FOnNewLine;
+    // The mirror's last entry is an unfinished line that the next text replaces.
+    bool FPartialShown = false;
+};
