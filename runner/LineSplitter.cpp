@@ -1,10 +1,10 @@
 #include "LineSplitter.h"
 
-void TLineSplitter::Split(std::string_view Bytes, const std::atomic<bool>& Terminated,
+void TLineSplitter::Split(std::string_view Bytes, const std::function<bool()>& Terminated,
                           TLineSink& Sink)
 {
     for (std::size_t i = 0; i < Bytes.size(); ++i) {
-        if (Terminated.load(std::memory_order_relaxed))
+        if (Terminated())
             break;
         switch (Bytes[i]) {
         case '\0':

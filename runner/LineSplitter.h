@@ -29,9 +29,9 @@ protected:
 
 class TLineSplitter {
 public:
-    // Splits one read. Terminated is looked at before every byte: once it is
-    // set, the rest of the read is dropped and the text so far stays unfinished.
-    void Split(std::string_view Bytes, const std::atomic<bool>& Terminated, TLineSink& Sink);
+    // Splits one read. Terminated is asked before every byte: once it answers
+    // true, the rest of the read is dropped and the text so far stays unfinished.
+    void Split(std::string_view Bytes, const std::function<bool()>& Terminated, TLineSink& Sink);
     // The run is over: text still waiting for its line end counts as a line.
     void Finish(TLineSink& Sink);
 

@@ -14,6 +14,11 @@
 
 namespace {
 
+std::function<bool()> Asker(const std::atomic<bool>& terminated)
+{
+    return [&terminated] { return terminated.load(); };
+}
+
 class CollectingSink final : public TLineSink {
 public:
     CollectingSink(std::atomic<bool>& terminated, std::size_t stopAfter)
@@ -54,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CollectingSink sink(terminated, stopAfter);
     TLineSplitter splitter;
     for (const std::string& read : reads)
-        splitter.Split(read, terminated, sink);
+        splitter.Split(read, Asker(terminated), sink);
     splitter.Finish(sink);
     if (sink.events != reference::Split(reads, stopAfter))
         std::abort();

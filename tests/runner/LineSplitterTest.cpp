@@ -11,6 +11,11 @@
 
 namespace {
 
+std::function<bool()> Asker(const std::atomic<bool>& terminated)
+{
+    return [&terminated] { return terminated.load(); };
+}
+
 using Events = std::vector<reference::Event>;
 
 // Records what the splitter reports; may request termination at a chosen line.
@@ -42,7 +47,7 @@ Events SplitReads(const std::vector<std::string>& reads, std::size_t stopAfter =
     RecordingSink sink(terminated, stopAfter);
     TLineSplitter splitter;
     for (const std::string& read : reads)
-        splitter.Split(read, terminated, sink);
+        splitter.Split(read, Asker(terminated), sink);
     splitter.Finish(sink);
     return sink.events;
 }
@@ -82,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         SplitCase{"EmptyReadRepeatsTheUnfinishedLine", {"ab", ""}, {{"ab", false}, {"ab", false}, {"ab", true}}},
         SplitCase{"BytesStayUnconverted", {"\xe4\xb8\xad\xff\x01\n"}, {{"\xe4\xb8\xad\xff\x01", true}}},
         SplitCase{"NothingAtAll", {}, {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 TEST(LineSplitter, TerminationDropsTheRestOfTheReadAndEveryLaterRead)
 {
@@ -95,9 +100,9 @@ TEST(LineSplitter, TerminationKeepsTheTextSoFarUnfinished)
     std::atomic<bool> terminated = false;
     RecordingSink sink(terminated, 0);
     TLineSplitter splitter;
-    splitter.Split("ab", terminated, sink);
+    splitter.Split("ab", Asker(terminated), sink);
     terminated = true;
-    splitter.Split("c\nd", terminated, sink);
+    splitter.Split("c\nd", Asker(terminated), sink);
     splitter.Finish(sink);
     EXPECT_EQ(sink.events, (Events{{"ab", false}, {"ab", false}, {"ab", true}}));
 }
@@ -121,7 +126,7 @@ protected:
         std::atomic<bool> terminated = false;
         TLineSplitter splitter;
         for (const std::string& read : reads)
-            splitter.Split(read, terminated, output);
+            splitter.Split(read, Asker(terminated), output);
         splitter.Finish(output);
     }
 
@@ -151,9 +156,9 @@ TEST_F(LineOutputTest, OnlyALineEndResetsTheOutputClock)
     TLineOutput output(captured, nullptr, secondsSinceOutput, nullptr);
     std::atomic<bool> terminated = false;
     TLineSplitter splitter;
-    splitter.Split("still none", terminated, output);
+    splitter.Split("still none", Asker(terminated), output);
     EXPECT_EQ(secondsSinceOutput, 7);
-    splitter.Split("\n", terminated, output);
+    splitter.Split("\n", Asker(terminated), output);
     EXPECT_EQ(secondsSinceOutput, 0);
 }
 
