@@ -1,0 +1,65 @@
+#include "Thread.h"
+
+#include "SysUtils.h"
+
+const TClassInfo& TThread::StaticClass()
+{
+    static const TClassInfo Info("TThread", &TObject::StaticClass(), {});
+    return Info;
+}
+
+void TThread::TStopper::operator()(TThread* Thread) const noexcept
+{
+    Thread->StopAndWait();
+    delete Thread;
+}
+
+TThread::~TThread()
+{
+    StopAndWait();
+}
+
+void TThread::Start()
+{
+    if (FStarted.exchange(true))
+        throw EComponentError(L"Thread started twice");
+    FThread = std::thread([this] { Run(); });
+}
+
+void TThread::Run() noexcept
+{
+    try {
+        Execute();
+    } catch (...) {
+        FFatal = CurrentExceptionMessage();
+    }
+    FFinished.store(true);
+}
+
+void TThread::WaitFor()
+{
+    std::lock_guard Lock(FJoinLock);
+    if (!FThread.joinable())
+        return;
+    if (FThread.get_id() == std::this_thread::get_id())
+        throw EComponentError(L"A thread cannot wait for itself");
+    FThread.join();
+}
+
+void TThread::StopAndWait()
+{
+    Terminate();
+    try {
+        WaitFor();
+    } catch (const EComponentError&) {
+        // Freed from its own Execute: the thread cannot join itself, so it
+        // is left to finish on its own.
+        std::lock_guard Lock(FJoinLock);
+        FThread.detach();
+    }
+}
+
+std::wstring TThread::FatalException() const
+{
+    return FFinished.load() ? FFatal : std::wstring();
+}
