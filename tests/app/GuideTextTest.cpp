@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 namespace vidkiln {
 namespace {
 
@@ -28,6 +31,20 @@ TEST(GuideText, UnclosedTagEndsTheText)
 {
     EXPECT_EQ(PlainTextFromHtml("<p>kept</p><p unfinished"), "kept\n");
     EXPECT_EQ(PlainTextFromHtml("<style>never closed"), "");
+}
+
+TEST(GuideText, ShippedGuideNamesTheFourSettingsAndTheOutput)
+{
+    std::ifstream page(VIDKILN_GUIDE_PAGE, std::ios::binary);
+    ASSERT_TRUE(page) << VIDKILN_GUIDE_PAGE;
+    std::ostringstream html;
+    html << page.rdbuf();
+    const std::string text = PlainTextFromHtml(html.str());
+    for (const char* needed : {"质量(KBps)", "视频帧频", "视频大小", "屏幕纵模比", "输出目录", "RMVB",
+                               "MKV", ".mp4"})
+        EXPECT_NE(text.find(needed), std::string::npos) << needed;
+    EXPECT_EQ(text.find('<'), std::string::npos);
+    EXPECT_EQ(text.find("font:"), std::string::npos);
 }
 
 } // namespace
