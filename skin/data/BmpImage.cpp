@@ -1,0 +1,251 @@
+#include "BmpImage.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <optional>
+
+namespace imgcore {
+
+std::size_t DibStride(int width, int bitCount) noexcept
+{
+    const std::uint64_t bits = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount);
+    return static_cast<std::size_t>((bits + 31) / 32 * 4);
+}
+
+namespace {
+
+constexpr std::size_t FileHeaderSize = 14;
+constexpr std::size_t CoreHeaderSize = 12;
+constexpr std::uint32_t BiRgb = 0;
+constexpr std::uint32_t BiBitfields = 3;
+
+// Little-endian reads that refuse to leave the buffer.
+class TReader {
+public:
+    explicit TReader(std::span<const std::uint8_t> bytes) : FBytes(bytes) {}
+
+    std::size_t Size() const noexcept { return FBytes.size(); }
+    void Require(std::size_t offset, std::size_t length, const char* what) const
+    {
+        if (offset > FBytes.size() || length > FBytes.size() - offset)
+            throw EBmpFormat(std::string("BMP is truncated: ") + what + " lies past the end of the data");
+    }
+    std::uint16_t U16(std::size_t offset) const
+    {
+        Require(offset, 2, "header");
+        return static_cast<std::uint16_t>(FBytes[offset] | FBytes[offset + 1] << 8);
+    }
+    std::uint32_t U32(std::size_t offset) const
+    {
+        Require(offset, 4, "header");
+        return static_cast<std::uint32_t>(FBytes[offset]) | static_cast<std::uint32_t>(FBytes[offset + 1]) << 8
+            | static_cast<std::uint32_t>(FBytes[offset + 2]) << 16
+            | static_cast<std::uint32_t>(FBytes[offset + 3]) << 24;
+    }
+    std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
+    const std::uint8_t* At(std::size_t offset) const noexcept { return FBytes.data() + offset; }
+
+private:
+    std::span<const std::uint8_t> FBytes;
+};
+
+struct THeader {
+    std::int64_t Width = 0;
+    std::int64_t Height = 0; // negative: rows stored top-down
+    int Planes = 1;
+    int BitCount = 0;
+    std::uint32_t Compression = BiRgb;
+    std::uint32_t ColoursUsed = 0;
+    std::size_t PaletteOffset = 0;
+    std::size_t PaletteEntrySize = 4;
+    std::optional<std::size_t> MasksOffset;
+};
+
+THeader ReadHeader(const TReader& in, std::size_t start)
+{
+    const std::uint32_t headerSize = in.U32(start);
+    THeader header;
+    if (headerSize == CoreHeaderSize) {
+        in.Require(start, CoreHeaderSize, "bitmap header");
+        header.Width = in.U16(start + 4);
+        header.Height = in.U16(start + 6);
+        header.Planes = in.U16(start + 8);
+        header.BitCount = in.U16(start + 10);
+        header.PaletteEntrySize = 3;
+    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 64
+               || headerSize == 108 || headerSize == 124) {
+        in.Require(start, headerSize, "bitmap header");
+        header.Width = in.I32(start + 4);
+        header.Height = in.I32(start + 8);
+        header.Planes = in.U16(start + 12);
+        header.BitCount = in.U16(start + 14);
+        header.Compression = in.U32(start + 16);
+        header.ColoursUsed = in.U32(start + 32);
+    } else {
+        throw EBmpFormat("BMP has an unknown header size " + std::to_string(headerSize));
+    }
+    header.PaletteOffset = start + headerSize;
+    if (header.Compression == BiBitfields) {
+        // A 40-byte header keeps the three masks after itself, longer ones inside.
+        header.MasksOffset = start + 40;
+        if (headerSize == 40)
+            header.PaletteOffset += 12;
+    }
+    return header;
+}
+
+void CheckHeader(const THeader& header)
+{
+    if (header.Planes != 1)
+        throw EBmpFormat("BMP header lies: " + std::to_string(header.Planes) + " planes");
+    if (header.Width <= 0 || header.Height == 0 || header.Width > MaxBmpSide
+        || header.Height > MaxBmpSide || header.Height < -MaxBmpSide)
+        throw EBmpFormat("BMP size " + std::to_string(header.Width) + " x "
+                         + std::to_string(header.Height) + " is not acceptable");
+    switch (header.BitCount) {
+    case 1: case 4: case 8: case 24:
+        if (header.Compression != BiRgb)
+            throw EBmpFormat("compressed BMP images are not supported");
+        break;
+    case 16: case 32:
+        if (header.Compression != BiRgb && header.Compression != BiBitfields)
+            throw EBmpFormat("compressed BMP images are not supported");
+        break;
+    default:
+        throw EBmpFormat("BMP has " + std::to_string(header.BitCount) + " bits per pixel");
+    }
+}
+
+std::vector<TPaletteEntry> ReadPalette(const TReader& in, const THeader& header)
+{
+    const std::size_t full = std::size_t{1} << header.BitCount;
+    if (header.ColoursUsed > full)
+        throw EBmpFormat("BMP header lies: " + std::to_string(header.ColoursUsed) + " colours for "
+                         + std::to_string(header.BitCount) + " bits per pixel");
+    const std::size_t used = header.ColoursUsed ? header.ColoursUsed : full;
+    in.Require(header.PaletteOffset, used * header.PaletteEntrySize, "palette");
+    // Pixels may name entries the file leaves out; they read as black.
+    std::vector<TPaletteEntry> palette(full);
+    for (std::size_t i = 0; i < used; ++i) {
+        const std::uint8_t* entry = in.At(header.PaletteOffset + i * header.PaletteEntrySize);
+        palette[i] = {entry[0], entry[1], entry[2], 0};
+    }
+    return palette;
+}
+
+// One colour channel described by a bit mask, widened to 8 bits.
+class TChannel {
+public:
+    explicit TChannel(std::uint32_t mask)
+    {
+        if (mask == 0)
+            return;
+        FShift = std::countr_zero(mask);
+        const std::uint32_t field = mask >> FShift;
+        if ((field & (field + 1)) != 0)
+            throw EBmpFormat("BMP colour mask is not one run of bits");
+        FMax = field;
+    }
+    std::uint8_t Value(std::uint32_t pixel) const noexcept
+    {
+        if (FMax == 0)
+            return 0;
+        const std::uint64_t raw = (pixel >> FShift) & FMax;
+        return static_cast<std::uint8_t>((raw * 255 + FMax / 2) / FMax);
+    }
+
+private:
+    int FShift = 0;
+    std::uint32_t FMax = 0;
+};
+
+struct TMasks {
+    TChannel Red, Green, Blue;
+};
+
+TMasks ReadMasks(const TReader& in, const THeader& header)
+{
+    if (header.MasksOffset) {
+        const std::size_t at = *header.MasksOffset;
+        return {TChannel(in.U32(at)), TChannel(in.U32(at + 4)), TChannel(in.U32(at + 8))};
+    }
+    if (header.BitCount == 16)
+        return {TChannel(0x7C00), TChannel(0x03E0), TChannel(0x001F)};
+    return {TChannel(0xFF0000), TChannel(0x00FF00), TChannel(0x0000FF)};
+}
+
+void ConvertMaskedRow(const std::uint8_t* source, std::uint8_t* target, int width, int bytesIn,
+                      int bytesOut, const TMasks& masks)
+{
+    for (int x = 0; x < width; ++x) {
+        const std::uint8_t* p = source + static_cast<std::size_t>(x) * bytesIn;
+        const std::uint32_t pixel = bytesIn == 2 ? static_cast<std::uint32_t>(p[0] | p[1] << 8)
+                                                 : static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8
+                | static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+        std::uint8_t* q = target + static_cast<std::size_t>(x) * bytesOut;
+        q[0] = masks.Blue.Value(pixel);
+        q[1] = masks.Green.Value(pixel);
+        q[2] = masks.Red.Value(pixel);
+        if (bytesOut == 4)
+            q[3] = 0;
+    }
+}
+
+TBmpImage Decode(const TReader& in, std::size_t headerStart, std::optional<std::size_t> pixelOffset)
+{
+    const THeader header = ReadHeader(in, headerStart);
+    CheckHeader(header);
+
+    TBmpImage image;
+    image.Width = static_cast<int>(header.Width);
+    image.Height = static_cast<int>(header.Height < 0 ? -header.Height : header.Height);
+    const bool masked = header.BitCount == 16 || header.Compression == BiBitfields;
+    image.BitCount = header.BitCount == 16 ? 24 : header.BitCount;
+
+    std::size_t paletteEnd = header.PaletteOffset;
+    if (header.BitCount <= 8) {
+        image.Palette = ReadPalette(in, header);
+        const std::size_t used = header.ColoursUsed ? header.ColoursUsed : image.Palette.size();
+        paletteEnd += used * header.PaletteEntrySize;
+    }
+    const std::size_t pixels = pixelOffset.value_or(paletteEnd);
+    if (pixels < paletteEnd)
+        throw EBmpFormat("BMP header lies: the pixels start inside the header or palette");
+
+    const std::size_t sourceStride = DibStride(image.Width, header.BitCount);
+    const std::size_t rows = static_cast<std::size_t>(image.Height);
+    in.Require(pixels, sourceStride * rows, "pixel data");
+
+    const std::size_t stride = image.Stride();
+    image.Pixels.assign(stride * rows, 0);
+    const std::optional<TMasks> masks = masked ? std::optional<TMasks>(ReadMasks(in, header)) : std::nullopt;
+    for (std::size_t y = 0; y < rows; ++y) {
+        const std::size_t sourceRow = header.Height < 0 ? y : rows - 1 - y;
+        const std::uint8_t* source = in.At(pixels + sourceRow * sourceStride);
+        std::uint8_t* target = image.Pixels.data() + y * stride;
+        if (masks)
+            ConvertMaskedRow(source, target, image.Width, header.BitCount / 8, image.BitCount / 8, *masks);
+        else
+            std::memcpy(target, source, stride);
+    }
+    return image;
+}
+
+} // namespace
+
+TBmpImage DecodeBmp(std::span<const std::uint8_t> bytes)
+{
+    const TReader in(bytes);
+    in.Require(0, FileHeaderSize + 4, "file header");
+    if (bytes[0] != 'B' || bytes[1] != 'M')
+        throw EBmpFormat("not a BMP file (no \"BM\" signature)");
+    return Decode(in, FileHeaderSize, in.U32(10));
+}
+
+TBmpImage DecodePackedDib(std::span<const std::uint8_t> bytes)
+{
+    return Decode(TReader(bytes), 0, std::nullopt);
+}
+
+} // namespace imgcore
