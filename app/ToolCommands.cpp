@@ -208,6 +208,11 @@ std::optional<int> ProgressFromLine(std::string_view line)
     return SignedInt(number->Negative, *whole + (RoundsAway(*whole, number->Fraction) ? 1 : 0));
 }
 
+std::wstring FolderWithBackslash(const std::wstring& folder)
+{
+    return folder.size() > 3 ? folder + L"\\" : folder;
+}
+
 std::vector<std::wstring> FolderPrefixes(const std::wstring& path)
 {
     std::vector<std::wstring> prefixes;

@@ -72,6 +72,11 @@ int DurationFromProbeText(std::string_view captured);
 // number that fits.
 std::optional<int> ProgressFromLine(std::string_view line);
 
+// A folder from the folder dialog as the output folder: a backslash
+// appended when the path is longer than 3 characters (a drive root such as
+// C:\ keeps its own).
+std::wstring FolderWithBackslash(const std::wstring& folder);
+
 // The folders EnsureFolder creates in turn: for every backslash from left to
 // right the text before it, then the whole path.
 std::vector<std::wstring> FolderPrefixes(const std::wstring& path);

@@ -166,5 +166,12 @@ TEST(ToolCommands, FolderPrefixesCutAtEveryBackslash)
     EXPECT_EQ(FolderPrefixes(L"out"), (Prefixes{L"out"}));
 }
 
+TEST(ToolCommands, ChosenFolderGetsBackslashUnlessDriveRoot)
+{
+    EXPECT_EQ(FolderWithBackslash(L"C:\\"), L"C:\\");
+    EXPECT_EQ(FolderWithBackslash(L"D:\\Videos"), L"D:\\Videos\\");
+    EXPECT_EQ(FolderWithBackslash(L"D:\\视频"), L"D:\\视频\\");
+}
+
 } // namespace
 } // namespace vidkiln
