@@ -4,6 +4,7 @@
 // into its DC just before drawing and deselects them before they are freed.
 #pragma once
 
+#include "Component.h"
 #include "GdiObjects.h"
 
 #include <windows.h>
@@ -47,13 +48,9 @@ using TFontStyles = unsigned;
 
 // Common part of fonts, pens and brushes: OnChange runs before the handle
 // is dropped, so a canvas can take it out of its DC first.
-class TGraphicsObject {
+class TGraphicsObject : public TPersistent {
+    VK_CLASS_INFO
 public:
-    TGraphicsObject() = default;
-    virtual ~TGraphicsObject() = default;
-    TGraphicsObject(const TGraphicsObject&) = delete;
-    TGraphicsObject& operator=(const TGraphicsObject&) = delete;
-
     std::function<void()> OnChange;
 
 protected:
@@ -61,7 +58,9 @@ protected:
     virtual void DropHandle() = 0;
 };
 
+// Published: Name, Height, Size, Charset, Color, Style.
 class TFont : public TGraphicsObject {
+    VK_CLASS_INFO
 public:
     TFont();
     const std::wstring& Name() const { return FName; }
@@ -100,7 +99,9 @@ private:
     mutable gdi::Font FHandle;
 };
 
+// Published: Color, Width, Style.
 class TPen : public TGraphicsObject {
+    VK_CLASS_INFO
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
@@ -124,7 +125,9 @@ private:
 
 enum TBrushStyle { bsSolid, bsClear };
 
+// Published: Color, Style.
 class TBrush : public TGraphicsObject {
+    VK_CLASS_INFO
 public:
     TColor Color() const { return FColor; }
     void SetColor(TColor color);

@@ -219,13 +219,13 @@ TBmpImage Decode(const TReader& in, std::size_t headerStart, std::optional<std::
 
     const std::size_t stride = image.Stride();
     image.Pixels.assign(stride * rows, 0);
-    const std::optional<TMasks> masks = masked ? std::optional<TMasks>(ReadMasks(in, header)) : std::nullopt;
+    const TMasks masks = masked ? ReadMasks(in, header) : TMasks{TChannel(0), TChannel(0), TChannel(0)};
     for (std::size_t y = 0; y < rows; ++y) {
         const std::size_t sourceRow = header.Height < 0 ? y : rows - 1 - y;
         const std::uint8_t* source = in.At(pixels + sourceRow * sourceStride);
         std::uint8_t* target = image.Pixels.data() + y * stride;
-        if (masks)
-            ConvertMaskedRow(source, target, image.Width, header.BitCount / 8, image.BitCount / 8, *masks);
+        if (masked)
+            ConvertMaskedRow(source, target, image.Width, header.BitCount / 8, image.BitCount / 8, masks);
         else
             std::memcpy(target, source, stride);
     }
