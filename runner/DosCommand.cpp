@@ -1,0 +1,286 @@
+#include "DosCommand.h"
+
+#include <string_view>
+#include <vector>
+
+#include "ChildProcess.h"
+
+namespace {
+
+constexpr std::size_t kFirstBufferSize = 1024;
+
+// Waits for Handle while answering messages that other threads send to this
+// one: a line handler may be blocked in SendMessage to the UI thread until
+// the UI thread answers, and the UI thread may be here, waiting for it.
+void WaitServingSentMessages(HANDLE Handle)
+{
+    while (MsgWaitForMultipleObjects(1, &Handle, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+// Sets an event when the scope ends, however it ends.
+class TSignalOnExit {
+public:
+    explicit TSignalOnExit(HANDLE Event) noexcept : FEvent(Event) {}
+    ~TSignalOnExit() { SetEvent(FEvent); }
+    TSignalOnExit(const TSignalOnExit&) = delete;
+    TSignalOnExit& operator=(const TSignalOnExit&) = delete;
+
+private:
+    HANDLE FEvent;
+};
+
+} // namespace
+
+// TProcessTimer
+
+const TClassInfo& TProcessTimer::StaticClass()
+{
+    static const TClassInfo Info = TClassBuilder<TProcessTimer>("TProcessTimer", TTimer::StaticClass()).Build();
+    return Info;
+}
+
+TProcessTimer::TProcessTimer(TComponent* AOwner) : TTimer(AOwner)
+{
+    SetEnabled(false);
+    OnTimer = MakeDelegate<&TProcessTimer::Tick>(this);
+}
+
+void TProcessTimer::StartCounting()
+{
+    SetInterval(1000);
+    SecondsSinceStart = 0;
+    SecondsSinceOutput = 0;
+    FCounting = true;
+    // Off and on again, so the first tick comes a full second after the start
+    // even when the timer still runs from the run before.
+    SetEnabled(false);
+    SetEnabled(true);
+}
+
+void TProcessTimer::Tick(TObject*)
+{
+    if (!FCounting) {
+        SetEnabled(false);
+        return;
+    }
+    ++SecondsSinceStart;
+    ++SecondsSinceOutput;
+}
+
+// TDosThread
+
+TDosThread::TDosThread(TDosCommand& Runner, TProcessTimer& Timer)
+    : FRunner(Runner),
+      FTimer(Timer),
+      FCommandLine(Runner.CommandLine),
+      FCapturedLines(Runner.CapturedLines()),
+      FMirrorLines(Runner.MirrorLines),
+      FMaxTimeAfterBeginning(Runner.MaxTimeAfterBeginning),
+      FMaxTimeAfterLastOutput(Runner.MaxTimeAfterLastOutput),
+      FOnNewLine(Runner.OnNewLine),
+      FOnTerminated(Runner.OnTerminated),
+      FPriorityClass(Runner.PriorityClass),
+      FDone(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+{
+    if (!FDone)
+        throw Exception(SystemErrorMessage(GetLastError()));
+}
+
+void TDosThread::Execute()
+{
+    TSignalOnExit done(FDone.Get());
+    std::unique_ptr<TChildProcess> child;
+    try {
+        child = std::make_unique<TChildProcess>(FCommandLine, FPriorityClass);
+    } catch (...) {
+        EndRun(TDosCommand::ExitCodeNotStarted, CurrentExceptionMessage());
+        return;
+    }
+    TLineOutput output(FCapturedLines, FMirrorLines, FTimer.SecondsSinceOutput,
+                       [this](const std::string& Line, TOutputType OutputType) { NewLine(Line, OutputType); });
+    int64_t exitCode = TDosCommand::ExitCodeNone;
+    std::wstring error;
+    try {
+        exitCode = Watch(*child, output);
+    } catch (...) {
+        // Only memory can run out here; the run still has to end for the caller.
+        child->Terminate(0);
+        exitCode = TDosCommand::ExitCodeStopped;
+        error = CurrentExceptionMessage();
+    }
+    child.reset();
+    EndRun(exitCode, error);
+}
+
+// The read loop: returns the exit code of the run once the child has ended,
+// Stop has ended it, or a time limit has run out.
+int64_t TDosThread::Watch(TChildProcess& Child, TLineOutput& Output)
+{
+    std::vector<char> buffer(kFirstBufferSize);
+    TLineSplitter splitter;
+    const std::function<bool()> terminated = [this] { return Terminated(); };
+    bool killed = false;
+    int64_t result = TDosCommand::ExitCodeNone;
+    for (;;) {
+        // Read before draining the pipe, so one full pass follows the child's
+        // end and collects its last output.
+        DWORD exitCode = STILL_ACTIVE;
+        const bool watchable = Child.ReadExitCode(exitCode);
+        if (const DWORD waiting = Child.Waiting()) {
+            if (waiting > buffer.size())
+                buffer.resize(waiting);
+            std::fill(buffer.begin(), buffer.end(), '\0');
+            const DWORD read = Child.Read(buffer.data(), static_cast<DWORD>(buffer.size()));
+            splitter.Split(std::string_view(buffer.data(), read), terminated, Output);
+        }
+        Sleep(1);
+        // A child that has ended already keeps its own exit code.
+        if (Terminated() && !Child.Ended() && Child.Terminate(0))
+            killed = true;
+        if (!watchable || exitCode != STILL_ACTIVE) {
+            result = killed ? TDosCommand::ExitCodeStopped : exitCode;
+            break;
+        }
+        // A child that ended with 259 itself would otherwise keep Stop waiting forever.
+        if (Terminated() && Child.Ended()) {
+            result = killed ? TDosCommand::ExitCodeStopped : exitCode;
+            break;
+        }
+        if (LimitExceeded()) {
+            result = TDosCommand::ExitCodeTimedOut;
+            break;
+        }
+    }
+    splitter.Finish(Output);
+    return result;
+}
+
+bool TDosThread::LimitExceeded() const noexcept
+{
+    return (FMaxTimeAfterBeginning > 0 && FTimer.SecondsSinceStart > FMaxTimeAfterBeginning) ||
+           (FMaxTimeAfterLastOutput > 0 && FTimer.SecondsSinceOutput > FMaxTimeAfterLastOutput);
+}
+
+void TDosThread::NewLine(const std::string& Line, TOutputType OutputType)
+{
+    if (!FOnNewLine)
+        return;
+    // A handler's exception must not end the reading: the run would never end.
+    try {
+        FOnNewLine(&FRunner, Line, OutputType);
+    } catch (...) {
+        FRunner.AddError(CurrentExceptionMessage());
+    }
+}
+
+// The end of every run, started or not: the result first, so a caller that
+// sees IsRunning turn false finds ExitCode and LastError already set.
+void TDosThread::EndRun(int64_t ExitCode, const std::wstring& Error) noexcept
+{
+    try {
+        if (!Error.empty())
+            FRunner.AddError(Error);
+        FRunner.SetExitCode(ExitCode);
+    } catch (...) {
+        // Out of memory for the message: the run must still end.
+    }
+    FTimer.StopCounting();
+    if (!FOnTerminated)
+        return;
+    try {
+        FOnTerminated(&FRunner);
+    } catch (...) {
+        try {
+            FRunner.AddError(CurrentExceptionMessage());
+        } catch (...) {
+        }
+    }
+}
+
+// TDosCommand
+
+const TClassInfo& TDosCommand::StaticClass()
+{
+    static const TClassInfo Info = TClassBuilder<TDosCommand>("TDosCommand", TComponent::StaticClass())
+        .Field("CommandLine", &TDosCommand::CommandLine)
+        .Field("InputToOutput", &TDosCommand::InputToOutput)
+        .Field("MaxTimeAfterBeginning", &TDosCommand::MaxTimeAfterBeginning)
+        .Field("MaxTimeAfterLastOutput", &TDosCommand::MaxTimeAfterLastOutput)
+        .Build();
+    return Info;
+}
+
+TDosCommand::TDosCommand(TComponent* AOwner) : TComponent(AOwner) {}
+
+TDosCommand::~TDosCommand()
+{
+    Stop();
+}
+
+void TDosCommand::Start()
+{
+    if (CommandLine.empty())
+        throw EDosCommand(L"No Commandline to execute");
+    Stop();
+    // Owned by the runner rather than by the runner's owner: an owner frees
+    // its components newest first, and the timer would go before the runner
+    // whose reader thread still counts on it.
+    if (!FTimer)
+        FTimer = new TProcessTimer(this);
+    FCapturedLines.Clear();
+    {
+        std::lock_guard guard(FResultLock);
+        FExitCode = ExitCodeNone;
+        FLastError.clear();
+    }
+    FTimer->StartCounting();
+    try {
+        FThread = TThread::Create<TDosThread>(*this, *FTimer);
+    } catch (...) {
+        FTimer->StopCounting();
+        throw;
+    }
+}
+
+void TDosCommand::Stop()
+{
+    if (!FThread)
+        return;
+    FThread->Terminate();
+    WaitServingSentMessages(FThread->Done());
+    FThread.reset();
+}
+
+bool TDosCommand::IsRunning() const noexcept
+{
+    return FTimer && FTimer->Counting();
+}
+
+int64_t TDosCommand::ExitCode() const
+{
+    std::lock_guard guard(FResultLock);
+    return FExitCode;
+}
+
+std::wstring TDosCommand::LastError() const
+{
+    std::lock_guard guard(FResultLock);
+    return FLastError;
+}
+
+void TDosCommand::SetExitCode(int64_t Value)
+{
+    std::lock_guard guard(FResultLock);
+    FExitCode = Value;
+}
+
+void TDosCommand::AddError(const std::wstring& Message)
+{
+    std::lock_guard guard(FResultLock);
+    if (!FLastError.empty())
+        FLastError += L"\r\n";
+    FLastError += Message;
+}
