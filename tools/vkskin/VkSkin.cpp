@@ -1,5 +1,6 @@
 #include "VkSkin.h"
 
+#include "Check.h"
 #include "SkinArchive.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
@@ -18,7 +19,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: vkskin pack <folder> <file.skn> [--format 70000]\n"
     "       vkskin unpack <file.skn> <folder>\n"
-    "       vkskin info <file.skn>\n";
+    "       vkskin info <file.skn>\n"
+    "       vkskin check <file.skn>\n";
 
 // A failure the user is told about in one line.
 class EVkSkin : public std::runtime_error {
@@ -240,7 +242,7 @@ bool ValidUsage(const std::vector<std::string>& args)
         return args.size() == 3 || (args.size() == 5 && args[3] == "--format");
     if (command == "unpack")
         return args.size() == 3;
-    return command == "info" && args.size() == 2;
+    return (command == "info" || command == "check") && args.size() == 2;
 }
 
 int Dispatch(const std::vector<std::string>& args, std::ostream& out)
@@ -249,6 +251,8 @@ int Dispatch(const std::vector<std::string>& args, std::ostream& out)
         return Pack(args, out);
     if (args[0] == "unpack")
         return Unpack(args, out);
+    if (args[0] == "check")
+        return CheckCommand(ReadFile(PathOf(args[1])), args[1], out);
     return Info(args, out);
 }
 

@@ -2,6 +2,7 @@
 //   vkskin pack <folder> <file.skn> [--format 70000]
 //   vkskin unpack <file.skn> <folder>
 //   vkskin info <file.skn>
+//   vkskin check <file.skn>
 #pragma once
 
 #include <ostream>
