@@ -101,34 +101,36 @@ void TDosThread::Execute()
     }
     TLineOutput output(FCapturedLines, FMirrorLines, FTimer.SecondsSinceOutput,
                        [this](const std::string& Line, TOutputType OutputType) { NewLine(Line, OutputType); });
-    int64_t exitCode = TDosCommand::ExitCodeNone;
-    std::wstring error;
+    TRunResult result{TDosCommand::ExitCodeNone, {}};
     try {
-        exitCode = Watch(*child, output);
+        result = Watch(*child, output);
     } catch (...) {
         // Only memory can run out here; the run still has to end for the caller.
         child->Terminate(0);
-        exitCode = TDosCommand::ExitCodeStopped;
-        error = CurrentExceptionMessage();
+        result = {TDosCommand::ExitCodeStopped, CurrentExceptionMessage()};
     }
     child.reset();
-    EndRun(exitCode, error);
+    EndRun(result.ExitCode, result.Error);
 }
 
-// The read loop: returns the exit code of the run once the child has ended,
-// Stop has ended it, or a time limit has run out.
-int64_t TDosThread::Watch(TChildProcess& Child, TLineOutput& Output)
+// The read loop: returns once the child has ended, Stop has ended it, or a
+// time limit has run out.
+TDosThread::TRunResult TDosThread::Watch(TChildProcess& Child, TLineOutput& Output)
 {
     std::vector<char> buffer(kFirstBufferSize);
     TLineSplitter splitter;
     const std::function<bool()> terminated = [this] { return Terminated(); };
     bool killed = false;
-    int64_t result = TDosCommand::ExitCodeNone;
+    TRunResult result{TDosCommand::ExitCodeNone, {}};
     for (;;) {
         // Read before draining the pipe, so one full pass follows the child's
         // end and collects its last output.
         DWORD exitCode = STILL_ACTIVE;
-        const bool watchable = Child.ReadExitCode(exitCode);
+        if (!Child.ReadExitCode(exitCode)) {
+            // Nothing to watch (no process object): the run ends now.
+            result.Error = SystemErrorMessage(GetLastError());
+            break;
+        }
         if (const DWORD waiting = Child.Waiting()) {
             if (waiting > buffer.size())
                 buffer.resize(waiting);
@@ -140,17 +142,13 @@ int64_t TDosThread::Watch(TChildProcess& Child, TLineOutput& Output)
         // A child that has ended already keeps its own exit code.
         if (Terminated() && !Child.Ended() && Child.Terminate(0))
             killed = true;
-        if (!watchable || exitCode != STILL_ACTIVE) {
-            result = killed ? TDosCommand::ExitCodeStopped : exitCode;
-            break;
-        }
         // A child that ended with 259 itself would otherwise keep Stop waiting forever.
-        if (Terminated() && Child.Ended()) {
-            result = killed ? TDosCommand::ExitCodeStopped : exitCode;
+        if (exitCode != STILL_ACTIVE || (Terminated() && Child.Ended())) {
+            result.ExitCode = killed ? TDosCommand::ExitCodeStopped : exitCode;
             break;
         }
         if (LimitExceeded()) {
-            result = TDosCommand::ExitCodeTimedOut;
+            result.ExitCode = TDosCommand::ExitCodeTimedOut;
             break;
         }
     }

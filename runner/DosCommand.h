@@ -69,7 +69,11 @@ protected:
     void Execute() override;
 
 private:
-    int64_t Watch(TChildProcess& Child, TLineOutput& Output);
+    struct TRunResult {
+        int64_t ExitCode;
+        std::wstring Error;
+    };
+    TRunResult Watch(TChildProcess& Child, TLineOutput& Output);
     bool LimitExceeded() const noexcept;
     void NewLine(const std::string& Line, TOutputType OutputType);
     void EndRun(int64_t ExitCode, const std::wstring& Error) noexcept;
@@ -94,7 +98,8 @@ class TDosCommand : public TComponent {
 public:
     // ExitCode after a run that did not end with the child's own exit code.
     // Real exit codes are 0 to 4294967295, so these never collide with one.
-    static constexpr int64_t ExitCodeNone = -1;       // no run has ended since the last Start
+    static constexpr int64_t ExitCodeNone = -1;       // no run has ended since the last Start, or the
+                                                      // exit code could not be read (see LastError)
     static constexpr int64_t ExitCodeNotStarted = -2; // pipes or process could not be made (see LastError)
     static constexpr int64_t ExitCodeStopped = -3;    // Stop terminated the child
     static constexpr int64_t ExitCodeTimedOut = -4;   // a time limit ended the watching; the child runs on
