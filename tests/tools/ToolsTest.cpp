@@ -1,0 +1,308 @@
+// ffmpeg.exe and mplayer.exe under Wine over the real Linux FFmpeg, started
+// with the exact command lines Vidkiln builds and read the way its runner
+// reads them.
+#include "ToolCommands.h"
+#include "ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace vidkiln::tools::test {
+namespace {
+
+constexpr double kTolerance = 0.5;
+
+const TEncoderSettings kStartSettings = {{2, L"1200"}, {1, L"5.0"}, {2, L"176x220"}, {1, L"4:3"}};
+
+std::wstring AppPath() { return ToolsFolder() + L"\\"; }
+
+double Number(const std::string& text)
+{
+    const size_t slash = text.find('/');
+    if (slash != std::string::npos)
+        return std::stod(text.substr(0, slash)) / std::stod(text.substr(slash + 1));
+    return std::stod(text);
+}
+
+bool HasMarker(std::string line)
+{
+    std::transform(line.begin(), line.end(), line.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return line.find("ffmpeg_release_time") != std::string::npos || line.find("id_length=") != std::string::npos;
+}
+
+std::wstring Folder(const std::wstring& name)
+{
+    const std::wstring folder = ClipsFolder() + L"\\" + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// The progress positions of the run; every other line must carry no marker.
+std::vector<double> ProgressOf(const TToolResult& run)
+{
+    std::vector<double> positions;
+    for (const std::string& line : run.Lines) {
+        if (const auto position = ProgressFromLine(line)) {
+            const size_t start = line.find('=') + 1;
+            positions.push_back(std::stod(line.substr(start, line.find('=', start) - start)));
+            EXPECT_EQ(line, "ffmpeg_release_time=" + line.substr(start, line.find('=', start) - start) +
+                                "=ffmpeg_release_time");
+            EXPECT_LE(std::abs(*position - positions.back()), 0.5);
+        } else {
+            EXPECT_FALSE(HasMarker(line)) << line;
+        }
+    }
+    return positions;
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+struct TExpected {
+    std::string Size;    // "176x220"
+    double Rate;
+    std::string Aspect;  // empty: not forced
+};
+
+// Converts through the front-end's exact command line and checks the result.
+void ConvertAndCheck(const std::wstring& source, const std::wstring& outFolder,
+                     const TEncoderSettings& settings, const TExpected& expected)
+{
+    const std::wstring output = OutputPathFor(outFolder + L"\\", source);
+    DeleteFileW(output.c_str());
+    const TToolResult run = RunTool(EncoderCommandLine(AppPath(), source, outFolder + L"\\", settings));
+    ASSERT_EQ(run.ExitCode, 0u) << Joined(run.Lines);
+    EXPECT_FALSE(IsFile(output + L".vidkiln-part"));
+
+    const auto source_ = Describe(source);
+    const auto facts = Describe(output);
+    EXPECT_EQ(facts.at("video.codec_name"), "mpeg4");
+    EXPECT_EQ(facts.at("audio.codec_name"), "aac");
+    EXPECT_EQ(facts.at("video.width") + "x" + facts.at("video.height"), expected.Size);
+    EXPECT_NEAR(Number(facts.at("video.r_frame_rate")), expected.Rate, 0.01);
+    if (!expected.Aspect.empty()) {
+        EXPECT_EQ(facts.at("video.display_aspect_ratio"), expected.Aspect);
+    }
+    const double duration = Number(facts.at("format.duration"));
+    EXPECT_NEAR(duration, Number(source_.at("format.duration")), kTolerance);
+
+    const std::vector<double> progress = ProgressOf(run);
+    ASSERT_FALSE(progress.empty()) << Joined(run.Lines);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end())) << Joined(run.Lines);
+    EXPECT_NEAR(progress.back(), duration, kTolerance);
+}
+
+// One clip of each container the front-end lists, and one whose name and
+// folder are Chinese with blanks.
+struct TContainer {
+    const char* Name;
+    const wchar_t* Folder;
+    const wchar_t* File;
+};
+
+void PrintTo(const TContainer& c, std::ostream* out) { *out << c.Name; }
+
+std::string ContainerName(const ::testing::TestParamInfo<TContainer>& info)
+{
+    return info.param.Name;
+}
+
+class ContainerTest : public ::testing::TestWithParam<TContainer> {};
+
+TEST_P(ContainerTest, ConvertsWithStartSettings)
+{
+    const TContainer& c = GetParam();
+    const std::wstring source = Folder(c.Folder) + L"\\" + c.File;
+    MakeClip(source, 5, L"320x240");
+    ConvertAndCheck(source, Folder(std::wstring(c.Folder) + L"-输出 目录"), kStartSettings,
+                    {"176x220", 5, "4:3"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Tools, ContainerTest,
+                         ::testing::Values(TContainer{"avi", L"clips", L"clip.avi"},
+                                           TContainer{"mkv", L"clips", L"clip.mkv"},
+                                           TContainer{"mov", L"clips", L"clip.mov"},
+                                           TContainer{"mpg", L"clips", L"clip.mpg"},
+                                           TContainer{"wmv", L"clips", L"clip.wmv"},
+                                           TContainer{"chinese", L"视频 文件夹", L"测试 片段 一.avi"}),
+                         ContainerName);
+
+// One row per entry of each of the four settings lists, the others at
+// their start settings, on a short clip.
+struct TRow {
+    int List;  // 0 video kbps, 1 frame rate, 2 size, 3 aspect
+    int Index;
+    const wchar_t* Text;
+};
+
+void PrintTo(const TRow& row, std::ostream* out) { *out << row.List << "/" << row.Index; }
+
+class SettingsTest : public ::testing::TestWithParam<TRow> {};
+
+TEST_P(SettingsTest, ConvertsWithTheEntry)
+{
+    const TRow& row = GetParam();
+    const std::wstring source = Folder(L"short") + L"\\short.avi";
+    MakeClip(source, 1.5, L"320x240");
+    TEncoderSettings settings = kStartSettings;
+    TSetting* lists[] = {&settings.VideoKbps, &settings.VideoFrame, &settings.VideoSize, &settings.Aspect};
+    *lists[row.List] = {row.Index, row.Text};
+    const std::string text = Utf8(row.Text);
+    TExpected expected{"176x220", 5, "4:3"};
+    if (row.List == 1)
+        expected.Rate = row.Index == 0 ? 25 : std::stod(text);
+    if (row.List == 2)
+        expected.Size = row.Index == 0 ? "320x240" : text;
+    if (row.List == 3)
+        expected.Aspect = row.Index == 0 ? "" : text == "16:10" ? "8:5" : text;
+    ConvertAndCheck(source, Folder(L"short-out"), settings, expected);
+}
+
+std::vector<TRow> AllRows()
+{
+    const std::vector<std::vector<const wchar_t*>> lists = {
+        {L"360", L"512", L"1200", L"1500", L"2500"},
+        {L"Auto", L"5.0", L"10.0", L"14.985", L"15.0", L"20.0", L"23.976", L"25.0", L"29.97"},
+        {L"Auto", L"176x132", L"176x220", L"220x176", L"320x240", L"400x240", L"432x240", L"480x272",
+         L"480x320"},
+        {L"Auto", L"4:3", L"16:9", L"16:10"}};
+    std::vector<TRow> rows;
+    for (size_t list = 0; list < lists.size(); ++list)
+        for (size_t index = 0; index < lists[list].size(); ++index)
+            rows.push_back({static_cast<int>(list), static_cast<int>(index), lists[list][index]});
+    return rows;
+}
+
+std::string RowName(const ::testing::TestParamInfo<TRow>& info)
+{
+    const char* lists[] = {"kbps", "rate", "size", "aspect"};
+    std::string text = Utf8(info.param.Text);
+    for (char& c : text)
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            c = '_';
+    return std::string(lists[info.param.List]) + "_" + text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tools, SettingsTest, ::testing::ValuesIn(AllRows()), RowName);
+
+TEST(ProbeTool, PrintsTheLength)
+{
+    const std::wstring source = Folder(L"视频 文件夹") + L"\\测试 片段 一.avi";
+    MakeClip(source, 5, L"320x240");
+    const TToolResult run = RunTool(ProbeCommandLine(AppPath(), source));
+    EXPECT_EQ(run.ExitCode, 0u);
+    const double duration = Number(Describe(source).at("format.duration"));
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "ID_LENGTH=%.2f", duration);
+    EXPECT_EQ(run.Lines, std::vector<std::string>{expected});
+    EXPECT_EQ(DurationFromProbeText(JoinCapturedLines(run.Lines)), static_cast<int>(duration));
+}
+
+TEST(ProbeTool, GivesNoLengthForWhatIsNoVideo)
+{
+    const std::wstring text = Folder(L"probe") + L"\\notes ID_LENGTH=9.avi";
+    WriteFileBytes(text, "not a video\r\n");
+    for (const std::wstring& file : {text, Folder(L"probe") + L"\\missing.avi"}) {
+        const TToolResult run = RunTool(ProbeCommandLine(AppPath(), file));
+        EXPECT_NE(run.ExitCode, 0u);
+        ASSERT_FALSE(run.Lines.empty());
+        for (const std::string& line : run.Lines)
+            EXPECT_FALSE(HasMarker(line)) << line;
+        EXPECT_EQ(DurationFromProbeText(JoinCapturedLines(run.Lines)), 0);
+    }
+}
+
+// Refused runs: a message, a non-zero exit, the input untouched, nothing
+// written.
+TEST(EncoderTool, RefusesBadRuns)
+{
+    const std::wstring folder = Folder(L"refuse");
+    const std::wstring input = folder + L"\\same.mp4";
+    MakeClip(input, 1, L"160x120");
+    const std::wstring link = folder + L"\\linked.mp4";
+    DeleteFileW(link.c_str());
+    ASSERT_TRUE(CreateHardLinkW(link.c_str(), input.c_str(), nullptr));
+    const std::string before = ReadFileBytes(input);
+    const std::wstring tool = L"\"" + AppPath() + L"ffmpeg.exe\"";
+    const std::wstring options = L" -y -f mp4  -b 1200k    -ab 12.2K -vcodec mpeg4 -acodec libfaac ";
+    const struct {
+        const char* Name;
+        std::wstring Line;
+        DWORD Exit;
+    } cases[] = {
+        {"output is input", tool + L" -i \"" + input + L"\"" + options + L"\"" + input + L"\"", 3},
+        {"output is a link to input", tool + L" -i \"" + input + L"\"" + options + L"\"" + link + L"\"", 3},
+        {"missing input", tool + L" -i \"" + folder + L"\\none.avi\"" + options + L"\"" + folder + L"\\none.mp4\"", 3},
+        {"missing output folder", tool + L" -i \"" + input + L"\"" + options + L"\"" + folder + L"\\no\\x.mp4\"", 3},
+        {"bad command line", tool + L" -i \"" + input + L"\" -b fast \"" + folder + L"\\x.mp4\"", 2},
+        {"no output", tool + L" -i \"" + input + L"\"" + options, 2},
+    };
+    for (const auto& c : cases) {
+        const TToolResult run = RunTool(c.Line);
+        EXPECT_EQ(run.ExitCode, c.Exit) << c.Name << "\n" << Joined(run.Lines);
+        ASSERT_FALSE(run.Lines.empty()) << c.Name;
+        EXPECT_EQ(run.Lines.back().rfind("ffmpeg.exe: ", 0), 0u) << c.Name;
+        EXPECT_TRUE(ProgressOf(run).empty()) << c.Name;
+    }
+    EXPECT_EQ(ReadFileBytes(input), before);
+    EXPECT_FALSE(IsFile(folder + L"\\x.mp4"));
+    EXPECT_FALSE(IsFile(input + L".vidkiln-part"));
+}
+
+TEST(EncoderTool, KeepsTheOlderOutputWhenTheEncoderFails)
+{
+    const std::wstring folder = Folder(L"fail");
+    const std::wstring input = folder + L"\\broken.avi";
+    WriteFileBytes(input, std::string(4096, 'x'));
+    const std::wstring output = folder + L"\\broken.mp4";
+    WriteFileBytes(output, "older good result");
+    const TToolResult run = RunTool(EncoderCommandLine(AppPath(), input, folder + L"\\", kStartSettings));
+    EXPECT_NE(run.ExitCode, 0u);
+    // The engine's own words reach the front-end's log.
+    EXPECT_NE(Joined(run.Lines).find("Invalid data"), std::string::npos) << Joined(run.Lines);
+    EXPECT_EQ(ReadFileBytes(output), "older good result");
+    EXPECT_FALSE(IsFile(output + L".vidkiln-part"));
+}
+
+// Stopped the way the front-end stops it: TerminateProcess at the first
+// progress line. The Linux encoder must be gone within 2 s, with its
+// unfinished file, and the older result must stay.
+TEST(EncoderTool, StoppedRunLeavesNothingBehind)
+{
+    const std::wstring folder = Folder(L"stop");
+    const std::wstring input = folder + L"\\long.avi";
+    MakeClip(input, 60, L"640x480");
+    const std::wstring output = folder + L"\\long.mp4";
+    WriteFileBytes(output, "older good result");
+    bool stopped = false;
+    const TToolResult run =
+        RunTool(EncoderCommandLine(AppPath(), input, folder + L"\\", kStartSettings),
+                [&](const std::string& line) {
+                    stopped = ProgressFromLine(line).has_value();
+                    return !stopped;
+                });
+    ASSERT_TRUE(stopped) << Joined(run.Lines);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    bool encoderGone = false;
+    bool partGone = false;
+    do {
+        // The brackets keep pgrep's own watchdog from matching itself.
+        encoderGone = RunLinux("/usr/bin/pgrep", {L"-f", L"[s]top/long.mp4.vidkiln-part"}).ExitCode == 1;
+        partGone = !IsFile(output + L".vidkiln-part");
+    } while (!(encoderGone && partGone) && std::chrono::steady_clock::now() < deadline);
+    EXPECT_TRUE(encoderGone);
+    EXPECT_TRUE(partGone);
+    EXPECT_EQ(ReadFileBytes(output), "older good result");
+}
+
+}  // namespace
+}  // namespace vidkiln::tools::test
