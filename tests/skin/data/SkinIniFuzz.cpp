@@ -1,0 +1,28 @@
+// Fuzzes the skin description reader: any text, every key of every section
+// read in every value form.
+#include "skin/data/WinSkinIni.h"
+
+#include <cstdlib>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    TQuickIni ini;
+    ini.LoadFromStream(std::span<const std::uint8_t>(data, size));
+    std::vector<std::string> sections;
+    ini.ReadSections(sections);
+    if (sections.size() != ini.Sections().size())
+        std::abort();
+    for (const std::string& line : ini.Lines()) {
+        const std::string key = line.substr(0, line.find('='));
+        for (const std::string& section : sections) {
+            const std::string value = ini.ReadString(section, key, "");
+            ini.ReadInteger(section, key, -1);
+            ParseSkinColour(value, 0xFFFFFF);
+            SkinImageName(value);
+            ReadRGBKeys(ini, section, key);
+        }
+        ParseSkinInteger(line);
+    }
+    return 0;
+}
