@@ -1,5 +1,6 @@
 #include "ChildProcess.h"
 
+#include <utility>
 #include <vector>
 
 #include "DosCommandErrors.h"

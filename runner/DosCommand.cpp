@@ -1,5 +1,8 @@
 #include "DosCommand.h"
 
+#include <algorithm>
+#include <functional>
+#include <memory>
 #include <string_view>
 #include <vector>
 
