@@ -63,8 +63,7 @@ TPaths CheckedPaths(const TEncodeRequest& request)
 class TConversion {
 public:
     TConversion(const TEncodeRequest& request, const TPaths& paths)
-        : FRequest(request), FPaths(paths), FEncoder(FindEngine(L"ffmpeg")),
-          FProbe(FindEngine(L"ffprobe"))
+        : FRequest(request), FPaths(paths), FEncoder(FindEngine(L"ffmpeg"))
     {
     }
 
@@ -75,7 +74,7 @@ public:
                                    EnginePath(FEncoder, FPaths.Temporary), url};
         TEngineRun engine(FEncoder, EncoderEngineArguments(FRequest, target), FPaths.Temporary);
         Follow(engine);
-        if (Finished(engine) && Verified() && PutInPlace())
+        if (Finished(engine) && Written() && PutInPlace())
             return 0;
         DeleteFileW(FPaths.Temporary.c_str());
         return kFailed;
@@ -127,16 +126,17 @@ private:
         return false;
     }
 
-    // The engine's word is checked against the file itself before it
-    // replaces anything.
-    bool Verified()
+    // The engine's exit code and its last report already say the file was
+    // finished (the report follows the file's trailer); an empty or missing
+    // file still never replaces anything.
+    bool Written()
     {
-        std::string output;
-        if (IsFile(FPaths.Temporary) && ProbeDuration(FProbe, FPaths.Temporary, output))
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (GetFileAttributesExW(FPaths.Temporary.c_str(), GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0))
             return true;
-        for (const std::string& line : LastLines(output, 4))
-            Say(line);
-        Say("the encoder's output " + Utf8(FPaths.Temporary) + " is missing or unreadable");
+        Say("the encoder's output " + Utf8(FPaths.Temporary) + " is missing or empty");
         return false;
     }
 
@@ -152,7 +152,6 @@ private:
     const TEncodeRequest& FRequest;
     const TPaths& FPaths;
     TEngineProgram FEncoder;
-    TEngineProgram FProbe;
     TListener FProgressListener;
     TSocket FProgress;
     bool FProgressClosed = false;
