@@ -42,9 +42,12 @@ void Stretch(HDC target, const TRectI& to, HDC source, const TRectI& from)
 {
     if (!Drawable(to) || !Drawable(from))
         return;
-    SetStretchBltMode(target, COLORONCOLOR);
+    // Dropping eliminated pixels keeps skin colours exact (no blended magenta).
+    const int previousMode = SetStretchBltMode(target, COLORONCOLOR);
     StretchBlt(target, to.Left, to.Top, to.Width(), to.Height(), source, from.Left, from.Top,
                from.Width(), from.Height(), SRCCOPY);
+    if (previousMode)
+        SetStretchBltMode(target, previousMode);
 }
 
 void Tile(HDC target, const TRectI& area, HDC source, const TRectI& piece)
