@@ -3,6 +3,8 @@
 #include "skin/data/LZHPack.h"
 #include "skin/data/SkinRead.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 
 namespace {
@@ -73,15 +75,28 @@ std::vector<std::uint8_t> SkinLikeBitmap(int width, int height, std::uint32_t se
     PutU16(bmp, 24);
     for (int i = 0; i < 6; ++i)
         PutU32(bmp, 0);
-    const int edge = 2 + static_cast<int>(random() % 4);
+    // State frames side by side: a vertical gradient framed by a dark edge,
+    // magenta corners, a glyph in the middle, and a little anti-aliasing noise.
+    const int frames = 1 + static_cast<int>(random() % 5);
+    const int frameWidth = std::max(1, width / frames);
+    const int corner = 1 + static_cast<int>(random() % 3);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const bool key = x < edge && y < edge;
-            const bool noisy = random() % 16 == 0;
-            const auto shade = static_cast<std::uint8_t>(96 + (y * 128) / height + (noisy ? random() % 8 : 0));
-            bmp.push_back(key ? 0xFF : shade);
-            bmp.push_back(key ? 0x00 : static_cast<std::uint8_t>(shade - 20));
-            bmp.push_back(key ? 0xFF : static_cast<std::uint8_t>(x * 200 / width));
+            const int fx = x % frameWidth;
+            const int frame = x / frameWidth;
+            const bool edge = fx == 0 || fx == frameWidth - 1 || y == 0 || y == height - 1;
+            const bool key = (fx < corner || fx >= frameWidth - corner) && (y < corner || y >= height - corner);
+            const bool glyph = std::abs(fx - frameWidth / 2) + std::abs(y - height / 2) == height / 4;
+            auto blue = static_cast<std::uint8_t>(120 + (y * 100) / height + frame * 12);
+            auto green = static_cast<std::uint8_t>(blue - 30);
+            auto red = static_cast<std::uint8_t>(blue - 60);
+            if (edge || glyph)
+                blue = green = red = static_cast<std::uint8_t>(40 + frame * 10);
+            if (random() % 24 == 0)
+                red = static_cast<std::uint8_t>(red + random() % 8);
+            bmp.push_back(key ? 0xFF : blue);
+            bmp.push_back(key ? 0x00 : green);
+            bmp.push_back(key ? 0xFF : red);
         }
         bmp.resize(bmp.size() + static_cast<std::size_t>(stride - width * 3), 0);
     }
@@ -100,7 +115,7 @@ std::vector<TSkinArchiveEntry> SkinLikeEntries()
     std::vector<TSkinArchiveEntry> entries;
     std::uint32_t seed = 1;
     for (const char* name : kNames) {
-        const int width = 40 + static_cast<int>(seed * 37 % 90);
+        const int width = 30 + static_cast<int>(seed * 37 % 72);
         const int height = 16 + static_cast<int>(seed * 11 % 30);
         entries.push_back({name, SkinLikeBitmap(width, height, seed)});
         ++seed;
