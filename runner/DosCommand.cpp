@@ -122,7 +122,7 @@ TDosThread::TRunResult TDosThread::Watch(TChildProcess& Child, TLineOutput& Outp
 {
     std::vector<char> buffer(kFirstBufferSize);
     TLineSplitter splitter;
-    const std::function<bool()> terminated = [this] { return Terminated(); };
+    const auto terminated = [this] { return Terminated(); };
     bool killed = false;
     TRunResult result{TDosCommand::ExitCodeNone, {}};
     for (;;) {

@@ -1,29 +1,13 @@
 #include "LineSplitter.h"
 
-void TLineSplitter::Split(std::string_view Bytes, const std::function<bool()>& Terminated,
-                          TLineSink& Sink)
+std::size_t TLineSplitter::EndLine(std::string_view Bytes, std::size_t At, TLineSink& Sink)
 {
-    for (std::size_t i = 0; i < Bytes.size(); ++i) {
-        if (Terminated())
-            break;
-        switch (Bytes[i]) {
-        case '\0':
-            break;
-        case '\r':
-            // CR LF ends one line only when both arrive in the same read.
-            if (i + 1 < Bytes.size() && Bytes[i + 1] == '\n')
-                ++i;
-            [[fallthrough]];
-        case '\n':
-            Sink.LineEnded(FPendingText);
-            FPendingText.clear();
-            break;
-        default:
-            FPendingText.push_back(Bytes[i]);
-        }
-    }
-    if (!FPendingText.empty())
-        Sink.LineContinues(FPendingText);
+    // CR LF ends one line only when both arrive in the same read.
+    if (Bytes[At] == '\r' && At + 1 < Bytes.size() && Bytes[At + 1] == '\n')
+        ++At;
+    Sink.LineEnded(FPendingText);
+    FPendingText.clear();
+    return At;
 }
 
 void TLineSplitter::Finish(TLineSink& Sink)
