@@ -1,5 +1,7 @@
 #include "Graphics.h"
 
+#include "Bitmap.h"
+
 #include <climits>
 #include <cwchar>
 
@@ -375,6 +377,23 @@ void TCanvas::StretchBlt(const RECT& target, HDC source, const RECT& sourceRect,
 void TCanvas::CopyRect(const RECT& target, const TCanvas& source, const RECT& sourceRect)
 {
     StretchBlt(target, source.Handle(), sourceRect);
+}
+
+void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
+{
+    BitBlt(x, y, bitmap.Width(), bitmap.Height(), bitmap.Canvas().Handle(), 0, 0);
+}
+
+void TCanvas::StretchDraw(const RECT& target, const TBitmap& bitmap)
+{
+    StretchBlt(target, bitmap.Canvas().Handle(), {0, 0, bitmap.Width(), bitmap.Height()});
+}
+
+void TCanvas::Rectangle(const RECT& rect)
+{
+    RequirePen();
+    RequireBrush();
+    ::Rectangle(FDC, rect.left, rect.top, rect.right, rect.bottom);
 }
 
 TColor TCanvas::Pixels(int x, int y) const

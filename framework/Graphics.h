@@ -15,6 +15,8 @@
 #include <span>
 #include <string>
 
+class TBitmap;
+
 // 0x00BBGGRR; a value whose top byte is 0xFF names the system colour of its
 // low byte and is resolved when painting.
 using TColor = std::int32_t;
@@ -180,6 +182,11 @@ public:
     // Scales with COLORONCOLOR: eliminated pixels are dropped, never blended.
     void StretchBlt(const RECT& target, HDC source, const RECT& sourceRect, DWORD rop = SRCCOPY);
     void CopyRect(const RECT& target, const TCanvas& source, const RECT& sourceRect);
+    // A whole bitmap at (x, y), or scaled onto target.
+    void Draw(int x, int y, const TBitmap& bitmap);
+    void StretchDraw(const RECT& target, const TBitmap& bitmap);
+    // Outlined with the pen, filled with the brush.
+    void Rectangle(const RECT& rect);
 
     TColor Pixels(int x, int y) const;
     void SetPixels(int x, int y, TColor colour);

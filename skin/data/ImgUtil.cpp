@@ -119,15 +119,19 @@ imgcore::TPixelView TrueColourView(TBitmap& bitmap)
             static_cast<std::ptrdiff_t>(bitmap.RowBytes()), bitmap.PixelFormat() == pf32bit ? 4 : 3};
 }
 
+// In place: the pixels are kept aside, the bitmap takes the turned size and
+// is written from them, so its format and settings stay as they were.
 template <class Turn>
 void Rotate(TBitmap& bitmap, Turn turn)
 {
-    const imgcore::TPixelView source = TrueColourView(bitmap);
+    const imgcore::TPixelView view = TrueColourView(bitmap);
     if (bitmap.Empty())
         return;
-    TBitmap rotated(bitmap.Height(), bitmap.Width(), bitmap.PixelFormat());
-    turn(source, TrueColourView(rotated));
-    bitmap.Assign(rotated);
+    std::vector<std::uint8_t> pixels(view.Bits, view.Bits + view.Stride * view.Height);
+    imgcore::TPixelView source = view;
+    source.Bits = pixels.data();
+    bitmap.SetSize(view.Height, view.Width);
+    turn(source, TrueColourView(bitmap));
 }
 
 // The rectangles of one batch as region data, made into a region.

@@ -183,6 +183,25 @@ TEST(Canvas, StretchDropsPixelsInsteadOfBlending)
     EXPECT_EQ(GetStretchBltMode(target.Canvas().Handle()), COLORONCOLOR);
 }
 
+TEST(Canvas, DrawsBitmapsAndRectangles)
+{
+    TBitmap picture(2, 2, pf24bit);
+    picture.Canvas().SetPixels(1, 1, RGB(255, 0, 0));
+    TBitmap target(8, 8, pf24bit);
+    TCanvas& canvas = target.Canvas();
+    canvas.Draw(3, 3, picture);
+    EXPECT_EQ(canvas.Pixels(4, 4), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.Pixels(5, 5), RGB(0, 0, 0));
+    canvas.StretchDraw({0, 0, 8, 8}, picture);
+    EXPECT_EQ(canvas.Pixels(7, 7), RGB(255, 0, 0));
+    EXPECT_EQ(canvas.Pixels(0, 0), RGB(0, 0, 0));
+    canvas.Pen().SetColor(RGB(0, 0, 255));
+    canvas.Brush().SetColor(RGB(0, 255, 0));
+    canvas.Rectangle({1, 1, 6, 6});
+    EXPECT_EQ(canvas.Pixels(1, 3), RGB(0, 0, 255));
+    EXPECT_EQ(canvas.Pixels(3, 3), RGB(0, 255, 0));
+}
+
 TEST(Canvas, GivesBackWhatItSelected)
 {
     gdi::MemoryDC dc;
