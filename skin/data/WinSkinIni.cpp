@@ -26,9 +26,32 @@ bool IsHeader(std::string_view line)
     return !line.empty() && line.front() == '[' && line.back() == ']';
 }
 
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool SameText(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && LowerCaseAscii(a) == LowerCaseAscii(b);
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+// FNV-1a of the lower-cased text.
+std::uint64_t HashText(std::string_view text)
+{
+    std::uint64_t hash = 0xCBF29CE484222325u;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(LowerAscii(c));
+        hash *= 0x100000001B3u;
+    }
+    return hash;
+}
+
+// The key of an entry line: the text before the first "=", trimmed.
+std::string_view KeyOf(std::string_view line)
+{
+    return Trim(line.substr(0, line.find('=')));
 }
 
 int HexDigit(char c)
@@ -77,66 +100,95 @@ std::optional<std::uint64_t> ParseDecimal(std::string_view digits, std::uint64_t
 
 void TQuickIni::LoadFromStream(std::span<const std::uint8_t> bytes)
 {
+    const std::string_view all(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    FText.assign(all.substr(0, std::min(all.find('\0'), all.size())));
     FLines.clear();
     FSections.clear();
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::string_view text = FText;
     std::size_t at = 0;
     while (at < text.size()) {
-        const std::size_t end = std::min(text.find_first_of(std::string_view("\r\n\0", 3), at),
-                                         text.size());
+        const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
         const std::string_view line = Trim(text.substr(at, end - at));
         if (!line.empty() && line.front() != ';') {
             if (IsHeader(line))
-                FSections.emplace_back(line, static_cast<int>(FLines.size()));
-            FLines.emplace_back(line);
+                FSections.push_back(static_cast<int>(FLines.size()));
+            FLines.push_back({static_cast<std::size_t>(line.data() - text.data()), line.size()});
         }
-        if (end == text.size() || text[end] == '\0')
-            break;
         at = end;
-        if (text[at] == '\r')
+        if (at < text.size() && text[at] == '\r')
             ++at;
         if (at < text.size() && text[at] == '\n')
             ++at;
     }
+    BuildIndex();
+}
+
+std::string_view TQuickIni::Line(int index) const
+{
+    const TLine& line = FLines[static_cast<std::size_t>(index)];
+    return std::string_view(FText).substr(line.start, line.length);
+}
+
+void TQuickIni::BuildIndex()
+{
+    FHeaderIndex.clear();
+    FKeyIndex.clear();
+    int header = -1;
+    for (int i = 0; i < LineCount(); ++i) {
+        const std::string_view line = Line(i);
+        if (IsHeader(line)) {
+            header = i;
+            FHeaderIndex.push_back({-1, HashText(line), i});
+        } else if (header >= 0 && line.find('=') != std::string_view::npos) {
+            FKeyIndex.push_back({header, HashText(KeyOf(line)), i});
+        }
+    }
+    std::sort(FHeaderIndex.begin(), FHeaderIndex.end());
+    std::sort(FKeyIndex.begin(), FKeyIndex.end());
+}
+
+// The first line of the header's entries (or of the headers, for -1) whose
+// name equals name in any case.
+int TQuickIni::FindFirst(int header, std::string_view name,
+                         std::string_view (*keyOf)(std::string_view)) const
+{
+    const std::vector<TIndexEntry>& index = header < 0 ? FHeaderIndex : FKeyIndex;
+    const std::uint64_t hash = HashText(name);
+    auto entry = std::lower_bound(index.begin(), index.end(), TIndexEntry{header, hash, -1});
+    for (; entry != index.end() && entry->header == header && entry->hash == hash; ++entry) {
+        if (SameText(keyOf(Line(entry->line)), name))
+            return entry->line;
+    }
+    return -1;
 }
 
 void TQuickIni::ReadSections(std::vector<std::string>& strings) const
 {
     strings.clear();
-    for (const auto& [header, line] : FSections)
-        strings.emplace_back(Trim(std::string_view(header).substr(1, header.size() - 2)));
+    for (const int section : FSections) {
+        const std::string_view header = Line(section);
+        strings.emplace_back(Trim(header.substr(1, header.size() - 2)));
+    }
 }
 
 int TQuickIni::SectionLine(std::string_view name) const
 {
     const std::string header = "[" + std::string(name) + "]";
-    for (const auto& [text, line] : FSections) {
-        if (SameText(text, header))
-            return line;
-    }
-    return -1;
+    return FindFirst(-1, header, [](std::string_view line) { return line; });
 }
 
 std::string TQuickIni::ReadString(std::string_view section, std::string_view key,
                                   std::string_view defaultValue) const
 {
-    const std::string wanted = LowerCaseAscii(key);
     const int header = SectionLine(section);
     if (header < 0)
         return std::string(defaultValue);
-    for (std::size_t i = static_cast<std::size_t>(header) + 1; i < FLines.size(); ++i) {
-        const std::string_view line = FLines[i];
-        if (IsHeader(line))
-            break;
-        const std::size_t equals = line.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        if (LowerCaseAscii(Trim(line.substr(0, equals))) != wanted)
-            continue;
-        const std::string_view value = Trim(line.substr(equals + 1));
-        return std::string(value.empty() ? defaultValue : value);
-    }
-    return std::string(defaultValue);
+    const int line = FindFirst(header, key, KeyOf);
+    if (line < 0)
+        return std::string(defaultValue);
+    const std::string_view text = Line(line);
+    const std::string_view value = Trim(text.substr(text.find('=') + 1));
+    return std::string(value.empty() ? defaultValue : value);
 }
 
 std::int32_t TQuickIni::ReadInteger(std::string_view section, std::string_view key,

@@ -8,7 +8,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 class TSkinReader;
@@ -23,7 +22,7 @@ public:
     // the contents of strings.
     void ReadSections(std::vector<std::string>& strings) const;
 
-    // Index in Lines() of the first header "[name]" (any case), or -1.
+    // Index of the first header line "[name]" (any case), or -1.
     int SectionLine(std::string_view name) const;
 
     // Value of the first line of the section whose key matches (any case).
@@ -38,13 +37,33 @@ public:
                              std::int32_t defaultValue) const;
 
     // Kept lines: trimmed, neither empty nor comments.
-    const std::vector<std::string>& Lines() const { return FLines; }
-    // Header lines (brackets included) with their index in Lines().
-    const std::vector<std::pair<std::string, int>>& Sections() const { return FSections; }
+    int LineCount() const { return static_cast<int>(FLines.size()); }
+    std::string_view Line(int index) const;
+    // Indexes of the header lines, in file order.
+    const std::vector<int>& SectionLines() const { return FSections; }
 
 private:
-    std::vector<std::string> FLines;
-    std::vector<std::pair<std::string, int>> FSections;
+    struct TLine {
+        std::size_t start;
+        std::size_t length;
+    };
+    // Lookups go through sorted hashes of lower-cased names, so a huge
+    // hostile description costs one sort, not a scan per key read.
+    struct TIndexEntry {
+        int header;  // section header line; -1 in the header index itself
+        std::uint64_t hash;
+        int line;
+        auto operator<=>(const TIndexEntry&) const = default;
+    };
+
+    void BuildIndex();
+    int FindFirst(int header, std::string_view name, std::string_view (*keyOf)(std::string_view)) const;
+
+    std::string FText;
+    std::vector<TLine> FLines;
+    std::vector<int> FSections;
+    std::vector<TIndexEntry> FHeaderIndex;
+    std::vector<TIndexEntry> FKeyIndex;
 };
 
 // Delphi-style integer text: optional sign, then decimal digits or "$" and

@@ -11,9 +11,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ini.LoadFromStream(std::span<const std::uint8_t>(data, size));
     std::vector<std::string> sections;
     ini.ReadSections(sections);
-    if (sections.size() != ini.Sections().size())
+    if (sections.size() != ini.SectionLines().size())
         std::abort();
-    for (const std::string& line : ini.Lines()) {
+    for (int i = 0; i < ini.LineCount(); ++i) {
+        const std::string line(ini.Line(i));
         const std::string key = line.substr(0, line.find('='));
         for (const std::string& section : sections) {
             const std::string value = ini.ReadString(section, key, "");

@@ -48,6 +48,14 @@ TQuickIni Load(std::string_view text)
     return ini;
 }
 
+std::vector<std::string> LinesOf(const TQuickIni& ini)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < ini.LineCount(); ++i)
+        lines.emplace_back(ini.Line(i));
+    return lines;
+}
+
 TEST(QuickIni, ReadStringCases)
 {
     const TQuickIni ini = Load(kDescription);
@@ -107,8 +115,8 @@ TEST(QuickIni, ReadIntegerCases)
 TEST(QuickIni, KeepsTrimmedLinesAndIndexesSections)
 {
     const TQuickIni ini = Load("\t[A]\t\r\n\r\n;x\r\n k = v \n\r[B]\r\r\n");
-    EXPECT_EQ(ini.Lines(), (std::vector<std::string>{"[A]", "k = v", "[B]"}));
-    EXPECT_EQ(ini.Sections(), (std::vector<std::pair<std::string, int>>{{"[A]", 0}, {"[B]", 2}}));
+    EXPECT_EQ(LinesOf(ini), (std::vector<std::string>{"[A]", "k = v", "[B]"}));
+    EXPECT_EQ(ini.SectionLines(), (std::vector<int>{0, 2}));
     EXPECT_EQ(ini.SectionLine("a"), 0);
     EXPECT_EQ(ini.SectionLine("B"), 2);
     EXPECT_EQ(ini.SectionLine("C"), -1);
@@ -117,7 +125,7 @@ TEST(QuickIni, KeepsTrimmedLinesAndIndexesSections)
 TEST(QuickIni, NulEndsTheText)
 {
     const TQuickIni ini = Load(std::string_view("[A]\r\nk=v\0[B]\r\nj=w\r\n", 19));
-    EXPECT_EQ(ini.Lines(), (std::vector<std::string>{"[A]", "k=v"}));
+    EXPECT_EQ(LinesOf(ini), (std::vector<std::string>{"[A]", "k=v"}));
     EXPECT_EQ(ini.ReadString("B", "j", "none"), "none");
 }
 
