@@ -18,6 +18,8 @@ namespace {
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t CoreHeaderSize = 12;
 constexpr std::uint32_t BiRgb = 0;
+constexpr std::uint32_t BiRle8 = 1;
+constexpr std::uint32_t BiRle4 = 2;
 constexpr std::uint32_t BiBitfields = 3;
 
 // Little-endian reads that refuse to leave the buffer.
@@ -103,9 +105,13 @@ void CheckHeader(const THeader& header)
         || header.Height > MaxBmpSide || header.Height < -MaxBmpSide)
         throw EBmpFormat("BMP size " + std::to_string(header.Width) + " x "
                          + std::to_string(header.Height) + " is not acceptable");
+    const bool runLength = header.Compression == BiRle8 || header.Compression == BiRle4;
+    if (runLength && (header.BitCount != (header.Compression == BiRle8 ? 8 : 4) || header.Height < 0))
+        throw EBmpFormat("BMP header lies: run-length compression with " + std::to_string(header.BitCount)
+                         + " bits per pixel or top-down rows");
     switch (header.BitCount) {
     case 1: case 4: case 8: case 24:
-        if (header.Compression != BiRgb)
+        if (header.Compression != BiRgb && !runLength)
             throw EBmpFormat("compressed BMP images are not supported");
         break;
     case 16: case 32:
@@ -192,6 +198,97 @@ void ConvertMaskedRow(const std::uint8_t* source, std::uint8_t* target, int widt
     }
 }
 
+// Run-length data: byte pairs of (count, index) runs and escapes for end of
+// line, end of image, a jump, or literal indices. Every read is checked;
+// pixels that would land outside the image are dropped. Rows count from the
+// bottom as stored.
+class TRunLengthDecoder {
+public:
+    TRunLengthDecoder(const TReader& in, std::size_t at, TBmpImage& image)
+        : FIn(in), FAt(at), FImage(image), FNibbles(image.BitCount == 4) {}
+
+    void Run()
+    {
+        while (FY < FImage.Height) {
+            const int count = Next();
+            const int value = Next();
+            if (count > 0)
+                PutRun(count, value);
+            else if (value == 0)
+                NewLine();
+            else if (value == 1)
+                return;
+            else if (value == 2)
+                Jump();
+            else
+                PutLiteral(value);
+        }
+    }
+
+private:
+    int Next()
+    {
+        FIn.Require(FAt, 1, "run-length data");
+        return *FIn.At(FAt++);
+    }
+
+    void Put(int index) noexcept
+    {
+        if (FX < FImage.Width) {
+            std::uint8_t* row = FImage.Pixels.data()
+                + FImage.Stride() * static_cast<std::size_t>(FImage.Height - 1 - FY);
+            if (FNibbles) {
+                std::uint8_t& pair = row[FX / 2];
+                pair = FX % 2 ? static_cast<std::uint8_t>((pair & 0xF0) | (index & 0x0F))
+                              : static_cast<std::uint8_t>((pair & 0x0F) | (index & 0x0F) << 4);
+            } else {
+                row[FX] = static_cast<std::uint8_t>(index);
+            }
+            ++FX;
+        }
+    }
+
+    // Run of count pixels; with 4 bits the two nibbles of value alternate.
+    void PutRun(int count, int value) noexcept
+    {
+        for (int i = 0; i < count; ++i)
+            Put(FNibbles ? (i % 2 ? value & 0x0F : value >> 4) : value);
+    }
+
+    void PutLiteral(int count)
+    {
+        const std::size_t bytes = FNibbles ? static_cast<std::size_t>(count + 1) / 2 : static_cast<std::size_t>(count);
+        FIn.Require(FAt, bytes, "run-length data");
+        for (int i = 0; i < count; ++i) {
+            const std::uint8_t byte = *FIn.At(FAt + static_cast<std::size_t>(FNibbles ? i / 2 : i));
+            Put(FNibbles ? (i % 2 ? byte & 0x0F : byte >> 4) : byte);
+        }
+        // Literal runs are padded to a whole number of 16-bit words.
+        FAt += bytes + bytes % 2;
+    }
+
+    void NewLine() noexcept
+    {
+        FX = 0;
+        ++FY;
+    }
+
+    void Jump()
+    {
+        const int right = Next();
+        const int up = Next();
+        FX = std::min(FX + right, FImage.Width);
+        FY += up;
+    }
+
+    const TReader& FIn;
+    std::size_t FAt;
+    TBmpImage& FImage;
+    bool FNibbles;
+    int FX = 0;
+    int FY = 0;
+};
+
 TBmpImage Decode(const TReader& in, std::size_t headerStart, std::optional<std::size_t> pixelOffset)
 {
     const THeader header = ReadHeader(in, headerStart);
@@ -213,8 +310,19 @@ TBmpImage Decode(const TReader& in, std::size_t headerStart, std::optional<std::
     if (pixels < paletteEnd)
         throw EBmpFormat("BMP header lies: the pixels start inside the header or palette");
 
-    const std::size_t sourceStride = DibStride(image.Width, header.BitCount);
     const std::size_t rows = static_cast<std::size_t>(image.Height);
+    if (header.Compression == BiRle8 || header.Compression == BiRle4) {
+        // A few bytes of runs can describe a huge image; its size is not
+        // vouched for by the data, so it is capped.
+        if (static_cast<std::uint64_t>(image.Width) * rows > MaxRunLengthPixels)
+            throw EBmpFormat("run-length BMP of " + std::to_string(image.Width) + " x "
+                             + std::to_string(image.Height) + " pixels is too large");
+        // Pixels the data never reaches keep palette entry 0.
+        image.Pixels.assign(image.Stride() * rows, 0);
+        TRunLengthDecoder(in, pixels, image).Run();
+        return image;
+    }
+    const std::size_t sourceStride = DibStride(image.Width, header.BitCount);
     in.Require(pixels, sourceStride * rows, "pixel data");
 
     const std::size_t stride = image.Stride();

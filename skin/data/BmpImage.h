@@ -45,8 +45,12 @@ struct TBmpImage {
 
 // Largest accepted width and height; larger ones are refused as hostile.
 constexpr int MaxBmpSide = 32768;
+// Largest run-length compressed image, whose size few bytes can claim.
+constexpr std::uint64_t MaxRunLengthPixels = std::uint64_t{1} << 24;
 
-// A whole .bmp file (with its "BM" file header). Throws EBmpFormat.
+// A whole .bmp file (with its "BM" file header): 1, 4, 8, 16, 24 or 32 bits
+// per pixel, uncompressed, with bit-field masks, or run-length compressed
+// (4 and 8 bits). Throws EBmpFormat.
 TBmpImage DecodeBmp(std::span<const std::uint8_t> bytes);
 
 // A packed DIB as bitmap resources store it: info header, palette, pixels,

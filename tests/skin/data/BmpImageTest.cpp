@@ -126,7 +126,8 @@ TEST(BmpDecode, RefusesTruncatedAndLyingHeaders)
         {"7 bits per pixel", [](auto& b) { Put16(b, 28, 7); }},
         {"0 bits per pixel", [](auto& b) { Put16(b, 28, 0); }},
         {"wider pixels than stored", [](auto& b) { Put16(b, 28, 32); }},
-        {"run-length compressed", [](auto& b) { Put32(b, 30, 1); }},
+        {"JPEG compressed", [](auto& b) { Put32(b, 30, 4); }},
+        {"4-bit run-length on 8 bits", [](auto& b) { Put32(b, 30, 2); }},
         {"bit fields on 8 bits", [](auto& b) { Put32(b, 30, 3); }},
         {"more colours than 8 bits hold", [](auto& b) { Put32(b, 46, 257); }},
         {"colour count past the end", [](auto& b) { Put32(b, 46, 256); }},
@@ -138,6 +139,62 @@ TEST(BmpDecode, RefusesTruncatedAndLyingHeaders)
         c.Corrupt(bytes);
         EXPECT_THROW(DecodeBmp(bytes), EBmpFormat) << c.Name;
     }
+}
+
+// A paletted file whose pixel bytes are replaced by run-length data.
+std::vector<std::uint8_t> RunLengthBmp(int width, int height, int bitCount, std::vector<std::uint8_t> data)
+{
+    std::vector<std::uint8_t> bytes = MakeBmp({width, height, bitCount, bitCount == 8 ? 1u : 2u,
+                                               kColours, 6, {}, {}});
+    const std::size_t pixels = bytes[10] | bytes[11] << 8;
+    bytes.resize(pixels);
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return bytes;
+}
+
+TEST(BmpDecode, RunLengthEightAndFourBits)
+{
+    // Rows are stored bottom first: the last row written is the top one.
+    const std::vector<std::uint8_t> rle8{
+        3, 1,                 // bottom row: three of index 1
+        0, 0,                 // end of line
+        0, 3, 2, 3, 4, 0,     // literal 2 3 4, padded to a word
+        0, 0,                 // end of line: x 0 of the top row
+        0, 2, 1, 0,           // jump one right
+        1, 5,                 // one of index 5
+        0, 1};                // end of image
+    const TBmpImage eight = DecodeBmp(RunLengthBmp(4, 3, 8, rle8));
+    EXPECT_EQ(eight.BitCount, 8);
+    const std::uint32_t k0 = kColours[0], k1 = kColours[1], k2 = kColours[2], k3 = kColours[3],
+                        k4 = kColours[4], k5 = kColours[5];
+    EXPECT_EQ(AllPixels(eight), (std::vector<std::uint32_t>{k0, k5, k0, k0, //
+                                                            k2, k3, k4, k0, //
+                                                            k1, k1, k1, k0}));
+
+    const std::vector<std::uint8_t> rle4{
+        5, 0x12,              // 1 2 1 2 1
+        0, 0,
+        0, 3, 0x34, 0x50,     // literal 3 4 5 (two bytes: already a word)
+        0, 1};
+    const TBmpImage four = DecodeBmp(RunLengthBmp(5, 2, 4, rle4));
+    EXPECT_EQ(four.BitCount, 4);
+    EXPECT_EQ(AllPixels(four), (std::vector<std::uint32_t>{k3, k4, k5, k0, k0, //
+                                                           k1, k2, k1, k2, k1}));
+}
+
+TEST(BmpDecode, RunLengthStaysInsideTheImage)
+{
+    // Runs past the right edge and jumps past the top are dropped.
+    const TBmpImage clipped = DecodeBmp(RunLengthBmp(2, 1, 8, {200, 1, 0, 2, 255, 0, 0, 2, 0, 255, 9, 9}));
+    EXPECT_EQ(AllPixels(clipped), (std::vector<std::uint32_t>{kColours[1], kColours[1]}));
+    // Data that stops before the end of the image, or inside a literal run.
+    EXPECT_THROW(DecodeBmp(RunLengthBmp(4, 3, 8, {3, 1, 0})), EBmpFormat);
+    EXPECT_THROW(DecodeBmp(RunLengthBmp(4, 3, 8, {0, 4, 1, 2})), EBmpFormat);
+    // A huge image from a few bytes is refused rather than allocated.
+    std::vector<std::uint8_t> huge = RunLengthBmp(4, 3, 8, {0, 1});
+    Put32(huge, 18, 30000);
+    Put32(huge, 22, 30000);
+    EXPECT_THROW(DecodeBmp(huge), EBmpFormat);
 }
 
 TEST(BmpDecode, RefusesMasksThatAreNotOneRun)
