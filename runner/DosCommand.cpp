@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -173,7 +174,7 @@ void TDosThread::NewLine(const std::string& Line, TOutputType OutputType)
     try {
         FOnNewLine(&FRunner, Line, OutputType);
     } catch (...) {
-        FRunner.AddError(CurrentExceptionMessage());
+        FRunner.AddCurrentError();
     }
 }
 
@@ -181,23 +182,16 @@ void TDosThread::NewLine(const std::string& Line, TOutputType OutputType)
 // sees IsRunning turn false finds ExitCode and LastError already set.
 void TDosThread::EndRun(int64_t ExitCode, const std::wstring& Error) noexcept
 {
-    try {
-        if (!Error.empty())
-            FRunner.AddError(Error);
-        FRunner.SetExitCode(ExitCode);
-    } catch (...) {
-        // Out of memory for the message: the run must still end.
-    }
+    if (!Error.empty())
+        FRunner.AddError(Error);
+    FRunner.SetExitCode(ExitCode);
     FTimer.StopCounting();
     if (!FOnTerminated)
         return;
     try {
         FOnTerminated(&FRunner);
     } catch (...) {
-        try {
-            FRunner.AddError(CurrentExceptionMessage());
-        } catch (...) {
-        }
+        FRunner.AddCurrentError();
     }
 }
 
@@ -272,16 +266,30 @@ std::wstring TDosCommand::LastError() const
     return FLastError;
 }
 
-void TDosCommand::SetExitCode(int64_t Value)
+void TDosCommand::SetExitCode(int64_t Value) noexcept
 {
     std::lock_guard guard(FResultLock);
     FExitCode = Value;
 }
 
-void TDosCommand::AddError(const std::wstring& Message)
+void TDosCommand::AddError(const std::wstring& Message) noexcept
 {
     std::lock_guard guard(FResultLock);
-    if (!FLastError.empty())
-        FLastError += L"\r\n";
-    FLastError += Message;
+    try {
+        if (!FLastError.empty())
+            FLastError += L"\r\n";
+        FLastError += Message;
+    } catch (const std::bad_alloc&) {
+        // Runs end on the reader thread whatever happens; a message that finds
+        // no memory is the one thing given up.
+    }
+}
+
+void TDosCommand::AddCurrentError() noexcept
+{
+    try {
+        AddError(CurrentExceptionMessage());
+    } catch (const std::bad_alloc&) {
+        // As in AddError: the run goes on without the message.
+    }
 }

@@ -152,8 +152,11 @@ public:
 
 private:
     friend class TDosThread;
-    void SetExitCode(int64_t Value);
-    void AddError(const std::wstring& Message);
+    // Reader thread. Never throw: the end of a run must always be reached.
+    void SetExitCode(int64_t Value) noexcept;
+    void AddError(const std::wstring& Message) noexcept;
+    // Inside a catch block: keeps the message of the exception in flight.
+    void AddCurrentError() noexcept;
 
     TLineList FCapturedLines;
     TProcessTimer* FTimer = nullptr;
