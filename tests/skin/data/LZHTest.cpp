@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace {
 
 std::vector<std::uint8_t> Unpack(std::int32_t size, std::span<const std::uint8_t> stream,
@@ -113,6 +116,43 @@ TEST(LZH, AppendsToWhatTheSinkAlreadyHolds)
     std::vector<std::uint8_t> expected = Bytes("head");
     expected.insert(expected.end(), data.begin(), data.end());
     EXPECT_EQ(sink, expected);
+}
+
+// The tree must stay a proper Huffman tree through updates and rebuilds:
+// counts sorted, each inner count the sum of its two children, parents and
+// children pointing at each other, every symbol a leaf exactly once.
+void ExpectSoundTree(const lzh::TAdaptiveTree& tree)
+{
+    std::vector<int> leafSeen(lzh::N_CHAR, 0);
+    for (int node = 0; node < lzh::T; ++node) {
+        ASSERT_TRUE(node == 0 || tree.freq[node - 1] <= tree.freq[node]) << node;
+        const int son = tree.son[node];
+        if (son >= lzh::T) {
+            ++leafSeen[son - lzh::T];
+            ASSERT_EQ(tree.prnt[son], node);
+            continue;
+        }
+        ASSERT_LT(son, node);
+        ASSERT_EQ(tree.freq[node], tree.freq[son] + tree.freq[son + 1]) << node;
+        ASSERT_EQ(tree.prnt[son], node);
+        ASSERT_EQ(tree.prnt[son + 1], node);
+    }
+    EXPECT_EQ(std::count(leafSeen.begin(), leafSeen.end(), 1), lzh::N_CHAR);
+}
+
+TEST(LZH, TreeStaysSoundThroughUpdatesAndRebuilds)
+{
+    lzh::TAdaptiveTree tree;
+    ExpectSoundTree(tree);
+    std::mt19937 random(5);
+    // Skewed like real data: a few symbols very often, the rest rarely.
+    for (int i = 1; i <= 200'000; ++i) {
+        const int c = random() % 4 != 0 ? static_cast<int>(random() % 8) : static_cast<int>(random() % lzh::N_CHAR);
+        tree.Update(c);
+        if (i % 20'000 == 0)
+            ExpectSoundTree(tree);
+    }
+    EXPECT_LT(tree.freq[lzh::R], lzh::MAX_FREQ + 1);
 }
 
 // Writes a stream symbol by symbol with the codes of the adaptive tree, so a
