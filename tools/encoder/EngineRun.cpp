@@ -16,6 +16,40 @@ std::string RunToken()
     return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
 }
 
+// A process attribute list naming the one handle a child inherits; empty
+// (the child inherits every inheritable handle) where the system lacks it.
+class TInheritList {
+public:
+    explicit TInheritList(HANDLE handle) : FHandle(handle)
+    {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        FBuffer.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(FBuffer.data());
+        if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size))
+            return;
+        FList = list;
+        if (!UpdateProcThreadAttribute(FList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &FHandle,
+                                       sizeof FHandle, nullptr, nullptr)) {
+            DeleteProcThreadAttributeList(FList);
+            FList = nullptr;
+        }
+    }
+    TInheritList(const TInheritList&) = delete;
+    TInheritList& operator=(const TInheritList&) = delete;
+    ~TInheritList()
+    {
+        if (FList)
+            DeleteProcThreadAttributeList(FList);
+    }
+    LPPROC_THREAD_ATTRIBUTE_LIST Get() const { return FList; }
+
+private:
+    HANDLE FHandle;
+    std::vector<char> FBuffer;
+    LPPROC_THREAD_ATTRIBUTE_LIST FList = nullptr;
+};
+
 std::vector<std::wstring> LinuxDirs()
 {
     std::vector<std::wstring> dirs;
@@ -84,15 +118,20 @@ void TEngineRun::StartWindows(const TEngineProgram& engine, const std::vector<st
     std::vector<std::wstring> all = {engine.Path};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::wstring commandLine = JoinCommandLine(all);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
-    startup.hStdError = write;
+    // Only the output pipe is handed down: the engine must not hold the
+    // front-end's own pipe, or anything else of this process.
+    TInheritList inherit(write);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdOutput = write;
+    startup.StartupInfo.hStdError = write;
+    startup.lpAttributeList = inherit.Get();
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(engine.Path.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, nullptr,
-                        nullptr, &startup, &process))
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
+                            (startup.lpAttributeList ? EXTENDED_STARTUPINFO_PRESENT : 0),
+                        nullptr, nullptr, &startup.StartupInfo, &process))
         throw EEngine("cannot start " + Utf8(engine.Path) + ": " + Utf8(ErrorText(GetLastError())));
     FProcess = TUniqueHandle(process.hProcess);
     const TUniqueHandle thread(process.hThread);
