@@ -140,7 +140,7 @@ TRgb CaptionShade(const TTheme& t, bool active, int y)
 // so they join without seams at any window size.
 TRaster DrawFullFrame(const TTheme& t, bool active)
 {
-    TRaster canvas(kFrameWidth, kFrameHeight, t.Face);
+    TRaster canvas(kFrameWidth, kFrameHeight);
     const TRgb outline = active ? t.Outline : t.OutlineInactive;
     const TRgb bevel = active ? t.Bevel : t.BevelInactive;
     const TRgb border = active ? t.Border : t.BorderInactive;
