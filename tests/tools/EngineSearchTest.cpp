@@ -47,6 +47,8 @@ TEST(EngineSearch, FollowsTheOrder)
          std::nullopt},
         {"path", false, std::nullopt, {onPath, L"C:\\bin\\ffprobe.exe"}, onPath},
         {"not the tools' own folder", false, std::nullopt, {L"C:\\Vidkiln\\ffprobe.exe"}, std::nullopt},
+        {"variable naming the tools' folder", false, L"c:/vidkiln", {L"C:\\Vidkiln\\ffprobe.exe",
+         L"c:/vidkiln\\ffprobe.exe"}, std::nullopt},
         {"path before Linux", true, std::nullopt, {L"C:\\bin\\ffprobe.exe", linux}, L"C:\\bin\\ffprobe.exe"},
         {"Linux last", true, std::nullopt, {linux}, linux, true},
         {"nothing", true, std::nullopt, {}, std::nullopt},

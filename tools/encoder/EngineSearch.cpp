@@ -47,13 +47,18 @@ std::vector<std::wstring> SplitPath(const std::wstring& variable)
 
 class TSearcher {
 public:
-    TSearcher(const std::wstring& name, const std::function<bool(const std::wstring&)>& isFile)
-        : FName(name), FIsFile(isFile)
+    TSearcher(const std::wstring& name, const std::wstring& toolsDir,
+              const std::function<bool(const std::wstring&)>& isFile)
+        : FName(name), FToolsKey(FolderKey(toolsDir)), FIsFile(isFile)
     {
     }
 
+    // The tools' own folder is never searched: its ffmpeg.exe is the tool
+    // itself, which would start itself again and again.
     bool Try(const std::wstring& dir, bool linux)
     {
+        if (FolderKey(dir) == FToolsKey)
+            return false;
         const std::wstring path = Joined(dir, linux ? FName : FName + L".exe");
         FFound.Looked.push_back(path);
         if (!FIsFile(path))
@@ -72,6 +77,7 @@ public:
 
 private:
     const std::wstring& FName;
+    const std::wstring FToolsKey;
     const std::function<bool(const std::wstring&)>& FIsFile;
     TEngineFound FFound;
 };
@@ -81,16 +87,15 @@ private:
 TEngineFound FindEngineProgram(const TEngineSearch& search, const std::wstring& name,
                                const std::function<bool(const std::wstring&)>& isFile)
 {
-    TSearcher searcher(name, isFile);
+    TSearcher searcher(name, search.ToolsDir, isFile);
     if (search.EngineDir && !search.EngineDir->empty()) {
         searcher.TryBoth(*search.EngineDir, search.UnderWine);
         return searcher.Result();
     }
     if (searcher.TryBoth(Joined(search.ToolsDir, L"engine"), search.UnderWine))
         return searcher.Result();
-    const std::wstring own = FolderKey(search.ToolsDir);
     for (const std::wstring& dir : SplitPath(search.PathVariable))
-        if (FolderKey(dir) != own && searcher.Try(dir, false))
+        if (searcher.Try(dir, false))
             return searcher.Result();
     if (search.UnderWine)
         for (const std::wstring& dir : search.LinuxDirs)

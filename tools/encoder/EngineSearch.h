@@ -1,8 +1,8 @@
 // Where the real FFmpeg programs are looked for, in order: the folder named
 // by VIDKILN_ENGINE_DIR (alone, when set: a wrong setting must show, not be
-// passed over); the "engine" folder beside the tools; the folders of PATH
-// other than the tools' own (whose ffmpeg.exe is this tool); under Wine, the
-// Linux programs. Portable: the file system is asked through a callback.
+// passed over); the "engine" folder beside the tools; the folders of PATH;
+// under Wine, the Linux programs. The tools' own folder is skipped wherever
+// it comes up: its ffmpeg.exe is this tool. Portable: the file system is asked through a callback.
 #pragma once
 
 #include <functional>

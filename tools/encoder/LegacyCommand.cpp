@@ -1,6 +1,5 @@
 #include "tools/encoder/LegacyCommand.h"
 
-#include <cwctype>
 #include <functional>
 #include <map>
 
