@@ -1,0 +1,636 @@
+#include "Forms.h"
+
+#include "SysUtils.h"
+#include "UtilWindow.h"
+
+#include <algorithm>
+
+namespace {
+
+// Disables the thread's other enabled, visible top-level windows while a
+// form is modal, and enables them again however the modal loop ends.
+class TDisabledWindows {
+public:
+    explicit TDisabledWindows(HWND Keep) : FKeep(Keep)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND Window : FWindows)
+            EnableWindow(Window, FALSE);
+    }
+    ~TDisabledWindows()
+    {
+        for (HWND Window : FWindows)
+            if (IsWindow(Window))
+                EnableWindow(Window, TRUE);
+    }
+    TDisabledWindows(const TDisabledWindows&) = delete;
+    TDisabledWindows& operator=(const TDisabledWindows&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND Window, LPARAM Self)
+    {
+        auto* This = reinterpret_cast<TDisabledWindows*>(Self);
+        if (Window != This->FKeep && IsWindowVisible(Window) && IsWindowEnabled(Window))
+            This->FWindows.push_back(Window);
+        return TRUE;
+    }
+
+    HWND FKeep;
+    std::vector<HWND> FWindows;
+};
+
+int PlatformMessageBox(HWND Owner, const std::wstring& Text, const std::wstring& Caption, UINT Flags)
+{
+    return MessageBoxW(Owner, Text.c_str(), Caption.c_str(), Flags);
+}
+
+void ReportToApplication(TObject* Sender)
+{
+    Application->HandleException(Sender);
+}
+
+} // namespace
+
+// ---------------------------------------------------- TScrollingWinControl
+
+const TClassInfo& TScrollingWinControl::StaticClass()
+{
+    static const TClassInfo Info =
+        TClassBuilder<TScrollingWinControl>("TScrollingWinControl", TWinControl::StaticClass())
+            .Bool("AutoScroll", &TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll)
+            .Build();
+    return Info;
+}
+
+TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+// -------------------------------------------------------------- TCustomForm
+
+const TClassInfo& TCustomForm::StaticClass()
+{
+    static const TClassInfo Info = TClassBuilder<TCustomForm>("TCustomForm", TScrollingWinControl::StaticClass())
+        .Enum("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
+              &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle)
+        .Set("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}, &TCustomForm::BorderIcons,
+             &TCustomForm::SetBorderIcons)
+        .Enum("Position", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
+                           "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
+              &TCustomForm::Position, &TCustomForm::SetPosition)
+        .Object("Menu", TMainMenu::StaticClass(), &TCustomForm::Menu)
+        .Field("ModalResult", &TCustomForm::ModalResult)
+        .Build();
+    return Info;
+}
+
+const TClassInfo& TForm::StaticClass()
+{
+    static const TClassInfo Info("TForm", &TCustomForm::StaticClass(), {});
+    return Info;
+}
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner)
+{
+    FLeft = 100;
+    FTop = 100;
+    FWidth = 320;
+    FHeight = 240;
+    TControl::SetVisible(false);
+    Screen->FForms.push_back(this);
+}
+
+TCustomForm::~TCustomForm()
+{
+    ReleaseCanvas();
+    DestroyHandle();
+    std::erase(Screen->FForms, this);
+    if (Application->FMainForm == this)
+        Application->FMainForm = nullptr;
+}
+
+void TCustomForm::AfterConstruction()
+{
+    if (std::exchange(FCreated, true))
+        return;
+    try {
+        if (OnCreate)
+            OnCreate(this);
+    } catch (...) {
+        Application->HandleException(this);
+    }
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
+{
+    if (Value == FBorderStyle)
+        return;
+    FBorderStyle = Value;
+    RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value)
+{
+    if (Value == FBorderIcons)
+        return;
+    FBorderIcons = Value;
+    RecreateWnd();
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value)
+{
+    if (Value == FMenu)
+        return;
+    FMenu = Value;
+    if (HandleAllocated())
+        ::SetMenu(HandleIfAllocated(), FMenu ? FMenu->Handle() : nullptr);
+    Perform(CM_MENUCHANGED);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TScrollingWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FMenu)
+        SetMenu(nullptr);
+}
+
+DWORD TCustomForm::FrameStyle(DWORD& ExStyle) const
+{
+    DWORD Style = 0;
+    switch (FBorderStyle) {
+    case bsNone:
+        return WS_POPUP;
+    case bsSingle:
+        Style = WS_CAPTION | WS_BORDER;
+        break;
+    case bsSizeable:
+        Style = WS_CAPTION | WS_THICKFRAME;
+        break;
+    case bsDialog:
+        Style = WS_POPUP | WS_CAPTION;
+        ExStyle |= WS_EX_DLGMODALFRAME;
+        break;
+    case bsToolWindow:
+        Style = WS_CAPTION;
+        ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        Style = WS_CAPTION | WS_THICKFRAME;
+        ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+    if (!(FBorderIcons & biSystemMenu))
+        return Style;
+    Style |= WS_SYSMENU;
+    const bool Dialog = FBorderStyle == bsDialog || FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin;
+    if (!Dialog && (FBorderIcons & biMinimize))
+        Style |= WS_MINIMIZEBOX;
+    if (!Dialog && (FBorderIcons & biMaximize))
+        Style |= WS_MAXIMIZEBOX;
+    if ((FBorderIcons & biHelp) && !(Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)))
+        ExStyle |= WS_EX_CONTEXTHELP;
+    return Style;
+}
+
+void TCustomForm::CreateParams(TCreateParams& Params)
+{
+    TScrollingWinControl::CreateParams(Params);
+    Params.ClassStyle = CS_DBLCLKS;
+    if (Parent()) {
+        Params.Style |= WS_CLIPCHILDREN;
+        return;
+    }
+    Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | FrameStyle(Params.ExStyle);
+    if (!Enabled())
+        Params.Style |= WS_DISABLED;
+    TCustomForm* Main = Application->MainForm();
+    if (Main && Main != this && Main->HandleAllocated())
+        Params.WndParent = Main->HandleIfAllocated();
+}
+
+void TCustomForm::CreateWnd()
+{
+    TScrollingWinControl::CreateWnd();
+    if (FMenu)
+        ::SetMenu(HandleIfAllocated(), FMenu->Handle());
+}
+
+void TCustomForm::DestroyWnd()
+{
+    // A window destroys the menu it shows; the menu belongs to its TMainMenu.
+    if (FMenu)
+        ::SetMenu(HandleIfAllocated(), nullptr);
+    ReleaseCanvas();
+    TScrollingWinControl::DestroyWnd();
+}
+
+RECT TCustomForm::ClientRect() const
+{
+    if (HandleAllocated() || Parent())
+        return TScrollingWinControl::ClientRect();
+    DWORD ExStyle = 0;
+    const DWORD Style = FrameStyle(ExStyle);
+    RECT Frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&Frame, Style, FMenu != nullptr, ExStyle);
+    return {0, 0, std::max<LONG>(0, Width() - (Frame.right - Frame.left)),
+            std::max<LONG>(0, Height() - (Frame.bottom - Frame.top))};
+}
+
+void TCustomForm::ApplyPosition()
+{
+    if (std::exchange(FPositioned, true) || Parent())
+        return;
+    RECT Area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    switch (FPosition) {
+    case poScreenCenter:
+    case poDesktopCenter:
+        break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+        TCustomForm* Main = Application->MainForm();
+        if (Main && Main != this && Main->HandleAllocated())
+            GetWindowRect(Main->HandleIfAllocated(), &Area);
+        break;
+    }
+    default:
+        return;
+    }
+    SetBounds(Area.left + (Area.right - Area.left - Width()) / 2, Area.top + (Area.bottom - Area.top - Height()) / 2,
+              Width(), Height());
+}
+
+void TCustomForm::ShowingChanged()
+{
+    if (Parent())
+        return;
+    if (!Visible()) {
+        if (HandleAllocated())
+            ShowWindow(HandleIfAllocated(), SW_HIDE);
+        if (OnHide)
+            OnHide(this);
+        return;
+    }
+    AfterConstruction();
+    ApplyPosition();
+    if (OnShow)
+        OnShow(this);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+}
+
+void TCustomForm::Show()
+{
+    SetVisible(true);
+    if (HandleAllocated())
+        SetForegroundWindow(HandleIfAllocated());
+}
+
+TModalResult TCustomForm::ShowModal()
+{
+    if (Visible() || !Enabled() || FModal)
+        throw EInvalidOperation(L"Cannot make a visible window modal");
+    if (HWND Captured = GetCapture()) {
+        SendMessageW(Captured, WM_CANCELMODE, 0, 0);
+        ReleaseCapture();
+    }
+    const HWND Previous = GetActiveWindow();
+    FModal = true;
+    ModalResult = mrNone;
+    try {
+        const TDisabledWindows Disabled(Handle());
+        Show();
+        while (ModalResult == mrNone) {
+            Application->HandleMessage();
+            if (Application->Terminated() || !HandleAllocated())
+                ModalResult = mrCancel;
+            else if (ModalResult != mrNone && !CloseModal())
+                ModalResult = mrNone;
+        }
+    } catch (...) {
+        FModal = false;
+        Hide();
+        throw;
+    }
+    FModal = false;
+    Hide();
+    if (Previous && IsWindow(Previous))
+        SetActiveWindow(Previous);
+    return ModalResult;
+}
+
+// The modal loop's Close: the answer to OnCloseQuery and OnClose decides
+// whether the loop ends; caNone keeps the form open.
+bool TCustomForm::CloseModal()
+{
+    if (!CloseQuery())
+        return false;
+    TCloseAction Action = caHide;
+    if (OnClose)
+        OnClose(this, Action);
+    return Action != caNone;
+}
+
+bool TCustomForm::CloseQuery()
+{
+    bool CanClose = true;
+    if (OnCloseQuery)
+        OnCloseQuery(this, CanClose);
+    return CanClose;
+}
+
+void TCustomForm::Close()
+{
+    if (FModal) {
+        ModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery())
+        return;
+    TCloseAction Action = caHide;
+    if (OnClose)
+        OnClose(this, Action);
+    if (Action == caNone)
+        return;
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+        return;
+    }
+    switch (Action) {
+    case caHide:
+        Hide();
+        break;
+    case caMinimize:
+        ShowWindow(Handle(), SW_MINIMIZE);
+        break;
+    default:
+        Release();
+        break;
+    }
+}
+
+void TCustomForm::Release()
+{
+    PostMessageW(Handle(), CM_RELEASE, 0, 0);
+}
+
+TCanvas& TCustomForm::Canvas()
+{
+    if (!FPainting && !FCanvasDC) {
+        FCanvasDC.emplace(Handle());
+        FCanvas.SetHandle(FCanvasDC->Get());
+    }
+    return FCanvas;
+}
+
+void TCustomForm::ReleaseCanvas()
+{
+    if (!FCanvasDC)
+        return;
+    FCanvas.SetHandle(nullptr);
+    FCanvasDC.reset();
+}
+
+void TCustomForm::PaintWindow(HDC DC)
+{
+    ReleaseCanvas();
+    FPainting = true;
+    FCanvas.SetHandle(DC);
+    FCanvas.Font().Assign(*Font());
+    try {
+        if (OnPaint)
+            OnPaint(this);
+    } catch (...) {
+        FCanvas.SetHandle(nullptr);
+        FPainting = false;
+        throw;
+    }
+    FCanvas.SetHandle(nullptr);
+    FPainting = false;
+}
+
+void TCustomForm::SelectNext(bool Forward)
+{
+    std::vector<TWinControl*> List = GetTabOrderList();
+    std::erase_if(List, [](TWinControl* C) { return !C->TabStop() || !C->CanFocus() || !C->HandleAllocated(); });
+    if (List.empty())
+        return;
+    if (!Forward)
+        std::reverse(List.begin(), List.end());
+    const auto Current = std::find_if(List.begin(), List.end(), [](TWinControl* C) { return C->Focused(); });
+    const auto Next = (Current == List.end() || Current + 1 == List.end()) ? List.begin() : Current + 1;
+    (*Next)->SetFocus();
+}
+
+void TCustomForm::WndProc(TMessage& Message)
+{
+    ++FMessageDepth;
+    struct TDepth {
+        TCustomForm& Form;
+        ~TDepth()
+        {
+            if (--Form.FMessageDepth == 0)
+                Form.ReleaseCanvas();
+        }
+    };
+    switch (Message.Msg) {
+    case CM_RELEASE:
+        --FMessageDepth;
+        delete this;
+        return;
+    default:
+        break;
+    }
+    const TDepth Depth{*this};
+    switch (Message.Msg) {
+    case WM_CLOSE:
+        Close();
+        return;
+    case CM_VISIBLECHANGED:
+        ShowingChanged();
+        return;
+    case CM_DIALOGKEY:
+        if (Message.WParam == VK_TAB) {
+            SelectNext(GetKeyState(VK_SHIFT) >= 0);
+            Message.Result = 1;
+            return;
+        }
+        break;
+    case WM_ACTIVATE:
+        TScrollingWinControl::WndProc(Message);
+        Perform(LOWORD(Message.WParam) == WA_INACTIVE ? CM_DEACTIVATE : CM_ACTIVATE);
+        return;
+    default:
+        break;
+    }
+    TScrollingWinControl::WndProc(Message);
+}
+
+TCustomForm* GetParentForm(const TControl* Control) noexcept
+{
+    if (!Control)
+        return nullptr;
+    while (Control->Parent())
+        Control = Control->Parent();
+    return Control->Is<TCustomForm>() ? static_cast<TCustomForm*>(const_cast<TControl*>(Control)) : nullptr;
+}
+
+// ------------------------------------------------------------- TApplication
+
+const TClassInfo& TApplication::StaticClass()
+{
+    static const TClassInfo Info = TClassBuilder<TApplication>("TApplication", TComponent::StaticClass())
+        .WideText("Title", &TApplication::Title, &TApplication::SetTitle)
+        .Field("HintPause", &TApplication::HintPause)
+        .Field("HintHidePause", &TApplication::HintHidePause)
+        .Build();
+    return Info;
+}
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FMessageBox(&PlatformMessageBox)
+{
+    // Made now so that they outlive the application object, whose
+    // destructor frees the forms it still owns.
+    ControlAtom();
+    SetExceptionReporter(&ReportToApplication);
+}
+
+TApplication::~TApplication()
+{
+    SetExceptionReporter(nullptr);
+    DestroyComponents();
+}
+
+void TApplication::Run()
+{
+    if (!FMainForm)
+        return;
+    FMainForm->Show();
+    while (!FTerminated)
+        HandleMessage();
+}
+
+bool TApplication::ProcessMessage()
+{
+    MSG Msg;
+    if (!PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE))
+        return false;
+    if (Msg.message == WM_QUIT) {
+        FTerminated = true;
+        return true;
+    }
+    if (!IsKeyMessage(Msg)) {
+        TranslateMessage(&Msg);
+        DispatchMessageW(&Msg);
+    }
+    return true;
+}
+
+// Dialog keys and Alt+letter go to the form first, so it can move the focus
+// or open a menu; the control sees them only when the form did not use them.
+bool TApplication::IsKeyMessage(const MSG& Msg)
+{
+    UINT Notification = 0;
+    if (Msg.message == WM_KEYDOWN && (Msg.wParam == VK_TAB || Msg.wParam == VK_RETURN || Msg.wParam == VK_ESCAPE))
+        Notification = CM_DIALOGKEY;
+    else if (Msg.message == WM_SYSCHAR)
+        Notification = CM_DIALOGCHAR;
+    if (!Notification)
+        return false;
+    const LRESULT Wants = SendMessageW(Msg.hwnd, WM_GETDLGCODE, Msg.wParam, reinterpret_cast<LPARAM>(&Msg));
+    if (Notification == CM_DIALOGKEY && (Wants & DLGC_WANTALLKEYS))
+        return false;
+    if (Msg.wParam == VK_TAB && (Wants & DLGC_WANTTAB))
+        return false;
+    HWND Window = Msg.hwnd;
+    TWinControl* Control = nullptr;
+    while (Window && !(Control = FindControl(Window)))
+        Window = GetParent(Window);
+    TCustomForm* Form = GetParentForm(Control);
+    return Form && Form->Perform(Notification, Msg.wParam, Msg.lParam) != 0;
+}
+
+void TApplication::ProcessMessages()
+{
+    while (ProcessMessage()) {
+    }
+}
+
+void TApplication::HandleMessage()
+{
+    if (!ProcessMessage())
+        WaitMessage();
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    PostQuitMessage(0);
+}
+
+void TApplication::HandleException(TObject*)
+{
+    std::wstring Text = CurrentExceptionMessage();
+    if (!Text.empty() && Text.back() != L'.')
+        Text += L'.';
+    MessageBox(Text, FTitle, MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const std::wstring& Text, const std::wstring& Caption, UINT Flags)
+{
+    HWND Owner = GetActiveWindow();
+    if (!Owner && FMainForm)
+        Owner = FMainForm->HandleIfAllocated();
+    return FMessageBox(Owner, Text, Caption, Flags);
+}
+
+TMessageBoxFunc TApplication::SetMessageBoxFunc(TMessageBoxFunc Func)
+{
+    return std::exchange(FMessageBox, Func ? std::move(Func) : TMessageBoxFunc(&PlatformMessageBox));
+}
+
+// ------------------------------------------------------------------ TScreen
+
+const TClassInfo& TScreen::StaticClass()
+{
+    static const TClassInfo Info = TClassBuilder<TScreen>("TScreen", TComponent::StaticClass())
+        .Integer("Width", &TScreen::Width)
+        .Integer("Height", &TScreen::Height)
+        .Build();
+    return Info;
+}
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+
+TCustomForm* TScreen::ActiveForm() const noexcept
+{
+    return GetParentForm(FindControl(GetActiveWindow()));
+}
+
+int TScreen::Width() const noexcept
+{
+    return GetSystemMetrics(SM_CXSCREEN);
+}
+
+int TScreen::Height() const noexcept
+{
+    return GetSystemMetrics(SM_CYSCREEN);
+}
+
+TFont* TScreen::MenuFont()
+{
+    if (!FMenuFont) {
+        NONCLIENTMETRICSW Metrics{};
+        Metrics.cbSize = sizeof Metrics;
+        FMenuFont.emplace();
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0))
+            FMenuFont->SetLogFont(Metrics.lfMenuFont);
+    }
+    return &*FMenuFont;
+}
+
+namespace {
+// The screen is made first so that it is freed last: forms leave its list
+// when the application frees them.
+TScreen GScreen(nullptr);
+TApplication GApplication(nullptr);
+} // namespace
+
+TApplication* const Application = &GApplication;
+TScreen* const Screen = &GScreen;

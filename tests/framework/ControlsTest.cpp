@@ -1,0 +1,325 @@
+#include "GuiTestUtil.h"
+#include "framework/Controls.h"
+#include "framework/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+// Logs the messages it sees and passes them on, either through a plain
+// saved delegate or as a TWindowProcHook.
+struct TLoggingHook {
+    std::vector<UINT> Seen;
+    TWndMethod Old;
+    TWindowProcHook Hook;
+    UINT Swallow = 0;
+
+    void Plain(TMessage& Message)
+    {
+        Seen.push_back(Message.Msg);
+        if (Message.Msg != Swallow)
+            Old(Message);
+    }
+    void Chained(TMessage& Message)
+    {
+        Seen.push_back(Message.Msg);
+        Hook.CallPrevious(Message);
+    }
+    void InstallChained(TControl* Control)
+    {
+        Hook.Install(Control, TWndMethod::Bind<&TLoggingHook::Chained>(this));
+    }
+};
+
+constexpr UINT WM_PROBE = WM_APP + 7;
+
+// Answers WM_PROBE with a fixed value, to show the message reached the end.
+class TProbeForm : public TForm {
+public:
+    using TForm::TForm;
+    int Probes = 0;
+
+protected:
+    void WndProc(TMessage& Message) override
+    {
+        if (Message.Msg == WM_PROBE) {
+            ++Probes;
+            Message.Result = 1234;
+            return;
+        }
+        TForm::WndProc(Message);
+    }
+};
+
+struct TMouseLog {
+    std::vector<std::string> Events;
+    void Down(TObject*, TMouseButton Button, TShiftState, int X, int Y)
+    {
+        Events.push_back("down " + std::to_string(Button) + " " + std::to_string(X) + "," + std::to_string(Y));
+    }
+    void Up(TObject*, TMouseButton, TShiftState, int X, int Y)
+    {
+        Events.push_back("up " + std::to_string(X) + "," + std::to_string(Y));
+    }
+    void Click(TObject*) { Events.push_back("click"); }
+};
+
+class TPainted : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+    int Paints = 0;
+
+protected:
+    void Paint() override
+    {
+        ++Paints;
+        Canvas().Brush().SetColor(0x0000FF);
+        RECT R{0, 0, Width(), Height()};
+        Canvas().FillRect(R);
+    }
+};
+
+class TThrowing : public TGraphicControl {
+public:
+    using TGraphicControl::TGraphicControl;
+
+protected:
+    void MouseDown(TMouseButton, TShiftState, int, int) override { throw std::runtime_error("handler failed"); }
+};
+
+} // namespace
+
+TEST(WindowProc, AHookSeesEveryMessageAndPassesItOn)
+{
+    TProbeForm Form(nullptr);
+    TLoggingHook Hook;
+    Hook.Old = Form.WindowProc;
+    Form.WindowProc = TWndMethod::Bind<&TLoggingHook::Plain>(&Hook);
+    Form.HandleNeeded();
+    EXPECT_EQ(Form.Perform(WM_PROBE), 1234);
+    EXPECT_EQ(SendMessageW(Form.Handle(), WM_PROBE, 0, 0), 1234);
+    Form.SetCaption(L"标题");
+    Form.SetEnabled(false);
+    for (UINT Msg : {UINT(WM_NCCREATE), UINT(WM_CREATE), UINT(WM_PROBE), UINT(WM_SETTEXT),
+                     CM_TEXTCHANGED, CM_ENABLEDCHANGED})
+        EXPECT_NE(std::find(Hook.Seen.begin(), Hook.Seen.end(), Msg), Hook.Seen.end()) << std::hex << Msg;
+    EXPECT_EQ(Form.Probes, 2);
+    Hook.Swallow = WM_PROBE;
+    EXPECT_EQ(Form.Perform(WM_PROBE), 0);
+    EXPECT_EQ(Form.Probes, 2);
+    Form.WindowProc = Hook.Old;
+}
+
+TEST(WindowProc, ChainedHooksCanBeRemovedInAnyOrder)
+{
+    const int Orders[][3] = {{0, 1, 2}, {2, 1, 0}, {1, 0, 2}, {1, 2, 0}};
+    for (const auto& Order : Orders) {
+        TProbeForm Form(nullptr);
+        const TWndMethod Original = Form.WindowProc;
+        TLoggingHook Hooks[3];
+        for (auto& H : Hooks)
+            H.InstallChained(&Form);
+        std::vector<int> Left{0, 1, 2};
+        for (int Removed : Order) {
+            Hooks[Removed].Hook.Remove();
+            std::erase(Left, Removed);
+            for (auto& H : Hooks)
+                H.Seen.clear();
+            EXPECT_EQ(Form.Perform(WM_PROBE), 1234);
+            for (int I = 0; I < 3; ++I) {
+                const bool Installed = std::find(Left.begin(), Left.end(), I) != Left.end();
+                EXPECT_EQ(Hooks[I].Seen.size(), Installed ? 1u : 0u) << "hook " << I;
+            }
+        }
+        EXPECT_EQ(Form.WindowProc, Original);
+    }
+}
+
+TEST(WindowProc, HookOutlivingItsControlRemovesNothing)
+{
+    TLoggingHook Hook;
+    {
+        TForm Form(nullptr);
+        Hook.InstallChained(&Form);
+    }
+    EXPECT_FALSE(Hook.Hook.Installed());
+}
+
+TEST(Controls, ControlBehindAWindowIsFoundByItsHandle)
+{
+    TForm Form(nullptr);
+    auto* Panel = new TCustomControl(&Form);
+    Panel->SetParent(&Form);
+    Panel->SetBounds(5, 5, 50, 50);
+    EXPECT_FALSE(Form.HandleAllocated());
+    const HWND Window = Form.Handle();
+    EXPECT_TRUE(Panel->HandleAllocated());
+    EXPECT_EQ(FindControl(Window), &Form);
+    EXPECT_EQ(FindControl(Panel->Handle()), Panel);
+    EXPECT_EQ(GetPropW(Window, reinterpret_cast<LPCWSTR>(static_cast<ULONG_PTR>(ControlAtom()))), &Form);
+    wchar_t Name[64];
+    ASSERT_GT(GlobalGetAtomNameW(ControlAtom(), Name, 64), 0u);
+    wchar_t Expected[64];
+    swprintf(Expected, 64, L"ControlOfs%.8X%.8X",
+             static_cast<unsigned>(reinterpret_cast<uintptr_t>(GetModuleHandleW(nullptr))),
+             static_cast<unsigned>(GetCurrentThreadId()));
+    EXPECT_STREQ(Name, Expected);
+    wchar_t ClassName[64];
+    GetClassNameW(Panel->Handle(), ClassName, 64);
+    EXPECT_STREQ(ClassName, L"TCustomControl");
+    delete Panel;
+    EXPECT_EQ(FindControl(Window), &Form);
+    EXPECT_EQ(Form.ControlCount(), 0);
+}
+
+TEST(Controls, TabOrderListIsNestedInTabOrder)
+{
+    TForm Form(nullptr);
+    auto Make = [&](TWinControl* Parent) {
+        auto* C = new TCustomControl(&Form);
+        C->SetParent(Parent);
+        return C;
+    };
+    auto* A = Make(&Form);
+    auto* B = Make(&Form);
+    auto* B1 = Make(B);
+    auto* B2 = Make(B);
+    auto* C = Make(&Form);
+    C->SetTabOrder(0);
+    B2->SetTabOrder(0);
+    EXPECT_EQ(Form.GetTabOrderList(), (std::vector<TWinControl*>{C, A, B, B2, B1}));
+    EXPECT_EQ(A->TabOrder(), 1);
+}
+
+TEST(Controls, PropertiesOfRealControlsReadByName)
+{
+    TForm Form(nullptr);
+    Form.SetCaption(L"Vidkiln");
+    Form.Font()->SetName(L"宋体");
+    Form.Font()->SetHeight(-12);
+    Form.Tag = 99;
+    EXPECT_EQ(GetStrProp(&Form, "caption"), L"Vidkiln");
+    EXPECT_EQ(GetOrdProp(&Form, "Tag"), 99);
+    EXPECT_EQ(GetEnumProp(&Form, "Visible"), "False");
+    EXPECT_EQ(GetEnumProp(&Form, "BorderStyle"), "bsSizeable");
+    EXPECT_EQ(GetEnumProp(&Form, "AutoScroll"), "False");
+    TObject* Font = GetObjectProp(&Form, "Font", &TFont::StaticClass());
+    ASSERT_NE(Font, nullptr);
+    EXPECT_EQ(GetStrProp(Font, "Name"), L"宋体");
+    EXPECT_TRUE(SetPropValue(&Form, "AutoScroll", L"False"));
+    EXPECT_TRUE(SetPropValue(&Form, "Color", L"7039593"));
+    EXPECT_EQ(Form.Color(), 7039593);
+    EXPECT_EQ(GetObjectProp(&Form, "Glyph"), nullptr);
+    EXPECT_TRUE(Form.InheritsFrom("TCustomForm"));
+    EXPECT_TRUE(Form.Is<TWinControl>());
+    EXPECT_FALSE(Form.Is<TGraphicControl>());
+}
+
+TEST(Controls, ChildrenTakeTheParentsFontUntilGivenTheirOwn)
+{
+    TForm Form(nullptr);
+    auto* Child = new TCustomControl(&Form);
+    Child->SetParent(&Form);
+    Form.Font()->SetName(L"宋体");
+    EXPECT_EQ(Child->Font()->Name(), L"宋体");
+    EXPECT_TRUE(Child->ParentFont());
+    Child->Font()->SetHeight(-20);
+    EXPECT_FALSE(Child->ParentFont());
+    Form.Font()->SetName(L"Arial");
+    EXPECT_EQ(Child->Font()->Name(), L"宋体");
+}
+
+TEST(Controls, TextLivesInTheWindowOnceThereIsOne)
+{
+    TForm Form(nullptr);
+    Form.SetText(L"before");
+    Form.HandleNeeded();
+    wchar_t Buffer[32];
+    GetWindowTextW(Form.Handle(), Buffer, 32);
+    EXPECT_STREQ(Buffer, L"before");
+    SetWindowTextW(Form.Handle(), L"after");
+    EXPECT_EQ(Form.Caption(), L"after");
+    Form.RecreateWnd();
+    EXPECT_EQ(Form.Caption(), L"after");
+}
+
+TEST(Controls, MouseGoesToTheWindowlessChildUnderIt)
+{
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 300, 200);
+    auto* Child = new TPainted(&Form);
+    Child->SetParent(&Form);
+    Child->SetBounds(20, 30, 40, 40);
+    TMouseLog Log, FormLog;
+    Child->OnMouseDown = TMouseEvent::Bind<&TMouseLog::Down>(&Log);
+    Child->OnMouseUp = TMouseEvent::Bind<&TMouseLog::Up>(&Log);
+    Child->OnClick = TNotifyEvent::Bind<&TMouseLog::Click>(&Log);
+    Form.OnMouseDown = TMouseEvent::Bind<&TMouseLog::Down>(&FormLog);
+    const HWND Window = Form.Handle();
+    SendMessageW(Window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
+    SendMessageW(Window, WM_LBUTTONUP, 0, MAKELPARAM(26, 36));
+    SendMessageW(Window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
+    SendMessageW(Window, WM_LBUTTONUP, 0, MAKELPARAM(200, 150));
+    SendMessageW(Window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(Log.Events, (std::vector<std::string>{"down 0 5,5", "up 6,6", "click", "down 0 5,5", "up 180,120"}));
+    EXPECT_EQ(FormLog.Events, (std::vector<std::string>{"down 1 5,5"}));
+}
+
+TEST(Controls, WindowlessChildIsPaintedByItsParent)
+{
+    TForm Form(nullptr);
+    Form.SetBorderStyle(bsNone);
+    Form.SetBounds(0, 0, 120, 80);
+    Form.SetColor(0x00FF00);
+    auto* Child = new TPainted(&Form);
+    Child->SetParent(&Form);
+    Child->SetBounds(10, 10, 30, 20);
+    Form.Show();
+    ASSERT_TRUE(PumpUntil([&] { return Child->Paints > 0; }));
+    Form.Update();
+    HDC DC = GetDC(Form.Handle());
+    EXPECT_EQ(GetPixel(DC, 15, 15), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(DC, 5, 5), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(DC, 45, 15), RGB(0, 255, 0));
+    ReleaseDC(Form.Handle(), DC);
+}
+
+TEST(Controls, ExceptionInAHandlerIsReportedAtTheWindowBoundary)
+{
+    TMessageBoxRecorder Boxes;
+    Application->SetTitle(L"Vidkiln");
+    TForm Form(nullptr);
+    auto* Child = new TThrowing(&Form);
+    Child->SetParent(&Form);
+    Child->SetBounds(0, 0, 50, 50);
+    SendMessageW(Form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    ASSERT_EQ(Boxes.Boxes.size(), 1u);
+    EXPECT_EQ(Boxes.Boxes[0].Text, L"handler failed.");
+    EXPECT_EQ(Boxes.Boxes[0].Caption, L"Vidkiln");
+    EXPECT_EQ(SendMessageW(Form.Handle(), WM_PROBE, 0, 0), 0);
+}
+
+TEST(Controls, AlignedChildFillsWhatIsLeft)
+{
+    TForm Form(nullptr);
+    Form.SetBorderStyle(bsNone);
+    Form.SetBounds(0, 0, 200, 100);
+    auto* Top = new TCustomControl(&Form);
+    Top->SetParent(&Form);
+    Top->SetHeight(20);
+    Top->SetAlign(alTop);
+    auto* Rest = new TCustomControl(&Form);
+    Rest->SetParent(&Form);
+    Rest->SetAlign(alClient);
+    Form.HandleNeeded();
+    Form.SetBounds(0, 0, 300, 150);
+    EXPECT_EQ(Top->BoundsRect().right, 300);
+    const RECT R = Rest->BoundsRect();
+    EXPECT_EQ(R.top, 20);
+    EXPECT_EQ(R.bottom, 150);
+    EXPECT_EQ(R.right, 300);
+}
