@@ -1,0 +1,369 @@
+// TSkinData: the component that holds one loaded skin (the skin file, its
+// description and the skin objects built from them) and the switches that
+// say what gets skinned. The main window carries one (SkinData1) whose skin
+// file is stored with the window; a skin file may also come from disk.
+//
+// Skin objects are plain records owned by the skin data. Each is named after
+// the description section that filled it and may be absent: every consumer
+// tests for absence and for an empty Bitmap.
+#pragma once
+
+#include "framework/Bitmap.h"
+#include "framework/Component.h"
+#include "framework/Delegate.h"
+#include "framework/GdiObjects.h"
+#include "framework/Graphics.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+class TQuickIni;
+class TSkinReader;
+class TCaptionHintWindow;
+
+// --- Switches ---
+
+// Member order is the bit order of TSkinControlTypes.
+enum TSkinControlType {
+    xcMainMenu, xcPopupMenu, xcMenuItem, xcToolbar, xcControlbar, xcCombo, xcCheckBox, xcRadioButton,
+    xcProgress, xcScrollbar, xcEdit, xcButton, xcBitBtn, xcSpeedButton, xcSpin, xcPanel, xcGroupBox,
+    xcStatusBar, xcTab, xcTrackBar, xcSystemMenu, xcFastReport
+};
+using TSkinControlTypes = std::uint32_t;
+// Everything from xcMainMenu to xcSystemMenu except xcMenuItem.
+inline constexpr TSkinControlTypes kDefaultSkinControls = 0x1FFFFB;
+
+enum TSkinOption {
+    xoMDIScrollbar, xoMenuMerge, xoTransparent, xoPreview, xoParentBackGround, xoNoFocusRect,
+    xoToolbarBK, xoToolbarButton, xoMDIChildBorder, xoMenuBG, xoCaptionButtonHint, xoFormScrollbar
+};
+using TSkinOptions = std::uint16_t;
+// xoPreview, xoToolbarBK and xoCaptionButtonHint.
+inline constexpr TSkinOptions kDefaultSkinOptions = 0x448;
+
+enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog, sfDLL };
+
+template <class TSet, class TMember>
+constexpr bool InSet(TSet set, TMember member) noexcept
+{
+    return (set >> static_cast<int>(member)) & 1U;
+}
+template <class TSet, class TMember>
+constexpr TSet SetBit(TMember member) noexcept
+{
+    return static_cast<TSet>(TSet{1} << static_cast<int>(member));
+}
+
+// --- Skin objects ---
+
+// A bitmap strip of FrameCount equal state frames (numbered from 1) with the
+// numbers needed to draw it.
+class TDataSkinObject {
+public:
+    explicit TDataSkinObject(std::string name);
+    TDataSkinObject(const TDataSkinObject&) = delete;
+    TDataSkinObject& operator=(const TDataSkinObject&) = delete;
+    virtual ~TDataSkinObject();
+
+    // Nine-slice margins: the parts of a frame drawn at fixed size.
+    int LeftWidth = 0;
+    int TopHeight = 0;
+    int RightWidth = 0;
+    int BottomHeight = 0;
+    RECT Margins() const noexcept { return {LeftWidth, TopHeight, RightWidth, BottomHeight}; }
+
+    std::unique_ptr<TBitmap> Bitmap;
+    int Trans = 0; // 1: magenta pixels are see-through
+    int Tile = 0;  // 1: the middle is tiled (for the frame borders: the Stretch key)
+    std::string Name;
+    int FrameCount = 0;
+    int Style = 0;
+    int NormalColour = -1; // -1: not given
+    int MouseOverColour = -1;
+    int PressedColour = -1;
+    TColor NormalColour2 = clBtnText;
+    TColor MouseOverColour2 = clBtnText;
+    TColor PressedColour2 = clBtnText;
+};
+
+// The frame borders, Progress, Tabs (pane from key Border), the up-down
+// buttons (arrow glyphs from key GlyphImage) and ComboButton (its image mirrored).
+class TDataSkinBorder : public TDataSkinObject {
+public:
+    explicit TDataSkinBorder(std::string name);
+    std::unique_ptr<TBitmap> Bitmap2;
+};
+
+// Caption text. The margin fields carry TextShift (left), TextShiftVert (top)
+// and TextRightClip (right); Bitmap is the TextBack image.
+class TDataSkinTitle : public TDataSkinObject {
+public:
+    using TDataSkinObject::TDataSkinObject;
+    int TextAlignment = 0;
+    int Textbackground = 0;
+    int FontHeight = 14;
+    int TXTBackleft = 0;
+    int TXTBackRight = 0;
+    TColor ActiveText = clNone; // clNone: not given by the skin
+    TColor InActiveText = clNone;
+};
+
+// Push buttons, check boxes and radio buttons.
+class TDataSkinButton : public TDataSkinObject {
+public:
+    explicit TDataSkinButton(std::string name);
+    std::unique_ptr<TBitmap> CheckButton;
+    std::unique_ptr<TBitmap> RadioButton;
+    int RadioButtonFrame = 0;
+    int CheckButtonFrame = 0;
+    bool HasNormalColour2 = false;
+    bool HasMouseOverColour2 = false;
+    bool HasPressedColour2 = false;
+};
+
+// One caption button, or one button of a maximised MDI child.
+class TDataSkinSysButton : public TDataSkinObject {
+public:
+    using TDataSkinObject::TDataSkinObject;
+    int Action = 0;
+    int Align = 0;
+    int XCoord = 0;
+    int YCoord = 0;
+    int CombineOp = -1;
+    int Visibility = 0;
+    int Visibility1 = 0;
+};
+
+class TDataSkinBoxLabel : public TDataSkinObject {
+public:
+    using TDataSkinObject::TDataSkinObject;
+    int BackgroundLeftShift = 0;
+    int BackgroundRightShift = 0;
+    int BackgroundAlignment = 0;
+};
+
+// --- Palette ---
+
+// Slots of SkinColors.
+enum TSkinColourSlot {
+    scWindowText = 0, scTitleTextActive = 1, scTitleTextNoActive = 2, scButtonFace = 3, scButtonText = 4,
+    scButtonHilight = 5, scButtonlight = 6, scButtonShadow = 7, scButtonDkShadow = 8, scHilightText = 11,
+    scHilight = 12, scMenubar = 13, scMenuBarText = 14, scMenuText = 15, scMenu = 16, scTitleSample = 17,
+    scScrollbar = 18, kSkinColourCount = 19
+};
+
+struct TSkinColour {
+    TColor Colour = clBlack; // may name a system colour (top byte 0xFF)
+    bool Given = false;      // the skin gave this colour
+};
+
+// --- Events ---
+
+class TSkinData;
+class TControl;
+using TOnFormSkin = TDelegate<void(TObject* Sender, const std::wstring& aName, bool& DoSkin)>;
+using TOnSkinControl = TDelegate<void(TComponent* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
+                                      const std::wstring& ControlClass, TComponent*& SkinnedControl)>;
+using TOnSkinForm = TDelegate<void(TObject* Sender, HWND ahwnd, const std::wstring& aName)>;
+
+class TSkinData : public TComponent {
+    VK_CLASS_INFO
+public:
+    explicit TSkinData(TComponent* AOwner);
+    ~TSkinData() override;
+
+    // --- Published properties ---
+    bool Active() const noexcept { return FActive; }
+    void SetActive(bool value);
+    int DisableTag = 99;
+    TSkinControlTypes SkinControls = kDefaultSkinControls;
+    TSkinOptions Options = kDefaultSkinOptions;
+    // ClassName=kind lines; the first line whose class name matches wins.
+    const std::vector<std::wstring>& Skin3rd() const noexcept { return FSkin3rd; }
+    void SetSkin3rd(const std::vector<std::wstring>& lines) { FSkin3rd = lines; }
+    const std::wstring& SkinFile() const noexcept { return FSkinFile; }
+    void SetSkinFile(const std::wstring& path);
+    // A design-time indicator; this program has no designer, so it always reads "(none)".
+    std::wstring SkinStore() const { return L"(none)"; }
+    TSkinFormType SkinFormtype = sfMainform;
+    std::wstring Version() const { return L"5.40.07.15"; }
+    bool MenuUpdate = true;
+    bool MenuMerge = false;
+
+    TOnFormSkin OnFormSkin;
+    TNotifyEvent OnSkinChanged;
+    TOnSkinControl OnSkinControl;
+    TOnSkinForm OnBeforeSkinForm;
+    TOnSkinForm OnAfterSkinForm;
+
+    // --- Saved form data ---
+    // Between BeginReading and Loaded, property writes only store their values
+    // (the form's saved data is being read); Loaded then starts the skin.
+    void BeginReading() noexcept { FReading = true; }
+    void Loaded();
+    // The binary property SkinStream: a 4-byte little-endian length n, then n
+    // bytes of skin file. Reading loads the skin at once. Throws
+    // std::invalid_argument when the data is shorter than it says.
+    void ReadSkinStream(std::span<const std::uint8_t> data);
+    std::vector<std::uint8_t> WriteSkinStream() const;
+    const std::vector<std::uint8_t>& SkinStream() const noexcept { return FSkinStream; }
+
+    // --- Operations ---
+    // Unpacks the skin stream and builds the skin. False when it does not
+    // unpack; the previous skin objects then stay and SkinLoading stays set.
+    bool LoadSkinStream();
+    // Hands a newly built skin to the skin manager.
+    void ApplySkin();
+    void QueryFormSkin(HWND window, const std::wstring& className, bool& DoSkin);
+    void NotifySkinChanged();
+    void ShowCaptionHint(const RECT& rect, const std::wstring& text);
+    void HideCaptionHint();
+    bool CaptionHintShown() const noexcept;
+    // The colour of the caption, sampled from the Top border image.
+    TColor SampleTitleColour() const;
+
+    // --- Loaded skin ---
+    bool SkinLoading() const noexcept { return FSkinLoading; }
+    const std::string& SkinName() const noexcept { return FSkinName; }
+    const std::array<TSkinColour, kSkinColourCount>& SkinColors() const noexcept { return FSkinColors; }
+    TColor SkinColor(TSkinColourSlot slot) const noexcept { return FSkinColors[slot].Colour; }
+    const std::vector<TColor>& ExtraColors() const noexcept { return FExtraColors; }
+    const std::array<TColor, 10>& CustomColors() const noexcept { return FCustomColors; }
+    HBRUSH FaceBrush() const noexcept { return FFaceBrush.Get(); }
+    TFont& CaptionFont() noexcept { return FCaptionFont; }
+    TBitmap& AppIcon() noexcept { return *FAppIcon; }
+    // Restore, maximise, minimise and close, 16 x 16 each.
+    HIMAGELIST MenuImages() const noexcept { return FMenuImages.get(); }
+    // Off while the form frame lets the framework handle a menu change.
+    bool FramePainting = true;
+
+    // Caption buttons from the description, then the three MDI buttons
+    // (minimise, restore, close of a maximised MDI child).
+    const std::vector<std::unique_ptr<TDataSkinSysButton>>& CaptionButtons() const noexcept { return FCaptionButtons; }
+
+    TDataSkinBorder* Left() const noexcept { return FLeft.get(); }
+    TDataSkinBorder* Right() const noexcept { return FRight.get(); }
+    TDataSkinBorder* Top() const noexcept { return FTop.get(); }
+    TDataSkinBorder* Bottom() const noexcept { return FBottom.get(); }
+    TDataSkinTitle* Title() const noexcept { return FTitle.get(); }
+    TDataSkinButton* Buttons() const noexcept { return FButtons.get(); }
+    TDataSkinBorder* Progress() const noexcept { return FProgress.get(); }
+    TDataSkinObject* MenuBar() const noexcept { return Plain(kMenuBar); }
+    TDataSkinObject* ProgressChunk() const noexcept { return Plain(kProgressChunk); }
+    TDataSkinObject* GroupBoxEdge() const noexcept { return Plain(kGroupBoxEdge); }
+    TDataSkinBoxLabel* GroupBox() const noexcept { return FGroupBox.get(); }
+    TDataSkinBorder* Tabs() const noexcept { return FTabs.get(); }
+    TDataSkinObject* StatusBarEdges() const noexcept { return Plain(kStatusBarEdges); }
+    TDataSkinObject* TabPane() const noexcept { return Plain(kTabPane); }
+    TDataSkinObject* ToolBars() const noexcept { return Plain(kToolBars); }
+    TDataSkinBorder* ComboButton() const noexcept { return FComboButton.get(); }
+    TDataSkinObject* SunkEdge() const noexcept { return Plain(kSunkEdge); }
+    TDataSkinObject* ExtraImages() const noexcept { return Plain(kExtraImages); }
+    TDataSkinObject* Headerbar() const noexcept { return Plain(kHeaderbar); }
+    TDataSkinObject* MenuItem() const noexcept { return Plain(kMenuItem); }
+    TDataSkinObject* MenuBackground() const noexcept { return Plain(kMenuBackground); }
+    TDataSkinObject* Scrollbar() const noexcept { return Plain(kScrollbar); }
+    TDataSkinObject* HorzScroll() const noexcept { return Plain(kHorzScroll); }
+    TDataSkinObject* VertScroll() const noexcept { return Plain(kVertScroll); }
+    TDataSkinObject* HorzScrollThumb() const noexcept { return Plain(kHorzScrollThumb); }
+    TDataSkinObject* VertScrollThumb() const noexcept { return Plain(kVertScrollThumb); }
+    TDataSkinObject* TrackbarThumbHorz() const noexcept { return Plain(kThumbHorz); }
+    TDataSkinObject* TrackbarThumbVert() const noexcept { return Plain(kThumbVert); }
+    TDataSkinObject* TrackbarThumbLeft() const noexcept { return Plain(kThumbLeft); }
+    TDataSkinObject* TrackbarThumbRight() const noexcept { return Plain(kThumbRight); }
+    TDataSkinObject* TrackbarThumbUp() const noexcept { return Plain(kThumbUp); }
+    TDataSkinObject* TrackbarThumbDown() const noexcept { return Plain(kThumbDown); }
+    TDataSkinBorder* UpDownHorz() const noexcept { return FUpDownHorz.get(); }
+    TDataSkinBorder* UpDownVert() const noexcept { return FUpDownVert.get(); }
+    TDataSkinObject* Track() const noexcept { return Plain(kTrack); }
+    TDataSkinObject* TrackVert() const noexcept { return Plain(kTrackVert); }
+    TDataSkinObject* Toolbar() const noexcept { return Plain(kToolbarGradient); }
+    TDataSkinObject* ComboxArrow() const noexcept { return Plain(kComboxArrow); }
+
+    // Any skin object by the section name it was made from ("Tab.Pane",
+    // "UpDown.Vert", "TRACKVERT" ...; any case), or nullptr when absent.
+    TDataSkinObject* FindSkinObject(std::string_view name) const;
+
+    // The image value of the description (archive entry name) into bitmap; an
+    // empty bitmap when there is no such ".bmp" entry or it does not load.
+    void LoadImageEntry(TBitmap& bitmap, std::string_view value) const;
+
+private:
+    // Slots of the plain objects.
+    enum TPlainSlot {
+        kMenuBar, kProgressChunk, kGroupBoxEdge, kStatusBarEdges, kTabPane, kToolBars, kSunkEdge, kExtraImages,
+        kHeaderbar, kMenuItem, kMenuBackground, kScrollbar, kHorzScroll, kVertScroll, kHorzScrollThumb,
+        kVertScrollThumb, kThumbHorz, kThumbVert, kThumbLeft, kThumbRight, kThumbUp, kThumbDown, kTrack,
+        kTrackVert, kToolbarGradient, kComboxArrow, kPlainSlotCount
+    };
+    TDataSkinObject* Plain(TPlainSlot slot) const noexcept { return FPlain[slot].get(); }
+
+    void RunLoadedSteps();
+    void BuildSkin();
+    void ReadBorders();
+    void ReadColours();
+    void ReadCaptionButtons(const std::vector<std::string>& sections);
+    void ReadMdiButtons();
+    void ReadButtons();
+    void ReadTitle();
+    void ReadProgress();
+    void ReadMenuBar();
+    void ReadObjects();
+    void FixFrameCounts();
+    void ComposeComboFace();
+    void DeriveComboxArrow();
+    void MakeToolbarGradient();
+    void LoadPlainSlot(TPlainSlot slot, const char* section);
+    void ReadPlainKeys(TDataSkinObject& object, const char* section, bool withFrame) const;
+    std::unique_ptr<TDataSkinBorder> LoadBorderObject(const char* section, const char* secondKey) const;
+    void LoadBuiltInTrack(TPlainSlot slot, const char* section, const wchar_t* resource);
+    void MakeAppIcon();
+    void MakeCaptionFont();
+    void LoadMenuImages();
+    TColor ReadColour(const char* key, TColor fallback) const;
+
+    bool FActive = false;
+    bool FReading = false;
+    bool FSkinLoading = true;
+    std::wstring FSkinFile;
+    std::vector<std::wstring> FSkin3rd;
+    std::vector<std::uint8_t> FSkinStream;
+
+    std::string FSkinName;
+    std::array<TSkinColour, kSkinColourCount> FSkinColors{};
+    std::vector<TColor> FExtraColors;
+    std::array<TColor, 10> FCustomColors{};
+    gdi::Brush FFaceBrush;
+    TFont FCaptionFont;
+    std::unique_ptr<TBitmap> FAppIcon;
+    struct TImageListDeleter {
+        void operator()(HIMAGELIST list) const noexcept { ImageList_Destroy(list); }
+    };
+    std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, TImageListDeleter> FMenuImages;
+    std::unique_ptr<TCaptionHintWindow> FCaptionHint;
+
+    std::vector<std::unique_ptr<TDataSkinSysButton>> FCaptionButtons;
+    std::unique_ptr<TDataSkinBorder> FLeft, FRight, FTop, FBottom;
+    std::unique_ptr<TDataSkinTitle> FTitle;
+    std::unique_ptr<TDataSkinButton> FButtons;
+    std::unique_ptr<TDataSkinBorder> FProgress;
+    std::unique_ptr<TDataSkinBoxLabel> FGroupBox;
+    std::unique_ptr<TDataSkinBorder> FTabs, FComboButton, FUpDownHorz, FUpDownVert;
+    std::array<std::unique_ptr<TDataSkinObject>, kPlainSlotCount> FPlain;
+
+    // Only while one skin is being built.
+    const TSkinReader* FReader = nullptr;
+    const TQuickIni* FIni = nullptr;
+};
+
+// The 118 ClassName=kind lines a new TSkinData starts with.
+const std::vector<std::wstring>& DefaultSkin3rd();
