@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -52,7 +53,9 @@ protected:
     void SetUp() override
     {
         const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-        FRoot = fs::temp_directory_path() / (std::string("vkskin-test-") + info->name());
+        // Unique per run: other build folders may run these tests at the same time.
+        FRoot = fs::temp_directory_path() /
+                (std::string("vkskin-test-") + info->name() + "-" + std::to_string(std::random_device{}()));
         fs::remove_all(FRoot);
         fs::create_directories(FRoot / "src");
         for (const TSkinArchiveEntry& entry : SkinLikeEntries())
