@@ -3,7 +3,8 @@
 // input file to learn what to do:
 //   "ok"    three progress reports, then the output file, exit 0
 //   "fail"  an error line on stderr, exit 1
-//   "hang"  one progress report, its process id in <input>.pid, then waits 30 s
+//   "hang"  part of the output, one progress report, its process id in
+//           <input>.pid, then waits 30 s
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
@@ -84,6 +85,7 @@ int wmain()
         return 1;
     }
     if (mode.rfind("hang", 0) == 0) {
+        WriteAll(WithoutFilePrefix(args.back()), "partial");
         Report(progress, 1, "continue");
         WriteAll(input + L".pid", std::to_string(GetCurrentProcessId()));
         Sleep(30000);  // bounded, so a fault in the tools cannot hang the tests

@@ -58,7 +58,7 @@ TEST_F(WindowsEngine, PassesItsErrorsOn)
     EXPECT_FALSE(IsFile(FOutput + L".vidkiln-part"));
 }
 
-TEST_F(WindowsEngine, DiesWithTheStoppedTool)
+TEST_F(WindowsEngine, DiesWithTheStoppedToolAndLeavesNoPart)
 {
     const TToolResult run = Convert("hang", [](const std::string& line) { return line.find("release") == std::string::npos; });
     ASSERT_FALSE(run.Lines.empty());
@@ -70,6 +70,10 @@ TEST_F(WindowsEngine, DiesWithTheStoppedTool)
     ASSERT_NE(pid, 0u);
     const TUniqueHandle engine(OpenProcess(SYNCHRONIZE, FALSE, pid));
     EXPECT_TRUE(!engine || WaitForSingleObject(engine.Get(), 2000) == WAIT_OBJECT_0);
+    // The guard removes the unfinished file once the engine has let go of it.
+    for (int i = 0; i < 100 && IsFile(FOutput + L".vidkiln-part"); ++i)
+        Sleep(20);
+    EXPECT_FALSE(IsFile(FOutput + L".vidkiln-part"));
     EXPECT_EQ(ReadFileBytes(FOutput), "older good result");
 }
 

@@ -50,6 +50,29 @@ private:
     LPPROC_THREAD_ATTRIBUTE_LIST FList = nullptr;
 };
 
+// Starts a child that inherits `inherited` alone; `output`, when given,
+// becomes its stdout and stderr. Throws EEngine.
+PROCESS_INFORMATION StartChild(const std::wstring& program, std::wstring commandLine,
+                               HANDLE inherited, HANDLE output, DWORD flags)
+{
+    TInheritList inherit(inherited);
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    if (output) {
+        startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+        startup.StartupInfo.hStdOutput = output;
+        startup.StartupInfo.hStdError = output;
+    }
+    startup.lpAttributeList = inherit.Get();
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                        flags | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
+                            (startup.lpAttributeList ? EXTENDED_STARTUPINFO_PRESENT : 0),
+                        nullptr, nullptr, &startup.StartupInfo, &process))
+        throw EEngine("cannot start " + Utf8(program) + ": " + Utf8(ErrorText(GetLastError())));
+    return process;
+}
+
 std::vector<std::wstring> LinuxDirs()
 {
     std::vector<std::wstring> dirs;
@@ -90,10 +113,13 @@ TEngineRun::TEngineRun(const TEngineProgram& engine, const std::vector<std::wstr
                        const std::wstring& cleanup)
     : FToken(RunToken()), FStream(ExitTrailer(FToken))
 {
-    if (engine.Linux)
+    if (engine.Linux) {
         StartLinux(engine, arguments, cleanup);
-    else
-        StartWindows(engine, arguments);
+        return;
+    }
+    if (!cleanup.empty())
+        StartGuard(cleanup);
+    StartWindows(engine, arguments);
 }
 
 void TEngineRun::StartWindows(const TEngineProgram& engine, const std::vector<std::wstring>& arguments)
@@ -117,22 +143,8 @@ void TEngineRun::StartWindows(const TEngineProgram& engine, const std::vector<st
 
     std::vector<std::wstring> all = {engine.Path};
     all.insert(all.end(), arguments.begin(), arguments.end());
-    std::wstring commandLine = JoinCommandLine(all);
-    // Only the output pipe is handed down: the engine must not hold the
-    // front-end's own pipe, or anything else of this process.
-    TInheritList inherit(write);
-    STARTUPINFOEXW startup{};
-    startup.StartupInfo.cb = sizeof startup;
-    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
-    startup.StartupInfo.hStdOutput = write;
-    startup.StartupInfo.hStdError = write;
-    startup.lpAttributeList = inherit.Get();
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(engine.Path.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT |
-                            (startup.lpAttributeList ? EXTENDED_STARTUPINFO_PRESENT : 0),
-                        nullptr, nullptr, &startup.StartupInfo, &process))
-        throw EEngine("cannot start " + Utf8(engine.Path) + ": " + Utf8(ErrorText(GetLastError())));
+    const PROCESS_INFORMATION process =
+        StartChild(engine.Path, JoinCommandLine(all), write, write, CREATE_SUSPENDED);
     FProcess = TUniqueHandle(process.hProcess);
     const TUniqueHandle thread(process.hThread);
     // Without the job (a system that forbids nested jobs) the engine still
@@ -140,6 +152,57 @@ void TEngineRun::StartWindows(const TEngineProgram& engine, const std::vector<st
     if (FJob)
         AssignProcessToJobObject(FJob.Get(), process.hProcess);
     ResumeThread(process.hThread);
+}
+
+void TEngineRun::StartGuard(const std::wstring& cleanup)
+{
+    HANDLE self = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                         SYNCHRONIZE, TRUE, 0))
+        return;
+    const TUniqueHandle ownHandle(self);
+    const std::wstring program = ModulePath();
+    const std::vector<std::wstring> words = {
+        program, kGuardOption, std::to_wstring(reinterpret_cast<uintptr_t>(self)), cleanup};
+    // Outside any job of the tool's if the system allows, so the guard
+    // outlives a tool whose whole job is ended. A guard that cannot start
+    // costs only the cleanup after a stop.
+    for (const DWORD flags : {static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), DWORD{0}}) {
+        try {
+            const PROCESS_INFORMATION guard =
+                StartChild(program, JoinCommandLine(words), self, nullptr, flags);
+            FGuard = TUniqueHandle(guard.hProcess);
+            CloseHandle(guard.hThread);
+            return;
+        } catch (const EEngine&) {
+        }
+    }
+}
+
+TEngineRun::~TEngineRun()
+{
+    if (FGuard) {
+        TerminateProcess(FGuard.Get(), 0);
+        WaitForSingleObject(FGuard.Get(), 1000);
+    }
+}
+
+int RunGuard(const std::vector<std::wstring>& arguments)
+{
+    if (arguments.size() != 3 || arguments[0] != kGuardOption)
+        return 2;
+    const TUniqueHandle tool(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::stoull(arguments[1]))));
+    if (WaitForSingleObject(tool.Get(), INFINITE) != WAIT_OBJECT_0)
+        return 2;
+    // The tool ended without ending this guard: it was stopped. Its engine
+    // dies with the job; the file can go once the engine has let go of it.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (DeleteFileW(arguments[2].c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND ||
+            GetLastError() == ERROR_PATH_NOT_FOUND)
+            return 0;
+        Sleep(50);
+    }
+    return 1;
 }
 
 void TEngineRun::StartLinux(const TEngineProgram& engine, const std::vector<std::wstring>& arguments,

@@ -32,9 +32,13 @@ std::wstring EnginePath(const TEngineProgram& engine, const std::wstring& window
 class TEngineRun {
 public:
     // Starts the engine; `cleanup` (Windows path, may be empty) is removed
-    // by the watchdog if this process dies first. Throws EEngine.
+    // if this process dies first: by the watchdog of a Linux engine, by a
+    // guard process (this program, started with kGuardOption) for a Windows
+    // engine. Throws EEngine.
     TEngineRun(const TEngineProgram& engine, const std::vector<std::wstring>& arguments,
                const std::wstring& cleanup);
+    // Ends the guard: whoever ends normally cleans up for itself.
+    ~TEngineRun();
     TEngineRun(const TEngineRun&) = delete;
     TEngineRun& operator=(const TEngineRun&) = delete;
 
@@ -48,6 +52,7 @@ public:
     const std::string& Failure() const { return FFailure; }
 
 private:
+    void StartGuard(const std::wstring& cleanup);
     void StartWindows(const TEngineProgram& engine, const std::vector<std::wstring>& arguments);
     void StartLinux(const TEngineProgram& engine, const std::vector<std::wstring>& arguments,
                     const std::wstring& cleanup);
@@ -63,11 +68,19 @@ private:
     TUniqueHandle FJob;
     TUniqueHandle FProcess;
     TUniqueHandle FOutput;
+    TUniqueHandle FGuard;
     // Linux engine.
     std::optional<TListener> FWatchListener;
     TSocket FWatch;
     ULONGLONG FStartTick = 0;
 };
+
+inline constexpr wchar_t kGuardOption[] = L"--vidkiln-guard";
+
+// The guard's whole life: `arguments` are kGuardOption, the inherited
+// handle of the tool's process, and the file to remove once the tool has
+// ended. Returns the exit code.
+int RunGuard(const std::vector<std::wstring>& arguments);
 
 // Runs the engine to its end, waiting on nothing else.
 void RunToEnd(TEngineRun& run);

@@ -163,6 +163,8 @@ int Main()
     try {
         std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineW());
         arguments.erase(arguments.begin());
+        if (!arguments.empty() && arguments[0] == kGuardOption)
+            return RunGuard(arguments);
         const TEncodeRequest request = ParseEncoderArguments(arguments);
         const TPaths paths = CheckedPaths(request);
         const TWinsock winsock;

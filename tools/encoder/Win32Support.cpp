@@ -151,18 +151,20 @@ std::wstring FolderOf(const std::wstring& path)
     return path.substr(0, slash);
 }
 
-std::wstring ModuleFolder()
+std::wstring ModulePath()
 {
     std::wstring path(MAX_PATH, L'\0');
     while (true) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
-            return FolderOf(path);
+            return path;
         }
         path.resize(path.size() * 2);
     }
 }
+
+std::wstring ModuleFolder() { return FolderOf(ModulePath()); }
 
 std::optional<std::wstring> EnvironmentValue(const wchar_t* name)
 {

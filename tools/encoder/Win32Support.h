@@ -46,6 +46,7 @@ std::optional<std::wstring> WindowsPathOf(const char* linuxPath);
 
 std::wstring FullPath(const std::wstring& path);
 std::wstring FolderOf(const std::wstring& path);
+std::wstring ModulePath();    // this program's file
 std::wstring ModuleFolder();
 std::optional<std::wstring> EnvironmentValue(const wchar_t* name);
 bool IsFile(const std::wstring& path);
