@@ -85,7 +85,9 @@ private:
     {
         ULONGLONG endedAt = 0;
         while (true) {
-            WaitReadable({FProgress ? FProgress.Get() : FProgressListener.Get(), engine.Socket()}, 20);
+            // Socket traffic wakes the wait at once; the timeout only paces the
+            // polling of a Windows engine's process and pipe.
+            WaitReadable({FProgress ? FProgress.Get() : FProgressListener.Get(), engine.Socket()}, 50);
             if (!FProgress && !FProgressClosed)
                 FProgress = FProgressListener.TryAccept();
             if (FProgress)
