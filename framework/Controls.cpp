@@ -626,6 +626,10 @@ void TWinControl::CreateHandle()
 void TWinControl::CreateWnd()
 {
     SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    // Windowless children measure their text in the font they see now.
+    for (TControl* Child : FControls)
+        if (!Child->Is<TWinControl>() && Child->ParentFont())
+            Child->Perform(CM_FONTCHANGED);
     for (TWinControl* Child : FTabList)
         Child->HandleNeeded();
 }

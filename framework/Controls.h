@@ -251,6 +251,8 @@ protected:
     // paints nothing.
     virtual void PaintWindow(HDC DC);
     virtual void AlignControls(RECT& Rect);
+    // Moves the window to the control's bounds.
+    virtual void UpdateWindowBounds();
     // Published by the controls whose platform counterpart draws its
     // parent's background (panels, group boxes).
     bool FParentBackground = false;
@@ -262,7 +264,6 @@ private:
     void CreateHandle();
     void InsertControl(TControl* AControl);
     void RemoveControl(TControl* AControl);
-    void UpdateWindowBounds();
     void ReadBoundsFromWindow();
     bool ForwardMouseToChild(TMessage& Message);
     void TrackMouse(TMessage& Message);
