@@ -114,7 +114,7 @@ TListItem* TListItems::Item(int Index) const noexcept
 
 const TClassInfo& TCustomListView::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TCustomListView>("TCustomListView", TWinControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomListView>("TCustomListView", TWinControl::StaticClass())
         .Enum("ViewStyle", {"vsIcon", "vsSmallIcon", "vsList", "vsReport"}, &TCustomListView::ViewStyle,
               &TCustomListView::SetViewStyle)
         .Bool("OwnerData", &TCustomListView::OwnerData, &TCustomListView::SetOwnerData)
@@ -126,13 +126,13 @@ const TClassInfo& TCustomListView::StaticClass()
         .Bool("ShowColumnHeaders", &TCustomListView::ShowColumnHeaders, &TCustomListView::SetShowColumnHeaders)
         .Enum("BorderStyle", {"bsNone", "bsSingle"}, &TCustomListView::BorderStyle, &TCustomListView::SetBorderStyle)
         .Integer("ItemIndex", &TCustomListView::ItemIndex, &TCustomListView::SetItemIndex)
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TListView::StaticClass()
 {
-    static const TClassInfo Info("TListView", &TCustomListView::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TListView", &TCustomListView::StaticClass(), {});
     return Info;
 }
 
@@ -416,13 +416,13 @@ void TCustomListView::WndProc(TMessage& Message)
 
 const TClassInfo& TProgressBar::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TProgressBar>("TProgressBar", TWinControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TProgressBar>("TProgressBar", TWinControl::StaticClass())
         .Integer("Min", &TProgressBar::Min, &TProgressBar::SetMin)
         .Integer("Max", &TProgressBar::Max, &TProgressBar::SetMax)
         .Integer("Position", &TProgressBar::Position, &TProgressBar::SetPosition)
         .Integer("Step", &TProgressBar::Step, &TProgressBar::SetStep)
         .Bool("Smooth", &TProgressBar::Smooth, &TProgressBar::SetSmooth)
-        .Build();
+        .Build());
     return Info;
 }
 
@@ -477,17 +477,17 @@ void TProgressBar::CreateWnd()
 
 const TClassInfo& TCustomStatusBar::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TCustomStatusBar>("TCustomStatusBar", TWinControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomStatusBar>("TCustomStatusBar", TWinControl::StaticClass())
         .Bool("SimplePanel", &TCustomStatusBar::SimplePanel, &TCustomStatusBar::SetSimplePanel)
         .WideText("SimpleText", &TCustomStatusBar::SimpleText, &TCustomStatusBar::SetSimpleText)
         .Bool("SizeGrip", &TCustomStatusBar::SizeGrip, &TCustomStatusBar::SetSizeGrip)
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TStatusBar::StaticClass()
 {
-    static const TClassInfo Info("TStatusBar", &TCustomStatusBar::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TStatusBar", &TCustomStatusBar::StaticClass(), {});
     return Info;
 }
 

@@ -6,16 +6,16 @@
 
 const TClassInfo& TPersistent::StaticClass()
 {
-    static const TClassInfo Info("TPersistent", &TObject::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TPersistent", &TObject::StaticClass(), {});
     return Info;
 }
 
 const TClassInfo& TComponent::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TComponent>("TComponent", TPersistent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TComponent>("TComponent", TPersistent::StaticClass())
         .WideText("Name", &TComponent::Name, &TComponent::SetName)
         .Field("Tag", &TComponent::Tag)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -146,7 +146,7 @@ TShiftState MouseShiftState(WPARAM Keys) noexcept
 
 const TClassInfo& TControl::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TControl>("TControl", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TControl>("TControl", TComponent::StaticClass())
         .Integer("Left", &TControl::Left, &TControl::SetLeft)
         .Integer("Top", &TControl::Top, &TControl::SetTop)
         .Integer("Width", &TControl::Width, &TControl::SetWidth)
@@ -170,7 +170,7 @@ const TClassInfo& TControl::StaticClass()
         // Declared as a component: naming TControl here would make the class
         // information depend on itself while it is being built.
         .Object("Parent", TComponent::StaticClass(), [](const TControl& C) -> TObject* { return C.FParent; })
-        .Build();
+        .Build());
     return Info;
 }
 
@@ -558,11 +558,11 @@ void TControl::DefaultHandler(TMessage& Message)
 
 const TClassInfo& TWinControl::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TWinControl>("TWinControl", TControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TWinControl>("TWinControl", TControl::StaticClass())
         .Integer("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
         .Bool("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
         .Bool("DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered)
-        .Build();
+        .Build());
     return Info;
 }
 
@@ -745,10 +745,15 @@ void TWinControl::WndProc(TMessage& Message)
         TControl::WndProc(Message);
         ReadBoundsFromWindow();
         return;
-    case WM_SETFOCUS:
+    case WM_SETFOCUS: {
         TControl::WndProc(Message);
         Perform(CM_ENTER);
+        TControl* Root = this;
+        while (Root->Parent())
+            Root = Root->Parent();
+        Root->Perform(CM_FOCUSCHANGED, 0, AsLParam(this));
         return;
+    }
     case WM_KILLFOCUS:
         TControl::WndProc(Message);
         Perform(CM_EXIT);
@@ -1158,7 +1163,7 @@ void TWinControl::Broadcast(TMessage& Message)
 
 const TClassInfo& TGraphicControl::StaticClass()
 {
-    static const TClassInfo Info("TGraphicControl", &TControl::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TGraphicControl", &TControl::StaticClass(), {});
     return Info;
 }
 
@@ -1179,7 +1184,7 @@ void TGraphicControl::WndProc(TMessage& Message)
 
 const TClassInfo& TCustomControl::StaticClass()
 {
-    static const TClassInfo Info("TCustomControl", &TWinControl::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TCustomControl", &TWinControl::StaticClass(), {});
     return Info;
 }
 

@@ -9,14 +9,14 @@
 
 const TClassInfo& TOpenDialog::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TOpenDialog>("TOpenDialog", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TOpenDialog>("TOpenDialog", TComponent::StaticClass())
         .Field("Filter", &TOpenDialog::Filter)
         .Field("FilterIndex", &TOpenDialog::FilterIndex)
         .Field("FileName", &TOpenDialog::FileName)
         .Field("InitialDir", &TOpenDialog::InitialDir)
         .Field("Title", &TOpenDialog::Title)
         .Field("DefaultExt", &TOpenDialog::DefaultExt)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -6,13 +6,13 @@
 
 const TClassInfo& TImage::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TImage>("TImage", TGraphicControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TImage>("TImage", TGraphicControl::StaticClass())
         .Object("Picture", TBitmap::StaticClass(), &TImage::Picture)
         .Bool("Stretch", &TImage::Stretch, &TImage::SetStretch)
         .Bool("Transparent", &TImage::Transparent, &TImage::SetTransparent)
         .Bool("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize)
         .Bool("Center", &TImage::Center, &TImage::SetCenter)
-        .Build();
+        .Build());
     return Info;
 }
 
@@ -90,20 +90,20 @@ void TImage::Paint()
 const TClassInfo& TCustomPanel::StaticClass()
 {
     static const std::vector<std::string> Cuts{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
-    static const TClassInfo Info = TClassBuilder<TCustomPanel>("TCustomPanel", TCustomControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomPanel>("TCustomPanel", TCustomControl::StaticClass())
         .Enum("BevelOuter", Cuts, &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter)
         .Enum("BevelInner", Cuts, &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner)
         .Integer("BevelWidth", &TCustomPanel::BevelWidth, &TCustomPanel::SetBevelWidth)
         .Enum("Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TCustomPanel::Alignment,
               &TCustomPanel::SetAlignment)
         .Bool("ParentBackground", &TCustomPanel::ParentBackground, &TCustomPanel::SetParentBackground)
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TPanel::StaticClass()
 {
-    static const TClassInfo Info("TPanel", &TCustomPanel::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TPanel", &TCustomPanel::StaticClass(), {});
     return Info;
 }
 

@@ -55,10 +55,10 @@ void ReportToApplication(TObject* Sender)
 
 const TClassInfo& TScrollingWinControl::StaticClass()
 {
-    static const TClassInfo Info =
+    static const TClassInfo& Info = *new TClassInfo(
         TClassBuilder<TScrollingWinControl>("TScrollingWinControl", TWinControl::StaticClass())
             .Bool("AutoScroll", &TScrollingWinControl::AutoScroll, &TScrollingWinControl::SetAutoScroll)
-            .Build();
+            .Build());
     return Info;
 }
 
@@ -68,7 +68,7 @@ TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOw
 
 const TClassInfo& TCustomForm::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TCustomForm>("TCustomForm", TScrollingWinControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomForm>("TCustomForm", TScrollingWinControl::StaticClass())
         .Enum("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
               &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle)
         .Set("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}, &TCustomForm::BorderIcons,
@@ -78,13 +78,13 @@ const TClassInfo& TCustomForm::StaticClass()
               &TCustomForm::Position, &TCustomForm::SetPosition)
         .Object("Menu", TMainMenu::StaticClass(), &TCustomForm::Menu)
         .Field("ModalResult", &TCustomForm::ModalResult)
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TForm::StaticClass()
 {
-    static const TClassInfo Info("TForm", &TCustomForm::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TForm", &TCustomForm::StaticClass(), {});
     return Info;
 }
 
@@ -475,11 +475,11 @@ TCustomForm* GetParentForm(const TControl* Control) noexcept
 
 const TClassInfo& TApplication::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TApplication>("TApplication", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TApplication>("TApplication", TComponent::StaticClass())
         .WideText("Title", &TApplication::Title, &TApplication::SetTitle)
         .Field("HintPause", &TApplication::HintPause)
         .Field("HintHidePause", &TApplication::HintHidePause)
-        .Build();
+        .Build());
     return Info;
 }
 
@@ -589,10 +589,10 @@ TMessageBoxFunc TApplication::SetMessageBoxFunc(TMessageBoxFunc Func)
 
 const TClassInfo& TScreen::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TScreen>("TScreen", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TScreen>("TScreen", TComponent::StaticClass())
         .Integer("Width", &TScreen::Width)
         .Integer("Height", &TScreen::Height)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -4,13 +4,13 @@
 
 const TClassInfo& TMenu::StaticClass()
 {
-    static const TClassInfo Info("TMenu", &TComponent::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TMenu", &TComponent::StaticClass(), {});
     return Info;
 }
 
 const TClassInfo& TMainMenu::StaticClass()
 {
-    static const TClassInfo Info("TMainMenu", &TMenu::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TMainMenu", &TMenu::StaticClass(), {});
     return Info;
 }
 

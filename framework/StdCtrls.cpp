@@ -8,20 +8,20 @@
 
 const TClassInfo& TCustomLabel::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TCustomLabel>("TCustomLabel", TGraphicControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomLabel>("TCustomLabel", TGraphicControl::StaticClass())
         .Bool("AutoSize", &TCustomLabel::AutoSize, &TCustomLabel::SetAutoSize)
         .Bool("Transparent", &TCustomLabel::Transparent, &TCustomLabel::SetTransparent)
         .Enum("Alignment", {"taLeftJustify", "taRightJustify", "taCenter"}, &TCustomLabel::Alignment,
               &TCustomLabel::SetAlignment)
         .Bool("WordWrap", &TCustomLabel::WordWrap, &TCustomLabel::SetWordWrap)
         .Bool("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar)
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TLabel::StaticClass()
 {
-    static const TClassInfo Info("TLabel", &TCustomLabel::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TLabel", &TCustomLabel::StaticClass(), {});
     return Info;
 }
 
@@ -127,20 +127,20 @@ void TCustomLabel::Paint()
 
 const TClassInfo& TCustomComboBox::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TCustomComboBox>("TCustomComboBox", TWinControl::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomComboBox>("TCustomComboBox", TWinControl::StaticClass())
         .Enum("Style", {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"},
               &TCustomComboBox::Style, &TCustomComboBox::SetStyle)
         .Integer("ItemIndex", &TCustomComboBox::ItemIndex, &TCustomComboBox::SetItemIndex)
         .Integer("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount)
         .Object("Items", TStrings::StaticClass(),
                 [](const TCustomComboBox& C) -> TObject* { return &const_cast<TCustomComboBox&>(C).FItems; })
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TComboBox::StaticClass()
 {
-    static const TClassInfo Info("TComboBox", &TCustomComboBox::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TComboBox", &TCustomComboBox::StaticClass(), {});
     return Info;
 }
 

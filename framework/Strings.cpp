@@ -4,10 +4,10 @@
 
 const TClassInfo& TStrings::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TStrings>("TStrings", TPersistent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TStrings>("TStrings", TPersistent::StaticClass())
         .Integer("Count", &TStrings::Count)
         .WideText("Text", &TStrings::Text, &TStrings::SetText)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -4,7 +4,7 @@
 
 const TClassInfo& TThread::StaticClass()
 {
-    static const TClassInfo Info("TThread", &TObject::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TThread", &TObject::StaticClass(), {});
     return Info;
 }
 

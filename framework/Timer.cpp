@@ -8,10 +8,10 @@ constexpr UINT_PTR TimerId = 1;
 
 const TClassInfo& TTimer::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TTimer>("TTimer", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TTimer>("TTimer", TComponent::StaticClass())
         .Integer("Interval", &TTimer::Interval, &TTimer::SetInterval)
         .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -43,7 +43,7 @@ bool TPropInfo::Writable() const noexcept
 
 const TClassInfo& TObject::StaticClass()
 {
-    static const TClassInfo Info("TObject", nullptr, {});
+    static const TClassInfo& Info = *new TClassInfo("TObject", nullptr, {});
     return Info;
 }
 

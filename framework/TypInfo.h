@@ -84,7 +84,11 @@ public:
 
 // Put at the top of every class body that derives from TObject; define
 // StaticClass() in the .cpp with a TClassBuilder. A class without it reports
-// its ancestor's name.
+// its ancestor's name. Class information is made once and never freed
+//     static const TClassInfo& Info = *new TClassInfo(TClassBuilder<T>(...)...Build());
+// because objects freed during the program's exit (forms owned by the
+// application object) still ask for their class after function-local
+// statics are gone.
 #define VK_CLASS_INFO                                                         \
 public:                                                                       \
     static const TClassInfo& StaticClass();                                   \

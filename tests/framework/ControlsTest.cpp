@@ -323,3 +323,38 @@ TEST(Controls, AlignedChildFillsWhatIsLeft)
     EXPECT_EQ(R.bottom, 150);
     EXPECT_EQ(R.right, 300);
 }
+
+TEST(Controls, NotificationsForMouseFocusAndMenuTravelThroughWindowProc)
+{
+    TForm Form(nullptr);
+    Form.SetBorderStyle(bsNone);
+    Form.SetBounds(0, 0, 200, 100);
+    auto* Picture = new TPainted(&Form);
+    Picture->SetParent(&Form);
+    Picture->SetBounds(10, 10, 20, 20);
+    auto* Box = new TCustomControl(&Form);
+    Box->SetParent(&Form);
+    Box->SetBounds(100, 10, 20, 20);
+    TLoggingHook FormHook, PictureHook;
+    FormHook.InstallChained(&Form);
+    PictureHook.InstallChained(Picture);
+    Form.Show();
+    const HWND Window = Form.Handle();
+    SendMessageW(Window, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));
+    SendMessageW(Window, WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
+    SendMessageW(Window, WM_MOUSEMOVE, 0, MAKELPARAM(50, 50));
+    auto Count = [](const std::vector<UINT>& Seen, UINT Msg) { return std::count(Seen.begin(), Seen.end(), Msg); };
+    EXPECT_EQ(Count(PictureHook.Seen, CM_MOUSEENTER), 1);
+    EXPECT_EQ(Count(PictureHook.Seen, CM_MOUSELEAVE), 1);
+    EXPECT_EQ(Count(FormHook.Seen, CM_MOUSEENTER), 1);
+    FormHook.Seen.clear();
+    Box->SetFocus();
+    EXPECT_EQ(Count(FormHook.Seen, CM_FOCUSCHANGED), 1);
+    TMainMenu* Menu = new TMainMenu(&Form);
+    Form.SetMenu(Menu);
+    EXPECT_EQ(GetMenu(Window), Menu->Handle());
+    EXPECT_EQ(Count(FormHook.Seen, CM_MENUCHANGED), 1);
+    delete Menu;
+    EXPECT_EQ(Form.Menu(), nullptr);
+    EXPECT_EQ(GetMenu(Window), nullptr);
+}
