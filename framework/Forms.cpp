@@ -30,9 +30,14 @@ private:
     static BOOL CALLBACK Collect(HWND Window, LPARAM Self)
     {
         auto* This = reinterpret_cast<TDisabledWindows*>(Self);
-        if (Window != This->FKeep && IsWindowVisible(Window) && IsWindowEnabled(Window))
-            This->FWindows.push_back(Window);
-        return TRUE;
+        try {
+            if (Window != This->FKeep && IsWindowVisible(Window) && IsWindowEnabled(Window))
+                This->FWindows.push_back(Window);
+            return TRUE;
+        } catch (...) {
+            // Out of memory: the windows not listed stay enabled.
+            return FALSE;
+        }
     }
 
     HWND FKeep;

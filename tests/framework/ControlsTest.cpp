@@ -271,21 +271,24 @@ TEST(Controls, MouseGoesToTheWindowlessChildUnderIt)
 
 TEST(Controls, WindowlessChildIsPaintedByItsParent)
 {
-    TForm Form(nullptr);
-    Form.SetBorderStyle(bsNone);
-    Form.SetBounds(0, 0, 120, 80);
-    Form.SetColor(0x00FF00);
-    auto* Child = new TPainted(&Form);
-    Child->SetParent(&Form);
-    Child->SetBounds(10, 10, 30, 20);
-    Form.Show();
-    ASSERT_TRUE(PumpUntil([&] { return Child->Paints > 0; }));
-    Form.Update();
-    HDC DC = GetDC(Form.Handle());
-    EXPECT_EQ(GetPixel(DC, 15, 15), RGB(255, 0, 0));
-    EXPECT_EQ(GetPixel(DC, 5, 5), RGB(0, 255, 0));
-    EXPECT_EQ(GetPixel(DC, 45, 15), RGB(0, 255, 0));
-    ReleaseDC(Form.Handle(), DC);
+    for (const bool DoubleBuffered : {false, true}) {
+        TForm Form(nullptr);
+        Form.SetBorderStyle(bsNone);
+        Form.SetBounds(0, 0, 120, 80);
+        Form.SetColor(0x00FF00);
+        Form.SetDoubleBuffered(DoubleBuffered);
+        auto* Child = new TPainted(&Form);
+        Child->SetParent(&Form);
+        Child->SetBounds(10, 10, 30, 20);
+        Form.Show();
+        ASSERT_TRUE(PumpUntil([&] { return Child->Paints > 0; }));
+        Form.Update();
+        HDC DC = GetDC(Form.Handle());
+        EXPECT_EQ(GetPixel(DC, 15, 15), RGB(255, 0, 0)) << DoubleBuffered;
+        EXPECT_EQ(GetPixel(DC, 5, 5), RGB(0, 255, 0)) << DoubleBuffered;
+        EXPECT_EQ(GetPixel(DC, 45, 15), RGB(0, 255, 0)) << DoubleBuffered;
+        ReleaseDC(Form.Handle(), DC);
+    }
 }
 
 TEST(Controls, ExceptionInAHandlerIsReportedAtTheWindowBoundary)
