@@ -55,8 +55,8 @@ public:
 protected:
     // Told when a component joins or leaves this owner.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
-    // Called by the destructor of every derived class that tears down state
-    // the owned components might still reach.
+    // Marks the object as being freed; derived destructors call it first,
+    // so that what they free can ask Destroying().
     void BeginDestroy() noexcept { FDestroying = true; }
 
 private:

@@ -180,8 +180,13 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_uni
     FFont->OnChange = [this] { FontChanging(); };
 }
 
+// Owned components go first, while the control is still whole: an object
+// that hooked this control (a skinned control object) unhooks itself from
+// its destructor.
 TControl::~TControl()
 {
+    BeginDestroy();
+    DestroyComponents();
     for (TWindowProcHook* Hook : FHooks)
         Hook->FControl = nullptr;
     FHooks.clear();
@@ -570,6 +575,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl()
 {
+    BeginDestroy();
+    DestroyComponents();
     while (!FControls.empty())
         delete FControls.back();
     DestroyHandle();

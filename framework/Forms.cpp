@@ -105,7 +105,9 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner)
 
 TCustomForm::~TCustomForm()
 {
+    BeginDestroy();
     ReleaseCanvas();
+    DestroyComponents();
     DestroyHandle();
     std::erase(Screen->FForms, this);
     if (Application->FMainForm == this)

@@ -361,3 +361,40 @@ TEST(Controls, NotificationsForMouseFocusAndMenuTravelThroughWindowProc)
     EXPECT_EQ(Form.Menu(), nullptr);
     EXPECT_EQ(GetMenu(Window), nullptr);
 }
+
+namespace {
+// An object owned by the control it hooks, as skinned control objects are.
+class TOwnedHook : public TComponent {
+public:
+    explicit TOwnedHook(TControl* AControl) : TComponent(AControl), FControl(AControl)
+    {
+        FOld = AControl->WindowProc;
+        AControl->WindowProc = TWndMethod::Bind<&TOwnedHook::Hook>(this);
+    }
+    ~TOwnedHook() override
+    {
+        WasStillHooked = FControl->WindowProc == TWndMethod::Bind<&TOwnedHook::Hook>(this);
+        ControlWasDestroying = FControl->Destroying();
+        FControl->WindowProc = FOld;
+    }
+    static inline bool WasStillHooked = false;
+    static inline bool ControlWasDestroying = false;
+
+private:
+    void Hook(TMessage& Message) { FOld(Message); }
+    TControl* FControl;
+    TWndMethod FOld;
+};
+} // namespace
+
+TEST(Controls, OwnedHookUnhooksWhileItsControlIsWhole)
+{
+    TForm Form(nullptr);
+    auto* Panel = new TCustomControl(&Form);
+    Panel->SetParent(&Form);
+    new TOwnedHook(Panel);
+    Form.HandleNeeded();
+    delete Panel;
+    EXPECT_TRUE(TOwnedHook::WasStillHooked);
+    EXPECT_TRUE(TOwnedHook::ControlWasDestroying);
+}
