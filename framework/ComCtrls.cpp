@@ -507,7 +507,9 @@ void TCustomStatusBar::SetPanels(std::vector<TStatusPanel> Value)
 
 void TCustomStatusBar::SetPanelText(int Index, const std::wstring& Text)
 {
-    FPanels.at(static_cast<size_t>(Index)).Text = Text;
+    if (Index < 0 || Index >= static_cast<int>(FPanels.size()))
+        throw EListError(L"Status bar panel index out of bounds (" + std::to_wstring(Index) + L")");
+    FPanels[static_cast<size_t>(Index)].Text = Text;
     UpdatePanels();
 }
 

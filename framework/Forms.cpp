@@ -4,6 +4,7 @@
 #include "UtilWindow.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -573,6 +574,8 @@ void TApplication::Terminate()
 
 void TApplication::HandleException(TObject*)
 {
+    if (!std::current_exception())
+        return;
     std::wstring Text = CurrentExceptionMessage();
     if (!Text.empty() && Text.back() != L'.')
         Text += L'.';

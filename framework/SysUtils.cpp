@@ -138,6 +138,8 @@ bool SameText(std::wstring_view A, std::wstring_view B) noexcept
 
 std::wstring CurrentExceptionMessage()
 {
+    if (!std::current_exception())
+        return std::wstring();
     try {
         throw;
     } catch (const Exception& E) {

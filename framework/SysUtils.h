@@ -33,6 +33,6 @@ std::string WideToUtf8(std::wstring_view Text);
 bool SameText(std::string_view A, std::string_view B) noexcept;
 bool SameText(std::wstring_view A, std::wstring_view B) noexcept;
 
-// The message of whatever is in flight, for reporting at a callback boundary.
-// Call only inside a catch block.
+// The message of whatever is in flight, for reporting at a callback boundary;
+// empty when no exception is being handled.
 std::wstring CurrentExceptionMessage();

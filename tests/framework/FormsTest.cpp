@@ -179,6 +179,15 @@ TEST(Application, FailingOnCreateIsReportedAndTheFormGoesOn)
     EXPECT_EQ(Boxes.Boxes[0].Caption, L"Vidkiln v3.0");
     EXPECT_TRUE(Boxes.Boxes[0].Flags & MB_ICONSTOP);
     EXPECT_TRUE(IsWindowVisible(Form.Handle()));
+    Application->HandleException(nullptr);
+    EXPECT_EQ(Boxes.Boxes.size(), 1u);
+    try {
+        throw 42;
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    ASSERT_EQ(Boxes.Boxes.size(), 2u);
+    EXPECT_EQ(Boxes.Boxes[1].Text, L"Unknown exception.");
 }
 
 TEST(Application, RunEndsWhenTheMainFormCloses)
