@@ -479,6 +479,16 @@ TCustomForm* GetParentForm(const TControl* Control) noexcept
     return Control->Is<TCustomForm>() ? static_cast<TCustomForm*>(const_cast<TControl*>(Control)) : nullptr;
 }
 
+TWinControl* FindFormOfWindow(HWND Window) noexcept
+{
+    if (!Window)
+        return nullptr;
+    for (TCustomForm* Form : Screen->FForms)
+        if (Form->HandleIfAllocated() == Window)
+            return Form;
+    return FindControl(Window);
+}
+
 // ------------------------------------------------------------- TApplication
 
 const TClassInfo& TApplication::StaticClass()

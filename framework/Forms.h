@@ -137,9 +137,11 @@ public:
     using TCustomForm::TCustomForm;
 };
 
-// The framework control behind a window, or the nearest one among its
-// parent windows; the form a control sits on.
+// The form a control sits on (the control itself for a form), or nullptr.
 TCustomForm* GetParentForm(const TControl* Control) noexcept;
+// The open form whose window this is; else whatever framework control is
+// stored behind the window (FindControl); else nullptr.
+TWinControl* FindFormOfWindow(HWND Window) noexcept;
 
 using TMessageBoxFunc =
     std::function<int(HWND Owner, const std::wstring& Text, const std::wstring& Caption, UINT Flags)>;
@@ -216,6 +218,7 @@ public:
 
 private:
     friend class TCustomForm;
+    friend TWinControl* FindFormOfWindow(HWND Window) noexcept;
     std::vector<TCustomForm*> FForms;
     std::optional<TFont> FMenuFont;
 };

@@ -64,6 +64,18 @@ TEST(Forms, ListedInScreenWhileTheyExist)
     EXPECT_EQ(Application->HintHidePause, 2500);
 }
 
+TEST(Forms, FormOfAWindowIsFoundFromItsHandle)
+{
+    TForm Form(nullptr);
+    auto* Child = new TCustomControl(&Form);
+    Child->SetParent(&Form);
+    EXPECT_EQ(FindFormOfWindow(Form.Handle()), &Form);
+    EXPECT_EQ(FindFormOfWindow(Child->Handle()), Child);
+    EXPECT_EQ(GetParentForm(Child), &Form);
+    EXPECT_EQ(FindFormOfWindow(GetDesktopWindow()), nullptr);
+    EXPECT_EQ(FindFormOfWindow(nullptr), nullptr);
+}
+
 TEST(Forms, ClientSizeHoldsWithAndWithoutAWindow)
 {
     for (TFormBorderStyle Style : {bsSingle, bsDialog, bsSizeable, bsNone}) {
