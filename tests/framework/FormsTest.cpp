@@ -218,3 +218,46 @@ TEST(Application, RunEndsWhenTheMainFormCloses)
     delete Main;
     EXPECT_EQ(Application->MainForm(), nullptr);
 }
+
+namespace {
+// Takes Alt+letter for itself, as a skinned menu bar does.
+class TMenuKeyForm : public TForm {
+public:
+    using TForm::TForm;
+    std::vector<WPARAM> DialogChars;
+
+protected:
+    void WndProc(TMessage& Message) override
+    {
+        if (Message.Msg == CM_DIALOGCHAR) {
+            DialogChars.push_back(Message.WParam);
+            Message.Result = Message.WParam == L'f';
+            return;
+        }
+        TForm::WndProc(Message);
+    }
+};
+} // namespace
+
+TEST(Application, DialogKeysReachTheFormBeforeTheControl)
+{
+    TMenuKeyForm Form(nullptr);
+    auto* First = new TCustomControl(&Form);
+    First->SetParent(&Form);
+    First->SetTabStop(true);
+    auto* Second = new TCustomControl(&Form);
+    Second->SetParent(&Form);
+    Second->SetTabStop(true);
+    Form.Show();
+    First->SetFocus();
+    PostMessageW(First->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(Second->Focused());
+    PostMessageW(Second->Handle(), WM_KEYDOWN, VK_TAB, 0);
+    Application->ProcessMessages();
+    EXPECT_TRUE(First->Focused());
+    PostMessageW(First->Handle(), WM_SYSCHAR, L'f', 0);
+    PostMessageW(First->Handle(), WM_SYSCHAR, L'x', 0);
+    Application->ProcessMessages();
+    EXPECT_EQ(Form.DialogChars, (std::vector<WPARAM>{L'f', L'x'}));
+}
