@@ -620,11 +620,14 @@ void TWinControl::CreateHandle()
     else if (Params.Style & WS_CHILD)
         throw EComponentError(L"Control \"" + Name() + L"\" has no parent window");
     FDefWndProc = RegisterWindowClass(Params, &InitWndProc);
-    GCreationControl = this;
+    // A creation hook may make framework windows of its own before this
+    // window sees its first message; each creation keeps its own pending
+    // control and gives back the one it found.
+    TWinControl* const Pending = std::exchange(GCreationControl, this);
     const HWND Created = CreateWindowExW(Params.ExStyle, Params.WinClassName.c_str(), Params.Caption.c_str(),
                                          Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
                                          Params.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    GCreationControl = nullptr;
+    GCreationControl = Pending;
     if (!Created || Created != FHandle)
         throw Exception(L"Cannot create the window of " + Utf8ToWide(ClassName()));
     CreateWnd();

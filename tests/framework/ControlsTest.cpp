@@ -398,3 +398,35 @@ TEST(Controls, OwnedHookUnhooksWhileItsControlIsWhole)
     EXPECT_TRUE(TOwnedHook::WasStillHooked);
     EXPECT_TRUE(TOwnedHook::ControlWasDestroying);
 }
+
+namespace {
+// Makes a framework window from inside the creation hook of another one,
+// the way a window-creation hook may create windows of its own.
+struct TNestedCreator {
+    static inline TForm* Nested = nullptr;
+    static inline bool Done = false;
+    static LRESULT CALLBACK Hook(int Code, WPARAM WParam, LPARAM LParam)
+    {
+        if (Code == HCBT_CREATEWND && Nested && !Done) {
+            Done = true;
+            Nested->HandleNeeded();
+        }
+        return CallNextHookEx(nullptr, Code, WParam, LParam);
+    }
+};
+} // namespace
+
+TEST(Controls, WindowsCreatedInsideACreationHookFindTheirOwnControls)
+{
+    TForm Outer(nullptr);
+    TForm Nested(nullptr);
+    TNestedCreator::Nested = &Nested;
+    const HHOOK Hook = SetWindowsHookExW(WH_CBT, &TNestedCreator::Hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(Hook, nullptr);
+    Outer.HandleNeeded();
+    UnhookWindowsHookEx(Hook);
+    EXPECT_TRUE(TNestedCreator::Done);
+    EXPECT_EQ(FindControl(Outer.Handle()), &Outer);
+    EXPECT_EQ(FindControl(Nested.Handle()), &Nested);
+    EXPECT_NE(Outer.Handle(), Nested.Handle());
+}
