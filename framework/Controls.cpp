@@ -429,6 +429,8 @@ void TControl::BringToFront()
     auto& Siblings = FParent->FControls;
     std::erase(Siblings, this);
     Siblings.push_back(this);
+    if (auto* Windowed = dynamic_cast<TWinControl*>(this); Windowed && Windowed->FHandle)
+        SetWindowPos(Windowed->FHandle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     Invalidate();
 }
 

@@ -16,8 +16,8 @@ struct TMessage {
 // The replaceable message hook of every control and form.
 using TWndMethod = TDelegate<void(TMessage& Message)>;
 
-// The framework's own notifications, in a range no system or common control
-// message uses and clear of the skin engine's private messages. They travel
+// The framework's own notifications, in a range (0xB000-0xB1FF) no system or
+// common control message uses and clear of the skin engine's private messages. They travel
 // through WindowProc like any message, so a hook sees them too.
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ACTIVATE = CM_BASE + 0;
@@ -36,14 +36,11 @@ constexpr UINT CM_ENTER = CM_BASE + 12;        // the control got the focus
 constexpr UINT CM_RELEASE = CM_BASE + 13;      // posted by Release: free the form
 constexpr UINT CM_COLORCHANGED = CM_BASE + 14;
 constexpr UINT CM_FONTCHANGED = CM_BASE + 15;
-constexpr UINT CM_SHOWINGCHANGED = CM_BASE + 16;
-constexpr UINT CM_PARENTCOLORCHANGED = CM_BASE + 17;
 // Notifications a native control sends its parent, reflected back to the
 // control that sent them so each wrapper handles its own.
 constexpr UINT CN_BASE = CM_BASE + 0x100;
 constexpr UINT CN_COMMAND = CN_BASE + 0;  // the WM_COMMAND, as received
 constexpr UINT CN_NOTIFY = CN_BASE + 1;   // the WM_NOTIFY, as received
-constexpr UINT CM_LAST = CN_BASE + 0xFF;
 
 // Typed views of message parameters, instead of casts at every use.
 template <class T>
