@@ -2,18 +2,14 @@
 
 #include "ToolCommands.h"
 
+#include "framework/Forms.h"
+
 #include <shlobj.h>
 
 #include <memory>
 #include <utility>
 
 namespace {
-
-TMessageBoxFunction& MessageBoxFunction()
-{
-    static TMessageBoxFunction function;
-    return function;
-}
 
 TFolderDialog& FolderDialog()
 {
@@ -49,18 +45,6 @@ bool FolderExists(const std::wstring& Path)
 
 } // namespace
 
-TMessageBoxFunction SetMessageBoxFunction(TMessageBoxFunction Function)
-{
-    return std::exchange(MessageBoxFunction(), std::move(Function));
-}
-
-int ShowMessageBox(HWND Owner, const std::wstring& Text, const std::wstring& Caption, UINT Flags)
-{
-    if (const auto& function = MessageBoxFunction())
-        return function(Owner, Text, Caption, Flags);
-    return MessageBoxW(Owner, Text.c_str(), Caption.c_str(), Flags);
-}
-
 std::wstring SystemErrorText(DWORD Error)
 {
     wchar_t* buffer = nullptr;
@@ -82,8 +66,8 @@ bool EnsureFolder(const std::wstring& Path, std::wstring* SystemError)
         if (FolderExists(prefix) || CreateDirectoryW(prefix.c_str(), nullptr))
             continue;
         const DWORD error = GetLastError();
-        ShowMessageBox(nullptr, L"建立目录：" + Path + L"出错！\r\n\r\n请检查目录名是否正确。",
-                       L"Vidkiln", MB_OK | MB_ICONERROR);
+        Application->MessageBox(L"建立目录：" + Path + L"出错！\r\n\r\n请检查目录名是否正确。",
+                                Application->Title(), MB_OK | MB_ICONERROR);
         if (SystemError)
             *SystemError = SystemErrorText(error);
         return false;

@@ -16,17 +16,9 @@ struct TFileInfo {
     std::wstring Path;
 };
 
-// Message boxes of this unit and of the main window go through here, so
-// tests can answer them instead of a person. Returns the button pressed.
-using TMessageBoxFunction =
-    std::function<int(HWND Owner, const std::wstring& Text, const std::wstring& Caption, UINT Flags)>;
-// Installs a replacement (an empty function restores MessageBoxW) and
-// returns the one it replaced.
-TMessageBoxFunction SetMessageBoxFunction(TMessageBoxFunction Function);
-int ShowMessageBox(HWND Owner, const std::wstring& Text, const std::wstring& Caption, UINT Flags);
-
 // Makes sure the folder exists, creating every missing folder on the way.
-// On failure shows the folder-creation message box, puts the system's own
+// On failure shows the folder-creation message box (through
+// Application->MessageBox), puts the system's own
 // text of the error into SystemError when given, and returns false.
 bool EnsureFolder(const std::wstring& Path, std::wstring* SystemError = nullptr);
 

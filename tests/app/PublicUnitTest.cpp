@@ -1,6 +1,8 @@
 // Output folder creation and the folder dialog's result.
 #include "app/PublicUnit.h"
 
+#include "framework/Forms.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,8 +27,8 @@ protected:
                ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(Root);
         fs::create_directories(Root);
-        Previous = SetMessageBoxFunction([this](HWND, const std::wstring& Text, const std::wstring&,
-                                                UINT Flags) {
+        Previous = Application->SetMessageBoxFunc([this](HWND, const std::wstring& Text,
+                                                         const std::wstring&, UINT Flags) {
             Box.Text = Text;
             Box.Flags = Flags;
             ++Box.Count;
@@ -36,14 +38,14 @@ protected:
 
     void TearDown() override
     {
-        SetMessageBoxFunction(std::move(Previous));
+        Application->SetMessageBoxFunc(std::move(Previous));
         SetFolderDialog({});
         fs::remove_all(Root);
     }
 
     fs::path Root;
     TRecordedBox Box;
-    TMessageBoxFunction Previous;
+    TMessageBoxFunc Previous;
 };
 
 TEST_F(PublicUnit, EnsureFolderCreatesEveryMissingLevel)

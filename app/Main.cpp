@@ -1,0 +1,658 @@
+#include "Main.h"
+
+#include "About.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Vidkiln v3.0 (输出视频为mp4格式)";
+constexpr wchar_t kReady[] = L"准备就绪";
+constexpr wchar_t kDone[] = L"完成";
+constexpr wchar_t kFailed[] = L"失败";
+constexpr wchar_t kConverting[] = L"正在转换 ";
+constexpr wchar_t kAllConverted[] = L"转换完成";
+constexpr wchar_t kChooseOutput[] = L"请选择输出目录";
+constexpr wchar_t kChooseFolderPrompt[] = L"请选择文件";
+constexpr wchar_t kConfirmExit[] = L"正在转换，确定要退出吗？";
+constexpr wchar_t kOpenFilter[] =
+    L"Support Files|*.RM;*.RMVB;*.AVI;*.MPG;*.MPEG;*.WMV;*.ASF;*.3PG;*.AVS;*.VOB;*.DAT;*.MOV;*.QT;"
+    L"*.MKV|RM Files|*.RM;*.RMVB|AVI Files|*.AVI|MPEG Files|*.MPG;*.MPEG|WMV Files|*.WMV;*.ASF|"
+    L"Portable device Files|*.3PG;*.AVS|DVD VCD Files|*.VOB;*.DAT|Quick Time Files|*.MOV;*.QT|"
+    L"Matroska|*.MKV";
+constexpr wchar_t kGuidePage[] = L"web\\index.html";
+
+constexpr TColor kWindowColour = 7039593;
+constexpr TColor kOutlineColour = 14261541;
+constexpr int kClientWidth = 558;
+constexpr int kClientHeight = 314;
+// Presses on the top rows of the strip move the window like its caption.
+constexpr int kDragRows = 27;
+constexpr WPARAM kMoveByCaption = 0xF012;
+// The probe looks for the length once a second, this many times.
+constexpr int kProbeLooks = 50;
+constexpr DWORD kProbeLookMs = 1000;
+
+// A progress position posted by the encoder's reader thread: WParam the
+// position, LParam the run's serial number.
+constexpr UINT WM_VIDKILN_PROGRESS = WM_APP + 1;
+// Closes the window once the busy work that refused the close has unwound.
+constexpr UINT WM_VIDKILN_CLOSE = WM_APP + 2;
+
+struct TButtonPlace {
+    TImage* TFrmMain::*Field;
+    const wchar_t* Name;
+    const wchar_t* Picture;
+    int Left;
+    int Top;
+    int Width;
+    void (TFrmMain::*Click)(TObject*);
+};
+
+const TButtonPlace kButtons[] = {
+    {&TFrmMain::imgAdd, L"imgAdd", L"Images\\Add1.bmp", 8, 1, 37, &TFrmMain::imgAddClick},
+    {&TFrmMain::imgDelete, L"imgDelete", L"Images\\Delete1.bmp", 63, 1, 37,
+     &TFrmMain::imgDeleteClick},
+    {&TFrmMain::imgClear, L"imgClear", L"Images\\Clear1.bmp", 118, 1, 37, &TFrmMain::imgClearClick},
+    {&TFrmMain::imgConvert, L"imgConvert", L"Images\\Convert1.bmp", 173, 1, 58,
+     &TFrmMain::imgConvertClick},
+    {&TFrmMain::imgOutPath, L"imgOutPath", L"Images\\OutPath1.bmp", 244, 0, 58,
+     &TFrmMain::imgOutPathClick},
+    {&TFrmMain::imgAbout, L"imgAbout", L"Images\\About1.bmp", 496, 1, 37, &TFrmMain::imgAboutClick},
+};
+
+std::wstring ProgramFolder()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+std::wstring FullPath(const std::wstring& Path)
+{
+    const DWORD size = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return Path;
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(Path.c_str(), size, full.data(), nullptr);
+    full.resize(std::min<DWORD>(length, size));
+    return full;
+}
+
+// Windows file names compare without regard to case, in every script.
+bool SameFile(const std::wstring& A, const std::wstring& B)
+{
+    const std::wstring a = FullPath(A);
+    const std::wstring b = FullPath(B);
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+TKernelHandle NewEvent(bool ManualReset)
+{
+    TKernelHandle event(CreateEventW(nullptr, ManualReset, FALSE, nullptr));
+    if (!event)
+        throw Exception(L"CreateEvent: " + SystemErrorText(GetLastError()));
+    return event;
+}
+
+} // namespace
+
+const TClassInfo& TFrmMain::StaticClass()
+{
+    static const TClassInfo Info("TFrmMain", &TForm::StaticClass(), {});
+    return Info;
+}
+
+TFrmMain::TFrmMain(TComponent* AOwner)
+    : TForm(AOwner), FRunEndEvent(NewEvent(true)), FProbeLineEvent(NewEvent(false))
+{
+    SetName(L"FrmMain");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(biSystemMenu | biMinimize);
+    SetPosition(poScreenCenter);
+    SetColor(kWindowColour);
+    Font()->SetName(L"宋体");
+    Font()->SetCharset(GB2312_CHARSET);
+    Font()->SetHeight(-12);
+    SetClientSize(kClientWidth, kClientHeight);
+    CreateControls();
+    OnCreate = MakeDelegate<&TFrmMain::FormCreate>(this);
+    OnCloseQuery = MakeDelegate<&TFrmMain::FormCloseQuery>(this);
+    OnMouseMove = MakeDelegate<&TFrmMain::imgBgMouseMove>(this);
+}
+
+TFrmMain::~TFrmMain()
+{
+    // The runners' reader threads call back into this window; they end
+    // before anything they reach goes away.
+    if (DosCommand1)
+        DosCommand1->Stop();
+    if (DosCommand2)
+        DosCommand2->Stop();
+}
+
+void TFrmMain::CreateControls()
+{
+    imgBg = new TImage(this);
+    imgBg->SetName(L"imgBg");
+    imgBg->SetParent(this);
+    imgBg->SetBounds(0, 0, 558, 50);
+    imgBg->SetStretch(true);
+    imgBg->SetTransparent(true);
+    imgBg->OnMouseMove = MakeDelegate<&TFrmMain::imgBgMouseMove>(this);
+    imgBg->OnMouseDown = MakeDelegate<&TFrmMain::imgBgMouseDown>(this);
+    CreatePictureButtons();
+
+    lvwFiles = new TListView(this);
+    lvwFiles->SetName(L"lvwFiles");
+    lvwFiles->SetParent(this);
+    lvwFiles->SetBounds(8, 61, 305, 164);
+    lvwFiles->SetViewStyle(vsReport);
+    lvwFiles->SetOwnerData(true);
+    lvwFiles->SetGridLines(true);
+    lvwFiles->SetRowSelect(true);
+    lvwFiles->SetMultiSelect(false);
+    lvwFiles->SetReadOnly(true);
+    lvwFiles->SetBorderStyle(bsNone);
+    TListColumn& pathColumn = lvwFiles->Columns().Add();
+    pathColumn.SetCaption(L"文件路径");
+    pathColumn.SetAutoSize(true);
+    TListColumn& statusColumn = lvwFiles->Columns().Add();
+    statusColumn.SetCaption(L"状态");
+    statusColumn.SetWidth(80);
+    lvwFiles->OnData = MakeDelegate<&TFrmMain::lvwFilesData>(this);
+
+    CreateSettings();
+    CreateStatusArea();
+
+    OpenDialog1 = new TOpenDialog(this);
+    OpenDialog1->SetName(L"OpenDialog1");
+    OpenDialog1->Filter = kOpenFilter;
+    OpenDialog1->FilterIndex = 1;
+}
+
+void TFrmMain::CreatePictureButtons()
+{
+    for (const TButtonPlace& place : kButtons) {
+        TImage* button = new TImage(this);
+        button->SetName(place.Name);
+        button->SetParent(this);
+        button->SetBounds(place.Left, place.Top, place.Width, 45);
+        button->SetAutoSize(true);
+        button->OnMouseMove = MakeDelegate<&TFrmMain::imgAddMouseMove>(this);
+        this->*place.Field = button;
+    }
+    imgAdd->OnClick = MakeDelegate<&TFrmMain::imgAddClick>(this);
+    imgDelete->OnClick = MakeDelegate<&TFrmMain::imgDeleteClick>(this);
+    imgClear->OnClick = MakeDelegate<&TFrmMain::imgClearClick>(this);
+    imgConvert->OnClick = MakeDelegate<&TFrmMain::imgConvertClick>(this);
+    imgOutPath->OnClick = MakeDelegate<&TFrmMain::imgOutPathClick>(this);
+    imgAbout->OnClick = MakeDelegate<&TFrmMain::imgAboutClick>(this);
+}
+
+TLabel* TFrmMain::CreateLabel(const std::wstring& Caption, int Left, int Top)
+{
+    TLabel* label = new TLabel(this);
+    label->SetParent(this);
+    label->SetLeft(Left);
+    label->SetTop(Top);
+    label->SetCaption(Caption);
+    return label;
+}
+
+TComboBox* TFrmMain::CreateSettingList(int Top, const std::vector<std::wstring>& Entries,
+                                       int Selected)
+{
+    TComboBox* list = new TComboBox(this);
+    list->SetParent(this);
+    list->SetStyle(csDropDownList);
+    list->SetBounds(408, Top, 120, list->Height());
+    for (const std::wstring& entry : Entries)
+        list->Items().Add(entry);
+    list->SetItemIndex(Selected);
+    return list;
+}
+
+void TFrmMain::CreateSettings()
+{
+    Label7 = CreateLabel(L"质量(KBps)", 336, 64);
+    Label7->SetName(L"Label7");
+    cmbVideoKbps = CreateSettingList(56, {L"360", L"512", L"1200", L"1500", L"2500"}, 2);
+    cmbVideoKbps->SetName(L"cmbVideoKbps");
+    Label8 = CreateLabel(L"视频帧频", 336, 86);
+    Label8->SetName(L"Label8");
+    cmbVideoFrame = CreateSettingList(
+        80, {L"Auto", L"5.0", L"10.0", L"14.985", L"15.0", L"20.0", L"23.976", L"25.0", L"29.97"}, 1);
+    cmbVideoFrame->SetName(L"cmbVideoFrame");
+    Label9 = CreateLabel(L"视频大小", 336, 108);
+    Label9->SetName(L"Label9");
+    cmbVideoSize = CreateSettingList(104,
+                                     {L"Auto", L"176x132", L"176x220", L"220x176", L"320x240",
+                                      L"400x240", L"432x240", L"480x272", L"480x320"},
+                                     2);
+    cmbVideoSize->SetName(L"cmbVideoSize");
+    Label11 = CreateLabel(L"屏幕纵模比", 336, 132);
+    Label11->SetName(L"Label11");
+    cmbAspect = CreateSettingList(128, {L"Auto", L"4:3", L"16:9", L"16:10"}, 1);
+    cmbAspect->SetName(L"cmbAspect");
+
+    WebBrowser1 = new TWebBrowser(this);
+    WebBrowser1->SetName(L"WebBrowser1");
+    WebBrowser1->SetParent(this);
+    WebBrowser1->SetBounds(328, 157, 217, 132);
+}
+
+void TFrmMain::CreateStatusArea()
+{
+    Label1 = CreateLabel(L"当前操作描述", 8, 240);
+    Label1->SetName(L"Label1");
+    Label1->SetTransparent(true);
+    lblInfo = CreateLabel(kReady, 96, 240);
+    lblInfo->SetName(L"lblInfo");
+    lblInfo->SetTransparent(true);
+    lblInfo->SetAutoSize(false);
+    lblInfo->SetBounds(96, 240, 225, 12);
+    Label2 = CreateLabel(L"当前文件进度", 8, 270);
+    Label2->SetName(L"Label2");
+    Label2->SetTransparent(true);
+
+    Panel1 = new TPanel(this);
+    Panel1->SetName(L"Panel1");
+    Panel1->SetParent(this);
+    Panel1->SetBounds(96, 268, 217, 20);
+    Panel1->SetBevelOuter(bvNone);
+    ProgressBar1 = new TProgressBar(this);
+    ProgressBar1->SetName(L"ProgressBar1");
+    ProgressBar1->SetParent(Panel1);
+    ProgressBar1->SetAlign(alClient);
+    ProgressBar1->SetMin(0);
+    ProgressBar1->SetMax(100);
+    ProgressBar1->SetPosition(0);
+
+    StatusBar1 = new TStatusBar(this);
+    StatusBar1->SetName(L"StatusBar1");
+    StatusBar1->SetParent(this);
+    StatusBar1->SetBounds(0, 295, 558, 19);
+    // The window cannot be resized, so the bar offers no grip.
+    StatusBar1->SetSizeGrip(false);
+}
+
+void TFrmMain::FormCreate(TObject*)
+{
+    SetDoubleBuffered(true);
+    Application->SetTitle(kTitle);
+    SetCaption(kTitle);
+    if (AppPath.empty())
+        AppPath = ProgramFolder();
+    OutPath.clear();
+    LoadPicture(imgBg, L"Images\\bg.bmp");
+    DosCommand1 = new TDosCommand(this);
+    DosCommand1->SetName(L"DosCommand1");
+    DosCommand2 = new TDosCommand(this);
+    DosCommand2->SetName(L"DosCommand2");
+    DosCommand1->OnNewLine = MakeDelegate<&TFrmMain::DosCommand1NewLine>(this);
+    DosCommand2->OnNewLine = MakeDelegate<&TFrmMain::DosCommand2NewLine>(this);
+    DosCommand1->OnTerminated = MakeDelegate<&TFrmMain::DosCommand2Terminated>(this);
+    DosCommand2->OnTerminated = MakeDelegate<&TFrmMain::DosCommand2Terminated>(this);
+    WebBrowser1->Navigate(AppPath + kGuidePage);
+    FFileList.clear();
+    for (const TButtonPlace& place : kButtons)
+        LoadPicture(this->*place.Field, place.Picture);
+    Converting = false;
+    FProgressWindow = Handle();
+}
+
+void TFrmMain::LoadPicture(TImage* Image, const std::wstring& FileName)
+{
+    try {
+        Image->LoadFromFile(AppPath + FileName);
+    } catch (...) {
+        // A missing picture leaves a blank button; the window still works.
+        Application->HandleException(this);
+    }
+}
+
+TFileInfo* TFrmMain::FileInfoAt(int Index) const
+{
+    return FFileList.at(static_cast<std::size_t>(Index)).get();
+}
+
+void TFrmMain::ClearFileList()
+{
+    for (auto& job : FFileList)
+        job.reset();
+    FFileList.clear();
+}
+
+void TFrmMain::RefreshList()
+{
+    lvwFiles->Items().SetCount(FileCount());
+    lvwFiles->Repaint();
+}
+
+void TFrmMain::lvwFilesData(TObject*, TListItem* Item)
+{
+    const int index = Item->Index();
+    if (index < 0 || index >= FileCount())
+        return;
+    const TFileInfo& job = *FileInfoAt(index);
+    Item->Caption = job.Path;
+    if (lvwFiles->ViewStyle() == vsReport)
+        Item->SubItems.Add(job.Status);
+}
+
+void TFrmMain::imgAddClick(TObject*)
+{
+    if (Converting || FProbing)
+        return;
+    const std::optional<std::wstring> chosen =
+        ChooseSourceFile ? ChooseSourceFile()
+                         : (OpenDialog1->Execute() ? std::optional(OpenDialog1->FileName)
+                                                   : std::nullopt);
+    if (!chosen)
+        return;
+    ProgressBar1->SetPosition(0);
+    lblInfo->SetCaption(kReady);
+    auto job = std::make_unique<TFileInfo>();
+    job->Duration = ProbeDuration(*chosen);
+    job->Status = kReady;
+    job->Path = *chosen;
+    if (!FCloseAsked) {
+        FFileList.push_back(std::move(job));
+        lvwFiles->Items().SetCount(FileCount());
+    }
+    CloseIfAsked();
+}
+
+void TFrmMain::imgDeleteClick(TObject*)
+{
+    if (Converting || lvwFiles->Items().Count() == 0)
+        return;
+    const int selected = lvwFiles->ItemIndex();
+    if (selected < 0 || selected >= FileCount())
+        return;
+    FFileList.erase(FFileList.begin() + selected);
+    RefreshList();
+}
+
+void TFrmMain::imgClearClick(TObject*)
+{
+    if (Converting)
+        return;
+    ClearFileList();
+    RefreshList();
+    lvwFiles->Items().Clear();
+}
+
+void TFrmMain::imgConvertClick(TObject*)
+{
+    if (Converting || FProbing)
+        return;
+    if (OutPath.empty()) {
+        Application->MessageBox(kChooseOutput, kTitle, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    std::wstring systemError;
+    if (!EnsureFolder(OutPath, &systemError)) {
+        Application->MessageBox(systemError, kTitle, MB_OK | MB_ICONERROR);
+        return;
+    }
+    SetConverting(true);
+    ConvertAll();
+    ProgressBar1->SetPosition(0);
+    SetConverting(false);
+    CloseIfAsked();
+}
+
+void TFrmMain::SetConverting(bool Value)
+{
+    lvwFiles->SetEnabled(!Value);
+    imgConvert->SetEnabled(!Value);
+    Converting = Value;
+    // Positions still queued from the last run must not move the bar.
+    ++FRunSerial;
+}
+
+void TFrmMain::ConvertAll()
+{
+    const int count = FileCount();
+    int failures = 0;
+    std::wstring lastFailure;
+    for (int i = 0; i < count && !FCloseAsked; ++i) {
+        TFileInfo& job = *FileInfoAt(i);
+        lblInfo->SetCaption(kConverting + job.Path);
+        std::wstring reason;
+        const bool converted = ConvertFile(job, reason);
+        job.Status = converted ? kDone : kFailed;
+        if (!converted) {
+            ++failures;
+            lastFailure = L"转换失败：" + job.Path + L"（" + reason + L"）";
+            lblInfo->SetCaption(lastFailure);
+        }
+        lvwFiles->Invalidate();
+    }
+    lblInfo->SetCaption(failures == 0 ? std::wstring(kAllConverted)
+                                      : std::wstring(kAllConverted) + L"，" +
+                                            std::to_wstring(failures) + L" 个失败。" + lastFailure);
+}
+
+std::optional<std::wstring> TFrmMain::RefusalOf(const TFileInfo& Info) const
+{
+    const std::wstring output = vidkiln::OutputPathFor(OutPath, Info.Path);
+    for (const auto& job : FFileList) {
+        if (SameFile(output, job->Path))
+            return job.get() == &Info ? L"输出文件就是源文件" : L"输出文件会覆盖另一个源文件";
+    }
+    return std::nullopt;
+}
+
+vidkiln::TEncoderSettings TFrmMain::EncoderSettings() const
+{
+    const auto setting = [](TComboBox* List) {
+        const int index = List->ItemIndex();
+        return vidkiln::TSetting{index, index >= 0 ? List->Items()[index] : std::wstring()};
+    };
+    return {setting(cmbVideoKbps), setting(cmbVideoFrame), setting(cmbVideoSize),
+            setting(cmbAspect)};
+}
+
+bool TFrmMain::ConvertFile(TFileInfo& Info, std::wstring& Reason)
+{
+    ProgressBar1->SetMax(Info.Duration);
+    ProgressBar1->SetMin(0);
+    if (const auto refusal = RefusalOf(Info)) {
+        Reason = *refusal;
+        return false;
+    }
+    DosCommand1->CommandLine =
+        vidkiln::EncoderCommandLine(AppPath, Info.Path, OutPath, EncoderSettings());
+    ResetEvent(FRunEndEvent.Get());
+    ++FRunSerial;
+    DosCommand1->Start();
+    while (DosCommand1->IsRunning())
+        WaitHandlingMessages({FRunEndEvent.Get()}, INFINITE);
+    DosCommand1->Stop();
+    // The last positions of this run are still queued; show them now.
+    Application->ProcessMessages();
+    const int64_t exitCode = DosCommand1->ExitCode();
+    if (exitCode == 0)
+        return true;
+    if (exitCode == TDosCommand::ExitCodeNotStarted)
+        Reason = L"无法启动编码程序：" + DosCommand1->LastError();
+    else if (exitCode == TDosCommand::ExitCodeStopped)
+        Reason = L"已中止";
+    else
+        Reason = L"编码程序出错，退出码 " + std::to_wstring(exitCode);
+    return false;
+}
+
+bool TFrmMain::WaitHandlingMessages(std::initializer_list<HANDLE> Events, DWORD Milliseconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + Milliseconds;
+    for (;;) {
+        DWORD remaining = INFINITE;
+        if (Milliseconds != INFINITE) {
+            const ULONGLONG now = GetTickCount64();
+            remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        }
+        const DWORD count = static_cast<DWORD>(Events.size());
+        const DWORD result = MsgWaitForMultipleObjectsEx(count, Events.begin(), remaining,
+                                                         QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (result < WAIT_OBJECT_0 + count)
+            return true;
+        if (result != WAIT_OBJECT_0 + count)
+            return false;
+        Application->ProcessMessages();
+    }
+}
+
+bool TFrmMain::LookForLength(bool& Found)
+{
+    Found = vidkiln::HasLengthMarker(vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines()));
+    return Found;
+}
+
+int TFrmMain::ProbeDuration(const std::wstring& Path)
+{
+    FProbing = true;
+    DosCommand2->CommandLine = vidkiln::ProbeCommandLine(AppPath, Path);
+    RunEnded = false;
+    ResetEvent(FRunEndEvent.Get());
+    DosCommand2->Start();
+    bool found = false;
+    // A look each second as the limit, and one at every new line, so a fast
+    // probe is done as soon as its length line is in.
+    const ULONGLONG started = GetTickCount64();
+    for (int look = 1; look <= kProbeLooks && !RunEnded && !LookForLength(found); ++look) {
+        const ULONGLONG lookAt = started + static_cast<ULONGLONG>(look) * kProbeLookMs;
+        while (!RunEnded && !found) {
+            const ULONGLONG now = GetTickCount64();
+            if (now >= lookAt)
+                break;
+            if (WaitHandlingMessages({FRunEndEvent.Get(), FProbeLineEvent.Get()},
+                                     static_cast<DWORD>(lookAt - now)))
+                LookForLength(found);
+        }
+        if (found)
+            break;
+    }
+    DosCommand2->Stop();
+    FProbing = false;
+    return vidkiln::DurationFromProbeText(
+        vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines()));
+}
+
+void TFrmMain::imgOutPathClick(TObject*)
+{
+    if (Converting)
+        return;
+    const std::wstring chosen = BrowseFolder(Handle(), kChooseFolderPrompt);
+    if (!chosen.empty())
+        OutPath = chosen;
+}
+
+void TFrmMain::imgAboutClick(TObject*)
+{
+    const std::unique_ptr<TFrmAbout> about(new TFrmAbout(nullptr));
+    about->ShowModal();
+}
+
+void TFrmMain::imgBgMouseDown(TObject*, TMouseButton, TShiftState, int, int Y)
+{
+    if (Y >= kDragRows)
+        return;
+    ReleaseCapture();
+    SendMessageW(Handle(), WM_SYSCOMMAND, kMoveByCaption, 0);
+}
+
+void TFrmMain::imgBgMouseMove(TObject*, TShiftState, int, int)
+{
+    // Repainting removes every outline at once; with none drawn it would
+    // only redraw what is already there.
+    if (!FOutlineShown)
+        return;
+    FOutlineShown = false;
+    Repaint();
+}
+
+void TFrmMain::imgAddMouseMove(TObject* Sender, TShiftState, int, int)
+{
+    const auto* button = static_cast<TControl*>(Sender);
+    const int left = button->Left();
+    const int top = button->Top();
+    const int right = left + button->Width();
+    const int bottom = top + button->Height();
+    TCanvas& canvas = Canvas();
+    canvas.Pen().SetColor(kOutlineColour);
+    canvas.Pen().SetWidth(1);
+    canvas.MoveTo(left, top);
+    canvas.LineTo(left, bottom);
+    canvas.LineTo(right, bottom);
+    canvas.LineTo(right, top);
+    canvas.LineTo(left, top);
+    FOutlineShown = true;
+}
+
+void TFrmMain::DosCommand1NewLine(TObject*, const std::string& NewLine, TOutputType)
+{
+    if (const auto position = vidkiln::ProgressFromLine(NewLine))
+        PostMessageW(FProgressWindow, WM_VIDKILN_PROGRESS, static_cast<WPARAM>(*position),
+                     static_cast<LPARAM>(FRunSerial.load()));
+}
+
+void TFrmMain::DosCommand2NewLine(TObject*, const std::string&, TOutputType)
+{
+    SetEvent(FProbeLineEvent.Get());
+}
+
+void TFrmMain::DosCommand2Terminated(TObject*)
+{
+    RunEnded = true;
+    SetEvent(FRunEndEvent.Get());
+}
+
+void TFrmMain::FormCloseQuery(TObject*, bool& CanClose)
+{
+    if (!Converting && !FProbing)
+        return;
+    CanClose = false;
+    if (FCloseAsked ||
+        Application->MessageBox(kConfirmExit, kTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    // The busy loop is further up this thread's stack: end its run and let
+    // it unwind; the window closes when it is done.
+    FCloseAsked = true;
+    DosCommand1->Stop();
+    DosCommand2->Stop();
+}
+
+void TFrmMain::CloseIfAsked()
+{
+    if (FCloseAsked)
+        PostMessageW(Handle(), WM_VIDKILN_CLOSE, 0, 0);
+}
+
+void TFrmMain::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_VIDKILN_PROGRESS) {
+        if (static_cast<unsigned>(Message.LParam) == FRunSerial.load())
+            ProgressBar1->SetPosition(static_cast<int>(static_cast<INT_PTR>(Message.WParam)));
+        return;
+    }
+    if (Message.Msg == WM_VIDKILN_CLOSE) {
+        Close();
+        return;
+    }
+    TForm::WndProc(Message);
+}

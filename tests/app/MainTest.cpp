@@ -1,0 +1,521 @@
+// The main window in process: the job list, the queue, the locks, the
+// statuses, the command lines the tools receive, the layout, the hover
+// outline and the window's own dialogs. The tools are played by
+// app_fake_tool, copied into a program folder of the test's own under the
+// names mplayer.exe and ffmpeg.exe and scripted through the environment.
+#include "MainTestFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+
+bool operator==(const RECT& A, const RECT& B)
+{
+    return EqualRect(&A, &B) != FALSE;
+}
+
+void PrintTo(const RECT& R, std::ostream* Out)
+{
+    *Out << "{" << R.left << ", " << R.top << ", " << R.right << ", " << R.bottom << "}";
+}
+
+namespace {
+
+using TMainWindow = MainWindowTest;
+
+TEST_F(TMainWindow, LayoutMatchesTheDesign)
+{
+    EXPECT_EQ(Form->ClientWidth(), 558);
+    EXPECT_EQ(Form->ClientHeight(), 314);
+    EXPECT_EQ(Form->Caption(), L"Vidkiln v3.0 (输出视频为mp4格式)");
+    EXPECT_EQ(Application->Title(), L"Vidkiln v3.0 (输出视频为mp4格式)");
+    EXPECT_EQ(Form->Color(), 7039593);
+    EXPECT_EQ(Form->Font()->Name(), L"宋体");
+    EXPECT_EQ(Form->Font()->Charset(), GB2312_CHARSET);
+    EXPECT_EQ(Form->Font()->Height(), -12);
+    EXPECT_TRUE(Form->DoubleBuffered());
+
+    const struct {
+        TControl* control;
+        RECT bounds;
+    } fixed[] = {
+        {Form->imgBg, {0, 0, 558, 50}},
+        {Form->imgAdd, {8, 1, 45, 46}},
+        {Form->imgDelete, {63, 1, 100, 46}},
+        {Form->imgClear, {118, 1, 155, 46}},
+        {Form->imgConvert, {173, 1, 231, 46}},
+        {Form->imgOutPath, {244, 0, 302, 45}},
+        {Form->imgAbout, {496, 1, 533, 46}},
+        {Form->lvwFiles, {8, 61, 313, 225}},
+        {Form->WebBrowser1, {328, 157, 545, 289}},
+        {Form->lblInfo, {96, 240, 321, 252}},
+        {Form->Panel1, {96, 268, 313, 288}},
+        {Form->ProgressBar1, {96, 268, 313, 288}},
+        {Form->StatusBar1, {0, 295, 558, 314}},
+    };
+    for (const auto& c : fixed)
+        EXPECT_EQ(BoundsOnForm(c.control), c.bounds) << Narrow(c.control->Name());
+
+    const struct {
+        TControl* control;
+        int left, top, width;
+        const wchar_t* caption;
+    } placed[] = {
+        {Form->Label7, 336, 64, 0, L"质量(KBps)"},
+        {Form->Label8, 336, 86, 0, L"视频帧频"},
+        {Form->Label9, 336, 108, 0, L"视频大小"},
+        {Form->Label11, 336, 132, 0, L"屏幕纵模比"},
+        {Form->Label1, 8, 240, 0, L"当前操作描述"},
+        {Form->Label2, 8, 270, 0, L"当前文件进度"},
+        {Form->cmbVideoKbps, 408, 56, 120, nullptr},
+        {Form->cmbVideoFrame, 408, 80, 120, nullptr},
+        {Form->cmbVideoSize, 408, 104, 120, nullptr},
+        {Form->cmbAspect, 408, 128, 120, nullptr},
+    };
+    for (const auto& c : placed) {
+        const RECT bounds = BoundsOnForm(c.control);
+        EXPECT_EQ(bounds.left, c.left) << Narrow(c.control->Name());
+        EXPECT_EQ(bounds.top, c.top) << Narrow(c.control->Name());
+        if (c.width) {
+            EXPECT_EQ(bounds.right - bounds.left, c.width) << Narrow(c.control->Name());
+        }
+        if (c.caption) {
+            EXPECT_EQ(c.control->Caption(), c.caption) << Narrow(c.control->Name());
+        }
+    }
+    EXPECT_EQ(Form->lblInfo->Caption(), L"准备就绪");
+    EXPECT_EQ(Form->ProgressBar1->Min(), 0);
+    EXPECT_EQ(Form->ProgressBar1->Max(), 100);
+    EXPECT_EQ(Form->ProgressBar1->Position(), 0);
+}
+
+TEST_F(TMainWindow, SettingListsHoldTheirEntriesAndStartSelections)
+{
+    const struct {
+        TComboBox* list;
+        std::vector<std::wstring> entries;
+        int selected;
+    } lists[] = {
+        {Form->cmbVideoKbps, {L"360", L"512", L"1200", L"1500", L"2500"}, 2},
+        {Form->cmbVideoFrame,
+         {L"Auto", L"5.0", L"10.0", L"14.985", L"15.0", L"20.0", L"23.976", L"25.0", L"29.97"},
+         1},
+        {Form->cmbVideoSize,
+         {L"Auto", L"176x132", L"176x220", L"220x176", L"320x240", L"400x240", L"432x240",
+          L"480x272", L"480x320"},
+         2},
+        {Form->cmbAspect, {L"Auto", L"4:3", L"16:9", L"16:10"}, 1},
+    };
+    for (const auto& l : lists) {
+        EXPECT_EQ(ComboEntries(l.list), l.entries) << Narrow(l.list->Name());
+        EXPECT_EQ(l.list->ItemIndex(), l.selected) << Narrow(l.list->Name());
+    }
+}
+
+TEST_F(TMainWindow, PicturesAreLoadedAndButtonsTakeTheirSize)
+{
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{});
+    EXPECT_EQ(Form->imgConvert->Width(), 58);
+    EXPECT_EQ(Form->imgConvert->Height(), 45);
+    EXPECT_FALSE(Form->imgAbout->Picture()->Empty());
+    EXPECT_FALSE(Form->imgBg->Picture()->Empty());
+}
+
+TEST_F(TMainWindow, MissingPictureIsReportedAndStartUpGoesOn)
+{
+    RecreateFormWithout(L"Images\\Delete1.bmp");
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find(L"Delete1.bmp"), std::wstring::npos) << Narrow(BoxTexts()[0]);
+    EXPECT_TRUE(Form->imgDelete->Picture()->Empty());
+    EXPECT_FALSE(Form->imgClear->Picture()->Empty());
+    EXPECT_FALSE(Form->imgAbout->Picture()->Empty());
+    ASSERT_NE(Form->DosCommand1, nullptr);
+    ASSERT_NE(Form->DosCommand2, nullptr);
+    EXPECT_FALSE(Form->Converting);
+}
+
+TEST_F(TMainWindow, AddProbesTheLengthAndAppendsAJob)
+{
+    SetScript(L"MPLAYER", L"print:ID_VIDEO_ID=0|print:ID_LENGTH=12.99|sleep:20000");
+    Form->ProgressBar1->SetPosition(30);
+    Form->lblInfo->SetCaption(L"x");
+    const std::wstring source = MakeSource(L"视频 一\\片子.avi");
+    const ULONGLONG started = GetTickCount64();
+    AddFile(source);
+    // The length line ends the wait, not the probe's end or a whole second.
+    EXPECT_LT(GetTickCount64() - started, 900u);
+    ASSERT_EQ(Form->FileCount(), 1);
+    EXPECT_EQ(Form->FileInfoAt(0)->Duration, 12);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"准备就绪");
+    EXPECT_EQ(Form->FileInfoAt(0)->Path, source);
+    EXPECT_EQ(ListItemCount(), 1);
+    EXPECT_EQ(ListText(0, 0), source);
+    EXPECT_EQ(ListText(0, 1), L"准备就绪");
+    EXPECT_EQ(Form->ProgressBar1->Position(), 0);
+    EXPECT_EQ(Form->lblInfo->Caption(), L"准备就绪");
+    EXPECT_EQ(Runs(), std::vector<std::wstring>{vidkiln::ProbeCommandLine(Form->AppPath, source)});
+    EXPECT_FALSE(Form->DosCommand2->IsRunning());
+}
+
+TEST_F(TMainWindow, ProbeOutputsGiveTheirLengths)
+{
+    const struct {
+        const wchar_t* script;
+        int expected;
+    } cases[] = {
+        {L"print:id_length=7", 7},
+        {L"print:ID_LENGTH=1 234", 1234},
+        {L"print:ID_LENGTH=|print:5", 0},
+        {L"write:ID_LENGTH=33.5", 33},
+        {L"print:no length here|exit:1", 0},
+        {L"print:ID_LENGTH=1.2.3", 0},
+        {L"exit:0", 0},
+    };
+    for (const auto& c : cases) {
+        SetScript(L"MPLAYER", c.script);
+        AddFile(MakeSource(L"a.avi"));
+        EXPECT_EQ(Form->FileInfoAt(Form->FileCount() - 1)->Duration, c.expected) << Narrow(c.script);
+    }
+}
+
+TEST_F(TMainWindow, ProbeThatEndsWithoutLengthReturnsAtItsEnd)
+{
+    SetScript(L"MPLAYER", L"sleep:200|print:nothing|exit:3");
+    const ULONGLONG started = GetTickCount64();
+    AddFile(MakeSource(L"a.avi"));
+    EXPECT_LT(GetTickCount64() - started, 1500u);
+    EXPECT_EQ(Form->FileInfoAt(0)->Duration, 0);
+}
+
+TEST_F(TMainWindow, MissingProbeToolAddsTheJobWithoutLength)
+{
+    DeleteFileW((AppDir + L"\\mplayer.exe").c_str());
+    AddFile(MakeSource(L"a.avi"));
+    ASSERT_EQ(Form->FileCount(), 1);
+    EXPECT_EQ(Form->FileInfoAt(0)->Duration, 0);
+}
+
+TEST_F(TMainWindow, CancelledAddChangesNothing)
+{
+    Form->ChooseSourceFile = [] { return std::optional<std::wstring>(); };
+    Form->imgAddClick(nullptr);
+    EXPECT_EQ(Form->FileCount(), 0);
+    EXPECT_TRUE(Runs().empty());
+}
+
+TEST_F(TMainWindow, OneProbeAtATimeAndNoConversionDuringIt)
+{
+    SetScript(L"MPLAYER", L"sleep:400|print:ID_LENGTH=4");
+    Form->OutPath = OutDir + L"\\";
+    During([this] {
+        EXPECT_TRUE(Form->Probing());
+        AddFile(MakeSource(L"second.avi"));
+        Form->imgConvertClick(nullptr);
+    });
+    AddFile(MakeSource(L"first.avi"));
+    ASSERT_EQ(Form->FileCount(), 1);
+    EXPECT_EQ(Form->FileInfoAt(0)->Duration, 4);
+    EXPECT_EQ(Runs().size(), 1u);
+    EXPECT_FALSE(Form->Probing());
+}
+
+TEST_F(TMainWindow, DeleteRemovesTheSelectedJobOnly)
+{
+    for (const wchar_t* name : {L"a.avi", L"b.avi", L"c.avi"})
+        AddFile(MakeSource(name));
+    Form->imgDeleteClick(nullptr);
+    EXPECT_EQ(Form->FileCount(), 3) << "nothing selected";
+    SelectListItem(1);
+    Form->imgDeleteClick(nullptr);
+    ASSERT_EQ(Form->FileCount(), 2);
+    EXPECT_EQ(ListItemCount(), 2);
+    EXPECT_EQ(FileName(Form->FileInfoAt(0)->Path), L"a.avi");
+    EXPECT_EQ(FileName(Form->FileInfoAt(1)->Path), L"c.avi");
+}
+
+TEST_F(TMainWindow, ClearEmptiesTheList)
+{
+    AddFile(MakeSource(L"a.avi"));
+    AddFile(MakeSource(L"a.avi"));
+    EXPECT_EQ(Form->FileCount(), 2) << "the same file may be added twice";
+    Form->imgClearClick(nullptr);
+    EXPECT_EQ(Form->FileCount(), 0);
+    EXPECT_EQ(ListItemCount(), 0);
+}
+
+TEST_F(TMainWindow, ListDataOutsideTheJobsIsIgnored)
+{
+    AddFile(MakeSource(L"a.avi"));
+    TListItem item(5);
+    Form->lvwFilesData(Form->lvwFiles, &item);
+    EXPECT_EQ(item.Caption, L"");
+    EXPECT_EQ(item.SubItems.Count(), 0);
+}
+
+TEST_F(TMainWindow, ConvertWithoutOutputFolderOnlyAsks)
+{
+    AddFile(MakeSource(L"a.avi"));
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"请选择输出目录"});
+    EXPECT_EQ(Runs().size(), 1u);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"准备就绪");
+    EXPECT_TRUE(Form->lvwFiles->Enabled());
+}
+
+TEST_F(TMainWindow, ConvertWithoutJobsMakesTheFolderAndEnds)
+{
+    Form->OutPath = OutDir + L"\\新 目录\\二\\";
+    Form->imgConvertClick(nullptr);
+    EXPECT_TRUE(IsFolder(OutDir + L"\\新 目录\\二"));
+    EXPECT_EQ(Form->lblInfo->Caption(), L"转换完成");
+    EXPECT_EQ(Form->ProgressBar1->Position(), 0);
+    EXPECT_TRUE(Form->lvwFiles->Enabled());
+    EXPECT_TRUE(Form->imgConvert->Enabled());
+    EXPECT_FALSE(Form->Converting);
+    EXPECT_TRUE(Runs().empty());
+}
+
+TEST_F(TMainWindow, UncreatableFolderStopsBeforeAnything)
+{
+    AddFile(MakeSource(L"a.avi"));
+    WriteFile(OutDir + L"\\file", "x");
+    Form->OutPath = OutDir + L"\\file\\sub\\";
+    Form->imgConvertClick(nullptr);
+    const auto boxes = BoxTexts();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], L"建立目录：" + Form->OutPath + L"出错！\r\n\r\n请检查目录名是否正确。");
+    EXPECT_FALSE(boxes[1].empty());
+    EXPECT_EQ(Runs().size(), 1u);
+    EXPECT_EQ(Form->lblInfo->Caption(), L"准备就绪");
+}
+
+TEST_F(TMainWindow, ConvertRunsEveryJobAndMovesTheProgressBar)
+{
+    SetScript(L"MPLAYER", L"print:ID_LENGTH=20.0");
+    SetScript(L"FFMPEG",
+              L"print:frame= 10 ffmpeg_release_time=12.5=ffmpeg_release_time|"
+              L"write:ffmpeg_release_time=13.5|sleep:50|print:=ffmpeg_release_time|"
+              L"print:ffmpeg_release_time=abc=ffmpeg_release_time|touch");
+    const std::wstring first = MakeSource(L"一\\clip.avi");
+    const std::wstring second = MakeSource(L"二\\a.b.rmvb");
+    AddFile(first);
+    AddFile(second);
+    Form->OutPath = OutDir + L"\\";
+    Form->cmbVideoFrame->SetItemIndex(0);
+    Form->cmbAspect->SetItemIndex(2);
+    const auto positions = RecordProgress();
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成");
+    EXPECT_EQ(Form->FileInfoAt(1)->Status, L"完成");
+    EXPECT_EQ(ListText(1, 1), L"完成");
+    EXPECT_EQ(Form->lblInfo->Caption(), L"转换完成");
+    EXPECT_EQ(Form->ProgressBar1->Position(), 0);
+    EXPECT_EQ(Form->ProgressBar1->Max(), 20);
+    // Range changes hand the bar its position again; count each change once.
+    positions->erase(std::unique(positions->begin(), positions->end()), positions->end());
+    EXPECT_EQ(*positions, (std::vector<int>{0, 12, 14, 12, 14, 0}));
+    const vidkiln::TEncoderSettings settings{{2, L"1200"}, {0, L"Auto"}, {2, L"176x220"}, {2, L"16:9"}};
+    const auto runs = Runs();
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_EQ(runs[2], vidkiln::EncoderCommandLine(Form->AppPath, first, Form->OutPath, settings));
+    EXPECT_EQ(runs[3], vidkiln::EncoderCommandLine(Form->AppPath, second, Form->OutPath, settings));
+    EXPECT_TRUE(IsFile(OutDir + L"\\clip.mp4"));
+    EXPECT_TRUE(IsFile(OutDir + L"\\a.b.mp4"));
+    EXPECT_TRUE(Form->lvwFiles->Enabled());
+    EXPECT_TRUE(Form->imgConvert->Enabled());
+}
+
+TEST_F(TMainWindow, ConvertingTwiceRunsEveryJobAgain)
+{
+    AddFile(MakeSource(L"a.avi"));
+    Form->OutPath = OutDir + L"\\";
+    Form->imgConvertClick(nullptr);
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(Runs().size(), 3u);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成");
+}
+
+TEST_F(TMainWindow, SameNamedSourcesWriteTheSameOutput)
+{
+    AddFile(MakeSource(L"v\\clip.avi"));
+    AddFile(MakeSource(L"w\\clip.avi"));
+    Form->OutPath = OutDir + L"\\";
+    Form->imgConvertClick(nullptr);
+    const auto runs = Runs();
+    ASSERT_EQ(runs.size(), 4u);
+    const std::wstring output = L"\"" + OutDir + L"\\clip.mp4\"";
+    EXPECT_TRUE(runs[2].ends_with(output)) << Narrow(runs[2]);
+    EXPECT_TRUE(runs[3].ends_with(output)) << Narrow(runs[3]);
+    EXPECT_EQ(Form->FileInfoAt(1)->Status, L"完成");
+}
+
+TEST_F(TMainWindow, JobWithoutLengthHasAnEmptyRange)
+{
+    SetScript(L"MPLAYER", L"print:nothing");
+    AddFile(MakeSource(L"a.avi"));
+    Form->OutPath = OutDir + L"\\";
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(Form->FileInfoAt(0)->Duration, 0);
+    EXPECT_EQ(Form->ProgressBar1->Max(), 0);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成");
+}
+
+TEST_F(TMainWindow, FailedRunIsMarkedAndTheOthersStillRun)
+{
+    AddFile(MakeSource(L"bad.avi"));
+    AddFile(MakeSource(L"good.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"failif:bad.avi|touch");
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"失败");
+    EXPECT_EQ(Form->FileInfoAt(1)->Status, L"完成");
+    EXPECT_EQ(Runs().size(), 4u);
+    const std::wstring info = Form->lblInfo->Caption();
+    EXPECT_TRUE(info.starts_with(L"转换完成")) << Narrow(info);
+    EXPECT_NE(info.find(Form->FileInfoAt(0)->Path), std::wstring::npos) << Narrow(info);
+    EXPECT_NE(info.find(L"退出码 1"), std::wstring::npos) << Narrow(info);
+}
+
+TEST_F(TMainWindow, EncoderThatCannotStartFailsTheJob)
+{
+    AddFile(MakeSource(L"a.avi"));
+    DeleteFileW((AppDir + L"\\ffmpeg.exe").c_str());
+    Form->OutPath = OutDir + L"\\";
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"失败");
+    EXPECT_NE(Form->lblInfo->Caption().find(L"无法启动"), std::wstring::npos);
+    EXPECT_FALSE(Form->Converting);
+}
+
+TEST_F(TMainWindow, OutputThatIsASourceIsNeverRun)
+{
+    const std::wstring own = OutDir + L"\\clip.MP4";
+    WriteFile(own, "original");
+    const std::wstring other = MakeSource(L"x\\clip.avi");
+    AddFile(own);
+    AddFile(other);
+    Form->OutPath = OutDir + L"\\";
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"失败");
+    EXPECT_EQ(Form->FileInfoAt(1)->Status, L"失败");
+    EXPECT_EQ(Runs().size(), 2u) << "only the probes ran";
+    EXPECT_EQ(ReadFile(own), "original");
+}
+
+TEST_F(TMainWindow, ActionsAreLockedWhileConverting)
+{
+    AddFile(MakeSource(L"a.avi"));
+    AddFile(MakeSource(L"b.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"sleep:300");
+    SetFolderDialog([](HWND, const std::wstring&) { return std::optional<std::wstring>(L"D:\\其他"); });
+    During([this] {
+        EXPECT_TRUE(Form->Converting);
+        EXPECT_FALSE(Form->lvwFiles->Enabled());
+        EXPECT_FALSE(Form->imgConvert->Enabled());
+        SelectListItem(0);
+        AddFile(MakeSource(L"c.avi"));
+        Form->imgDeleteClick(nullptr);
+        Form->imgClearClick(nullptr);
+        Form->imgConvertClick(nullptr);
+        Form->imgOutPathClick(nullptr);
+    });
+    Form->imgConvertClick(nullptr);
+    EXPECT_EQ(Form->FileCount(), 2);
+    EXPECT_EQ(Runs().size(), 4u);
+    EXPECT_EQ(Form->OutPath, OutDir + L"\\");
+    EXPECT_FALSE(Form->Converting);
+}
+
+TEST_F(TMainWindow, ClosingWhileConvertingAsksFirst)
+{
+    AddFile(MakeSource(L"a.avi"));
+    AddFile(MakeSource(L"b.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"hang");
+    AnswerBoxes(IDNO);
+    During([this] {
+        Form->Close();
+        EXPECT_TRUE(Form->Converting) << "No goes on";
+        AnswerBoxes(IDYES);
+        Form->Close();
+    }, [this] { return Runs().size() == 3; });
+    Form->imgConvertClick(nullptr);
+    PumpMessages(100);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"正在转换，确定要退出吗？", L"正在转换，确定要退出吗？"}));
+    EXPECT_EQ(Runs().size(), 3u) << "the second job never started";
+    EXPECT_FALSE(Form->DosCommand1->IsRunning());
+    EXPECT_FALSE(Form->Visible());
+}
+
+TEST_F(TMainWindow, OutputFolderButtonKeepsTheFolderOnCancel)
+{
+    std::optional<std::wstring> answer = L"D:\\Videos";
+    SetFolderDialog([&](HWND, const std::wstring& Prompt) {
+        EXPECT_EQ(Prompt, L"请选择文件");
+        return answer;
+    });
+    Form->imgOutPathClick(nullptr);
+    EXPECT_EQ(Form->OutPath, L"D:\\Videos\\");
+    answer = std::nullopt;
+    Form->imgOutPathClick(nullptr);
+    EXPECT_EQ(Form->OutPath, L"D:\\Videos\\");
+    answer = L"C:\\";
+    Form->imgOutPathClick(nullptr);
+    EXPECT_EQ(Form->OutPath, L"C:\\");
+}
+
+TEST_F(TMainWindow, HoverOutlineStaysUntilTheBackgroundIsEntered)
+{
+    PumpMessages(100);
+    const COLORREF outline = RGB(37, 157, 217);
+    EXPECT_NE(ClientPixel(8, 20), outline);
+    Form->imgAddMouseMove(Form->imgAdd, 0, 5, 5);
+    Form->imgAddMouseMove(Form->imgDelete, 0, 5, 5);
+    EXPECT_EQ(ClientPixel(8, 20), outline);
+    EXPECT_EQ(ClientPixel(45, 46), outline);
+    EXPECT_EQ(ClientPixel(63, 20), outline) << "both outlines stay";
+    Form->imgBgMouseMove(Form->imgBg, 0, 50, 40);
+    PumpMessages(50);
+    EXPECT_NE(ClientPixel(8, 20), outline);
+    EXPECT_NE(ClientPixel(63, 20), outline);
+}
+
+TEST_F(TMainWindow, TopRowsOfTheStripMoveTheWindow)
+{
+    const auto commands = RecordSystemCommands();
+    Form->imgBgMouseDown(Form->imgBg, mbLeft, 0, 300, 27);
+    EXPECT_TRUE(commands->empty());
+    Form->imgBgMouseDown(Form->imgBg, mbRight, 0, 300, 26);
+    EXPECT_EQ(*commands, std::vector<WPARAM>{0xF012});
+}
+
+TEST_F(TMainWindow, AboutBoxOpensModally)
+{
+    SIZE client{};
+    std::wstring caption;
+    During([&] {
+        TCustomForm* about = Screen->ActiveForm();
+        ASSERT_NE(about, nullptr);
+        ASSERT_NE(about, Form.get());
+        caption = about->Caption();
+        client = {about->ClientWidth(), about->ClientHeight()};
+        about->Close();
+    });
+    Form->imgAboutClick(nullptr);
+    EXPECT_EQ(caption, L"关于");
+    EXPECT_EQ(client.cx, 309);
+    EXPECT_EQ(client.cy, 60);
+}
+
+TEST_F(TMainWindow, GuidePanelShowsTheGuideAsTextWithoutABrowserEngine)
+{
+    ASSERT_FALSE(Form->WebBrowser1->ShowsBrowser()) << "this test runs where no browser engine is";
+    const std::wstring text = Form->WebBrowser1->PlainText();
+    EXPECT_NE(text.find(L"视频帧频"), std::wstring::npos);
+    EXPECT_NE(text.find(L"输出目录"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"<"), std::wstring::npos);
+}
+
+} // namespace
