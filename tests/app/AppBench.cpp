@@ -4,8 +4,10 @@
 //   app.add: time from the file being chosen in Add to the job being in the
 //     list, against the probe tool's own run time.
 // Prints "name value ratio" lines.
-#include "app/Main.h"
+// The tools' test helpers bring winsock2.h, which must come before windows.h.
 #include "tests/tools/ToolRunner.h"
+
+#include "app/Main.h"
 
 #include <cstdio>
 #include <filesystem>

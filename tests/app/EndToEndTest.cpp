@@ -1,8 +1,9 @@
 // The main window with the real tools of the build: a generated clip is
 // added, an output folder chosen and the clip converted into a valid .mp4.
-#include "MainTestFixture.h"
-
+// The tools' test helpers bring winsock2.h, which must come before windows.h.
 #include "tests/tools/ToolRunner.h"
+
+#include "MainTestFixture.h"
 
 #include <gtest/gtest.h>
 
