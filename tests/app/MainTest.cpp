@@ -449,6 +449,21 @@ TEST_F(TMainWindow, ClosingWhileConvertingAsksFirst)
     EXPECT_FALSE(Form->Visible());
 }
 
+TEST_F(TMainWindow, ClosingWhileProbingStopsTheProbeAndAddsNothing)
+{
+    SetScript(L"MPLAYER", L"hang");
+    AnswerBoxes(IDYES);
+    During([this] { Form->Close(); }, [this] { return Runs().size() == 1; });
+    const ULONGLONG started = GetTickCount64();
+    AddFile(MakeSource(L"a.avi"));
+    PumpMessages(100);
+    EXPECT_LT(GetTickCount64() - started, 5000u);
+    EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"正在转换，确定要退出吗？"});
+    EXPECT_EQ(Form->FileCount(), 0);
+    EXPECT_FALSE(Form->DosCommand2->IsRunning());
+    EXPECT_FALSE(Form->Visible());
+}
+
 TEST_F(TMainWindow, OutputFolderButtonKeepsTheFolderOnCancel)
 {
     std::optional<std::wstring> answer = L"D:\\Videos";
