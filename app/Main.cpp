@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -97,6 +98,20 @@ bool SameFile(const std::wstring& A, const std::wstring& B)
     return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
+
+// Runs an action when the scope ends, also when an exception leaves it, so
+// a failed run never leaves the window locked.
+template <class F>
+class TScopeExit {
+public:
+    explicit TScopeExit(F Action) : FAction(std::move(Action)) {}
+    ~TScopeExit() { FAction(); }
+    TScopeExit(const TScopeExit&) = delete;
+    TScopeExit& operator=(const TScopeExit&) = delete;
+
+private:
+    F FAction;
+};
 
 TKernelHandle NewEvent(bool ManualReset)
 {
@@ -409,9 +424,13 @@ void TFrmMain::imgConvertClick(TObject*)
         return;
     }
     SetConverting(true);
-    ConvertAll();
-    ProgressBar1->SetPosition(0);
-    SetConverting(false);
+    {
+        const TScopeExit unlock([this] {
+            ProgressBar1->SetPosition(0);
+            SetConverting(false);
+        });
+        ConvertAll();
+    }
     CloseIfAsked();
 }
 
@@ -514,6 +533,12 @@ bool TFrmMain::WaitHandlingMessages(std::initializer_list<HANDLE> Events, DWORD 
         if (result != WAIT_OBJECT_0 + count)
             return false;
         Application->ProcessMessages();
+        if (Application->Terminated() && !FCloseAsked) {
+            // The program is ending: no run may outlive it.
+            FCloseAsked = true;
+            DosCommand1->Stop();
+            DosCommand2->Stop();
+        }
     }
 }
 
@@ -526,6 +551,7 @@ bool TFrmMain::LookForLength(bool& Found)
 int TFrmMain::ProbeDuration(const std::wstring& Path)
 {
     FProbing = true;
+    const TScopeExit unlock([this] { FProbing = false; });
     DosCommand2->CommandLine = vidkiln::ProbeCommandLine(AppPath, Path);
     RunEnded = false;
     ResetEvent(FRunEndEvent.Get());
@@ -548,7 +574,6 @@ int TFrmMain::ProbeDuration(const std::wstring& Path)
             break;
     }
     DosCommand2->Stop();
-    FProbing = false;
     return vidkiln::DurationFromProbeText(
         vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines()));
 }
