@@ -24,17 +24,25 @@ wine_env_export() {
     export LC_ALL=C.UTF-8
 }
 
-# Runs "$@" in its own session with standard streams on /dev/null and every
-# inherited descriptor above 2 closed.
+# Execs "$@" in its own session with standard streams on /dev/null and every
+# inherited descriptor above 2 closed, so nothing it starts can hold a
+# caller's pipe or the environment's lock. Meant for a subshell.
+exec_quietly() {
+    local fd
+    for fd in /proc/self/fd/*; do
+        fd=${fd##*/}
+        [ "$fd" -gt 2 ] 2>/dev/null && eval "exec $fd>&-" 2>/dev/null
+    done
+    exec setsid "$@" </dev/null >/dev/null 2>&1
+}
+
+quietly() {
+    (exec_quietly "$@")
+}
+
+# In the background; $! is the program's own process id.
 detached() {
-    (
-        local fd
-        for fd in /proc/self/fd/*; do
-            fd=${fd##*/}
-            [ "$fd" -gt 2 ] 2>/dev/null && eval "exec $fd>&-" 2>/dev/null
-        done
-        exec setsid "$@" </dev/null >/dev/null 2>&1
-    ) &
+    (exec_quietly "$@") &
 }
 
 wine_env_display_alive() {
@@ -64,12 +72,18 @@ wine_env_start_display() {
     return 1
 }
 
-# The persistent server started for the prefix, recorded by its process id.
+# The server of a prefix works in a folder named after the prefix folder's
+# device and inode; that finds it whatever started it.
 wine_env_server_alive() {
-    local winedir=$1 pid
-    [ -s "$winedir/wineserver.pid" ] || return 1
-    pid=$(cat "$winedir/wineserver.pid")
-    grep -qs wineserver "/proc/$pid/cmdline"
+    local dev ino pid
+    [ -d "$WINEPREFIX" ] || return 1
+    read -r dev ino < <(stat -c '%D %i' "$WINEPREFIX")
+    for pid in $(pgrep -x wineserver64); do
+        case $(readlink "/proc/$pid/cwd") in
+            */server-$dev-$(printf '%x' "$ino")) return 0 ;;
+        esac
+    done
+    return 1
 }
 
 winepath_of() {
@@ -80,7 +94,7 @@ winepath_of() {
 wine_env_prepare_prefix() {
     local winedir=$1
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    "$WINE_LOADER" wineboot -i </dev/null >/dev/null 2>&1
+    quietly "$WINE_LOADER" wineboot -i
     mkdir -p "$fonts"
     # Debian's Wine does not read its own font folder; without these the
     # caption buttons show letters instead of glyphs.
@@ -88,7 +102,7 @@ wine_env_prepare_prefix() {
     ln -sf /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc "$fonts/wqy-zenhei.ttc"
     { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$VIDKILN_SOURCE_DIR/scripts/lib/prefix.reg"; } \
         >"$winedir/prefix.reg"
-    "$WINE_LOADER" regedit /S "$(winepath_of "$winedir/prefix.reg")" </dev/null >/dev/null 2>&1
+    quietly "$WINE_LOADER" regedit /S "$(winepath_of "$winedir/prefix.reg")"
     touch "$WINEPREFIX/.vidkiln-ready"
 }
 
@@ -96,10 +110,18 @@ wine_env_start_keeper() {
     local winedir=$1
     local source="$VIDKILN_SOURCE_DIR/scripts/lib/desktop-keeper.c"
     local keeper="$winedir/desktop-keeper.exe"
+    local ready="$winedir/desktop.ready" i
     if [ ! -x "$keeper" ] || [ "$source" -nt "$keeper" ]; then
-        x86_64-w64-mingw32-gcc-posix -O2 -s -mwindows -o "$keeper" "$source"
+        x86_64-w64-mingw32-gcc-posix -O2 -s -mwindows -municode -o "$keeper" "$source"
     fi
-    detached "$WINE_LOADER" "$keeper"
+    rm -f "$ready"
+    detached "$WINE_LOADER" "$keeper" "$(winepath_of "$ready")"
+    # Until the desktop is up, the next GUI process would start it itself.
+    for i in $(seq 1 400); do
+        [ -e "$ready" ] && return 0
+        sleep 0.05
+    done
+    echo "wine-env: the desktop did not come up" >&2
 }
 
 # Makes sure display, prefix, server and desktop of a Wine folder are up:
@@ -117,14 +139,22 @@ wine_env_up() {
         display=":$(cat "$winedir/display")"
     fi
     export DISPLAY=$display
-    if ! wine_env_server_alive "$winedir"; then
+    if ! wine_env_server_alive; then
         if [ ! -e "$WINEPREFIX/.vidkiln-ready" ]; then
             rm -rf "$WINEPREFIX"
             mkdir -p "$WINEPREFIX"
         fi
-        detached "$WINE_SERVER" -p -f
-        echo $! >"$winedir/wineserver.pid"
-        [ -e "$WINEPREFIX/.vidkiln-ready" ] || wine_env_prepare_prefix "$winedir"
+        # Without -f the server returns once it listens, so no Wine process
+        # below can race it and start a server of its own.
+        quietly "$WINE_SERVER" -p
+        # The first Wine process of a server session starts the system
+        # processes (services, devices) that live as long as the server; a
+        # boot run here makes sure they never inherit a test's pipes.
+        if [ -e "$WINEPREFIX/.vidkiln-ready" ]; then
+            quietly "$WINE_LOADER" wineboot
+        else
+            wine_env_prepare_prefix "$winedir"
+        fi
         wine_env_start_keeper "$winedir"
     fi
     flock -u "$wine_env_lock"
@@ -138,9 +168,10 @@ wine_env_down() {
     [ -d "$winedir" ] || return 0
     winedir=$(cd "$winedir" && pwd)
     wine_env_export "$winedir"
-    if wine_env_server_alive "$winedir"; then
+    if wine_env_server_alive; then
         "$WINE_SERVER" -k 2>/dev/null || true
-        rm -f "$winedir/wineserver.pid"
+        # A new server for the prefix cannot start until this one is gone.
+        "$WINE_SERVER" -w 2>/dev/null || true
     fi
     if [ -s "$winedir/xvfb.pid" ]; then
         kill "$(cat "$winedir/xvfb.pid")" 2>/dev/null || true
