@@ -22,6 +22,17 @@ void CopyText(const std::wstring& Text, wchar_t* Buffer, int Room) noexcept
     Buffer[Count] = L'\0';
 }
 
+// The view asks for a stored row's texts when it shows them, so a row goes
+// in with callback text only.
+void InsertRow(HWND Window, int Index)
+{
+    LVITEMW Row{};
+    Row.mask = LVIF_TEXT;
+    Row.iItem = Index;
+    Row.pszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(Window, LVM_INSERTITEMW, 0, AsLParam(&Row));
+}
+
 } // namespace
 
 // ------------------------------------------------------- columns and items
@@ -86,11 +97,7 @@ TListItem* TListItems::Add()
     FItems.push_back(std::make_unique<TListItem>(Count()));
     TListItem* Item = FItems.back().get();
     if (const HWND Window = FOwner.HandleIfAllocated()) {
-        LVITEMW Row{};
-        Row.mask = LVIF_TEXT;
-        Row.iItem = Item->Index();
-        Row.pszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(Window, LVM_INSERTITEMW, 0, AsLParam(&Row));
+        InsertRow(Window, Item->Index());
     }
     return Item;
 }
@@ -147,10 +154,7 @@ TCustomListView::TCustomListView(TComponent* AOwner) : TWinControl(AOwner), FCol
 
 void TCustomListView::SetViewStyle(TViewStyle Value)
 {
-    if (Value == FViewStyle)
-        return;
-    FViewStyle = Value;
-    RecreateWnd();
+    SetCreationProperty(FViewStyle, Value);
 }
 
 void TCustomListView::SetOwnerData(bool Value)
@@ -176,42 +180,27 @@ void TCustomListView::SetRowSelect(bool Value)
 
 void TCustomListView::SetMultiSelect(bool Value)
 {
-    if (Value == FMultiSelect)
-        return;
-    FMultiSelect = Value;
-    RecreateWnd();
+    SetCreationProperty(FMultiSelect, Value);
 }
 
 void TCustomListView::SetReadOnly(bool Value)
 {
-    if (Value == FReadOnly)
-        return;
-    FReadOnly = Value;
-    RecreateWnd();
+    SetCreationProperty(FReadOnly, Value);
 }
 
 void TCustomListView::SetHideSelection(bool Value)
 {
-    if (Value == FHideSelection)
-        return;
-    FHideSelection = Value;
-    RecreateWnd();
+    SetCreationProperty(FHideSelection, Value);
 }
 
 void TCustomListView::SetShowColumnHeaders(bool Value)
 {
-    if (Value == FShowColumnHeaders)
-        return;
-    FShowColumnHeaders = Value;
-    RecreateWnd();
+    SetCreationProperty(FShowColumnHeaders, Value);
 }
 
 void TCustomListView::SetBorderStyle(TBorderStyle Value)
 {
-    if (Value == FBorderStyle)
-        return;
-    FBorderStyle = Value;
-    RecreateWnd();
+    SetCreationProperty(FBorderStyle, Value);
 }
 
 void TCustomListView::CreateParams(TCreateParams& Params)
@@ -243,13 +232,8 @@ void TCustomListView::CreateWnd()
     if (FOwnerData) {
         UpdateCount();
     } else {
-        for (const auto& Item : FItems.FItems) {
-            LVITEMW Row{};
-            Row.mask = LVIF_TEXT;
-            Row.iItem = Item->Index();
-            Row.pszText = LPSTR_TEXTCALLBACKW;
-            SendMessageW(HandleIfAllocated(), LVM_INSERTITEMW, 0, AsLParam(&Row));
-        }
+        for (const auto& Item : FItems.FItems)
+            InsertRow(HandleIfAllocated(), Item->Index());
     }
     SetItemIndex(FItemIndex);
 }
@@ -303,17 +287,22 @@ int TCustomListView::ColumnWidth(int Index) const
     return Share;
 }
 
-void TCustomListView::InsertColumnWindow(const TListColumn& Column)
+void TCustomListView::SendColumn(HWND Window, UINT Message, const TListColumn& Column)
 {
-    const HWND Window = HandleIfAllocated();
-    if (!Window)
-        return;
     LVCOLUMNW Info{};
     Info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     Info.pszText = const_cast<wchar_t*>(Column.Caption().c_str());
     Info.cx = ColumnWidth(Column.Index());
     Info.fmt = ColumnFormat(Column.Alignment());
-    SendMessageW(Window, LVM_INSERTCOLUMNW, static_cast<WPARAM>(Column.Index()), AsLParam(&Info));
+    SendMessageW(Window, Message, static_cast<WPARAM>(Column.Index()), AsLParam(&Info));
+}
+
+void TCustomListView::InsertColumnWindow(const TListColumn& Column)
+{
+    const HWND Window = HandleIfAllocated();
+    if (!Window)
+        return;
+    SendColumn(Window, LVM_INSERTCOLUMNW, Column);
     UpdateAutoWidths();
 }
 
@@ -322,12 +311,7 @@ void TCustomListView::UpdateColumn(const TListColumn& Column)
     const HWND Window = HandleIfAllocated();
     if (!Window)
         return;
-    LVCOLUMNW Info{};
-    Info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    Info.pszText = const_cast<wchar_t*>(Column.Caption().c_str());
-    Info.cx = ColumnWidth(Column.Index());
-    Info.fmt = ColumnFormat(Column.Alignment());
-    SendMessageW(Window, LVM_SETCOLUMNW, static_cast<WPARAM>(Column.Index()), AsLParam(&Info));
+    SendColumn(Window, LVM_SETCOLUMNW, Column);
     if (!Column.AutoSize())
         UpdateAutoWidths();
 }
@@ -453,10 +437,7 @@ void TProgressBar::SetPosition(int Value)
 
 void TProgressBar::SetSmooth(bool Value)
 {
-    if (Value == FSmooth)
-        return;
-    FSmooth = Value;
-    RecreateWnd();
+    SetCreationProperty(FSmooth, Value);
 }
 
 void TProgressBar::CreateParams(TCreateParams& Params)
@@ -527,10 +508,7 @@ void TCustomStatusBar::SetSimpleText(const std::wstring& Value)
 
 void TCustomStatusBar::SetSizeGrip(bool Value)
 {
-    if (Value == FSizeGrip)
-        return;
-    FSizeGrip = Value;
-    RecreateWnd();
+    SetCreationProperty(FSizeGrip, Value);
 }
 
 void TCustomStatusBar::CreateParams(TCreateParams& Params)

@@ -145,6 +145,9 @@ private:
     friend class TListItems;
     void InsertColumnWindow(const TListColumn& Column);
     void UpdateColumn(const TListColumn& Column);
+    // LVM_INSERTCOLUMNW or LVM_SETCOLUMNW with the column's caption, width
+    // and alignment.
+    void SendColumn(HWND Window, UINT Message, const TListColumn& Column);
     void UpdateAutoWidths();
     void UpdateExtendedStyle();
     void UpdateCount();

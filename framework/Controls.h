@@ -229,6 +229,16 @@ public:
     // Destroys the window and makes it again, for style changes the platform
     // only takes at creation.
     void RecreateWnd();
+    // Setter of a property the platform only takes at creation: a change
+    // makes the window again, the same value leaves it alone.
+    template <typename T>
+    void SetCreationProperty(T& Field, T Value)
+    {
+        if (Value == Field)
+            return;
+        Field = Value;
+        RecreateWnd();
+    }
     // Lays out the aligned children in the client area.
     void Realign();
     // Sends a message to every child control.

@@ -129,18 +129,12 @@ void TCustomForm::AfterConstruction()
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
 {
-    if (Value == FBorderStyle)
-        return;
-    FBorderStyle = Value;
-    RecreateWnd();
+    SetCreationProperty(FBorderStyle, Value);
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons Value)
 {
-    if (Value == FBorderIcons)
-        return;
-    FBorderIcons = Value;
-    RecreateWnd();
+    SetCreationProperty(FBorderIcons, Value);
 }
 
 void TCustomForm::SetMenu(TMainMenu* Value)

@@ -161,10 +161,7 @@ TCustomComboBox::~TCustomComboBox()
 
 void TCustomComboBox::SetStyle(TComboBoxStyle Value)
 {
-    if (Value == FStyle)
-        return;
-    FStyle = Value;
-    RecreateWnd();
+    SetCreationProperty(FStyle, Value);
 }
 
 int TCustomComboBox::ItemIndex() const
