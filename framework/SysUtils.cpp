@@ -101,6 +101,17 @@ void AppendUtf8(std::string& Out, char32_t Code)
     }
 }
 
+// One code point at a time, so both directions replace malformed input alike.
+template <class Out, class View>
+Out Transcode(View Text, char32_t (*Decode)(View, size_t&), void (*Append)(Out&, char32_t))
+{
+    Out Result;
+    Result.reserve(Text.size());
+    for (size_t Pos = 0; Pos < Text.size();)
+        Append(Result, Decode(Text, Pos));
+    return Result;
+}
+
 } // namespace
 
 Exception::Exception(std::wstring Message)
@@ -110,20 +121,12 @@ Exception::Exception(std::wstring Message)
 
 std::wstring Utf8ToWide(std::string_view Text)
 {
-    std::wstring Out;
-    Out.reserve(Text.size());
-    for (size_t Pos = 0; Pos < Text.size();)
-        AppendUtf16(Out, DecodeUtf8(Text, Pos));
-    return Out;
+    return Transcode<std::wstring>(Text, DecodeUtf8, AppendUtf16);
 }
 
 std::string WideToUtf8(std::wstring_view Text)
 {
-    std::string Out;
-    Out.reserve(Text.size());
-    for (size_t Pos = 0; Pos < Text.size();)
-        AppendUtf8(Out, DecodeUtf16(Text, Pos));
-    return Out;
+    return Transcode<std::string>(Text, DecodeUtf16, AppendUtf8);
 }
 
 bool SameText(std::string_view A, std::string_view B) noexcept
