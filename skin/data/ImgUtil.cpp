@@ -102,6 +102,20 @@ void Present(HDC dc, const TRectI& rect, const TBitmap& work, bool seeThrough)
         BitBlt(dc, rect.Left, rect.Top, work.Width(), work.Height(), work.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
+// Fills a work bitmap the size of the area, then presents it; an inverted
+// area, or one too large for a bitmap, draws nothing.
+template <class Fill>
+void DrawThroughWork(HDC dc, const TRectI& area, bool seeThrough, Fill fill)
+{
+    if (area.Inverted())
+        return;
+    TBitmap work(area.Width(), area.Height(), pf24bit);
+    if (work.Empty())
+        return;
+    fill(work.Canvas().Handle());
+    Present(dc, area, work, seeThrough);
+}
+
 imgcore::TGradientCache& GradientCache()
 {
     static imgcore::TGradientCache cache;
@@ -262,30 +276,22 @@ void DrawTiledStrip(TCanvas& canvas, const RECT& rect, const TBitmap& source, bo
                     bool seeThrough, int count, int frame, const RECT& margins)
 {
     const TRectI area = ToRectI(rect);
-    if (area.Inverted())
-        return;
-    TBitmap work(area.Width(), area.Height(), pf24bit);
-    if (work.Empty())
-        return;
-    DrawPieces(work.Canvas().Handle(),
-               imgcore::TiledStripPieces(area.Width(), area.Height(), FrameOf(source, stacked, count, frame),
-                                         ToMargins(margins)),
-               source);
-    Present(canvas.Handle(), area, work, seeThrough);
+    DrawThroughWork(canvas.Handle(), area, seeThrough, [&](HDC work) {
+        DrawPieces(work,
+                   imgcore::TiledStripPieces(area.Width(), area.Height(), FrameOf(source, stacked, count, frame),
+                                             ToMargins(margins)),
+                   source);
+    });
 }
 
 void DrawStretchedFrame(HDC dc, const RECT& rect, const TBitmap& source, bool seeThrough, int count,
                         int frame)
 {
     const TRectI area = ToRectI(rect);
-    if (area.Inverted())
-        return;
-    TBitmap work(area.Width(), area.Height(), pf24bit);
-    if (work.Empty())
-        return;
-    Stretch(work.Canvas().Handle(), {0, 0, area.Width(), area.Height()}, source.Canvas().Handle(),
-            FrameOf(source, false, count, frame));
-    Present(dc, area, work, seeThrough);
+    DrawThroughWork(dc, area, seeThrough, [&](HDC work) {
+        Stretch(work, {0, 0, area.Width(), area.Height()}, source.Canvas().Handle(),
+                FrameOf(source, false, count, frame));
+    });
 }
 
 void DrawCentredFrame(HDC dc, const RECT& rect, const TBitmap& source, bool seeThrough, int count,
