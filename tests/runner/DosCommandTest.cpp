@@ -54,6 +54,18 @@ protected:
         runner.Stop();
     }
 
+    // Nothing but Stop ends this run: it is still going after a while, and
+    // Stop ends it with exactly one OnTerminated.
+    void ExpectRunsUntilStop()
+    {
+        PumpUntil([] { return false; }, 1500ms);
+        EXPECT_TRUE(runner.IsRunning());
+        EXPECT_EQ(terminations, 0);
+        runner.Stop();
+        EXPECT_FALSE(runner.IsRunning());
+        EXPECT_EQ(terminations, 1);
+    }
+
     Events Seen()
     {
         std::lock_guard guard(lock);
@@ -172,12 +184,7 @@ TEST_F(DosCommandTest, ExitCode259LastsUntilStop)
 {
     runner.CommandLine = ChildCommand({Out("bye\n"), "exit:259"});
     runner.Start();
-    PumpUntil([] { return false; }, 1500ms);
-    EXPECT_TRUE(runner.IsRunning());
-    EXPECT_EQ(terminations, 0);
-    runner.Stop();
-    EXPECT_FALSE(runner.IsRunning());
-    EXPECT_EQ(terminations, 1);
+    ExpectRunsUntilStop();
     EXPECT_EQ(runner.ExitCode(), 259);
     EXPECT_EQ(runner.CapturedLines().Lines(), std::vector<std::string>{"bye"});
 }
@@ -187,13 +194,7 @@ TEST_F(DosCommandTest, SilentChildRunsUntilStopWhichEndsIt)
     runner.CommandLine = ChildCommand({"pid", "sleep:300", Out("half"), "hang"});
     runner.Start();
     const DWORD child = ChildId();
-    PumpUntil([] { return false; }, 1500ms);
-    EXPECT_TRUE(runner.IsRunning());
-    EXPECT_EQ(terminations, 0);
-
-    runner.Stop();
-    EXPECT_FALSE(runner.IsRunning());
-    EXPECT_EQ(terminations, 1);
+    ExpectRunsUntilStop();
     EXPECT_EQ(runner.ExitCode(), TDosCommand::ExitCodeStopped);
     EXPECT_TRUE(ProcessEnded(child));
     // The unfinished line is reported as complete at the end of the run.

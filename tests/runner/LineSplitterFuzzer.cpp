@@ -2,46 +2,13 @@
 // the reference splitter. Input: the first byte picks the line at which
 // termination is requested (0: never); then records of one length byte and
 // that many bytes of output, one record per read.
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "ReferenceSplitter.h"
-#include "runner/LineSplitter.h"
-
-namespace {
-
-std::function<bool()> Asker(const std::atomic<bool>& terminated)
-{
-    return [&terminated] { return terminated.load(); };
-}
-
-class CollectingSink final : public TLineSink {
-public:
-    CollectingSink(std::atomic<bool>& terminated, std::size_t stopAfter)
-        : FTerminated(terminated), FStopAfter(stopAfter)
-    {
-    }
-    void LineEnded(const std::string& line) override
-    {
-        events.push_back({line, true});
-        if (++FComplete == FStopAfter)
-            FTerminated = true;
-    }
-    void LineContinues(const std::string& text) override { events.push_back({text, false}); }
-
-    std::vector<reference::Event> events;
-
-private:
-    std::atomic<bool>& FTerminated;
-    std::size_t FStopAfter;
-    std::size_t FComplete = 0;
-};
-
-} // namespace
+#include "RecordingSink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -55,13 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         at += 1 + length;
     }
 
-    std::atomic<bool> terminated = false;
-    CollectingSink sink(terminated, stopAfter);
-    TLineSplitter splitter;
-    for (const std::string& read : reads)
-        splitter.Split(read, Asker(terminated), sink);
-    splitter.Finish(sink);
-    if (sink.events != reference::Split(reads, stopAfter))
+    if (SplitReads(reads, stopAfter) != reference::Split(reads, stopAfter))
         std::abort();
     return 0;
 }
