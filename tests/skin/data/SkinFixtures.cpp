@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -149,6 +150,15 @@ std::vector<std::uint8_t> MixedBytes(std::size_t size)
         bytes.insert(bytes.end(), part.begin(), part.end());
     }
     return bytes;
+}
+
+TRawArchive RawArchive(std::string names, std::vector<std::int32_t> sizes, std::vector<std::uint8_t> data)
+{
+    TRawArchive raw;
+    raw.names = std::move(names);
+    raw.sizes = std::move(sizes);
+    raw.data = std::move(data);
+    return raw;
 }
 
 std::vector<std::uint8_t> TRawArchive::Build() const

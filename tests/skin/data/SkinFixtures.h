@@ -38,6 +38,10 @@ struct TRawArchive {
     std::vector<std::uint8_t> Build() const;
 };
 
+// An archive of this name list, entry sizes and entry data, every other field
+// as a current skin has it.
+TRawArchive RawArchive(std::string names, std::vector<std::int32_t> sizes, std::vector<std::uint8_t> data);
+
 // A skin file: 4-byte size (declaredSize, or the real one when -1) and the
 // compressed archive.
 std::vector<std::uint8_t> SkinFileOf(const std::vector<std::uint8_t>& archive,

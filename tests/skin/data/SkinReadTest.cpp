@@ -5,17 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 using TBytes = std::vector<std::uint8_t>;
 
 TRawArchive ThreeEntries(std::uint32_t version)
 {
-    TRawArchive raw;
+    TRawArchive raw = RawArchive("Progress.bmp\r\nSkin.INI\r\nb.bmp\r\n", {3, 4, 2}, Bytes("PPPiniiBB"));
     raw.version = version;
-    raw.names = "Progress.bmp\r\nSkin.INI\r\nb.bmp\r\n";
-    raw.sizes = {3, 4, 2};
-    raw.data = Bytes("PPPiniiBB");
     return raw;
 }
 
@@ -33,6 +32,12 @@ std::unique_ptr<TReaderRun> Read(const TBytes& skinFile)
     };
     run->ok = run->reader.UnpackSkin(skinFile);
     return run;
+}
+
+// A skin file of this name list, entry sizes and entry data, read.
+std::unique_ptr<TReaderRun> ReadArchive(std::string names, std::vector<std::int32_t> sizes, TBytes data)
+{
+    return Read(SkinFileOf(RawArchive(std::move(names), std::move(sizes), std::move(data)).Build()));
 }
 
 TBytes Extract(const TSkinReader& reader, std::string_view name)
@@ -100,11 +105,8 @@ TEST(SkinRead, SplitsTheNameListLikeATextList)
     };
     for (const TCase& sample : cases) {
         SCOPED_TRACE(sample.list);
-        TRawArchive raw;
-        raw.names = sample.list;
-        raw.sizes.assign(sample.names.size(), 1);
-        raw.data.assign(sample.names.size(), 'z');
-        const auto run = Read(SkinFileOf(raw.Build()));
+        const std::size_t count = sample.names.size();
+        const auto run = ReadArchive(sample.list, std::vector<std::int32_t>(count, 1), TBytes(count, 'z'));
         ASSERT_TRUE(run->ok) << run->reader.ErrorText();
         EXPECT_EQ(run->reader.Names(), sample.names);
         EXPECT_EQ(run->reader.Count(), static_cast<int>(sample.names.size()));
@@ -114,11 +116,7 @@ TEST(SkinRead, SplitsTheNameListLikeATextList)
 
 TEST(SkinRead, ExtractEntryFindsTheFirstMatchInAnyCase)
 {
-    TRawArchive raw;
-    raw.names = "progress.bmp\r\nPROGRESS.bmp\r\nempty.bmp\r\n";
-    raw.sizes = {2, 3, 0};
-    raw.data = Bytes("p1p22");
-    const auto run = Read(SkinFileOf(raw.Build()));
+    const auto run = ReadArchive("progress.bmp\r\nPROGRESS.bmp\r\nempty.bmp\r\n", {2, 3, 0}, Bytes("p1p22"));
     ASSERT_TRUE(run->ok);
     EXPECT_EQ(Extract(run->reader, "Progress.bmp"), Bytes("p1"));
     EXPECT_EQ(Extract(run->reader, "progress.bmp"), Bytes("p1"));
@@ -129,11 +127,7 @@ TEST(SkinRead, ExtractEntryFindsTheFirstMatchInAnyCase)
 
 TEST(SkinRead, FindEntryContainingTakesTheFirstInArchiveOrder)
 {
-    TRawArchive raw;
-    raw.names = "a.bmp\r\nfirst.ini\r\nsecond.ini\r\n";
-    raw.sizes = {1, 5, 6};
-    raw.data = Bytes("afirstsecond");
-    const auto run = Read(SkinFileOf(raw.Build()));
+    const auto run = ReadArchive("a.bmp\r\nfirst.ini\r\nsecond.ini\r\n", {1, 5, 6}, Bytes("afirstsecond"));
     ASSERT_TRUE(run->ok);
     TBytes text;
     std::string name = "unchanged";
@@ -224,11 +218,8 @@ TEST(SkinRead, RefusesDamagedSkinFiles)
 // reads as missing, and the entries that fit are still found.
 TEST(SkinRead, EntriesThatDoNotFitReadAsMissing)
 {
-    TRawArchive raw;
-    raw.names = "ok.bmp\r\nnegative.bmp\r\nafter.bmp\r\nhuge.bmp\r\nlast.bmp\r\ndup.ini\r\n";
-    raw.sizes = {2, -1, 3, 0x7FFFFFFF, 1, 1};
-    raw.data = Bytes("OKxyz");
-    const auto run = Read(SkinFileOf(raw.Build()));
+    const auto run = ReadArchive("ok.bmp\r\nnegative.bmp\r\nafter.bmp\r\nhuge.bmp\r\nlast.bmp\r\ndup.ini\r\n",
+                                 {2, -1, 3, 0x7FFFFFFF, 1, 1}, Bytes("OKxyz"));
     ASSERT_TRUE(run->ok);
     EXPECT_EQ(Extract(run->reader, "ok.bmp"), Bytes("OK"));
     EXPECT_TRUE(Extract(run->reader, "negative.bmp").empty());

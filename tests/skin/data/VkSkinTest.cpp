@@ -126,28 +126,13 @@ TEST_F(VkSkin, InfoListsEntriesAndSections)
 
 TEST_F(VkSkin, RefusesBadRequestsWithOneLine)
 {
-    TRawArchive old;
+    TRawArchive old = RawArchive("a.bmp\r\n", {1}, Bytes("a"));
     old.version = 10000;
     old.blockSize = 0;
-    old.names = "a.bmp\r\n";
-    old.sizes = {1};
-    old.data = Bytes("a");
     WriteAll(FRoot / "old.skn", SkinFileOf(old.Build()));
-    TRawArchive escape;
-    escape.names = "../escape.bmp\r\n";
-    escape.sizes = {1};
-    escape.data = Bytes("e");
-    WriteAll(FRoot / "escape.skn", SkinFileOf(escape.Build()));
-    TRawArchive twice;
-    twice.names = "a.bmp\r\nA.BMP\r\n";
-    twice.sizes = {1, 1};
-    twice.data = Bytes("aA");
-    WriteAll(FRoot / "twice.skn", SkinFileOf(twice.Build()));
-    TRawArchive oversized;
-    oversized.names = "a.bmp\r\n";
-    oversized.sizes = {50};
-    oversized.data = Bytes("a");
-    WriteAll(FRoot / "oversized.skn", SkinFileOf(oversized.Build()));
+    WriteAll(FRoot / "escape.skn", SkinFileOf(RawArchive("../escape.bmp\r\n", {1}, Bytes("e")).Build()));
+    WriteAll(FRoot / "twice.skn", SkinFileOf(RawArchive("a.bmp\r\nA.BMP\r\n", {1, 1}, Bytes("aA")).Build()));
+    WriteAll(FRoot / "oversized.skn", SkinFileOf(RawArchive("a.bmp\r\n", {50}, Bytes("a")).Build()));
     ASSERT_EQ(RunTool({"pack", At("src"), At("good.skn")}).code, 0);
     fs::create_directories(FRoot / "full");
     WriteAll(FRoot / "full" / "keep.txt", Bytes("keep"));
