@@ -61,15 +61,20 @@ private:
         FIni.Key("RightWidth", m.Right);
         FIni.Key("BottomHeight", m.Bottom);
     }
+    // How an object's image is cut and laid: its margins, see-through, tiled.
+    void Slicing(const TMargins& margins, int trans, int tile = 0)
+    {
+        Margins(margins);
+        FIni.Key("Trans", trans);
+        FIni.Key("Tile", tile);
+    }
     // The keys shared by every plain skin object section.
     void Plain(const std::string& section, const std::string& imageKey, const std::string& file, const TRaster& image,
                const TMargins& margins, int trans, int tile = 0)
     {
         FIni.Section(section);
         FIni.Key(imageKey, Add(file, image));
-        Margins(margins);
-        FIni.Key("Trans", trans);
-        FIni.Key("Tile", tile);
+        Slicing(margins, trans, tile);
     }
 
     void Header();
@@ -201,9 +206,7 @@ void TSkinWriter::Controls()
     FIni.Key("Bitmap", Add("button.bmp", DrawPushButton(t)));
     FIni.Key("CheckButton", Add("checkbox.bmp", DrawCheckBox(t)));
     FIni.Key("RadioButton", Add("radio.bmp", DrawRadioButton(t)));
-    Margins({4, 4, 4, 4});
-    FIni.Key("Trans", 1);
-    FIni.Key("Tile", 0);
+    Slicing({4, 4, 4, 4}, 1);
     FIni.Key("NormalColour2", Rgb(t.Normal.Ink));
     FIni.Key("MouseOverColour2", Rgb(t.Hot.Ink));
     FIni.Key("PressedColour2", Rgb(t.Pressed.Ink));
@@ -213,17 +216,13 @@ void TSkinWriter::Controls()
     FIni.Section("Progress");
     FIni.Key("Bitmap", Add("progress.bmp", DrawProgressTrough(t, !t.ChunkProgress)));
     FIni.Key("Style", t.ChunkProgress ? 1 : 0);
-    Margins({3, 3, 3, 3});
-    FIni.Key("Trans", 1);
-    FIni.Key("Tile", 0);
+    Slicing({3, 3, 3, 3}, 1);
     Plain("Progress.Chunk", "Image", "progresschunk.bmp", DrawProgressChunk(t), {1, 1, 1, 1}, 0, 1);
 
     FIni.Section("ComboButton");
     FIni.Key("Image", Add("combobutton.bmp", DrawComboButton(t, !t.ComposedCombo)));
     FIni.Key("Style", t.ComposedCombo ? 0 : 1);
-    Margins({3, 3, 3, 3});
-    FIni.Key("Trans", 1);
-    FIni.Key("Tile", 0);
+    Slicing({3, 3, 3, 3}, 1);
     if (t.ComposedCombo)
         Plain("SunkEdge", "Image", "sunkedge.bmp", DrawSunkEdge(t), {2, 2, 2, 2}, 1);
     Plain("ExtraImages", "Image", "extraimages.bmp", DrawExtraImages(t), {}, 1);
@@ -234,9 +233,7 @@ void TSkinWriter::Controls()
         FIni.Section(horizontal ? "UpDown.Horz" : "UpDown.Vert");
         FIni.Key("Image", Add(stem + ".bmp", DrawUpDownFace(t, horizontal)));
         FIni.Key("GlyphImage", Add(stem + "glyph.bmp", DrawUpDownGlyphs(t, horizontal)));
-        Margins({3, 3, 3, 3});
-        FIni.Key("Trans", 1);
-        FIni.Key("Tile", 0);
+        Slicing({3, 3, 3, 3}, 1);
     }
 }
 
@@ -259,16 +256,12 @@ void TSkinWriter::Containers()
     FIni.Key("Image", Add("tabs.bmp", DrawTab(t)));
     FIni.Key("Border", pane);
     FIni.Key("Style", 1);
-    Margins({4, 5, 4, 3});
-    FIni.Key("Trans", 1);
-    FIni.Key("Tile", 0);
+    Slicing({4, 5, 4, 3}, 1);
     FIni.Key("NormalColour2", Rgb(t.Text));
     FIni.Key("PressedColour2", Rgb(t.Text));
     FIni.Section("Tab.Pane");
     FIni.Key("Image", pane);
-    Margins({3, 3, 3, 3});
-    FIni.Key("Trans", 0);
-    FIni.Key("Tile", 0);
+    Slicing({3, 3, 3, 3}, 0);
 
     Plain("Headerbar", "Image", "headerbar.bmp", DrawHeader(t), {2, 2, 3, 3}, 0);
     FIni.Key("Frame", 2);
