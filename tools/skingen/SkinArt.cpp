@@ -205,6 +205,19 @@ std::array<TFace, 4> ControlStates(const TTheme& t)
     return {t.Normal, t.Pressed, t.Disabled, t.Hot};
 }
 
+// The well that check boxes, radio buttons and the progress trough sit in.
+TFace WellFace(const TTheme& t)
+{
+    return {t.WellEdge, t.WellShade, t.Well, t.Well, t.Text};
+}
+
+// A checked box or a chosen radio button: the selection colour, raised.
+TFace CheckedFace(const TTheme& t)
+{
+    return {Mix(t.Selection, kBlack, 65), Mix(kWhite, t.Selection, 30), Mix(kWhite, t.Selection, 20), t.Selection,
+            t.SelectionText};
+}
+
 TRaster DrawChannel(int length, int thickness, TRgb edge, TRgb fill, TRgb light)
 {
     TRaster channel(length, thickness, fill);
@@ -320,9 +333,8 @@ TRaster DrawPushButton(const TTheme& theme)
 TRaster DrawCheckBox(const TTheme& theme)
 {
     const TShape box = TShape::RoundRect(13, 13, 2);
-    const TFace well{theme.WellEdge, theme.WellShade, theme.Well, theme.Well, theme.Text};
-    const TFace checked{Mix(theme.Selection, kBlack, 65), Mix(kWhite, theme.Selection, 30), Mix(kWhite, theme.Selection, 20),
-                        theme.Selection, theme.SelectionText};
+    const TFace well = WellFace(theme);
+    const TFace checked = CheckedFace(theme);
     const TFace disabled{theme.Disabled.Edge, theme.Disabled.Highlight, theme.Disabled.Top, theme.Disabled.Bottom,
                          theme.Disabled.Ink};
     std::vector<TRaster> frames;
@@ -347,9 +359,8 @@ TRaster DrawRadioButton(const TTheme& theme)
 {
     const TShape ring = TShape::Circle(13);
     const TShape dot = TShape::Circle(5);
-    const TFace well{theme.WellEdge, theme.WellShade, theme.Well, theme.Well, theme.Text};
-    const TFace on{Mix(theme.Selection, kBlack, 65), Mix(kWhite, theme.Selection, 30), Mix(kWhite, theme.Selection, 20),
-                   theme.Selection, theme.SelectionText};
+    const TFace well = WellFace(theme);
+    const TFace on = CheckedFace(theme);
     const TFace hot{theme.Selection, theme.WellShade, theme.Well, theme.Well, theme.Text};
     auto frame = [&](const TFace& face, bool mark) {
         TRaster result(13, 13);
@@ -376,7 +387,7 @@ TRaster DrawProgressTrough(const TTheme& theme, bool withFill)
     const int width = withFill ? 16 : 120;
     const int height = withFill ? 14 : 18;
     const TShape shape = TShape::RoundRect(width, height, 3);
-    const TFace trough{theme.WellEdge, theme.WellShade, theme.Well, theme.Well, theme.Text};
+    const TFace trough = WellFace(theme);
     TRaster first(width, height);
     PaintFace(first, 0, 0, shape, trough);
     if (!withFill)
