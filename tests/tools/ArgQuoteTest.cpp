@@ -1,5 +1,7 @@
 #include "tools/encoder/ArgQuote.h"
 
+#include "RandomArguments.h"
+
 #include <gtest/gtest.h>
 
 #include <cwchar>
@@ -36,10 +38,7 @@ TEST(ArgQuote, RoundTripsRandomArguments)
     std::mt19937 random(7);
     const std::wstring alphabet = L"ab \\\"\t\x4e2d";
     for (int round = 0; round < 2000; ++round) {
-        TArgs arguments(1 + random() % 4);
-        for (std::wstring& argument : arguments)
-            for (size_t n = random() % 8; n > 0; --n)
-                argument += alphabet[random() % alphabet.size()];
+        const TArgs arguments = RandomArguments(random, alphabet);
         ASSERT_EQ(SplitArguments(JoinCommandLine(arguments)), arguments);
     }
 }
