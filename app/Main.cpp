@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "About.h"
+#include "skin/data/resources/MainWindowSkin.h"
 
 #include <windowsx.h>
 
@@ -142,6 +143,7 @@ TFrmMain::TFrmMain(TComponent* AOwner)
     Font()->SetHeight(-12);
     SetClientSize(kClientWidth, kClientHeight);
     CreateControls();
+    ReadSkinData();
     OnCreate = MakeDelegate<&TFrmMain::FormCreate>(this);
     OnCloseQuery = MakeDelegate<&TFrmMain::FormCloseQuery>(this);
     OnMouseMove = MakeDelegate<&TFrmMain::imgBgMouseMove>(this);
@@ -195,6 +197,16 @@ void TFrmMain::CreateControls()
     OpenDialog1->SetName(L"OpenDialog1");
     OpenDialog1->Filter = kOpenFilter;
     OpenDialog1->FilterIndex = 1;
+}
+
+// The skin component comes last, as in the window's saved data: the skin is
+// built while it is read, and the skin engine starts once all of it is read.
+void TFrmMain::ReadSkinData()
+{
+    SkinData1 = new TSkinData(this);
+    SkinData1->SetName(L"SkinData1");
+    ReadMainWindowSkinData(*SkinData1);
+    SkinData1->Loaded();
 }
 
 void TFrmMain::CreatePictureButtons()

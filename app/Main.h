@@ -19,6 +19,7 @@
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "runner/DosCommand.h"
+#include "skin/data/WinSkinData.h"
 
 #include <atomic>
 #include <functional>
@@ -57,6 +58,7 @@ public:
     TProgressBar* ProgressBar1;
     TStatusBar* StatusBar1;
     TOpenDialog* OpenDialog1;
+    TSkinData* SkinData1;
     TDosCommand* DosCommand1 = nullptr;
     TDosCommand* DosCommand2 = nullptr;
 
@@ -106,6 +108,7 @@ protected:
 
 private:
     void CreateControls();
+    void ReadSkinData();
     void CreatePictureButtons();
     void CreateSettings();
     void CreateStatusArea();

@@ -528,4 +528,22 @@ TEST_F(TMainWindow, GuidePanelShowsTheGuideAsTextWithoutABrowserEngine)
     EXPECT_EQ(text.find(L"<"), std::wstring::npos);
 }
 
+TEST_F(TMainWindow, StoredSkinIsBuiltWithTheWindow)
+{
+    const TSkinData& skin = *Form->SkinData1;
+    EXPECT_EQ(skin.Owner(), Form.get());
+    EXPECT_FALSE(skin.SkinLoading());
+    EXPECT_EQ(skin.SkinName(), "Vidkiln Steel");
+    EXPECT_TRUE(skin.Active());
+    EXPECT_EQ(skin.DisableTag, 99);
+    EXPECT_EQ(skin.SkinFormtype, sfMainform);
+    EXPECT_FALSE(InSet(skin.SkinControls, xcProgress));
+    EXPECT_TRUE(InSet(skin.SkinControls, xcMainMenu));
+    EXPECT_TRUE(InSet(skin.Options, xoCaptionButtonHint));
+    EXPECT_TRUE(InSet(skin.Options, xoPreview));
+    EXPECT_TRUE(InSet(skin.Options, xoToolbarBK));
+    EXPECT_TRUE(skin.MenuUpdate);
+    EXPECT_FALSE(skin.MenuMerge);
+}
+
 } // namespace
