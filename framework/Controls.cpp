@@ -617,9 +617,12 @@ void TWinControl::CreateHandle()
 {
     TCreateParams Params;
     CreateParams(Params);
-    if (Parent())
+    if (Parent()) {
         Params.WndParent = Parent()->Handle();
-    else if (Params.Style & WS_CHILD)
+        // Making the parent's window made its children's, this one's too.
+        if (FHandle)
+            return;
+    } else if (Params.Style & WS_CHILD)
         throw EComponentError(L"Control \"" + Name() + L"\" has no parent window");
     FDefWndProc = RegisterWindowClass(Params, &InitWndProc);
     // A creation hook may make framework windows of its own before this

@@ -176,6 +176,25 @@ TEST(Controls, ControlBehindAWindowIsFoundByItsHandle)
     EXPECT_EQ(Form.ControlCount(), 0);
 }
 
+TEST(Controls, ChildAskingFirstForItsWindowGetsOnlyOne)
+{
+    TForm Form(nullptr);
+    auto* Panel = new TCustomControl(&Form);
+    Panel->SetParent(&Form);
+    const HWND Window = Panel->Handle();
+    int Children = 0;
+    EnumChildWindows(
+        Form.Handle(),
+        [](HWND, LPARAM Count) {
+            ++*reinterpret_cast<int*>(Count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&Children));
+    EXPECT_EQ(Children, 1);
+    EXPECT_EQ(GetParent(Window), Form.Handle());
+    EXPECT_EQ(FindControl(Window), Panel);
+}
+
 TEST(Controls, TabOrderListIsNestedInTabOrder)
 {
     TForm Form(nullptr);
