@@ -7,16 +7,22 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# vidkiln_test(<name> SOURCES ... LIBS ...): one test executable whose cases are
-# each a ctest test. Windows executables are listed through Wine after linking.
+# vidkiln_test(<name> [SERIAL] SOURCES ... LIBS ...): one test executable whose
+# cases are each a ctest test; Windows executables are listed through Wine when
+# ctest starts. SERIAL keeps its cases from running beside any other test (for
+# cases that share files or processes with each other).
 function(vidkiln_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     vidkiln_warnings(${name})
+    set(properties TIMEOUT 300)
+    if(T_SERIAL)
+        list(APPEND properties RUN_SERIAL TRUE)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES TIMEOUT 300)
+        PROPERTIES ${properties})
 endfunction()
