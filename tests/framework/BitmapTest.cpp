@@ -12,7 +12,7 @@
 #include <fstream>
 
 using bmptest::MakeBmp;
-using bmptest::TBmpSpec;
+using bmptest::TBmpLayout;
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 namespace bmptest {
 
-struct TBmpSpec {
+struct TBmpLayout {
     int Width = 1;
     int Height = 1; // negative writes the rows top-down
     int BitCount = 24;
@@ -62,36 +62,36 @@ inline void PutPixel(std::vector<std::uint8_t>& out, std::size_t row, int x, int
     }
 }
 
-inline std::vector<std::uint8_t> MakeBmp(const TBmpSpec& spec)
+inline std::vector<std::uint8_t> MakeBmp(const TBmpLayout& layout)
 {
-    const int rows = spec.Height < 0 ? -spec.Height : spec.Height;
-    const std::size_t stride = Stride(spec.Width, spec.BitCount);
-    const std::size_t paletteAt = 54 + spec.Masks.size() * 4;
-    const std::size_t pixelsAt = paletteAt + spec.Palette.size() * 4;
+    const int rows = layout.Height < 0 ? -layout.Height : layout.Height;
+    const std::size_t stride = Stride(layout.Width, layout.BitCount);
+    const std::size_t paletteAt = 54 + layout.Masks.size() * 4;
+    const std::size_t pixelsAt = paletteAt + layout.Palette.size() * 4;
     std::vector<std::uint8_t> out(pixelsAt + stride * static_cast<std::size_t>(rows), 0);
     out[0] = 'B';
     out[1] = 'M';
     Put32(out, 2, static_cast<std::uint32_t>(out.size()));
     Put32(out, 10, static_cast<std::uint32_t>(pixelsAt));
     Put32(out, 14, 40);
-    Put32(out, 18, static_cast<std::uint32_t>(spec.Width));
-    Put32(out, 22, static_cast<std::uint32_t>(spec.Height));
+    Put32(out, 18, static_cast<std::uint32_t>(layout.Width));
+    Put32(out, 22, static_cast<std::uint32_t>(layout.Height));
     Put16(out, 26, 1);
-    Put16(out, 28, static_cast<std::uint32_t>(spec.BitCount));
-    Put32(out, 30, spec.Compression);
-    Put32(out, 46, spec.ColoursUsed);
-    for (std::size_t i = 0; i < spec.Masks.size(); ++i)
-        Put32(out, 54 + i * 4, spec.Masks[i]);
-    for (std::size_t i = 0; i < spec.Palette.size(); ++i)
-        Put32(out, paletteAt + i * 4, spec.Palette[i]);
+    Put16(out, 28, static_cast<std::uint32_t>(layout.BitCount));
+    Put32(out, 30, layout.Compression);
+    Put32(out, 46, layout.ColoursUsed);
+    for (std::size_t i = 0; i < layout.Masks.size(); ++i)
+        Put32(out, 54 + i * 4, layout.Masks[i]);
+    for (std::size_t i = 0; i < layout.Palette.size(); ++i)
+        Put32(out, paletteAt + i * 4, layout.Palette[i]);
     for (int y = 0; y < rows; ++y) {
-        const int fileRow = spec.Height < 0 ? y : rows - 1 - y;
+        const int fileRow = layout.Height < 0 ? y : rows - 1 - y;
         const std::size_t row = pixelsAt + stride * static_cast<std::size_t>(fileRow);
-        for (int x = 0; x < spec.Width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(spec.Width)
+        for (int x = 0; x < layout.Width; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(layout.Width)
                 + static_cast<std::size_t>(x);
-            if (i < spec.Pixels.size())
-                PutPixel(out, row, x, spec.BitCount, spec.Pixels[i]);
+            if (i < layout.Pixels.size())
+                PutPixel(out, row, x, layout.BitCount, layout.Pixels[i]);
         }
     }
     return out;

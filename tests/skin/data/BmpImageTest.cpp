@@ -8,7 +8,7 @@ using namespace imgcore;
 using bmptest::MakeBmp;
 using bmptest::Put16;
 using bmptest::Put32;
-using bmptest::TBmpSpec;
+using bmptest::TBmpLayout;
 
 namespace {
 
