@@ -1,5 +1,6 @@
 #include "MainTestFixture.h"
 
+#include "framework/GdiObjects.h"
 #include "framework/SysUtils.h"
 
 #include <commctrl.h>
@@ -277,18 +278,12 @@ void MainWindowTest::SelectListItem(int Item)
 
 COLORREF MainWindowTest::ClientPixel(int X, int Y)
 {
-    const HWND window = Form->Handle();
-    const HDC windowDc = GetDC(window);
-    const HDC memoryDc = CreateCompatibleDC(windowDc);
-    const HBITMAP bitmap = CreateCompatibleBitmap(windowDc, 1, 1);
-    const HGDIOBJ old = SelectObject(memoryDc, bitmap);
-    BitBlt(memoryDc, 0, 0, 1, 1, windowDc, X, Y, SRCCOPY);
-    const COLORREF pixel = GetPixel(memoryDc, 0, 0);
-    SelectObject(memoryDc, old);
-    DeleteObject(bitmap);
-    DeleteDC(memoryDc);
-    ReleaseDC(window, windowDc);
-    return pixel;
+    const gdi::ClientDC windowDc(Form->Handle());
+    const gdi::MemoryDC memoryDc(windowDc.Get());
+    const gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc.Get(), 1, 1));
+    const gdi::Selection selected(memoryDc.Get(), bitmap.Get());
+    BitBlt(memoryDc.Get(), 0, 0, 1, 1, windowDc.Get(), X, Y, SRCCOPY);
+    return GetPixel(memoryDc.Get(), 0, 0);
 }
 
 std::shared_ptr<std::vector<int>> MainWindowTest::RecordProgress()
