@@ -33,15 +33,22 @@ constexpr int kClientHeight = 314;
 // Presses on the top rows of the strip move the window like its caption.
 constexpr int kDragRows = 27;
 constexpr WPARAM kMoveByCaption = 0xF012;
-// The probe looks for the length once a second, this many times.
+// The probe was once given this many looks, a second apart; it still gets
+// as long before it is stopped.
 constexpr int kProbeLooks = 50;
 constexpr DWORD kProbeLookMs = 1000;
 
-// A progress position posted by the encoder's reader thread: WParam the
-// position, LParam the run's serial number.
+// Messages from the runners' reader threads; LParam is always the serial
+// number of the run that sent it.
+// A progress position of the encoder, in WParam.
 constexpr UINT WM_VIDKILN_PROGRESS = WM_APP + 1;
-// Closes the window once the busy work that refused the close has unwound.
-constexpr UINT WM_VIDKILN_CLOSE = WM_APP + 2;
+// A run has ended: WParam kEncoderRun or kProbeRun.
+constexpr UINT WM_VIDKILN_RUNENDED = WM_APP + 2;
+// The probe has reported a line; the window looks for the length.
+constexpr UINT WM_VIDKILN_PROBELINE = WM_APP + 3;
+constexpr WPARAM kEncoderRun = 1;
+constexpr WPARAM kProbeRun = 2;
+constexpr UINT_PTR kProbeTimer = 1;
 
 struct TButtonPlace {
     TImage* TFrmMain::*Field;
@@ -100,28 +107,6 @@ bool SameFile(const std::wstring& A, const std::wstring& B)
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
-// Runs an action when the scope ends, also when an exception leaves it, so
-// a failed run never leaves the window locked.
-template <class F>
-class TScopeExit {
-public:
-    explicit TScopeExit(F Action) : FAction(std::move(Action)) {}
-    ~TScopeExit() { FAction(); }
-    TScopeExit(const TScopeExit&) = delete;
-    TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-    F FAction;
-};
-
-TKernelHandle NewEvent(bool ManualReset)
-{
-    TKernelHandle event(CreateEventW(nullptr, ManualReset, FALSE, nullptr));
-    if (!event)
-        throw Exception(L"CreateEvent: " + SystemErrorText(GetLastError()));
-    return event;
-}
-
 } // namespace
 
 const TClassInfo& TFrmMain::StaticClass()
@@ -131,7 +116,7 @@ const TClassInfo& TFrmMain::StaticClass()
 }
 
 TFrmMain::TFrmMain(TComponent* AOwner)
-    : TForm(AOwner), FRunEndEvent(NewEvent(true)), FProbeLineEvent(NewEvent(false))
+    : TForm(AOwner)
 {
     SetName(L"FrmMain");
     SetBorderStyle(bsSingle);
@@ -337,7 +322,7 @@ void TFrmMain::FormCreate(TObject*)
     for (const TButtonPlace& place : kButtons)
         LoadPicture(this->*place.Field, place.Picture);
     Converting = false;
-    FProgressWindow = Handle();
+    FWindow = Handle();
 }
 
 void TFrmMain::LoadPicture(TImage* Image, const std::wstring& FileName)
@@ -383,23 +368,73 @@ void TFrmMain::imgAddClick(TObject*)
 {
     if (Converting || FProbing)
         return;
-    const std::optional<std::wstring> chosen =
-        ChooseSourceFile ? ChooseSourceFile()
-                         : (OpenDialog1->Execute() ? std::optional(OpenDialog1->FileName)
-                                                   : std::nullopt);
-    if (!chosen)
+    AddFiles(ChooseSourceFiles ? ChooseSourceFiles() : AskForSourceFiles());
+}
+
+std::vector<std::wstring> TFrmMain::AskForSourceFiles()
+{
+    OpenDialog1->FileName.clear();
+    if (!OpenDialog1->Execute())
+        return {};
+    return {OpenDialog1->FileName};
+}
+
+void TFrmMain::AddFiles(const std::vector<std::wstring>& Paths)
+{
+    if (Converting || FProbing || Paths.empty())
         return;
     ProgressBar1->SetPosition(0);
     lblInfo->SetCaption(kReady);
-    auto job = std::make_unique<TFileInfo>();
-    job->Duration = ProbeDuration(*chosen);
-    job->Status = kReady;
-    job->Path = *chosen;
-    if (!FCloseAsked) {
-        FFileList.push_back(std::move(job));
-        lvwFiles->Items().SetCount(FileCount());
+    FProbeQueue = Paths;
+    FProbing = true;
+    StartProbe();
+}
+
+void TFrmMain::StartProbe()
+{
+    DosCommand2->CommandLine = vidkiln::ProbeCommandLine(AppPath, FProbeQueue.front());
+    RunEnded = false;
+    ++FProbeSerial;
+    FProbeLinePosted = false;
+    try {
+        DosCommand2->Start();
+    } catch (...) {
+        // No thread for the probe: the file is still added, without a length.
+        Application->HandleException(this);
+        PostMessageW(FWindow, WM_VIDKILN_RUNENDED, kProbeRun, static_cast<LPARAM>(FProbeSerial.load()));
+        return;
     }
-    CloseIfAsked();
+    // The probe gets as long as its looks would take; a tool that prints no
+    // length and never ends is stopped then.
+    SetTimer(FWindow, kProbeTimer, kProbeLooks * kProbeLookMs, nullptr);
+}
+
+void TFrmMain::LookForLength()
+{
+    FProbeLinePosted = false;
+    if (vidkiln::HasLengthMarker(vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines())))
+        ProbeEnded();
+}
+
+void TFrmMain::ProbeEnded()
+{
+    KillTimer(FWindow, kProbeTimer);
+    // Whatever this probe still has on its way is of no use now.
+    ++FProbeSerial;
+    DosCommand2->Stop();
+    auto job = std::make_unique<TFileInfo>();
+    job->Duration = vidkiln::DurationFromProbeText(
+        vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines()));
+    job->Status = kReady;
+    job->Path = FProbeQueue.front();
+    FProbeQueue.erase(FProbeQueue.begin());
+    FFileList.push_back(std::move(job));
+    lvwFiles->Items().SetCount(FileCount());
+    if (FProbeQueue.empty()) {
+        FProbing = false;
+        return;
+    }
+    StartProbe();
 }
 
 void TFrmMain::imgDeleteClick(TObject*)
@@ -436,14 +471,12 @@ void TFrmMain::imgConvertClick(TObject*)
         return;
     }
     SetConverting(true);
-    {
-        const TScopeExit unlock([this] {
-            ProgressBar1->SetPosition(0);
-            SetConverting(false);
-        });
-        ConvertAll();
-    }
-    CloseIfAsked();
+    FQueueCount = FileCount();
+    FQueueIndex = 0;
+    FFailures = 0;
+    FLastFailure.clear();
+    FWrittenOutputs.clear();
+    ConvertNext();
 }
 
 void TFrmMain::SetConverting(bool Value)
@@ -455,37 +488,71 @@ void TFrmMain::SetConverting(bool Value)
     ++FRunSerial;
 }
 
-void TFrmMain::ConvertAll()
+void TFrmMain::ConvertNext()
 {
-    const int count = FileCount();
-    int failures = 0;
-    std::wstring lastFailure;
-    for (int i = 0; i < count && !FCloseAsked; ++i) {
-        TFileInfo& job = *FileInfoAt(i);
+    for (; FQueueIndex < FQueueCount; ++FQueueIndex) {
+        TFileInfo& job = *FileInfoAt(FQueueIndex);
         lblInfo->SetCaption(kConverting + job.Path);
         std::wstring reason;
-        const bool converted = ConvertFile(job, reason);
-        job.Status = converted ? kDone : kFailed;
-        if (!converted) {
-            ++failures;
-            lastFailure = L"转换失败：" + job.Path + L"（" + reason + L"）";
-            lblInfo->SetCaption(lastFailure);
-        }
-        lvwFiles->Invalidate();
+        if (ConvertFile(job, reason))
+            return;
+        JobFailed(job, reason);
     }
-    lblInfo->SetCaption(failures == 0 ? std::wstring(kAllConverted)
-                                      : std::wstring(kAllConverted) + L"，" +
-                                            std::to_wstring(failures) + L" 个失败。" + lastFailure);
+    EndConversion();
 }
 
-std::optional<std::wstring> TFrmMain::RefusalOf(const TFileInfo& Info) const
+void TFrmMain::EndConversion()
 {
-    const std::wstring output = vidkiln::OutputPathFor(OutPath, Info.Path);
+    ProgressBar1->SetPosition(0);
+    SetConverting(false);
+    lblInfo->SetCaption(FFailures == 0 ? std::wstring(kAllConverted)
+                                       : std::wstring(kAllConverted) + L"，" +
+                                             std::to_wstring(FFailures) + L" 个失败。" +
+                                             FLastFailure);
+}
+
+void TFrmMain::JobFailed(TFileInfo& Info, const std::wstring& Reason)
+{
+    Info.Status = kFailed;
+    ++FFailures;
+    FLastFailure = L"转换失败：" + Info.Path + L"（" + Reason + L"）";
+    lblInfo->SetCaption(FLastFailure);
+    lvwFiles->Invalidate();
+}
+
+std::optional<std::wstring> TFrmMain::RefusalOf(const TFileInfo& Info,
+                                                const std::wstring& Output) const
+{
     for (const auto& job : FFileList) {
-        if (SameFile(output, job->Path))
+        if (SameFile(Output, job->Path))
             return job.get() == &Info ? L"输出文件就是源文件" : L"输出文件会覆盖另一个源文件";
     }
     return std::nullopt;
+}
+
+// An output that this run has written already is not written over: two
+// sources of the same name from different folders would otherwise leave one
+// result where both jobs say they are done. An output that was there before
+// the run is replaced, as the user expects of a new conversion.
+std::wstring TFrmMain::OutputFor(const TFileInfo& Info)
+{
+    const std::wstring plain = vidkiln::OutputPathFor(OutPath, Info.Path);
+    const auto written = [this](const std::wstring& Output) {
+        return std::any_of(FWrittenOutputs.begin(), FWrittenOutputs.end(),
+                           [&](const std::wstring& Done) { return SameFile(Done, Output); });
+    };
+    if (!written(plain))
+        return plain;
+    // A new name is one that nothing owns: not this run's, no source of the
+    // list, no file already there.
+    for (int number = 2;; ++number) {
+        const std::wstring renamed = vidkiln::NumberedOutputPath(plain, number);
+        if (written(renamed) || RefusalOf(Info, renamed) ||
+            GetFileAttributesW(renamed.c_str()) != INVALID_FILE_ATTRIBUTES)
+            continue;
+        StatusBar1->SetSimpleText(L"同名输出已在本次转换中写过，" + Info.Path + L" 改存为 " + renamed);
+        return renamed;
+    }
 }
 
 vidkiln::TEncoderSettings TFrmMain::EncoderSettings() const
@@ -502,92 +569,42 @@ bool TFrmMain::ConvertFile(TFileInfo& Info, std::wstring& Reason)
 {
     ProgressBar1->SetMax(Info.Duration);
     ProgressBar1->SetMin(0);
-    if (const auto refusal = RefusalOf(Info)) {
+    const std::wstring output = OutputFor(Info);
+    if (const auto refusal = RefusalOf(Info, output)) {
         Reason = *refusal;
         return false;
     }
     DosCommand1->CommandLine =
-        vidkiln::EncoderCommandLine(AppPath, Info.Path, OutPath, EncoderSettings());
-    ResetEvent(FRunEndEvent.Get());
+        vidkiln::EncoderCommandLineTo(AppPath, Info.Path, EncoderSettings(), output);
+    FOutput = output;
     ++FRunSerial;
-    DosCommand1->Start();
-    while (DosCommand1->IsRunning())
-        WaitHandlingMessages({FRunEndEvent.Get()}, INFINITE);
+    try {
+        DosCommand1->Start();
+    } catch (...) {
+        Reason = L"无法启动编码程序：" + CurrentExceptionMessage();
+        return false;
+    }
+    return true;
+}
+
+void TFrmMain::EncoderEnded()
+{
     DosCommand1->Stop();
-    // The last positions of this run are still queued; show them now.
-    Application->ProcessMessages();
+    TFileInfo& job = *FileInfoAt(FQueueIndex);
     const int64_t exitCode = DosCommand1->ExitCode();
-    if (exitCode == 0)
-        return true;
-    if (exitCode == TDosCommand::ExitCodeNotStarted)
-        Reason = L"无法启动编码程序：" + DosCommand1->LastError();
-    else if (exitCode == TDosCommand::ExitCodeStopped)
-        Reason = L"已中止";
-    else
-        Reason = L"编码程序出错，退出码 " + std::to_wstring(exitCode);
-    return false;
-}
-
-bool TFrmMain::WaitHandlingMessages(std::initializer_list<HANDLE> Events, DWORD Milliseconds)
-{
-    const ULONGLONG deadline = GetTickCount64() + Milliseconds;
-    for (;;) {
-        DWORD remaining = INFINITE;
-        if (Milliseconds != INFINITE) {
-            const ULONGLONG now = GetTickCount64();
-            remaining = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
-        }
-        const DWORD count = static_cast<DWORD>(Events.size());
-        const DWORD result = MsgWaitForMultipleObjectsEx(count, Events.begin(), remaining,
-                                                         QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (result < WAIT_OBJECT_0 + count)
-            return true;
-        if (result != WAIT_OBJECT_0 + count)
-            return false;
-        Application->ProcessMessages();
-        if (Application->Terminated() && !FCloseAsked) {
-            // The program is ending: no run may outlive it.
-            FCloseAsked = true;
-            DosCommand1->Stop();
-            DosCommand2->Stop();
-        }
+    if (exitCode == 0) {
+        job.Status = kDone;
+        FWrittenOutputs.push_back(FOutput);
+        lvwFiles->Invalidate();
+    } else if (exitCode == TDosCommand::ExitCodeNotStarted) {
+        JobFailed(job, L"无法启动编码程序：" + DosCommand1->LastError());
+    } else if (exitCode == TDosCommand::ExitCodeStopped) {
+        JobFailed(job, L"已中止");
+    } else {
+        JobFailed(job, L"编码程序出错，退出码 " + std::to_wstring(exitCode));
     }
-}
-
-bool TFrmMain::LookForLength(bool& Found)
-{
-    Found = vidkiln::HasLengthMarker(vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines()));
-    return Found;
-}
-
-int TFrmMain::ProbeDuration(const std::wstring& Path)
-{
-    FProbing = true;
-    const TScopeExit unlock([this] { FProbing = false; });
-    DosCommand2->CommandLine = vidkiln::ProbeCommandLine(AppPath, Path);
-    RunEnded = false;
-    ResetEvent(FRunEndEvent.Get());
-    DosCommand2->Start();
-    bool found = false;
-    // A look each second as the limit, and one at every new line, so a fast
-    // probe is done as soon as its length line is in.
-    const ULONGLONG started = GetTickCount64();
-    for (int look = 1; look <= kProbeLooks && !RunEnded && !LookForLength(found); ++look) {
-        const ULONGLONG lookAt = started + static_cast<ULONGLONG>(look) * kProbeLookMs;
-        while (!RunEnded && !found) {
-            const ULONGLONG now = GetTickCount64();
-            if (now >= lookAt)
-                break;
-            if (WaitHandlingMessages({FRunEndEvent.Get(), FProbeLineEvent.Get()},
-                                     static_cast<DWORD>(lookAt - now)))
-                LookForLength(found);
-        }
-        if (found)
-            break;
-    }
-    DosCommand2->Stop();
-    return vidkiln::DurationFromProbeText(
-        vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines()));
+    ++FQueueIndex;
+    ConvertNext();
 }
 
 void TFrmMain::imgOutPathClick(TObject*)
@@ -644,52 +661,74 @@ void TFrmMain::imgAddMouseMove(TObject* Sender, TShiftState, int, int)
 void TFrmMain::DosCommand1NewLine(TObject*, const std::string& NewLine, TOutputType)
 {
     if (const auto position = vidkiln::ProgressFromLine(NewLine))
-        PostMessageW(FProgressWindow, WM_VIDKILN_PROGRESS, static_cast<WPARAM>(*position),
+        PostMessageW(FWindow, WM_VIDKILN_PROGRESS, static_cast<WPARAM>(*position),
                      static_cast<LPARAM>(FRunSerial.load()));
 }
 
 void TFrmMain::DosCommand2NewLine(TObject*, const std::string&, TOutputType)
 {
-    SetEvent(FProbeLineEvent.Get());
+    if (!FProbeLinePosted.exchange(true))
+        PostMessageW(FWindow, WM_VIDKILN_PROBELINE, 0, static_cast<LPARAM>(FProbeSerial.load()));
 }
 
-void TFrmMain::DosCommand2Terminated(TObject*)
+void TFrmMain::DosCommand2Terminated(TObject* Sender)
 {
     RunEnded = true;
-    SetEvent(FRunEndEvent.Get());
+    const bool encoder = Sender == DosCommand1;
+    PostMessageW(FWindow, WM_VIDKILN_RUNENDED, encoder ? kEncoderRun : kProbeRun,
+                 static_cast<LPARAM>(encoder ? FRunSerial.load() : FProbeSerial.load()));
 }
 
 void TFrmMain::FormCloseQuery(TObject*, bool& CanClose)
 {
     if (!Converting && !FProbing)
         return;
-    CanClose = false;
-    if (FCloseAsked ||
-        Application->MessageBox(kConfirmExit, kTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    CanClose = Application->MessageBox(kConfirmExit, kTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // The box may have been open across the end of the run: it is over then.
+    if (!CanClose || (!Converting && !FProbing))
         return;
-    // The busy loop is further up this thread's stack: end its run and let
-    // it unwind; the window closes when it is done.
+    // No job or probe starts any more, and the one running ends here (the
+    // encoder removes its unfinished output).
     FCloseAsked = true;
+    KillTimer(FWindow, kProbeTimer);
+    ++FRunSerial;
+    ++FProbeSerial;
     DosCommand1->Stop();
     DosCommand2->Stop();
-}
-
-void TFrmMain::CloseIfAsked()
-{
-    if (FCloseAsked)
-        PostMessageW(Handle(), WM_VIDKILN_CLOSE, 0, 0);
+    FProbeQueue.clear();
+    FProbing = false;
+    if (Converting)
+        SetConverting(false);
 }
 
 void TFrmMain::WndProc(TMessage& Message)
 {
-    if (Message.Msg == WM_VIDKILN_PROGRESS) {
+    switch (Message.Msg) {
+    case WM_VIDKILN_PROGRESS:
         if (static_cast<unsigned>(Message.LParam) == FRunSerial.load())
             ProgressBar1->SetPosition(static_cast<int>(static_cast<INT_PTR>(Message.WParam)));
         return;
-    }
-    if (Message.Msg == WM_VIDKILN_CLOSE) {
-        Close();
+    case WM_VIDKILN_PROBELINE:
+        if (FProbing && static_cast<unsigned>(Message.LParam) == FProbeSerial.load())
+            LookForLength();
         return;
+    case WM_VIDKILN_RUNENDED:
+        if (Message.WParam == kEncoderRun) {
+            if (Converting && static_cast<unsigned>(Message.LParam) == FRunSerial.load())
+                EncoderEnded();
+        } else if (FProbing && static_cast<unsigned>(Message.LParam) == FProbeSerial.load()) {
+            ProbeEnded();
+        }
+        return;
+    case WM_TIMER:
+        if (Message.WParam == kProbeTimer) {
+            if (FProbing)
+                ProbeEnded();
+            return;
+        }
+        break;
+    default:
+        break;
     }
     TForm::WndProc(Message);
 }

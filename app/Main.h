@@ -5,8 +5,13 @@
 //
 // Everything here runs on the UI thread except DosCommand1NewLine,
 // DosCommand2NewLine and DosCommand2Terminated, which the runners raise on
-// their reader threads: they only signal an event, set an atomic flag or post
-// a progress position to the window.
+// their reader threads: they only set an atomic flag or post a message to the
+// window.
+//
+// Nothing waits: Add and Convert start a run and return, and the end of each
+// run reaches the window as a message that starts the next one. So a click
+// handler never holds the mouse, and a dialog open on top (the about box, a
+// message box) never holds up the queue behind it.
 #pragma once
 
 #include "PublicUnit.h"
@@ -67,25 +72,23 @@ public:
     std::wstring AppPath;
     // The output folder, always with a trailing backslash once chosen.
     std::wstring OutPath;
-    // True exactly while the conversion loop runs.
+    // True exactly while the queue converts.
     bool Converting = false;
     // Raised by a runner at the end of its run; read by the probe.
     std::atomic<bool> RunEnded{false};
 
-    // The file Add asks for; OpenDialog1 unless a test supplies its own.
-    std::function<std::optional<std::wstring>()> ChooseSourceFile;
+    // The files Add asks for, none when cancelled; the open-file dialog
+    // unless a test supplies its own.
+    std::function<std::vector<std::wstring>()> ChooseSourceFiles;
 
     int FileCount() const noexcept { return static_cast<int>(FFileList.size()); }
     TFileInfo* FileInfoAt(int Index) const;
     void ClearFileList();
-    // True while Add waits for the probe.
+    // True while added files are being probed.
     bool Probing() const noexcept { return FProbing; }
-
-    // Runs the encoder for one job and returns when the run has ended;
-    // false when the run failed, with the reason in Reason.
-    bool ConvertFile(TFileInfo& Info, std::wstring& Reason);
-    // The source's length in whole seconds, 0 when none was found.
-    int ProbeDuration(const std::wstring& Path);
+    // Probes each file in turn and appends it as a job; what Add and a drop
+    // of files do. Ignored while converting or probing.
+    void AddFiles(const std::vector<std::wstring>& Paths);
 
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
@@ -116,28 +119,52 @@ private:
     TLabel* CreateLabel(const std::wstring& Caption, int Left, int Top);
     void LoadPicture(TImage* Image, const std::wstring& FileName);
     vidkiln::TEncoderSettings EncoderSettings() const;
-    // Why the job cannot run, or nothing when it may.
-    std::optional<std::wstring> RefusalOf(const TFileInfo& Info) const;
-    void ConvertAll();
+    // Why the job may not write Output, or nothing when it may.
+    std::optional<std::wstring> RefusalOf(const TFileInfo& Info, const std::wstring& Output) const;
+    // Where the job writes: its output path, or a numbered one when this run
+    // has written that path already.
+    std::wstring OutputFor(const TFileInfo& Info);
     void SetConverting(bool Value);
     void RefreshList();
-    // Waits for one of the events or the deadline, handling window messages
-    // meanwhile without spinning. True when an event was signalled.
-    bool WaitHandlingMessages(std::initializer_list<HANDLE> Events, DWORD Milliseconds);
-    bool LookForLength(bool& Found);
-    // A close asked for while busy, done once the busy work has unwound.
-    void CloseIfAsked();
+
+    std::vector<std::wstring> AskForSourceFiles();
+    // The queue: ConvertNext starts the next job that can run, or ends the
+    // conversion; EncoderEnded takes a run's result and goes on.
+    void ConvertNext();
+    // Starts the encoder for one job; false, with the reason, when the job
+    // cannot run.
+    bool ConvertFile(TFileInfo& Info, std::wstring& Reason);
+    void EncoderEnded();
+    void JobFailed(TFileInfo& Info, const std::wstring& Reason);
+    void EndConversion();
+
+    // The probe of the first file waiting: StartProbe starts it,
+    // LookForLength checks the lines so far, ProbeEnded adds the job and
+    // starts the next probe.
+    void StartProbe();
+    void LookForLength();
+    void ProbeEnded();
 
     std::vector<std::unique_ptr<TFileInfo>> FFileList;
     bool FProbing = false;
     bool FCloseAsked = false;
     bool FOutlineShown = false;
-    // Set at every run's end; reset before each start.
-    TKernelHandle FRunEndEvent;
-    // Set at every line of the probe.
-    TKernelHandle FProbeLineEvent;
-    // Progress posted by a run carries its serial number, so a position of
-    // an earlier run that arrives late is dropped.
+    // Files of the current Add still to be probed, the one in hand first.
+    std::vector<std::wstring> FProbeQueue;
+    // The current conversion: the number of jobs taken at its start, the
+    // index of the job in hand, and its failures.
+    int FQueueCount = 0;
+    int FQueueIndex = 0;
+    int FFailures = 0;
+    std::wstring FLastFailure;
+    // The output of the job in hand, and the outputs this run has written.
+    std::wstring FOutput;
+    std::vector<std::wstring> FWrittenOutputs;
+    // Messages from a runner carry the serial number of its run, so a
+    // message of an earlier run that arrives late is dropped.
     std::atomic<unsigned> FRunSerial{0};
-    HWND FProgressWindow = nullptr;
+    std::atomic<unsigned> FProbeSerial{0};
+    // One probe-line message at a time is enough to make the window look.
+    std::atomic<bool> FProbeLinePosted{false};
+    HWND FWindow = nullptr;
 };

@@ -138,12 +138,27 @@ std::wstring ProbeCommandLine(const std::wstring& appPath, const std::wstring& s
 std::wstring EncoderCommandLine(const std::wstring& appPath, const std::wstring& source,
                                 const std::wstring& outPath, const TEncoderSettings& settings)
 {
+    return EncoderCommandLineTo(appPath, source, settings, OutputPathFor(outPath, source));
+}
+
+std::wstring EncoderCommandLineTo(const std::wstring& appPath, const std::wstring& source,
+                                  const TEncoderSettings& settings, const std::wstring& output)
+{
     return FormatCommandLine(kEncoderFormat,
                              {appPath + std::wstring(kEncoderTool), source,
                               settings.VideoKbps.Text, SettingPiece(L" -r ", settings.VideoFrame),
                               SettingPiece(L" -s ", settings.VideoSize),
-                              SettingPiece(L" -aspect ", settings.Aspect),
-                              OutputPathFor(outPath, source)});
+                              SettingPiece(L" -aspect ", settings.Aspect), output});
+}
+
+std::wstring NumberedOutputPath(const std::wstring& output, int number)
+{
+    const auto nameStart = output.find_last_of(L"\\/:");
+    const auto point = output.rfind(L'.');
+    const bool hasExtension =
+        point != std::wstring::npos && (nameStart == std::wstring::npos || point > nameStart);
+    const auto at = hasExtension ? point : output.size();
+    return output.substr(0, at) + L" (" + std::to_wstring(number) + L")" + output.substr(at);
 }
 
 std::wstring OutputPathFor(const std::wstring& outPath, const std::wstring& source)

@@ -46,11 +46,19 @@ struct TEncoderSettings {
 
 std::wstring EncoderCommandLine(const std::wstring& appPath, const std::wstring& source,
                                 const std::wstring& outPath, const TEncoderSettings& settings);
+// The same with the output file named outright, for an output that had to
+// be renamed (see NumberedOutputPath).
+std::wstring EncoderCommandLineTo(const std::wstring& appPath, const std::wstring& source,
+                                  const TEncoderSettings& settings, const std::wstring& output);
 
 // OutPath plus the source's file name with its extension (from the last
 // point of the name on) replaced by ".mp4"; a name without a point gets
 // ".mp4" appended.
 std::wstring OutputPathFor(const std::wstring& outPath, const std::wstring& source);
+
+// Another name for an output path: " (number)" before its extension, so
+// E:\out\clip.mp4 with 2 gives E:\out\clip (2).mp4.
+std::wstring NumberedOutputPath(const std::wstring& output, int number);
 
 // The probe's captured complete lines joined as one text, CR LF between them.
 std::string JoinCapturedLines(const std::vector<std::string>& lines);

@@ -861,13 +861,16 @@ bool TWinControl::ForwardMouseToChild(TMessage& Message)
         FCaptureControl = Target;
         SetCapture(FHandle);
     }
-    const LPARAM Local = MAKELPARAM(P.x - Target->FLeft, P.y - Target->FTop);
-    Message.Result = Target->Perform(Message.Msg, Message.WParam, Local);
+    // The capture goes before the button-up reaches the control, as with the
+    // platform's own buttons: a click handler that runs long, or opens a
+    // dialog, must not keep the mouse from every other window.
     if (Up && FCaptureControl == Target) {
         FCaptureControl = nullptr;
         if (FHandle && GetCapture() == FHandle)
             ReleaseCapture();
     }
+    const LPARAM Local = MAKELPARAM(P.x - Target->FLeft, P.y - Target->FTop);
+    Message.Result = Target->Perform(Message.Msg, Message.WParam, Local);
     return true;
 }
 

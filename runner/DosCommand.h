@@ -64,6 +64,9 @@ public:
     // Signalled once Execute has done everything it does; after that the
     // thread touches nothing outside itself.
     HANDLE Done() const noexcept { return FDone.Get(); }
+    // Cuts short the reader's wait for output, so a termination request is
+    // seen at once.
+    void Wake() const noexcept { SetEvent(FWake.Get()); }
 
 protected:
     void Execute() override;
@@ -91,6 +94,7 @@ private:
     const TNotifyEvent FOnTerminated;
     const DWORD FPriorityClass;
     TKernelHandle FDone;
+    TKernelHandle FWake;
 };
 
 class TDosCommand : public TComponent {
@@ -149,6 +153,9 @@ public:
 
     // The counting timer, made at the first Start; nullptr before.
     TProcessTimer* Timer() const noexcept { return FTimer; }
+    // How often the reader of the current or last run has waited for output:
+    // what a silent child costs, for tests and the benchmark.
+    unsigned ReaderWaits() const noexcept { return FReaderWaits; }
 
 private:
     friend class TDosThread;
@@ -161,6 +168,7 @@ private:
     TLineList FCapturedLines;
     TProcessTimer* FTimer = nullptr;
     TThread::Ptr<TDosThread> FThread;
+    std::atomic<unsigned> FReaderWaits{0};
     mutable std::mutex FResultLock;
     int64_t FExitCode = ExitCodeNone;
     std::wstring FLastError;

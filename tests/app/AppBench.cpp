@@ -64,6 +64,17 @@ double ProbeToolSeconds(TFrmMain& Form, const std::wstring& Clip)
     return seconds;
 }
 
+// Handles the window's messages, waiting for them without spinning, as the
+// program's own message loop does.
+template <class Predicate>
+void PumpWhile(Predicate Busy)
+{
+    while (Busy()) {
+        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        Application->ProcessMessages();
+    }
+}
+
 } // namespace
 
 int wmain()
@@ -85,11 +96,12 @@ int wmain()
 
     const double probeAlone = ProbeToolSeconds(form, clip);
     double chosenAt = 0;
-    form.ChooseSourceFile = [&] {
+    form.ChooseSourceFiles = [&] {
         chosenAt = Now();
-        return std::optional<std::wstring>(clip);
+        return std::vector<std::wstring>{clip};
     };
     form.imgAddClick(nullptr);
+    PumpWhile([&] { return form.Probing(); });
     const double add = Now() - chosenAt;
     std::printf("%-40s %.0f ms (probe tool alone %.0f ms; ratio %.2f, +%.0f ms)\n", "app.add",
                 add * 1000, probeAlone * 1000, add / probeAlone, (add - probeAlone) * 1000);
@@ -104,6 +116,7 @@ int wmain()
     const double uiBefore = ThreadCpuSeconds();
     const double wallBefore = Now();
     form.imgConvertClick(nullptr);
+    PumpWhile([&] { return form.Converting; });
     const double wall = Now() - wallBefore;
     const double cpu = ProcessCpuSeconds() - cpuBefore;
     const double ui = ThreadCpuSeconds() - uiBefore;

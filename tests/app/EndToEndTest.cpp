@@ -33,7 +33,7 @@ TEST_F(TEndToEnd, ConvertsAClipWithTheRealTools)
     ASSERT_EQ(Form->OutPath, out + L"\\");
 
     const auto positions = RecordProgress();
-    Form->imgConvertClick(Form->imgConvert);
+    Convert();
 
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成") << Narrow(Form->lblInfo->Caption());
     EXPECT_EQ(Form->lblInfo->Caption(), L"转换完成");

@@ -195,7 +195,7 @@ TEST_F(TMainWindow, MissingProbeToolAddsTheJobWithoutLength)
 
 TEST_F(TMainWindow, CancelledAddChangesNothing)
 {
-    Form->ChooseSourceFile = [] { return std::optional<std::wstring>(); };
+    Form->ChooseSourceFiles = [] { return std::vector<std::wstring>(); };
     Form->imgAddClick(nullptr);
     EXPECT_EQ(Form->FileCount(), 0);
     EXPECT_TRUE(Runs().empty());
@@ -253,7 +253,7 @@ TEST_F(TMainWindow, ListDataOutsideTheJobsIsIgnored)
 TEST_F(TMainWindow, ConvertWithoutOutputFolderOnlyAsks)
 {
     AddFile(MakeSource(L"a.avi"));
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"请选择输出目录"});
     EXPECT_EQ(Runs().size(), 1u);
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"准备就绪");
@@ -263,7 +263,7 @@ TEST_F(TMainWindow, ConvertWithoutOutputFolderOnlyAsks)
 TEST_F(TMainWindow, ConvertWithoutJobsMakesTheFolderAndEnds)
 {
     Form->OutPath = OutDir + L"\\新 目录\\二\\";
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_TRUE(IsFolder(OutDir + L"\\新 目录\\二"));
     EXPECT_EQ(Form->lblInfo->Caption(), L"转换完成");
     EXPECT_EQ(Form->ProgressBar1->Position(), 0);
@@ -278,7 +278,7 @@ TEST_F(TMainWindow, UncreatableFolderStopsBeforeAnything)
     AddFile(MakeSource(L"a.avi"));
     WriteFile(OutDir + L"\\file", "x");
     Form->OutPath = OutDir + L"\\file\\sub\\";
-    Form->imgConvertClick(nullptr);
+    Convert();
     const auto boxes = BoxTexts();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0], L"建立目录：" + Form->OutPath + L"出错！\r\n\r\n请检查目录名是否正确。");
@@ -302,7 +302,7 @@ TEST_F(TMainWindow, ConvertRunsEveryJobAndMovesTheProgressBar)
     Form->cmbVideoFrame->SetItemIndex(0);
     Form->cmbAspect->SetItemIndex(2);
     const auto positions = RecordProgress();
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成");
     EXPECT_EQ(Form->FileInfoAt(1)->Status, L"完成");
     EXPECT_EQ(ListText(1, 1), L"完成");
@@ -327,24 +327,36 @@ TEST_F(TMainWindow, ConvertingTwiceRunsEveryJobAgain)
 {
     AddFile(MakeSource(L"a.avi"));
     Form->OutPath = OutDir + L"\\";
-    Form->imgConvertClick(nullptr);
-    Form->imgConvertClick(nullptr);
+    Convert();
+    Convert();
     EXPECT_EQ(Runs().size(), 3u);
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成");
 }
 
-TEST_F(TMainWindow, SameNamedSourcesWriteTheSameOutput)
+TEST_F(TMainWindow, SameNamedSourcesOfOneRunGetDistinctOutputs)
 {
+    WriteFile(OutDir + L"\\clip.mp4", "from before");
+    WriteFile(OutDir + L"\\clip (2).mp4", "the user's");
     AddFile(MakeSource(L"v\\clip.avi"));
     AddFile(MakeSource(L"w\\clip.avi"));
+    AddFile(MakeSource(L"x\\CLIP.avi"));
     Form->OutPath = OutDir + L"\\";
-    Form->imgConvertClick(nullptr);
+    Convert();
     const auto runs = Runs();
-    ASSERT_EQ(runs.size(), 4u);
-    const std::wstring output = L"\"" + OutDir + L"\\clip.mp4\"";
-    EXPECT_TRUE(runs[2].ends_with(output)) << Narrow(runs[2]);
-    EXPECT_TRUE(runs[3].ends_with(output)) << Narrow(runs[3]);
-    EXPECT_EQ(Form->FileInfoAt(1)->Status, L"完成");
+    ASSERT_EQ(runs.size(), 6u);
+    EXPECT_TRUE(runs[3].ends_with(L"\\clip.mp4\"")) << "an output from before the run is replaced";
+    EXPECT_TRUE(runs[4].ends_with(L"\\clip (3).mp4\"")) << Narrow(runs[4]);
+    EXPECT_TRUE(runs[5].ends_with(L"\\CLIP (4).mp4\"")) << Narrow(runs[5]);
+    EXPECT_NE(ReadFile(OutDir + L"\\clip.mp4"), "from before");
+    EXPECT_EQ(ReadFile(OutDir + L"\\clip (2).mp4"), "the user's");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Form->FileInfoAt(i)->Status, L"完成");
+    const std::wstring status = Form->StatusBar1->SimpleText();
+    EXPECT_NE(status.find(L"CLIP (4).mp4"), std::wstring::npos) << Narrow(status);
+
+    // A new run starts afresh: the first job writes the plain name again.
+    Convert();
+    EXPECT_TRUE(Runs()[6].ends_with(L"\\clip.mp4\""));
 }
 
 TEST_F(TMainWindow, JobWithoutLengthHasAnEmptyRange)
@@ -352,7 +364,7 @@ TEST_F(TMainWindow, JobWithoutLengthHasAnEmptyRange)
     SetScript(L"MPLAYER", L"print:nothing");
     AddFile(MakeSource(L"a.avi"));
     Form->OutPath = OutDir + L"\\";
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_EQ(Form->FileInfoAt(0)->Duration, 0);
     EXPECT_EQ(Form->ProgressBar1->Max(), 0);
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成");
@@ -364,7 +376,7 @@ TEST_F(TMainWindow, FailedRunIsMarkedAndTheOthersStillRun)
     AddFile(MakeSource(L"good.avi"));
     Form->OutPath = OutDir + L"\\";
     SetScript(L"FFMPEG", L"failif:bad.avi|touch");
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"失败");
     EXPECT_EQ(Form->FileInfoAt(1)->Status, L"完成");
     EXPECT_EQ(Runs().size(), 4u);
@@ -379,7 +391,7 @@ TEST_F(TMainWindow, EncoderThatCannotStartFailsTheJob)
     AddFile(MakeSource(L"a.avi"));
     DeleteFileW((AppDir + L"\\ffmpeg.exe").c_str());
     Form->OutPath = OutDir + L"\\";
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"失败");
     EXPECT_NE(Form->lblInfo->Caption().find(L"无法启动"), std::wstring::npos);
     EXPECT_FALSE(Form->Converting);
@@ -393,7 +405,7 @@ TEST_F(TMainWindow, OutputThatIsASourceIsNeverRun)
     AddFile(own);
     AddFile(other);
     Form->OutPath = OutDir + L"\\";
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_EQ(Form->FileInfoAt(0)->Status, L"失败");
     EXPECT_EQ(Form->FileInfoAt(1)->Status, L"失败");
     EXPECT_EQ(Runs().size(), 2u) << "only the probes ran";
@@ -418,7 +430,7 @@ TEST_F(TMainWindow, ActionsAreLockedWhileConverting)
         Form->imgConvertClick(nullptr);
         Form->imgOutPathClick(nullptr);
     });
-    Form->imgConvertClick(nullptr);
+    Convert();
     EXPECT_EQ(Form->FileCount(), 2);
     EXPECT_EQ(Runs().size(), 4u);
     EXPECT_EQ(Form->OutPath, OutDir + L"\\");
@@ -438,7 +450,7 @@ TEST_F(TMainWindow, ClosingWhileConvertingAsksFirst)
         AnswerBoxes(IDYES);
         Form->Close();
     }, [this] { return Runs().size() == 3; });
-    Form->imgConvertClick(nullptr);
+    Convert();
     PumpMessages(100);
     EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"正在转换，确定要退出吗？", L"正在转换，确定要退出吗？"}));
     EXPECT_EQ(Runs().size(), 3u) << "the second job never started";
@@ -517,6 +529,53 @@ TEST_F(TMainWindow, AboutBoxOpensModally)
     EXPECT_EQ(caption, L"关于");
     EXPECT_EQ(client.cx, 309);
     EXPECT_EQ(client.cy, 60);
+}
+
+// The queue runs from messages: the click on Convert returns at once and the
+// very next click reaches the about box, the conversion going on behind it.
+TEST_F(TMainWindow, ClickRightAfterConvertOpensTheAboutBox)
+{
+    AddFile(MakeSource(L"a.avi"));
+    AddFile(MakeSource(L"b.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"sleep:1500|touch");
+    SetForegroundWindow(Form->Handle());
+    PumpMessages(100);
+    bool convertingWhenOpen = false;
+    During([&] {
+        convertingWhenOpen = Form->Converting;
+        Screen->ActiveForm()->Close();
+    }, [this] { return Screen->ActiveForm() != nullptr && Screen->ActiveForm() != Form.get(); });
+    ClickOn(Form->imgConvert);
+    ClickOn(Form->imgAbout);
+    ASSERT_TRUE(PumpUntil([this] { return !Form->Converting && Runs().size() == 4; }));
+    EXPECT_TRUE(convertingWhenOpen) << "the about box opened while the queue ran";
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Form->FileInfoAt(1)->Status, L"完成");
+}
+
+TEST_F(TMainWindow, QueueGoesOnBehindTheAboutBox)
+{
+    AddFile(MakeSource(L"a.avi"));
+    AddFile(MakeSource(L"b.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"sleep:300|touch");
+    const ULONGLONG opened = GetTickCount64();
+    std::size_t runsWhileOpen = 0;
+    bool endedWhileOpen = false;
+    During([&] { Form->imgAboutClick(Form->imgAbout); });
+    // Inside the about box's own loop: wait for the whole queue, or give up
+    // after a while so a stalled queue fails instead of hanging.
+    During([&] {
+        runsWhileOpen = Runs().size();
+        endedWhileOpen = !Form->Converting;
+        Screen->ActiveForm()->Close();
+    }, [&] { return !Form->Converting || GetTickCount64() - opened > 10000; });
+    Form->imgConvertClick(Form->imgConvert);
+    ASSERT_TRUE(PumpUntil([this] { return !Form->Converting; }));
+    EXPECT_EQ(runsWhileOpen, 4u) << "both jobs ran while the box was open";
+    EXPECT_TRUE(endedWhileOpen);
+    EXPECT_EQ(Form->lblInfo->Caption(), L"转换完成");
 }
 
 TEST_F(TMainWindow, GuidePanelShowsTheGuideAsTextWithoutABrowserEngine)

@@ -177,8 +177,36 @@ std::wstring MainWindowTest::MakeSource(const std::wstring& RelativePath)
 
 void MainWindowTest::AddFile(const std::wstring& Path)
 {
-    Form->ChooseSourceFile = [Path] { return std::optional<std::wstring>(Path); };
+    AddFiles({Path});
+}
+
+void MainWindowTest::AddFiles(const std::vector<std::wstring>& Paths)
+{
+    Form->ChooseSourceFiles = [Paths] { return Paths; };
+    const bool busy = Form->Probing() || Form->Converting;
     Form->imgAddClick(Form->imgAdd);
+    // A press while busy is ignored; there is nothing to wait for then.
+    if (!busy) {
+        EXPECT_TRUE(PumpUntil([this] { return !Form->Probing(); }));
+    }
+}
+
+void MainWindowTest::Convert()
+{
+    Form->imgConvertClick(Form->imgConvert);
+    EXPECT_TRUE(PumpUntil([this] { return !Form->Converting; }));
+}
+
+bool MainWindowTest::PumpUntil(const std::function<bool()>& Done)
+{
+    const ULONGLONG end = GetTickCount64() + 60000;
+    while (!Done()) {
+        if (GetTickCount64() > end)
+            return false;
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        Application->ProcessMessages();
+    }
+    return true;
 }
 
 std::vector<std::wstring> MainWindowTest::Runs() const
@@ -224,6 +252,27 @@ MainWindowTest::THook& MainWindowTest::Hook(TControl* Control,
     hook->Installed.Install(Control, TWndMethod::Bind<&THook::Entry>(hook.get()));
     FHooks.push_back(std::move(hook));
     return *FHooks.back();
+}
+
+void MainWindowTest::ClickOn(TControl* Control)
+{
+    const RECT bounds = BoundsOnForm(Control);
+    POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
+    ClientToScreen(Form->Handle(), &centre);
+    const auto absolute = [](LONG Value, int Metric) {
+        return static_cast<LONG>((Value * 65535 + GetSystemMetrics(Metric) / 2) /
+                                 (GetSystemMetrics(Metric) - 1));
+    };
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = absolute(centre.x, SM_CXSCREEN);
+        input.mi.dy = absolute(centre.y, SM_CYSCREEN);
+    }
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
+    ASSERT_EQ(SendInput(3, inputs, sizeof(INPUT)), 3u);
 }
 
 RECT MainWindowTest::BoundsOnForm(TControl* Control)

@@ -43,8 +43,15 @@ protected:
     void SetScript(const std::wstring& Tool, const std::wstring& Script);
     // A source file under the test's folder; the path may hold folders.
     std::wstring MakeSource(const std::wstring& RelativePath);
-    // Add with this file chosen in the open-file dialog.
+    // Add with this file chosen in the open-file dialog; returns once the
+    // probe has ended and the job is in the list.
     void AddFile(const std::wstring& Path);
+    // Add with several files chosen; returns once all are probed.
+    void AddFiles(const std::vector<std::wstring>& Paths);
+    // Presses Convert and returns once the queue has ended.
+    void Convert();
+    // Handles window messages until Done() holds; false after a minute.
+    bool PumpUntil(const std::function<bool()>& Done);
     // The command line of every tool run so far, in order.
     std::vector<std::wstring> Runs() const;
 
@@ -57,6 +64,8 @@ protected:
     std::vector<std::wstring> BoxTexts() const { return FBoxes; }
     void AnswerBoxes(int Answer) { FAnswer = Answer; }
 
+    // A real left click (SendInput) at the centre of a control of the form.
+    void ClickOn(TControl* Control);
     RECT BoundsOnForm(TControl* Control);
     std::vector<std::wstring> ComboEntries(TComboBox* List) const;
     int ListItemCount();

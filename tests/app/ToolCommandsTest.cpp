@@ -75,6 +75,26 @@ TEST(ToolCommands, OutputPathReplacesLastExtension)
         EXPECT_EQ(OutputPathFor(L"E:\\out\\", c.source), c.expected) << c.source;
 }
 
+TEST(ToolCommands, NumberedOutputPathGoesBeforeTheExtension)
+{
+    const struct {
+        const wchar_t* output;
+        int number;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"E:\\out\\clip.mp4", 2, L"E:\\out\\clip (2).mp4"},
+        {L"E:\\out\\a.b.mp4", 3, L"E:\\out\\a.b (3).mp4"},
+        {L"E:\\out\\.mp4", 2, L"E:\\out\\ (2).mp4"},
+        {L"E:\\o.ut\\clip", 12, L"E:\\o.ut\\clip (12)"},
+        {L"E:\\输出\\我的 片子.mp4", 2, L"E:\\输出\\我的 片子 (2).mp4"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NumberedOutputPath(c.output, c.number), c.expected) << c.output;
+    const TEncoderSettings settings{{0, L"360"}, {}, {}, {}};
+    EXPECT_EQ(EncoderCommandLineTo(L"C:\\T\\", L"D:\\v\\clip.avi", settings, L"E:\\out\\clip.mp4"),
+              EncoderCommandLine(L"C:\\T\\", L"D:\\v\\clip.avi", L"E:\\out\\", settings));
+}
+
 TEST(ToolCommands, DurationFromProbeOutputTable)
 {
     const struct {

@@ -288,6 +288,33 @@ TEST(Controls, MouseGoesToTheWindowlessChildUnderIt)
     EXPECT_EQ(FormLog.Events, (std::vector<std::string>{"down 1 5,5"}));
 }
 
+// A click handler may run long or open a dialog; the mouse must already be
+// free for every other window by then.
+struct TCaptureProbe {
+    HWND AtDown = nullptr;
+    HWND AtClick = reinterpret_cast<HWND>(1);
+    void Down(TObject*, TMouseButton, TShiftState, int, int) { AtDown = GetCapture(); }
+    void Click(TObject*) { AtClick = GetCapture(); }
+};
+
+TEST(Controls, ClickHandlerRunsWithoutTheMouseCaptured)
+{
+    TCaptureProbe Probe;
+    TForm Form(nullptr);
+    Form.SetBounds(0, 0, 300, 200);
+    auto* Child = new TPainted(&Form);
+    Child->SetParent(&Form);
+    Child->SetBounds(20, 30, 40, 40);
+    Child->OnMouseDown = TMouseEvent::Bind<&TCaptureProbe::Down>(&Probe);
+    Child->OnClick = TNotifyEvent::Bind<&TCaptureProbe::Click>(&Probe);
+    Form.Show();
+    const HWND Window = Form.Handle();
+    SendMessageW(Window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
+    SendMessageW(Window, WM_LBUTTONUP, 0, MAKELPARAM(26, 36));
+    EXPECT_EQ(Probe.AtDown, Window) << "the press captures the mouse for the release";
+    EXPECT_EQ(Probe.AtClick, nullptr);
+}
+
 TEST(Controls, WindowlessChildIsPaintedByItsParent)
 {
     for (const bool DoubleBuffered : {false, true}) {

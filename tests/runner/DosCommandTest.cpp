@@ -202,6 +202,18 @@ TEST_F(DosCommandTest, SilentChildRunsUntilStopWhichEndsIt)
     EXPECT_EQ(Seen().back(), (reference::Event{"half", true}));
 }
 
+TEST_F(DosCommandTest, SilentChildCostsFewWakeUpsAndALateLineStillArrives)
+{
+    runner.CommandLine = ChildCommand({"sleep:2000", Out("late\n")});
+    runner.Start();
+    ASSERT_TRUE(PumpUntil([this] { return !runner.IsRunning(); }, 30s));
+    runner.Stop();
+    // Waking every millisecond would be about 2000 waits for the silence.
+    EXPECT_LT(runner.ReaderWaits(), 400u);
+    EXPECT_EQ(runner.CapturedLines().Lines(), std::vector<std::string>{"late"});
+    EXPECT_EQ(runner.ExitCode(), 0);
+}
+
 TEST_F(DosCommandTest, MaxTimeAfterBeginningEndsTheWatchingButNotTheChild)
 {
     runner.MaxTimeAfterBeginning = 5;
