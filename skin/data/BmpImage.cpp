@@ -15,6 +15,12 @@ std::size_t DibStride(int width, int bitCount) noexcept
 
 namespace {
 
+// Bytes of one row's pixels, without the padding to 4 bytes.
+std::size_t RowBytes(int width, int bitCount) noexcept
+{
+    return static_cast<std::size_t>((static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 7) / 8);
+}
+
 constexpr std::size_t FileHeaderSize = 14;
 constexpr std::size_t CoreHeaderSize = 12;
 constexpr std::uint32_t BiRgb = 0;
@@ -306,7 +312,8 @@ TBmpImage Decode(const TReader& in, std::size_t headerStart, std::optional<std::
         const std::size_t used = header.ColoursUsed ? header.ColoursUsed : image.Palette.size();
         paletteEnd += used * header.PaletteEntrySize;
     }
-    const std::size_t pixels = pixelOffset.value_or(paletteEnd);
+    // Offset 0 is what some writers put for pixels right after the palette.
+    const std::size_t pixels = pixelOffset.value_or(0) == 0 ? paletteEnd : *pixelOffset;
     if (pixels < paletteEnd)
         throw EBmpFormat("BMP header lies: the pixels start inside the header or palette");
 
@@ -323,7 +330,10 @@ TBmpImage Decode(const TReader& in, std::size_t headerStart, std::optional<std::
         return image;
     }
     const std::size_t sourceStride = DibStride(image.Width, header.BitCount);
-    in.Require(pixels, sourceStride * rows, "pixel data");
+    // Some writers end the file right after the last row's pixels, leaving
+    // out its padding; every other row must be whole.
+    const std::size_t lastRow = RowBytes(image.Width, header.BitCount);
+    in.Require(pixels, sourceStride * (rows - 1) + lastRow, "pixel data");
 
     const std::size_t stride = image.Stride();
     image.Pixels.assign(stride * rows, 0);
@@ -335,7 +345,7 @@ TBmpImage Decode(const TReader& in, std::size_t headerStart, std::optional<std::
         if (masked)
             ConvertMaskedRow(source, target, image.Width, header.BitCount / 8, image.BitCount / 8, masks);
         else
-            std::memcpy(target, source, stride);
+            std::memcpy(target, source, lastRow);
     }
     return image;
 }

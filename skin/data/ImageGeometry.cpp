@@ -4,6 +4,14 @@
 
 namespace imgcore {
 
+TMargins ClampMargins(TMargins margins, const TRectI& frame) noexcept
+{
+    const int width = std::max(frame.Width(), 0);
+    const int height = std::max(frame.Height(), 0);
+    return {std::clamp(margins.Left, 0, width), std::clamp(margins.Top, 0, height),
+            std::clamp(margins.Right, 0, width), std::clamp(margins.Bottom, 0, height)};
+}
+
 TRectI FrameOf(int stripWidth, int stripHeight, bool stacked, int count, int frame) noexcept
 {
     count = std::max(count, 1);
@@ -20,6 +28,7 @@ TRectI FrameOf(int stripWidth, int stripHeight, bool stacked, int count, int fra
 std::vector<TPiece> NineSlicePieces(int width, int height, const TRectI& frame, TMargins margins,
                                     bool tileCentre)
 {
+    margins = ClampMargins(margins, frame);
     if (width < margins.Left + margins.Right)
         margins.Left = margins.Right = 0;
     if (height < margins.Top + margins.Bottom)
@@ -33,13 +42,13 @@ std::vector<TPiece> NineSlicePieces(int width, int height, const TRectI& frame, 
         if (wanted)
             pieces.push_back({target, source, tile});
     };
-    add(l * t > 0, {0, 0, l, t}, {fx, fy, fx + l, fy + t});
-    add(l * b > 0, {0, H - b, l, H}, {fx, fb - b, fx + l, fb});
-    add(r * t > 0, {W - r, 0, W, t}, {fr - r, fy, fr, fy + t});
+    add(l > 0 && t > 0, {0, 0, l, t}, {fx, fy, fx + l, fy + t});
+    add(l > 0 && b > 0, {0, H - b, l, H}, {fx, fb - b, fx + l, fb});
+    add(r > 0 && t > 0, {W - r, 0, W, t}, {fr - r, fy, fr, fy + t});
     add(l > 0, {0, t, l, H - b}, {fx, fy + t, fx + l, fb - b});
     add(t > 0, {l, 0, W - r, t}, {fx + l, fy, fr - r, fy + t});
     add(true, {l, t, W - r, H - b}, {fx + l, fy + t, fr - r, fb - b}, tileCentre);
-    add(r * b > 0, {W - r, H - b, W, H}, {fr - r, fb - b, fr, fb});
+    add(r > 0 && b > 0, {W - r, H - b, W, H}, {fr - r, fb - b, fr, fb});
     add(r > 0, {W - r, t, W, H - b}, {fr - r, fy + t, fr, fb - b});
     add(b > 0, {l, H - b, W - r, H}, {fx + l, fb - b, fr - r, fb});
     return pieces;
@@ -47,6 +56,7 @@ std::vector<TPiece> NineSlicePieces(int width, int height, const TRectI& frame, 
 
 std::vector<TPiece> TiledStripPieces(int width, int height, const TRectI& frame, TMargins margins)
 {
+    margins = ClampMargins(margins, frame);
     const int l = margins.Left, r = margins.Right;
     const int fx = frame.Left, fy = frame.Top, fr = frame.Right, fb = frame.Bottom;
     const int middle = frame.Width() - l - r;
@@ -63,6 +73,7 @@ std::vector<TPiece> TiledStripPieces(int width, int height, const TRectI& frame,
 
 std::vector<TPiece> ThreePartPieces(const TRectI& target, const TRectI& frame, TMargins margins)
 {
+    margins = ClampMargins(margins, frame);
     if (frame.Width() > target.Width())
         return {{target, frame}};
     const int l = margins.Left, r = margins.Right;

@@ -29,6 +29,11 @@ struct TMargins {
     int Bottom = 0;
 };
 
+// Margins as a skin gives them, made safe to compute with: each one between 0
+// and the frame's size along its side. No piece planned from them reaches
+// outside the frame, and no sum of a margin and a coordinate can overflow.
+TMargins ClampMargins(TMargins margins, const TRectI& frame) noexcept;
+
 // Frame k (from 1) of a strip of count equal frames, side by side or stacked.
 // A count below 1 is taken as 1 rather than dividing by zero.
 TRectI FrameOf(int stripWidth, int stripHeight, bool stacked, int count, int frame) noexcept;
@@ -45,16 +50,18 @@ struct TPiece {
 // The pieces of a nine-slice rendering of frame onto a width × height
 // bitmap, in drawing order: corners and edges around a stretched or tiled
 // centre, the right column and bottom row last so they cover tiles that run
-// past the centre. Margins that do not fit drop to 0 in pairs.
+// past the centre. Margins are clamped to the frame first; margins that do
+// not fit the target drop to 0 in pairs.
 std::vector<TPiece> NineSlicePieces(int width, int height, const TRectI& frame, TMargins margins,
                                     bool tileCentre);
 
 // A horizontal strip over width × height: left cap, the middle piece
-// repeated at its own width (stretched to the height), right cap.
+// repeated at its own width (stretched to the height), right cap. Caps are
+// clamped to the frame.
 std::vector<TPiece> TiledStripPieces(int width, int height, const TRectI& frame, TMargins margins);
 
 // Three stretches onto target's full height, or the whole frame stretched
-// when it is wider than the target.
+// when it is wider than the target. Margins are clamped to the frame.
 std::vector<TPiece> ThreePartPieces(const TRectI& target, const TRectI& frame, TMargins margins);
 
 // Top-left corners of the tiles covering target with tiles of the given

@@ -3,6 +3,8 @@
 #include "SkinManagerLink.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
+#include "skin/data/BmpImage.h"
+#include "skin/data/ImageGeometry.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
@@ -576,6 +578,7 @@ void TSkinData::BuildSkin()
     ReadMenuBar();
     ReadObjects();
     FixFrameCounts();
+    ClampSkinMargins();
     ComposeComboFace();
     DeriveComboxArrow();
     MakeToolbarGradient();
@@ -726,7 +729,8 @@ void TSkinData::ReadButtons()
 {
     constexpr const char* kSection = "Buttons";
     auto buttons = std::make_unique<TDataSkinButton>(kSection);
-    ReadPlainKeys(*buttons, kSection, false);
+    // [Buttons] has no Style key: push buttons always draw the same way.
+    ReadPlainKeys(*buttons, kSection, 0);
     LoadImageEntry(*buttons->Bitmap, FIni->ReadString(kSection, "Bitmap", ""));
     LoadImageEntry(*buttons->CheckButton, FIni->ReadString(kSection, "CheckButton", ""));
     LoadImageEntry(*buttons->RadioButton, FIni->ReadString(kSection, "RadioButton", ""));
@@ -777,14 +781,15 @@ void TSkinData::ReadProgress()
     FProgress = std::move(progress);
 }
 
-void TSkinData::ReadPlainKeys(TDataSkinObject& object, const char* section, bool withFrame) const
+void TSkinData::ReadPlainKeys(TDataSkinObject& object, const char* section, int keys) const
 {
-    object.Style = FIni->ReadInteger(section, "Style", 0);
+    if (keys & pkStyle)
+        object.Style = FIni->ReadInteger(section, "Style", 0);
     object.LeftWidth = FIni->ReadInteger(section, "LeftWidth", 0);
     object.RightWidth = FIni->ReadInteger(section, "RightWidth", 0);
     object.TopHeight = FIni->ReadInteger(section, "TopHeight", 0);
     object.BottomHeight = FIni->ReadInteger(section, "BottomHeight", 0);
-    if (withFrame)
+    if (keys & pkFrame)
         object.FrameCount = FIni->ReadInteger(section, "Frame", 0);
     object.Trans = FIni->ReadInteger(section, "Trans", 0);
     object.Tile = Clamp(FIni->ReadInteger(section, "Tile", 0), 0);
@@ -806,7 +811,7 @@ void TSkinData::LoadPlainSlot(TPlainSlot slot, const char* section)
         return;
     auto object = std::make_unique<TDataSkinObject>(section);
     LoadImageEntry(*object->Bitmap, image);
-    ReadPlainKeys(*object, section, true);
+    ReadPlainKeys(*object, section, pkStyle | pkFrame);
     FPlain[slot] = std::move(object);
 }
 
@@ -817,7 +822,7 @@ std::unique_ptr<TDataSkinBorder> TSkinData::LoadBorderObject(const char* section
         return nullptr;
     auto object = std::make_unique<TDataSkinBorder>(section);
     LoadImageEntry(*object->Bitmap, image);
-    ReadPlainKeys(*object, section, false);
+    ReadPlainKeys(*object, section, pkStyle);
     if (secondKey) {
         const std::string second = FIni->ReadString(section, secondKey, "");
         if (!second.empty())
@@ -864,7 +869,7 @@ void TSkinData::ReadObjects()
     if (const std::string image = FIni->ReadString("GroupBox", "Image", ""); !image.empty()) {
         auto box = std::make_unique<TDataSkinBoxLabel>("GroupBox");
         LoadImageEntry(*box->Bitmap, image);
-        ReadPlainKeys(*box, "GroupBox", false);
+        ReadPlainKeys(*box, "GroupBox", pkStyle);
         box->BackgroundAlignment = FIni->ReadInteger("GroupBox", "BackgroundAlignment", 0);
         box->BackgroundLeftShift = FIni->ReadInteger("GroupBox", "BackgroundLeftShift", 0);
         box->BackgroundRightShift = FIni->ReadInteger("GroupBox", "BackgroundRightShift", 0);
@@ -906,10 +911,16 @@ void TSkinData::FixFrameCounts()
 {
     FTitle->FrameCount = 2;
     FButtons->FrameCount = 5;
+    // A frame count written negative is clamped like one left at 0 below:
+    // painters divide by it and number frames from 1.
     for (auto [frames, image] : {std::pair{&FButtons->RadioButtonFrame, FButtons->RadioButton.get()},
-                                 std::pair{&FButtons->CheckButtonFrame, FButtons->CheckButton.get()}})
+                                 std::pair{&FButtons->CheckButtonFrame, FButtons->CheckButton.get()}}) {
         if (*frames == 0)
             *frames = std::max(4, image->Width() / (image->Height() < 16 ? 13 : 16));
+        *frames = std::max(*frames, 1);
+    }
+    for (const auto& button : FCaptionButtons)
+        button->FrameCount = std::max(button->FrameCount, 1);
     if (FProgress)
         FProgress->FrameCount = FProgress->Style != 0 ? 1 : 2;
     auto fix = [](TDataSkinObject* object, int frames) {
@@ -950,11 +961,63 @@ void TSkinData::FixFrameCounts()
             object->FrameCount = 1;
 }
 
+namespace {
+
+// Caption text offsets may be negative; this bound only keeps sums with
+// window coordinates from overflowing, far beyond any caption.
+constexpr int kLargestTextOffset = imgcore::MaxBmpSide;
+
+// Margins against frame 1 of the object's own image; an object without an
+// image keeps none.
+void ClampToFrame(TDataSkinObject& object, bool stacked)
+{
+    const TBitmap& image = *object.Bitmap;
+    const imgcore::TMargins margins = imgcore::ClampMargins(
+        {object.LeftWidth, object.TopHeight, object.RightWidth, object.BottomHeight},
+        imgcore::FrameOf(image.Width(), image.Height(), stacked, object.FrameCount, 1));
+    object.LeftWidth = margins.Left;
+    object.TopHeight = margins.Top;
+    object.RightWidth = margins.Right;
+    object.BottomHeight = margins.Bottom;
+}
+
+} // namespace
+
+void TSkinData::ClampSkinMargins()
+{
+    // The top and bottom borders and the menu bar keep their state frames
+    // one above the other; every other image has them side by side.
+    for (TDataSkinObject* stacked : {static_cast<TDataSkinObject*>(FTop.get()),
+                                     static_cast<TDataSkinObject*>(FBottom.get()), FPlain[kMenuBar].get()})
+        if (stacked)
+            ClampToFrame(*stacked, true);
+    std::vector<TDataSkinObject*> sideBySide{FLeft.get(), FRight.get(), FButtons.get(), FProgress.get(),
+                                             FGroupBox.get(), FTabs.get(), FComboButton.get(), FUpDownHorz.get(),
+                                             FUpDownVert.get()};
+    for (const auto& object : FPlain)
+        if (object != FPlain[kMenuBar])
+            sideBySide.push_back(object.get());
+    for (TDataSkinObject* object : sideBySide)
+        if (object)
+            ClampToFrame(*object, false);
+
+    // The caption's margin fields carry text offsets; its caps are the
+    // margins of the caption background, two frames stacked.
+    TDataSkinTitle& title = *FTitle;
+    for (int* offset : {&title.LeftWidth, &title.TopHeight, &title.RightWidth})
+        *offset = std::clamp(*offset, -kLargestTextOffset, kLargestTextOffset);
+    const imgcore::TMargins caps = imgcore::ClampMargins(
+        {title.TXTBackleft, 0, title.TXTBackRight, 0},
+        imgcore::FrameOf(title.Bitmap->Width(), title.Bitmap->Height(), true, title.FrameCount, 1));
+    title.TXTBackleft = caps.Left;
+    title.TXTBackRight = caps.Right;
+}
+
 void TSkinData::ComposeComboFace()
 {
     TDataSkinObject* sunk = FPlain[kSunkEdge].get();
     TDataSkinBorder* button = FComboButton.get();
-    if (!sunk || !button || sunk->Bitmap->Empty() || button->Bitmap->Empty())
+    if (!sunk || !button)
         return;
     constexpr int kWidth = 50;
     constexpr int kHeight = 21;
@@ -969,11 +1032,14 @@ void TSkinData::ComposeComboFace()
     const RECT whole{0, 0, kWidth, kHeight};
     const RECT buttonArea{kWidth - arrow, 0, kWidth, kHeight};
     TDataSkinObject* extra = FPlain[kExtraImages].get();
+    // An object without an image contributes nothing to the face.
     for (int f = 1; f <= frames; ++f) {
-        DrawNineSliceFrame(canvas.Handle(), whole, *sunk->Bitmap, false, sunk->Tile != 0, sunk->Trans != 0, frames, f,
-                           sunk->Margins());
-        DrawNineSliceFrame(canvas.Handle(), buttonArea, *button->Bitmap, false, button->Tile != 0, true,
-                           button->FrameCount, std::min(f, button->FrameCount), button->Margins());
+        if (!sunk->Bitmap->Empty())
+            DrawNineSliceFrame(canvas.Handle(), whole, *sunk->Bitmap, false, sunk->Tile != 0, sunk->Trans != 0,
+                               frames, f, sunk->Margins());
+        if (!button->Bitmap->Empty())
+            DrawNineSliceFrame(canvas.Handle(), buttonArea, *button->Bitmap, false, button->Tile != 0, true,
+                               button->FrameCount, std::min(f, button->FrameCount), button->Margins());
         if (extra && !extra->Bitmap->Empty())
             DrawCentredFrame(canvas.Handle(), buttonArea, *extra->Bitmap, true, extra->FrameCount,
                              std::min(f, extra->FrameCount));
@@ -990,6 +1056,8 @@ void TSkinData::ComposeComboFace()
     sunk->LeftWidth = arrow + 2;
     sunk->RightWidth = 2;
     button->Bitmap = std::move(composed);
+    ClampToFrame(*sunk, false);
+    ClampToFrame(*button, false);
 }
 
 void TSkinData::DeriveComboxArrow()

@@ -319,11 +319,14 @@ private:
     void ReadMenuBar();
     void ReadObjects();
     void FixFrameCounts();
+    void ClampSkinMargins();
     void ComposeComboFace();
     void DeriveComboxArrow();
     void MakeToolbarGradient();
     void LoadPlainSlot(TPlainSlot slot, const char* section);
-    void ReadPlainKeys(TDataSkinObject& object, const char* section, bool withFrame) const;
+    // The keys besides margins, flags and colours that a section may have.
+    enum TPlainKeys { pkStyle = 1, pkFrame = 2 };
+    void ReadPlainKeys(TDataSkinObject& object, const char* section, int keys) const;
     std::unique_ptr<TDataSkinBorder> LoadBorderObject(const char* section, const char* secondKey) const;
     void LoadBuiltInTrack(TPlainSlot slot, const char* section, const wchar_t* resource);
     void MakeAppIcon();

@@ -141,6 +141,45 @@ TEST(BmpDecode, RefusesTruncatedAndLyingHeaders)
     }
 }
 
+// Other tools write a pixel offset of 0 for pixels right after the palette,
+// or end the file without the last row's padding; both load as written.
+TEST(BmpDecode, AcceptsZeroPixelOffsetAndUnpaddedLastRow)
+{
+    struct TCase {
+        int BitCount;
+        std::vector<std::uint32_t> Palette;
+        std::vector<std::uint32_t> Stored;
+        std::size_t Padding; // of a 3-pixel row
+    };
+    const TCase cases[] = {
+        {1, {0x000000, 0xFFFFFF}, {0, 1, 1, 1, 0, 1}, 3},
+        {4, kColours, {0, 1, 2, 3, 4, 5}, 2},
+        {8, kColours, {0, 1, 2, 3, 4, 5}, 1},
+        {16, {}, {0x7C00, 0x03E0, 0x001F, 0x7FFF, 0x0000, 0x0842}, 2},
+        {24, {}, kColours, 3},
+    };
+    for (const TCase& c : cases) {
+        for (int height : {2, -2}) {
+            SCOPED_TRACE(testing::Message() << c.BitCount << " bits, height " << height);
+            const std::vector<std::uint8_t> good = MakeBmp(
+                {3, height, c.BitCount, 0, c.Palette, static_cast<std::uint32_t>(c.Palette.size()), {}, c.Stored});
+            const std::vector<std::uint32_t> expected = AllPixels(DecodeBmp(good));
+
+            std::vector<std::uint8_t> zeroOffset = good;
+            Put32(zeroOffset, 10, 0);
+            EXPECT_EQ(AllPixels(DecodeBmp(zeroOffset)), expected);
+
+            std::vector<std::uint8_t> unpadded = zeroOffset;
+            unpadded.resize(unpadded.size() - c.Padding);
+            EXPECT_EQ(AllPixels(DecodeBmp(unpadded)), expected);
+
+            // One byte of pixels missing as well is truly short.
+            unpadded.pop_back();
+            EXPECT_THROW(DecodeBmp(unpadded), EBmpFormat);
+        }
+    }
+}
+
 // A paletted file whose pixel bytes are replaced by run-length data.
 std::vector<std::uint8_t> RunLengthBmp(int width, int height, int bitCount, std::vector<std::uint8_t> data)
 {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace imgcore;
 
 namespace {
@@ -82,6 +84,98 @@ TEST(ImageGeometry, ThreePartStretchesOrFallsBackToWholeFrame)
     EXPECT_EQ(parts, expected);
     EXPECT_EQ(ThreePartPieces({0, 0, 8, 4}, frame, {2, 0, 3, 0}),
               (std::vector<TPiece>{{{0, 0, 8, 4}, frame}}));
+}
+
+// Margins come from skin files written by anyone.
+constexpr int kMax = std::numeric_limits<int>::max();
+constexpr int kMin = std::numeric_limits<int>::min();
+
+TEST(ImageGeometry, HostileMarginsAreClampedToTheFrame)
+{
+    const TRectI frame{10, 0, 20, 8}; // 10 × 8
+    struct TCase {
+        TMargins Given;
+        TMargins Clamped;
+    };
+    const TCase cases[] = {
+        {{3, 2, 4, 1}, {3, 2, 4, 1}},
+        {{0, 0, 0, 0}, {0, 0, 0, 0}},
+        {{-1, -5, kMin, -2}, {0, 0, 0, 0}},
+        {{11, 9, 40, 100}, {10, 8, 10, 8}},
+        {{kMax, kMax, kMax, kMax}, {10, 8, 10, 8}},
+        {{kMax, -3, 2, kMin}, {10, 0, 2, 0}},
+    };
+    for (const TCase& c : cases) {
+        const TMargins m = ClampMargins(c.Given, frame);
+        EXPECT_EQ((TRectI{m.Left, m.Top, m.Right, m.Bottom}),
+                  (TRectI{c.Clamped.Left, c.Clamped.Top, c.Clamped.Right, c.Clamped.Bottom}))
+            << c.Given.Left << ", " << c.Given.Top << ", " << c.Given.Right << ", " << c.Given.Bottom;
+    }
+    // The planner clamps too: a left margin of INT_MAX takes the whole frame,
+    // leaving a centre whose source is inverted (drawn as nothing).
+    const std::vector<TPiece> expected{
+        {{0, 0, 10, 5}, {10, 0, 20, 8}},
+        {{10, 0, 28, 5}, {20, 0, 18, 8}},
+        {{28, 0, 30, 5}, {18, 0, 20, 8}},
+    };
+    EXPECT_EQ(NineSlicePieces(30, 5, frame, {kMax, -3, 2, kMin}, false), expected);
+    const TMargins none = ClampMargins({kMax, kMax, 5, 5}, {});
+    EXPECT_EQ(none.Left + none.Top + none.Right + none.Bottom, 0); // no image: no margins
+}
+
+// Every planner, fed hostile margins, plans only pieces that read inside the
+// frame and write inside the target (or are empty and skipped when drawn).
+// Under the sanitizers this also shows that none of its arithmetic overflows.
+TEST(ImageGeometry, HostileMarginsPlanPiecesInsideTheFrameForEveryObjectKind)
+{
+    // The layouts of the skin objects: borders and controls side by side,
+    // the top and bottom borders and the menu bar stacked, objects without an image.
+    struct TKind {
+        const char* Name;
+        int Width, Height;
+        bool Stacked;
+        int Count;
+    };
+    const TKind kinds[] = {{"left border", 12, 60, false, 2}, {"top border", 90, 60, true, 2},
+                           {"menu bar", 40, 36, true, 2},     {"push button", 100, 21, false, 5},
+                           {"scroll glyphs", 368, 16, false, 23}, {"tab pane", 30, 30, false, 1},
+                           {"no image", 0, 0, false, 4}};
+    const TMargins hostile[] = {{-1, -1, -1, -1}, {0, 0, 0, 0}, {kMin, 7, kMax, -7},
+                                {1000, 1000, 1000, 1000}, {kMax, kMax, kMax, kMax}, {kMin, kMin, kMin, kMin}};
+    const int sizes[] = {0, 1, 7, 50, 4000};
+    auto inside = [](const TRectI& piece, const TRectI& bounds) {
+        return piece.Width() <= 0 || piece.Height() <= 0
+            || (piece.Left >= bounds.Left && piece.Top >= bounds.Top && piece.Right <= bounds.Right
+                && piece.Bottom <= bounds.Bottom);
+    };
+    for (const TKind& kind : kinds) {
+        for (int frameNumber = 1; frameNumber <= kind.Count; ++frameNumber) {
+            const TRectI frame = FrameOf(kind.Width, kind.Height, kind.Stacked, kind.Count, frameNumber);
+            for (const TMargins& margins : hostile) {
+                const TMargins clamped = ClampMargins(margins, frame);
+                EXPECT_TRUE(clamped.Left >= 0 && clamped.Right >= 0 && clamped.Left <= frame.Width()
+                            && clamped.Right <= frame.Width() && clamped.Top >= 0 && clamped.Bottom >= 0
+                            && clamped.Top <= frame.Height() && clamped.Bottom <= frame.Height())
+                    << kind.Name;
+                for (int width : sizes) {
+                    for (int height : sizes) {
+                        SCOPED_TRACE(testing::Message() << kind.Name << " frame " << frameNumber << " target "
+                                                        << width << " x " << height);
+                        const TRectI target{0, 0, width, height};
+                        const std::vector<TPiece> nine = NineSlicePieces(width, height, frame, margins, true);
+                        for (const TPiece& piece : nine)
+                            ASSERT_TRUE(inside(piece.Source, frame) && inside(piece.Target, target));
+                        // Caps of a strip may pass a narrow target; GDI clips them.
+                        const std::vector<TPiece> strip = TiledStripPieces(width, height, frame, margins);
+                        const std::vector<TPiece> three = ThreePartPieces(target, frame, margins);
+                        for (const std::vector<TPiece>* plan : {&strip, &three})
+                            for (const TPiece& piece : *plan)
+                                ASSERT_TRUE(inside(piece.Source, frame));
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(ImageGeometry, TilesCoverTargetAndMayPassIt)

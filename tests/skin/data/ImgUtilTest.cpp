@@ -106,6 +106,42 @@ TEST(ImgUtilTransforms, RotationsOfTwoByOne)
     EXPECT_EQ(At(right, 0, 1), Blue);
 }
 
+// Quarter turns are turns of the picture as seen on screen, whatever the row
+// order in memory: a bar filled from the left and turned left fills from the
+// bottom (vertical progress bars), and a tab strip turned right puts the
+// tabs' tops outward with their text reading top to bottom (tabs on the
+// right). A turn plus a flip would mirror that text.
+TEST(ImgUtilTransforms, RotationsOfTwoByThreeAreScreenQuarterTurns)
+{
+    // a b        left: b d f      right: e c a
+    // c d              a c e             f d b
+    // e f
+    const TColor a = RGB(10, 0, 0), b = RGB(20, 0, 0), c = RGB(30, 0, 0), d = RGB(40, 0, 0), e = RGB(50, 0, 0),
+                 f = RGB(60, 0, 0);
+    const TColor source[3][2] = {{a, b}, {c, d}, {e, f}};
+    const TColor left[2][3] = {{b, d, f}, {a, c, e}};
+    const TColor right[2][3] = {{e, c, a}, {f, d, b}};
+    for (const TPixelFormat format : {pf24bit, pf32bit}) {
+        for (const bool turnLeft : {true, false}) {
+            SCOPED_TRACE(testing::Message() << (format == pf24bit ? "24" : "32") << " bits, "
+                                            << (turnLeft ? "left" : "right"));
+            TBitmap bitmap(2, 3, format);
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 2; ++x)
+                    bitmap.Canvas().SetPixels(x, y, source[y][x]);
+            if (turnLeft)
+                RotateLeft(bitmap);
+            else
+                RotateRight(bitmap);
+            ASSERT_EQ(bitmap.Width(), 3);
+            ASSERT_EQ(bitmap.Height(), 2);
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 3; ++x)
+                    EXPECT_EQ(At(bitmap, x, y), turnLeft ? left[y][x] : right[y][x]) << x << ", " << y;
+        }
+    }
+}
+
 TEST(ImgUtilTransforms, MirrorFlipAndMagenta)
 {
     const std::unique_ptr<TBitmap> bitmap = MakeBitmap(3, 2, Unique);

@@ -237,8 +237,7 @@ TEST_F(SkinData, SectionRulesOfTheLoader)
         "[Progress.Chunk]\r\nImage=pane.bmp\r\n"
         "[ToolBars]\r\nImage=Skins\\Pane.BMP\r\nTile=2\r\n"
         "[Buttons]\r\nCheckButton=check.bmp\r\nRadioButton=radio.bmp\r\n"
-        "[ComboButton]\r\nImage=pane.bmp\r\n"
-        "[SunkEdge]\r\nImage=missing.bmp\r\n";
+        "[ComboButton]\r\nImage=pane.bmp\r\n";
     const auto data = Loaded(SkinFileOf(
         ini, {{"pane.bmp", FlatBmp(20, 10)}, {"check.bmp", FlatBmp(64, 16)}, {"radio.bmp", FlatBmp(39, 13)}}));
     const RECT pane = data->TabPane()->Margins();
@@ -255,12 +254,161 @@ TEST_F(SkinData, SectionRulesOfTheLoader)
     EXPECT_EQ(data->ToolBars()->Tile, 0);
     EXPECT_EQ(data->Buttons()->CheckButtonFrame, 4);  // 64 / 16
     EXPECT_EQ(data->Buttons()->RadioButtonFrame, 4);  // 39 / 13 is 3, at least 4
-    // SunkEdge exists without an image: no face is composed.
-    EXPECT_NE(data->SunkEdge(), nullptr);
-    EXPECT_EQ(data->ComboButton()->Style, 0);
     EXPECT_EQ(data->Progress(), nullptr);
     EXPECT_EQ(data->FindSkinObject("tabpane"), data->TabPane());
     EXPECT_EQ(data->FindSkinObject("Tab.Pane"), data->TabPane());
+}
+
+// Every margin a skin gives lies between 0 and its image's frame size once
+// loaded, whatever the description says: negative, zero, past the image or
+// INT_MAX. The image is 40 × 20.
+TEST_F(SkinData, HostileMarginsAreClampedOnEveryObjectKind)
+{
+    struct TValues {
+        const char* Left;
+        const char* Top;
+        const char* Right;
+        const char* Bottom;
+        int Number[4];
+    };
+    const TValues sets[] = {
+        {"-5", "2147483647", "1000", "0", {-5, 2147483647, 1000, 0}},
+        {"2147483647", "-2147483648", "3", "21", {2147483647, -2147483647 - 1, 3, 21}},
+        {"0", "7", "-1", "0x7FFFFFFF", {0, 7, -1, 2147483647}},
+    };
+    for (const TValues& v : sets) {
+        SCOPED_TRACE(testing::Message() << v.Left << ", " << v.Top << ", " << v.Right << ", " << v.Bottom);
+        auto margins = [&](const std::string& section, const std::string& imageKey, const std::string& extra) {
+            return "[" + section + "]\r\n" + imageKey + "=img.bmp\r\nLeftWidth=" + v.Left + "\r\nTopHeight=" +
+                   v.Top + "\r\nRightWidth=" + v.Right + "\r\nBottomHeight=" + v.Bottom + "\r\n" + extra;
+        };
+        std::string ini = std::string("[Personality]\r\nLeft=img.bmp\r\nTop=img.bmp\r\nTextBack=img.bmp\r\nmenuBar=img.bmp\r\n") +
+                          "LeftFrame=2\r\nTopFrame=2\r\nLeftTopHeight=" + v.Top + "\r\nLeftBotHeight=" + v.Bottom +
+                          "\r\nTopTopHeight=" + v.Left + "\r\nTopBotHeight=" + v.Right + "\r\nTileLeftMenu=" + v.Left +
+                          "\r\nTileRightMenu=" + v.Right + "\r\nTXTBackleft=" + v.Left + "\r\nTXTBackRight=" + v.Right +
+                          "\r\nTextShift=" + v.Left + "\r\nTextShiftVert=" + v.Top + "\r\nTextRightClip=" + v.Right + "\r\n";
+        ini += margins("Buttons", "Bitmap", "") + margins("Progress", "Bitmap", "");
+        for (const char* section : {"Tabs", "Tab.Pane", "HorzScroll", "GroupBox", "UpDown.Vert", "ComboButton", "Track"})
+            ini += margins(section, "Image", "");
+        ini += margins("Headerbar", "Image", "Frame=-3\r\n");
+        const auto data = Loaded(SkinFileOf(ini, {{"img.bmp", FlatBmp(40, 20, 0x336699)}}));
+        const TSkinData& d = *data;
+
+        // Each object with the size of its frame 1: which sides clamp to what.
+        struct TCase {
+            const TDataSkinObject* Object;
+            int FrameWidth, FrameHeight;
+        };
+        const TCase cases[] = {
+            {d.Left(), 20, 20},      // two frames side by side
+            {d.Top(), 40, 10},       // two frames stacked
+            {d.MenuBar(), 40, 10},   // two frames stacked
+            {d.Buttons(), 8, 20},    // five frames
+            {d.Progress(), 20, 20},  // Style 0: two frames
+            {d.Tabs(), 8, 20},       // five frames
+            {d.TabPane(), 4, 4},     // never more than 4
+            {d.HorzScroll(), 10, 20},
+            {d.GroupBox(), 40, 20},
+            {d.UpDownVert(), 5, 20},
+            {d.ComboButton(), 10, 20},
+            {d.Track(), 40, 20},     // the skin's own
+            {d.Headerbar(), 40, 20}, // Frame -3 counts as one frame
+        };
+        auto fit = [](int value, int size) { return std::clamp(value, 0, size); };
+        for (const TCase& c : cases) {
+            ASSERT_NE(c.Object, nullptr);
+            SCOPED_TRACE(c.Object->Name);
+            const bool border = c.Object == d.Left();
+            const bool horizontalOnly = c.Object == d.Top() || c.Object == d.MenuBar();
+            const RECT m = c.Object->Margins();
+            EXPECT_EQ(m.left, border ? 0 : fit(v.Number[0], c.FrameWidth));
+            EXPECT_EQ(m.top, horizontalOnly ? 0 : fit(v.Number[1], c.FrameHeight));
+            EXPECT_EQ(m.right, border ? 0 : fit(v.Number[2], c.FrameWidth));
+            EXPECT_EQ(m.bottom, horizontalOnly ? 0 : fit(v.Number[3], c.FrameHeight));
+        }
+        // The caption background's caps clamp to its width; the caption's
+        // text offsets keep their sign and stay far from overflowing.
+        EXPECT_EQ(d.Title()->TXTBackleft, fit(v.Number[0], 40));
+        EXPECT_EQ(d.Title()->TXTBackRight, fit(v.Number[2], 40));
+        EXPECT_EQ(d.Title()->LeftWidth, std::clamp(v.Number[0], -32768, 32768));
+        EXPECT_EQ(d.Title()->TopHeight, std::clamp(v.Number[1], -32768, 32768));
+    }
+}
+
+TEST_F(SkinData, MarginsOfAnObjectWithoutAnImageAreZero)
+{
+    const auto data = Loaded(SkinFileOf(
+        "[StatusBarEdges]\r\nImage=missing.bmp\r\nLeftWidth=5\r\nTopHeight=-5\r\nRightWidth=2147483647\r\n", {}));
+    ASSERT_NE(data->StatusBarEdges(), nullptr);
+    const RECT m = data->StatusBarEdges()->Margins();
+    EXPECT_EQ(m.left + m.top + m.right + m.bottom, 0);
+}
+
+// Painters number frames from 1 and divide by the count: a frame count
+// written negative becomes 1, as one left at 0 is worked out.
+TEST_F(SkinData, NegativeFrameNumbersBecomeOne)
+{
+    const std::string ini =
+        "[Button0]\r\nButtonImage=img.bmp\r\nframe=-2\r\n"
+        "[Buttons]\r\nCheckButton=img.bmp\r\nRadioButton=img.bmp\r\nRadioButtonFrame=-1\r\nCheckButtonFrame=-2147483648\r\n"
+        "[Personality]\r\nLeft=img.bmp\r\nLeftFrame=-4\r\n"
+        "[HorzScrollThumb]\r\nImage=img.bmp\r\nFrameCount=-3\r\n";
+    const auto data = Loaded(SkinFileOf(ini, {{"img.bmp", FlatBmp(65, 13)}}));
+    const std::pair<const char*, int> frames[] = {
+        {"caption button", data->CaptionButtons().front()->FrameCount},
+        {"RadioButtonFrame", data->Buttons()->RadioButtonFrame},
+        {"CheckButtonFrame", data->Buttons()->CheckButtonFrame},
+        {"LeftFrame", data->Left()->FrameCount},
+        {"thumb FrameCount", data->HorzScrollThumb()->FrameCount},
+    };
+    for (const auto& [name, count] : frames)
+        EXPECT_EQ(count, 1) << name;
+}
+
+TEST_F(SkinData, ButtonsHaveNoStyleKey)
+{
+    const auto data = Loaded(SkinFileOf("[Buttons]\r\nBitmap=img.bmp\r\nStyle=3\r\n", {{"img.bmp", FlatBmp(40, 20)}}));
+    EXPECT_EQ(data->Buttons()->Style, 0);
+}
+
+// The combo face is composed whenever both objects exist; an object without
+// an image contributes nothing, and nothing reads outside a bitmap.
+TEST_F(SkinData, ComboFaceWithEitherImageEmpty)
+{
+    constexpr TColor kSunk = 0x336699;
+    constexpr TColor kButton = 0x20C040;
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL) + 2;
+    struct TCase {
+        const char* SunkImage;
+        const char* ButtonImage;
+        TColor Edge;   // at (0, 10): the sunk edge's left side
+        TColor Button; // in the middle of the button area
+    };
+    for (const TCase& c : {TCase{"missing.bmp", "button.bmp", clNone, kButton},
+                           TCase{"sunk.bmp", "missing.bmp", kSunk, kSunk},
+                           TCase{"missing.bmp", "missing.bmp", clNone, clNone}}) {
+        SCOPED_TRACE(testing::Message() << c.SunkImage << ", " << c.ButtonImage);
+        const std::string ini = std::string("[SunkEdge]\r\nImage=") + c.SunkImage + "\r\n[ComboButton]\r\nImage=" +
+                                c.ButtonImage + "\r\n";
+        const auto data = Loaded(SkinFileOf(ini, {{"sunk.bmp", FlatBmp(200, 21, kSunk)},
+                                                  {"button.bmp", FlatBmp(80, 21, kButton)}}));
+        const TDataSkinBorder& combo = *data->ComboButton();
+        EXPECT_EQ(combo.Style, 2);
+        ASSERT_EQ(combo.Bitmap->Width(), 50 * 4);
+        ASSERT_EQ(combo.Bitmap->Height(), 21);
+        for (int f = 0; f < 4; ++f) {
+            const int x = 50 * f;
+            EXPECT_EQ(Pixel(*combo.Bitmap, x + 10, 10), clFuchsia) << f; // the edit area
+            if (c.Edge != clNone) {
+                EXPECT_EQ(Pixel(*combo.Bitmap, x, 10), c.Edge) << f;
+            }
+            if (c.Button != clNone) {
+                EXPECT_EQ(Pixel(*combo.Bitmap, x + 50 - arrow / 2, 10), c.Button) << f;
+            }
+        }
+        EXPECT_EQ(data->SunkEdge()->Bitmap->Width(), 50 * 4);
+        EXPECT_EQ(data->ComboxArrow()->Bitmap->Width(), 17 * 4);
+    }
 }
 
 TEST_F(SkinData, SkinStreamWriteThenReadGivesTheSameSkin)

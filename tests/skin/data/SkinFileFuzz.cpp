@@ -1,7 +1,10 @@
 // Fuzzes a whole skin load: unpack any bytes as a skin file, take out every
 // entry by index and by name, read the description found in it, and check
-// the fast decoder against the step-by-step one on the same stream.
+// the fast decoder against the step-by-step one on the same stream. Each
+// section's image is decoded and its margins planned for drawing on it.
+#include "FuzzPlans.h"
 #include "LZHReference.h"
+#include "skin/data/BmpImage.h"
 #include "skin/data/LZH.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
@@ -56,6 +59,13 @@ void ReadEverything(const TSkinReader& reader)
     ini.ReadSections(sections);
     for (const std::string& section : sections) {
         ExtractSkinImage(reader, ini.ReadString(section, "Image", ""), target);
+        imgcore::TBmpImage image;
+        try {
+            image = imgcore::DecodeBmp(target);
+        } catch (const imgcore::EBmpFormat&) {
+            // A damaged image loads as no image, drawn with no margins.
+        }
+        PlanSectionDrawing(ini, section, image.Width, image.Height);
         ParseSkinColour(ini.ReadString(section, "color", ""), 0);
         ini.ReadInteger(section, "Frame", 0);
     }

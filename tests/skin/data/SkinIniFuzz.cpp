@@ -1,5 +1,7 @@
 // Fuzzes the skin description reader: any text, every key of every section
-// read in every value form.
+// read in every value form, and each section's margins planned for drawing
+// on an image of the size its Width and Height keys give.
+#include "FuzzPlans.h"
 #include "skin/data/WinSkinIni.h"
 
 #include <cstdlib>
@@ -25,5 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         ParseSkinInteger(line);
     }
+    for (const std::string& section : sections)
+        PlanSectionDrawing(ini, section, ini.ReadInteger(section, "Width", 40), ini.ReadInteger(section, "Height", 20));
     return 0;
 }
