@@ -27,7 +27,7 @@ TComponent::TComponent(TComponent* AOwner)
 
 TComponent::~TComponent()
 {
-    FDestroying = true;
+    BeginDestroy();
     DestroyComponents();
     if (FOwner)
         FOwner->RemoveComponent(this);
@@ -99,6 +99,42 @@ void TComponent::DestroyComponents()
 }
 
 void TComponent::Notification(TComponent*, TOperation) {}
+
+void TComponent::BeginDestroy() noexcept
+{
+    FDestroying = true;
+    SendFreeNotifications();
+}
+
+void TComponent::FreeNotification(TComponent* AComponent)
+{
+    if (!AComponent || AComponent == this)
+        return;
+    if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) != FFreeNotifies.end())
+        return;
+    FFreeNotifies.push_back(AComponent);
+    AComponent->FFreeNotifies.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* AComponent) noexcept
+{
+    if (!AComponent)
+        return;
+    std::erase(FFreeNotifies, AComponent);
+    std::erase(AComponent->FFreeNotifies, this);
+}
+
+// Each partner leaves the list before it hears of this component's end, so a
+// Notification that frees other linked components finds the list current.
+void TComponent::SendFreeNotifications() noexcept
+{
+    while (!FFreeNotifies.empty()) {
+        TComponent* Other = FFreeNotifies.back();
+        FFreeNotifies.pop_back();
+        std::erase(Other->FFreeNotifies, this);
+        Other->Notification(this, TOperation::opRemove);
+    }
+}
 
 void TComponent::Insert(TComponent* AComponent)
 {

@@ -52,19 +52,34 @@ public:
 
     bool Destroying() const noexcept { return FDestroying; }
 
+    // AComponent, which keeps a pointer to this component without owning
+    // it, is told (Notification(this, opRemove)) when this component is
+    // freed, and clears its pointer then. The link goes both ways: when
+    // AComponent is freed first it leaves this component's list, so a list
+    // of components kept through these notifications is always exact.
+    // Asking twice links once.
+    void FreeNotification(TComponent* AComponent);
+    void RemoveFreeNotification(TComponent* AComponent) noexcept;
+
 protected:
-    // Told when a component joins or leaves this owner.
+    // Told when a component joins or leaves this owner, and when a
+    // component this one asked free notification of is freed.
     virtual void Notification(TComponent* AComponent, TOperation Operation);
-    // Marks the object as being freed; derived destructors call it first,
-    // so that what they free can ask Destroying().
-    void BeginDestroy() noexcept { FDestroying = true; }
+    // Marks the object as being freed and tells the components that asked
+    // for free notification, while the derived parts are still whole;
+    // derived destructors call it first, so that what they free can ask
+    // Destroying().
+    void BeginDestroy() noexcept;
 
 private:
     void Insert(TComponent* AComponent);
     void Remove(TComponent* AComponent) noexcept;
+    void SendFreeNotifications() noexcept;
 
     TComponent* FOwner = nullptr;
     std::wstring FName;
     std::vector<TComponent*> FComponents;
+    // Components linked by FreeNotification, in either direction.
+    std::vector<TComponent*> FFreeNotifies;
     bool FDestroying = false;
 };

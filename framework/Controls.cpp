@@ -174,9 +174,9 @@ const TClassInfo& TControl::StaticClass()
     return Info;
 }
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>())
+TControl::TControl(TComponent* AOwner)
+    : TComponent(AOwner), WindowProc(TWndMethod::Bind<&TControl::WndProc>(this)), FFont(std::make_unique<TFont>())
 {
-    WindowProc = TWndMethod::Bind<&TControl::WndProc>(this);
     FFont->OnChange = [this] { FontChanging(); };
 }
 
@@ -187,9 +187,6 @@ TControl::~TControl()
 {
     BeginDestroy();
     DestroyComponents();
-    for (TWindowProcHook* Hook : FHooks)
-        Hook->FControl = nullptr;
-    FHooks.clear();
     FFont->OnChange = nullptr;
     TControl::SetParent(nullptr);
 }
@@ -1219,32 +1216,72 @@ void TCustomControl::PaintWindow(HDC DC)
 
 void TWindowProcHook::Install(TControl* AControl, TWndMethod Handler)
 {
-    Remove();
-    FControl = AControl;
+    Unlink();
     FHandler = Handler;
-    FPrevious = AControl->WindowProc;
-    AControl->WindowProc = Self();
-    AControl->FHooks.push_back(this);
+    FChain = &AControl->WindowProc;
+    FBelow = std::exchange(FChain->FTop, this);
+    if (FBelow)
+        FBelow->FAbove = this;
+    FActive = true;
 }
 
 void TWindowProcHook::Remove() noexcept
 {
-    if (!FControl)
+    FActive = false;
+}
+
+void TWindowProcHook::Unlink() noexcept
+{
+    if (!FChain)
         return;
-    const TWndMethod Mine = Self();
-    if (FControl->WindowProc == Mine) {
-        FControl->WindowProc = FPrevious;
-    } else {
-        for (TWindowProcHook* Other : FControl->FHooks)
-            if (Other->FPrevious == Mine)
-                Other->FPrevious = FPrevious;
-    }
-    std::erase(FControl->FHooks, this);
-    FControl = nullptr;
+    if (FAbove)
+        FAbove->FBelow = FBelow;
+    else
+        FChain->FTop = FBelow;
+    if (FBelow)
+        FBelow->FAbove = FAbove;
+    FChain = nullptr;
+    FAbove = FBelow = nullptr;
+    FActive = false;
 }
 
 void TWindowProcHook::CallPrevious(TMessage& Message) const
 {
-    if (FPrevious)
-        FPrevious(Message);
+    if (FChain)
+        FChain->CallFrom(FBelow, Message);
+}
+
+// -------------------------------------------------------- TWindowProcChain
+
+TWindowProcChain::~TWindowProcChain()
+{
+    while (TWindowProcHook* Hook = FTop) {
+        FTop = Hook->FBelow;
+        Hook->FChain = nullptr;
+        Hook->FAbove = Hook->FBelow = nullptr;
+        Hook->FActive = false;
+    }
+}
+
+void TWindowProcChain::operator()(TMessage& Message) const
+{
+    CallFrom(FTop, Message);
+}
+
+void TWindowProcChain::CallFrom(const TWindowProcHook* From, TMessage& Message) const
+{
+    while (From && !From->FActive)
+        From = From->FBelow;
+    if (From)
+        From->FHandler(Message);
+    else
+        FBase(Message);
+}
+
+bool TWindowProcChain::Hooked() const noexcept
+{
+    for (const TWindowProcHook* Hook = FTop; Hook; Hook = Hook->FBelow)
+        if (Hook->FActive)
+            return true;
+    return false;
 }

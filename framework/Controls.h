@@ -3,9 +3,9 @@
 // parent) and TCustomControl (a window of our own that paints itself).
 //
 // Every message a control receives, from Windows or from the framework, goes
-// through its WindowProc as a TMessage. WindowProc starts out calling the
-// control's virtual WndProc; a hook replaces it and calls the delegate it
-// replaced (see TWindowProcHook for hooks that may be removed in any order).
+// through its WindowProc as a TMessage. WindowProc calls the outermost
+// TWindowProcHook installed on the control, or the control's virtual WndProc
+// when there is none; hooks are the only way in (see TWindowProcHook).
 // Derived classes answer messages by overriding WndProc and passing what
 // they do not handle to the base class.
 #pragma once
@@ -19,8 +19,38 @@
 #include <string>
 #include <vector>
 
+class TControl;
 class TWinControl;
 class TWindowProcHook;
+
+// A control's message entry: calling it runs the outermost installed hook,
+// which passes messages down through TWindowProcHook::CallPrevious to the
+// control's WndProc. Nothing can be assigned to it: a saved-and-replaced
+// delegate could keep calling a hook after that hook was removed, so every
+// replacement goes through a TWindowProcHook, which any removal order and
+// either side dying first leave consistent.
+class TWindowProcChain {
+public:
+    explicit TWindowProcChain(TWndMethod Base) noexcept : FBase(Base) {}
+    // Hooks still installed are left with no control: they remove nothing.
+    ~TWindowProcChain();
+    TWindowProcChain(const TWindowProcChain&) = delete;
+    TWindowProcChain& operator=(const TWindowProcChain&) = delete;
+
+    void operator()(TMessage& Message) const;
+    // True while at least one hook is installed.
+    bool Hooked() const noexcept;
+
+private:
+    friend class TWindowProcHook;
+    // Runs the first installed hook from From downwards, or the base.
+    void CallFrom(const TWindowProcHook* From, TMessage& Message) const;
+
+    TWndMethod FBase;
+    // The outermost hook linked to this chain; hooks are linked from the
+    // top down through FBelow.
+    TWindowProcHook* FTop = nullptr;
+};
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag : unsigned {
@@ -105,8 +135,9 @@ public:
     TBiDiMode BiDiMode() const noexcept { return FBiDiMode; }
     virtual void SetBiDiMode(TBiDiMode Value);
 
-    // The replaceable message hook; see the top of this file.
-    TWndMethod WindowProc;
+    // The message entry, hooked through TWindowProcHook; see the top of this
+    // file.
+    TWindowProcChain WindowProc;
     LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
 
     virtual void Invalidate();
@@ -148,7 +179,6 @@ protected:
 
 private:
     friend class TWinControl;
-    friend class TWindowProcHook;
     void HandleMouse(TMessage& Message);
     // Runs before the font takes its new values.
     void FontChanging();
@@ -166,7 +196,6 @@ private:
     bool FShowHint = false;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FClicked = false;
-    std::vector<TWindowProcHook*> FHooks;
 };
 
 // What a windowed control asks for when its window is created.
@@ -326,31 +355,43 @@ private:
     TCanvas FCanvas;
 };
 
-// A hook in front of a control's WindowProc that can be removed in any
-// order relative to other hooks of this kind: removing a hook that is not
-// the outermost splices it out of the chain. Removal happens at destruction
-// at the latest; a hook whose control died first removes nothing.
+// A hook in front of a control's WindowProc, and the only way to put one
+// there. Hooks stack: the newest is outermost, and each passes on what it
+// does not answer with CallPrevious. Any of them may be removed at any
+// time: from then on its handler sees no message, and the others keep
+// their order. A hook removed while one of its messages is still being
+// handled can still pass that message on. The hook's destructor removes it,
+// so a hook held by value in the object whose handler it calls goes with
+// that object; a hook whose control died first removes nothing.
 class TWindowProcHook {
 public:
     TWindowProcHook() = default;
-    ~TWindowProcHook() { Remove(); }
+    TWindowProcHook(TControl* AControl, TWndMethod Handler) { Install(AControl, Handler); }
+    ~TWindowProcHook() { Unlink(); }
     TWindowProcHook(const TWindowProcHook&) = delete;
     TWindowProcHook& operator=(const TWindowProcHook&) = delete;
 
+    // Becomes the outermost hook of AControl, leaving any control it hooked
+    // before.
     void Install(TControl* AControl, TWndMethod Handler);
     void Remove() noexcept;
-    bool Installed() const noexcept { return FControl != nullptr; }
-    // The handler passes messages on through this.
+    bool Installed() const noexcept { return FChain && FActive; }
+    // The handler passes messages on through this; after the control died it
+    // does nothing.
     void CallPrevious(TMessage& Message) const;
 
 private:
-    friend class TControl;
-    void Entry(TMessage& Message) { FHandler(Message); }
-    TWndMethod Self() { return TWndMethod::Bind<&TWindowProcHook::Entry>(this); }
+    friend class TWindowProcChain;
+    void Unlink() noexcept;
 
-    TControl* FControl = nullptr;
+    // Set while linked to a chain; a removed hook stays linked, inactive,
+    // until it is installed again or destroyed, so that CallPrevious from a
+    // handler that removed its own hook still reaches the hooks below.
+    TWindowProcChain* FChain = nullptr;
+    TWindowProcHook* FAbove = nullptr;
+    TWindowProcHook* FBelow = nullptr;
     TWndMethod FHandler;
-    TWndMethod FPrevious;
+    bool FActive = false;
 };
 
 // The atom of the window property that holds the framework control behind

@@ -2,6 +2,7 @@
 
 #include "SysUtils.h"
 #include "UtilWindow.h"
+#include "base/CallbackGuard.h"
 
 #include <algorithm>
 #include <exception>
@@ -53,6 +54,11 @@ int PlatformMessageBox(HWND Owner, const std::wstring& Text, const std::wstring&
 void ReportToApplication(TObject* Sender)
 {
     Application->HandleException(Sender);
+}
+
+void ReportBaseCallbackToApplication() noexcept
+{
+    HandleCallbackException(nullptr);
 }
 
 } // namespace
@@ -141,7 +147,12 @@ void TCustomForm::SetMenu(TMainMenu* Value)
 {
     if (Value == FMenu)
         return;
+    // A menu the form does not own may be freed first; it tells the form.
+    if (FMenu)
+        FMenu->RemoveFreeNotification(this);
     FMenu = Value;
+    if (FMenu)
+        FMenu->FreeNotification(this);
     if (HandleAllocated())
         ::SetMenu(HandleIfAllocated(), FMenu ? FMenu->Handle() : nullptr);
     Perform(CM_MENUCHANGED);
@@ -501,10 +512,12 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner), FMessageBox
     // destructor frees the forms it still owns.
     ControlAtom();
     SetExceptionReporter(&ReportToApplication);
+    SetCallbackReporter(&ReportBaseCallbackToApplication);
 }
 
 TApplication::~TApplication()
 {
+    SetCallbackReporter(nullptr);
     SetExceptionReporter(nullptr);
     DestroyComponents();
 }

@@ -17,33 +17,6 @@
 #include <iterator>
 #include <stdexcept>
 
-// --- The manager link ---
-
-namespace {
-
-TSkinManagerFactory gManagerFactory = nullptr;
-ISkinManagerLink* gManager = nullptr;
-
-} // namespace
-
-TSkinManagerFactory SetSkinManagerFactory(TSkinManagerFactory factory)
-{
-    gManager = nullptr;
-    return std::exchange(gManagerFactory, factory);
-}
-
-ISkinManagerLink* CurrentSkinManager()
-{
-    return gManager;
-}
-
-ISkinManagerLink* EnsureSkinManager()
-{
-    if (!gManager && gManagerFactory)
-        gManager = gManagerFactory();
-    return gManager;
-}
-
 // --- Skin objects ---
 
 TDataSkinObject::TDataSkinObject(std::string name) : Bitmap(std::make_unique<TBitmap>()), Name(std::move(name)) {}

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -118,4 +119,89 @@ TEST(Ownership, DestroyComponentsHandlesDestructorsThatFreeSiblings)
     Owner.DestroyComponents();
     EXPECT_EQ(Owner.ComponentCount(), 0);
     EXPECT_EQ(Log, (std::vector<std::wstring>{L"Victim", L"Other"}));
+}
+
+namespace {
+
+// Keeps pointers to components it does not own, the way the skin manager
+// keeps its lists, and drops each when told it was freed.
+class TReferrer : public TComponent {
+public:
+    using TComponent::TComponent;
+    std::vector<TComponent*> Items;
+
+    void Add(TComponent* AComponent)
+    {
+        Items.push_back(AComponent);
+        AComponent->FreeNotification(this);
+    }
+    void Drop(TComponent* AComponent)
+    {
+        std::erase(Items, AComponent);
+        AComponent->RemoveFreeNotification(this);
+    }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        TComponent::Notification(AComponent, Operation);
+        if (Operation == TOperation::opRemove)
+            std::erase(Items, AComponent);
+    }
+};
+
+} // namespace
+
+TEST(FreeNotification, AReferencedComponentFreedFirstLeavesTheReferrersList)
+{
+    TReferrer Referrer(nullptr);
+    auto* First = new TComponent(nullptr);
+    auto* Second = new TComponent(nullptr);
+    Referrer.Add(First);
+    Referrer.Add(Second);
+    Referrer.Add(First);
+    delete First;
+    EXPECT_EQ(Referrer.Items, std::vector<TComponent*>{Second});
+    delete Second;
+    EXPECT_TRUE(Referrer.Items.empty());
+}
+
+namespace {
+// Counts what it is told, in a count that outlives it.
+class TCounting : public TReferrer {
+public:
+    using TReferrer::TReferrer;
+    static inline int Told = 0;
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override
+    {
+        ++Told;
+        TReferrer::Notification(AComponent, Operation);
+    }
+};
+} // namespace
+
+TEST(FreeNotification, AReferrerFreedFirstIsNeverToldAnything)
+{
+    auto* Referenced = new TComponent(nullptr);
+    auto* Referrer = new TCounting(nullptr);
+    Referrer->Add(Referenced);
+    delete Referrer;
+    // A referrer still linked would be called here, after it was freed.
+    delete Referenced;
+    EXPECT_EQ(TCounting::Told, 0);
+}
+
+TEST(FreeNotification, ComponentsFreedTogetherByTheirOwnerStayExact)
+{
+    TReferrer Referrer(nullptr);
+    auto* Owner = new TComponent(nullptr);
+    for (int I = 0; I < 3; ++I)
+        Referrer.Add(new TComponent(Owner));
+    auto* Both = new TReferrer(Owner);
+    Both->Add(&Referrer);
+    Referrer.Add(Both);
+    delete Owner;
+    EXPECT_TRUE(Referrer.Items.empty());
 }

@@ -4,30 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
-// Logs the messages it sees and passes them on, either through a plain
-// saved delegate or as a TWindowProcHook.
+// Logs the messages it sees and passes them on through its hook.
 struct TLoggingHook {
     std::vector<UINT> Seen;
-    TWndMethod Old;
     TWindowProcHook Hook;
     UINT Swallow = 0;
+    // Removes its own hook when it sees this message, then passes it on.
+    UINT RemoveOn = 0;
 
-    void Plain(TMessage& Message)
-    {
-        Seen.push_back(Message.Msg);
-        if (Message.Msg != Swallow)
-            Old(Message);
-    }
     void Chained(TMessage& Message)
     {
         Seen.push_back(Message.Msg);
-        Hook.CallPrevious(Message);
+        if (Message.Msg == RemoveOn)
+            Hook.Remove();
+        if (Message.Msg != Swallow)
+            Hook.CallPrevious(Message);
     }
     void InstallChained(TControl* Control)
     {
@@ -93,12 +92,16 @@ protected:
 
 } // namespace
 
+// A saved-and-replaced delegate could outlive the hook it bypassed; the
+// message entry takes no assignment, so every hook is a TWindowProcHook.
+static_assert(!std::is_assignable_v<TWindowProcChain&, TWndMethod>);
+static_assert(!std::is_convertible_v<const TWindowProcChain&, TWndMethod>);
+
 TEST(WindowProc, AHookSeesEveryMessageAndPassesItOn)
 {
     TProbeForm Form(nullptr);
     TLoggingHook Hook;
-    Hook.Old = Form.WindowProc;
-    Form.WindowProc = TWndMethod::Bind<&TLoggingHook::Plain>(&Hook);
+    Hook.InstallChained(&Form);
     Form.HandleNeeded();
     EXPECT_EQ(Form.Perform(WM_PROBE), 1234);
     EXPECT_EQ(SendMessageW(Form.Handle(), WM_PROBE, 0, 0), 1234);
@@ -111,32 +114,83 @@ TEST(WindowProc, AHookSeesEveryMessageAndPassesItOn)
     Hook.Swallow = WM_PROBE;
     EXPECT_EQ(Form.Perform(WM_PROBE), 0);
     EXPECT_EQ(Form.Probes, 2);
-    Form.WindowProc = Hook.Old;
 }
 
-TEST(WindowProc, ChainedHooksCanBeRemovedInAnyOrder)
+namespace {
+
+// Three hooks on one form, each either removed or freed (its owner dying
+// while installed) in a given order; after every step one message must
+// reach exactly the hooks still in place, and the form.
+struct THookStep {
+    int Hook;
+    bool Free;
+};
+
+void CheckRemovalOrder(const std::vector<THookStep>& Steps)
 {
-    const int Orders[][3] = {{0, 1, 2}, {2, 1, 0}, {1, 0, 2}, {1, 2, 0}};
-    for (const auto& Order : Orders) {
-        TProbeForm Form(nullptr);
-        const TWndMethod Original = Form.WindowProc;
-        TLoggingHook Hooks[3];
+    TProbeForm Form(nullptr);
+    std::unique_ptr<TLoggingHook> Hooks[3];
+    for (auto& H : Hooks) {
+        H = std::make_unique<TLoggingHook>();
+        H->InstallChained(&Form);
+    }
+    std::vector<int> Left{0, 1, 2};
+    for (const THookStep& Step : Steps) {
+        if (Step.Free)
+            Hooks[Step.Hook].reset();
+        else
+            Hooks[Step.Hook]->Hook.Remove();
+        std::erase(Left, Step.Hook);
         for (auto& H : Hooks)
-            H.InstallChained(&Form);
-        std::vector<int> Left{0, 1, 2};
-        for (int Removed : Order) {
-            Hooks[Removed].Hook.Remove();
-            std::erase(Left, Removed);
-            for (auto& H : Hooks)
-                H.Seen.clear();
-            EXPECT_EQ(Form.Perform(WM_PROBE), 1234);
-            for (int I = 0; I < 3; ++I) {
-                const bool Installed = std::find(Left.begin(), Left.end(), I) != Left.end();
-                EXPECT_EQ(Hooks[I].Seen.size(), Installed ? 1u : 0u) << "hook " << I;
+            if (H)
+                H->Seen.clear();
+        const int Probes = Form.Probes;
+        EXPECT_EQ(Form.Perform(WM_PROBE), 1234);
+        EXPECT_EQ(Form.Probes, Probes + 1);
+        for (int I = 0; I < 3; ++I) {
+            const bool Live = std::find(Left.begin(), Left.end(), I) != Left.end();
+            if (Hooks[I]) {
+                EXPECT_EQ(Hooks[I]->Seen.size(), Live ? 1u : 0u) << "hook " << I << " after hook " << Step.Hook;
             }
         }
-        EXPECT_EQ(Form.WindowProc, Original);
     }
+    EXPECT_FALSE(Form.WindowProc.Hooked());
+}
+
+} // namespace
+
+TEST(WindowProc, HooksCanBeRemovedOrFreedInAnyOrder)
+{
+    std::vector<int> Order{0, 1, 2};
+    do {
+        for (int FreeMask = 0; FreeMask < 8; ++FreeMask) {
+            std::vector<THookStep> Steps;
+            for (int Hook : Order)
+                Steps.push_back({Hook, (FreeMask >> Hook & 1) != 0});
+            SCOPED_TRACE(testing::Message() << "order " << Order[0] << Order[1] << Order[2] << " freed mask "
+                                            << FreeMask);
+            CheckRemovalOrder(Steps);
+        }
+    } while (std::next_permutation(Order.begin(), Order.end()));
+}
+
+TEST(WindowProc, AHookRemovedInsideItsHandlerStillPassesThatMessageOn)
+{
+    TProbeForm Form(nullptr);
+    TLoggingHook Lower, Middle, Upper;
+    Lower.InstallChained(&Form);
+    Middle.InstallChained(&Form);
+    Upper.InstallChained(&Form);
+    Middle.RemoveOn = WM_PROBE;
+    EXPECT_EQ(Form.Perform(WM_PROBE), 1234);
+    EXPECT_EQ(Lower.Seen.size(), 1u);
+    EXPECT_FALSE(Middle.Hook.Installed());
+    Middle.Seen.clear();
+    EXPECT_EQ(Form.Perform(WM_PROBE), 1234);
+    EXPECT_TRUE(Middle.Seen.empty());
+    EXPECT_EQ(Lower.Seen.size(), 2u);
+    EXPECT_EQ(Upper.Seen.size(), 2u);
+    EXPECT_EQ(Form.Probes, 2);
 }
 
 TEST(WindowProc, HookOutlivingItsControlRemovesNothing)
@@ -147,6 +201,9 @@ TEST(WindowProc, HookOutlivingItsControlRemovesNothing)
         Hook.InstallChained(&Form);
     }
     EXPECT_FALSE(Hook.Hook.Installed());
+    TMessage Message{WM_PROBE, 0, 0, 0};
+    Hook.Hook.CallPrevious(Message);
+    Hook.Hook.Remove();
 }
 
 TEST(Controls, ControlBehindAWindowIsFoundByItsHandle)
@@ -412,24 +469,22 @@ namespace {
 // An object owned by the control it hooks, as skinned control objects are.
 class TOwnedHook : public TComponent {
 public:
-    explicit TOwnedHook(TControl* AControl) : TComponent(AControl), FControl(AControl)
+    explicit TOwnedHook(TControl* AControl)
+        : TComponent(AControl), FControl(AControl), FHook(AControl, TWndMethod::Bind<&TOwnedHook::Hook>(this))
     {
-        FOld = AControl->WindowProc;
-        AControl->WindowProc = TWndMethod::Bind<&TOwnedHook::Hook>(this);
     }
     ~TOwnedHook() override
     {
-        WasStillHooked = FControl->WindowProc == TWndMethod::Bind<&TOwnedHook::Hook>(this);
+        WasStillHooked = FHook.Installed();
         ControlWasDestroying = FControl->Destroying();
-        FControl->WindowProc = FOld;
     }
     static inline bool WasStillHooked = false;
     static inline bool ControlWasDestroying = false;
 
 private:
-    void Hook(TMessage& Message) { FOld(Message); }
+    void Hook(TMessage& Message) { FHook.CallPrevious(Message); }
     TControl* FControl;
-    TWndMethod FOld;
+    TWindowProcHook FHook;
 };
 } // namespace
 

@@ -546,31 +546,43 @@ struct TRecordedCall {
     friend bool operator==(const TRecordedCall&, const TRecordedCall&) = default;
 };
 
-class TRecordingManager : public ISkinManagerLink {
-public:
-    void RegisterSkinData(TSkinData*) override { Calls.push_back({"Register"}); }
-    void UnregisterSkinData(TSkinData*) override { Calls.push_back({"Unregister"}); }
-    void InstallHook() override { Calls.push_back({"InstallHook"}); }
-    void RequestAction(int action, int delay) override { Calls.push_back({"Request", action * 1000 + delay}); }
-    void SetPendingSkinData(TSkinData*) override { Calls.push_back({"Pending"}); }
-    void ReleaseCaptionButtons(TSkinData*) override { Calls.push_back({"ReleaseCaptionButtons"}); }
-    void SetActive(bool active) override { Calls.push_back({"Active", active}); }
-    int RunState() const override { return State; }
-    void SetRunState(int runState) override
-    {
-        State = runState;
-        Calls.push_back({"RunState", runState});
-    }
-    bool AttachForm(HWND) override { return false; }
-
+// What the managers made by the test factory were asked; it outlives them.
+struct TManagerLog {
     std::vector<TRecordedCall> Calls;
     int State = 0;
 };
 
-TRecordingManager* gRecorder = nullptr;
-ISkinManagerLink* MakeRecorder()
+class TRecordingManager : public ISkinManagerLink {
+public:
+    explicit TRecordingManager(TManagerLog& log) : Log(log) {}
+    ~TRecordingManager() override { Log.Calls.push_back({"Freed"}); }
+    void RegisterSkinData(TSkinData*) override { Log.Calls.push_back({"Register"}); }
+    void UnregisterSkinData(TSkinData*) override { Log.Calls.push_back({"Unregister"}); }
+    void InstallHook() override { Log.Calls.push_back({"InstallHook"}); }
+    void RequestAction(int action, int delay) override { Log.Calls.push_back({"Request", action * 1000 + delay}); }
+    void SetPendingSkinData(TSkinData*) override { Log.Calls.push_back({"Pending"}); }
+    void ReleaseCaptionButtons(TSkinData*) override { Log.Calls.push_back({"ReleaseCaptionButtons"}); }
+    void SetActive(bool active) override { Log.Calls.push_back({"Active", active}); }
+    int RunState() const override { return Log.State; }
+    void SetRunState(int runState) override
+    {
+        Log.State = runState;
+        Log.Calls.push_back({"RunState", runState});
+    }
+    bool AttachForm(HWND) override { return false; }
+    void Shutdown() noexcept override { Log.Calls.push_back({"Shutdown"}); }
+
+    TManagerLog& Log;
+};
+
+TManagerLog* gLog = nullptr;
+std::unique_ptr<ISkinManagerLink> MakeRecorder()
 {
-    return gRecorder;
+    return std::make_unique<TRecordingManager>(*gLog);
+}
+std::unique_ptr<ISkinManagerLink> MakeOtherRecorder()
+{
+    return MakeRecorder();
 }
 
 class SkinDataManager : public SkinData {
@@ -578,18 +590,37 @@ protected:
     void SetUp() override
     {
         SkinData::SetUp();
-        gRecorder = &Recorder;
+        gLog = &Recorder;
         SetSkinManagerFactory(&MakeRecorder);
     }
     void TearDown() override
     {
         SetSkinManagerFactory(nullptr);
-        gRecorder = nullptr;
+        gLog = nullptr;
         SkinData::TearDown();
     }
 
-    TRecordingManager Recorder;
+    TManagerLog Recorder;
 };
+
+TEST_F(SkinDataManager, AManagerEndsThroughShutdownOrWhenItsFactoryIsReplaced)
+{
+    ISkinManagerLink* first = EnsureSkinManager();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(EnsureSkinManager(), first);
+    EXPECT_EQ(SetSkinManagerFactory(&MakeOtherRecorder), &MakeRecorder);
+    const std::vector<TRecordedCall> ended{{"Shutdown"}, {"Freed"}};
+    EXPECT_EQ(Recorder.Calls, ended);
+    EXPECT_EQ(CurrentSkinManager(), nullptr);
+
+    Recorder.Calls.clear();
+    ASSERT_NE(EnsureSkinManager(), nullptr);
+    ShutdownSkinManager();
+    EXPECT_EQ(Recorder.Calls, ended);
+    EXPECT_EQ(CurrentSkinManager(), nullptr);
+    ShutdownSkinManager();
+    EXPECT_EQ(Recorder.Calls, ended);
+}
 
 TEST_F(SkinDataManager, StoredMainWindowSkinStartsAfterLoading)
 {
