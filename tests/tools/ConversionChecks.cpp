@@ -46,6 +46,24 @@ std::vector<double> ProgressOf(const TToolResult& run)
     return positions;
 }
 
+TStoppedRun StopAtFirstProgress(const std::wstring& appPath, const std::wstring& folder,
+                                const std::function<void()>& atStop)
+{
+    const std::wstring input = folder + L"\\long.avi";
+    MakeClip(input, 60, L"640x480");
+    TStoppedRun stopped;
+    stopped.Output = folder + L"\\long.mp4";
+    WriteFileBytes(stopped.Output, "older good result");
+    stopped.Run = RunTool(EncoderCommandLine(appPath, input, folder + L"\\", kStartSettings),
+                          [&](const std::string& line) {
+                              stopped.Stopped = ProgressFromLine(line).has_value();
+                              if (stopped.Stopped && atStop)
+                                  atStop();
+                              return !stopped.Stopped;
+                          });
+    return stopped;
+}
+
 void ConvertAndCheck(const std::wstring& appPath, const std::wstring& source,
                      const std::wstring& outFolder, const TEncoderSettings& settings,
                      const TExpected& expected)

@@ -5,6 +5,7 @@
 #include "ToolCommands.h"
 #include "ToolRunner.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,18 @@ std::string Joined(const std::vector<std::string>& lines);
 
 // The progress positions of the run; every other line must carry no marker.
 std::vector<double> ProgressOf(const TToolResult& run);
+
+// A 60 s clip converted with the start settings over an older result
+// ("older good result" in <folder>\long.mp4), stopped the way the front-end
+// stops it: TerminateProcess at the first progress line. `atStop` runs just
+// before the stop, while the engine works.
+struct TStoppedRun {
+    std::wstring Output;
+    bool Stopped = false;
+    TToolResult Run;
+};
+TStoppedRun StopAtFirstProgress(const std::wstring& appPath, const std::wstring& folder,
+                                const std::function<void()>& atStop = {});
 
 struct TExpected {
     std::string Size;    // "176x220"

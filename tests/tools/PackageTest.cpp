@@ -117,22 +117,13 @@ TEST(Package, RefusesToWriteOverTheInput)
 // its unfinished file, and the older result is still there.
 TEST(Package, StoppedRunLeavesNothingBehind)
 {
-    const std::wstring folder = Folder(L"停止 stop");
-    const std::wstring input = folder + L"\\long.avi";
-    MakeClip(input, 60, L"640x480");
-    const std::wstring output = folder + L"\\long.mp4";
-    WriteFileBytes(output, "older good result");
     const std::wstring engine = AppPath() + L"engine\\ffmpeg.exe";
     bool engineSeen = false;
-    bool stopped = false;
-    const TToolResult run = RunTool(EncoderCommandLine(AppPath(), input, folder + L"\\", kStartSettings),
-                                    [&](const std::string& line) {
-                                        stopped = ProgressFromLine(line).has_value();
-                                        engineSeen = engineSeen || IsRunning(engine);
-                                        return !stopped;
-                                    });
-    ASSERT_TRUE(stopped) << Joined(run.Lines);
+    const TStoppedRun stopped =
+        StopAtFirstProgress(AppPath(), Folder(L"停止 stop"), [&] { engineSeen = IsRunning(engine); });
+    ASSERT_TRUE(stopped.Stopped) << Joined(stopped.Run.Lines);
     EXPECT_TRUE(engineSeen);
+    const std::wstring& output = stopped.Output;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while ((IsRunning(engine) || IsFile(output + L".vidkiln-part")) && std::chrono::steady_clock::now() < deadline)
         Sleep(50);

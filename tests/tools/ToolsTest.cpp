@@ -199,19 +199,9 @@ TEST(EncoderTool, KeepsTheOlderOutputWhenTheEncoderFails)
 // unfinished file, and the older result must stay.
 TEST(EncoderTool, StoppedRunLeavesNothingBehind)
 {
-    const std::wstring folder = Folder(L"stop");
-    const std::wstring input = folder + L"\\long.avi";
-    MakeClip(input, 60, L"640x480");
-    const std::wstring output = folder + L"\\long.mp4";
-    WriteFileBytes(output, "older good result");
-    bool stopped = false;
-    const TToolResult run =
-        RunTool(EncoderCommandLine(AppPath(), input, folder + L"\\", kStartSettings),
-                [&](const std::string& line) {
-                    stopped = ProgressFromLine(line).has_value();
-                    return !stopped;
-                });
-    ASSERT_TRUE(stopped) << Joined(run.Lines);
+    const TStoppedRun stopped = StopAtFirstProgress(AppPath(), Folder(L"stop"));
+    ASSERT_TRUE(stopped.Stopped) << Joined(stopped.Run.Lines);
+    const std::wstring& output = stopped.Output;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     bool encoderGone = false;
     bool partGone = false;
