@@ -41,6 +41,9 @@ TEST(EngineSearch, FollowsTheOrder)
         {"Linux program in variable", true, L"Z:\\opt\\ff", {L"Z:\\opt\\ff\\ffprobe"},
          L"Z:\\opt\\ff\\ffprobe", true},
         {"engine folder", false, std::nullopt, {beside, onPath}, beside},
+        // An unzipped release under Wine runs its own Windows engine.
+        {"engine folder before Linux under Wine", true, std::nullopt,
+         {beside, L"C:\\Vidkiln\\engine\\ffprobe", onPath, linux}, beside},
         {"Linux program in engine folder", true, std::nullopt, {L"C:\\Vidkiln\\engine\\ffprobe"},
          L"C:\\Vidkiln\\engine\\ffprobe", true},
         {"no Linux program on Windows", false, std::nullopt, {L"C:\\Vidkiln\\engine\\ffprobe", linux},

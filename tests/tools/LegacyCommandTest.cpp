@@ -29,8 +29,8 @@ TEST(EncoderCommand, TranslatesStartSettings)
     EXPECT_EQ(request.Input, L"D:\\v\\clip.avi");
     EXPECT_EQ(request.Output, L"E:\\out\\clip.mp4");
     const TArgs expected = {L"-nostdin", L"-hide_banner", L"-nostats", L"-loglevel", L"error",
-                            L"-progress", L"tcp://127.0.0.1:5000", L"-stats_period", L"0.25",
-                            L"-i", L"file:/in/a b.avi", L"-y", L"-f", L"mp4", L"-b:v", L"1200k",
+                            L"-progress", L"tcp://127.0.0.1:5000", L"-i", L"file:/in/a b.avi",
+                            L"-y", L"-f", L"mp4", L"-b:v", L"1200k",
                             L"-r", L"5.0", L"-s", L"176x220", L"-aspect", L"4:3", L"-b:a", L"12.2k",
                             L"-c:v", L"mpeg4", L"-c:a", L"aac", L"file:/out/a b.mp4.part"};
     EXPECT_EQ(EncoderEngineArguments(request, kTarget), expected);

@@ -171,11 +171,15 @@ void MakeClip(const std::wstring& file, double seconds, const std::wstring& size
     const std::wstring extension = file.substr(file.find_last_of(L'.'));
     const std::wstring part = file + L".making" + extension;
     const std::wstring length = std::to_wstring(seconds);
-    const TLinuxResult made = RunLinux(
-        "/usr/bin/ffmpeg",
-        {L"-v", L"error", L"-nostdin", L"-f", L"lavfi", L"-i",
-         L"testsrc=size=" + size + L":rate=25:duration=" + length, L"-f", L"lavfi", L"-i",
-         L"sine=frequency=440:sample_rate=44100:duration=" + length, L"-y", LinuxPath(part)});
+    std::vector<std::wstring> arguments = {
+        L"-v", L"error", L"-nostdin", L"-f", L"lavfi", L"-i",
+        L"testsrc=size=" + size + L":rate=25:duration=" + length, L"-f", L"lavfi", L"-i",
+        L"sine=frequency=440:sample_rate=44100:duration=" + length, L"-y"};
+    // 3GP's default sound, AMR, has no encoder in Debian's FFmpeg; 3GP takes AAC too.
+    if (extension == L".3gp")
+        arguments.insert(arguments.end(), {L"-c:a", L"aac"});
+    arguments.push_back(LinuxPath(part));
+    const TLinuxResult made = RunLinux("/usr/bin/ffmpeg", arguments);
     ASSERT_EQ(made.ExitCode, 0) << made.Output;
     ASSERT_TRUE(MoveFileExW(part.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING));
 }

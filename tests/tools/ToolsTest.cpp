@@ -1,8 +1,7 @@
 // ffmpeg.exe and mplayer.exe under Wine over the real Linux FFmpeg, started
 // with the exact command lines Vidkiln builds and read the way its runner
 // reads them.
-#include "ToolCommands.h"
-#include "ToolRunner.h"
+#include "ConversionChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -14,91 +13,13 @@
 namespace vidkiln::tools::test {
 namespace {
 
-constexpr double kTolerance = 0.5;
-
-const TEncoderSettings kStartSettings = {{2, L"1200"}, {1, L"5.0"}, {2, L"176x220"}, {1, L"4:3"}};
-
 std::wstring AppPath() { return ToolsFolder() + L"\\"; }
-
-double Number(const std::string& text)
-{
-    const size_t slash = text.find('/');
-    if (slash != std::string::npos)
-        return std::stod(text.substr(0, slash)) / std::stod(text.substr(slash + 1));
-    return std::stod(text);
-}
-
-bool HasMarker(std::string line)
-{
-    std::transform(line.begin(), line.end(), line.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    return line.find("ffmpeg_release_time") != std::string::npos || line.find("id_length=") != std::string::npos;
-}
 
 std::wstring Folder(const std::wstring& name)
 {
     const std::wstring folder = ClipsFolder() + L"\\" + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
-}
-
-// The progress positions of the run; every other line must carry no marker.
-std::vector<double> ProgressOf(const TToolResult& run)
-{
-    std::vector<double> positions;
-    for (const std::string& line : run.Lines) {
-        if (const auto position = ProgressFromLine(line)) {
-            const size_t start = line.find('=') + 1;
-            positions.push_back(std::stod(line.substr(start, line.find('=', start) - start)));
-            EXPECT_EQ(line, "ffmpeg_release_time=" + line.substr(start, line.find('=', start) - start) +
-                                "=ffmpeg_release_time");
-            EXPECT_LE(std::abs(*position - positions.back()), 0.5);
-        } else {
-            EXPECT_FALSE(HasMarker(line)) << line;
-        }
-    }
-    return positions;
-}
-
-std::string Joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
-struct TExpected {
-    std::string Size;    // "176x220"
-    double Rate;
-    std::string Aspect;  // empty: not forced
-};
-
-// Converts through the front-end's exact command line and checks the result.
-void ConvertAndCheck(const std::wstring& source, const std::wstring& outFolder,
-                     const TEncoderSettings& settings, const TExpected& expected)
-{
-    const std::wstring output = OutputPathFor(outFolder + L"\\", source);
-    DeleteFileW(output.c_str());
-    const TToolResult run = RunTool(EncoderCommandLine(AppPath(), source, outFolder + L"\\", settings));
-    ASSERT_EQ(run.ExitCode, 0u) << Joined(run.Lines);
-    EXPECT_FALSE(IsFile(output + L".vidkiln-part"));
-
-    const auto source_ = Describe(source);
-    const auto facts = Describe(output);
-    EXPECT_EQ(facts.at("video.codec_name"), "mpeg4");
-    EXPECT_EQ(facts.at("audio.codec_name"), "aac");
-    EXPECT_EQ(facts.at("video.width") + "x" + facts.at("video.height"), expected.Size);
-    EXPECT_NEAR(Number(facts.at("video.r_frame_rate")), expected.Rate, 0.01);
-    if (!expected.Aspect.empty()) {
-        EXPECT_EQ(facts.at("video.display_aspect_ratio"), expected.Aspect);
-    }
-    const double duration = Number(facts.at("format.duration"));
-    EXPECT_NEAR(duration, Number(source_.at("format.duration")), kTolerance);
-
-    const std::vector<double> progress = ProgressOf(run);
-    ASSERT_FALSE(progress.empty()) << Joined(run.Lines);
-    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end())) << Joined(run.Lines);
-    EXPECT_NEAR(progress.back(), duration, kTolerance);
 }
 
 // One clip of each container the front-end lists, and one whose name and
@@ -123,7 +44,7 @@ TEST_P(ContainerTest, ConvertsWithStartSettings)
     const TContainer& c = GetParam();
     const std::wstring source = Folder(c.Folder) + L"\\" + c.File;
     MakeClip(source, 5, L"320x240");
-    ConvertAndCheck(source, Folder(std::wstring(c.Folder) + L"-输出 目录"), kStartSettings,
+    ConvertAndCheck(AppPath(), source, Folder(std::wstring(c.Folder) + L"-输出 目录"), kStartSettings,
                     {"176x220", 5, "4:3"});
 }
 
@@ -164,7 +85,7 @@ TEST_P(SettingsTest, ConvertsWithTheEntry)
         expected.Size = row.Index == 0 ? "320x240" : text;
     if (row.List == 3)
         expected.Aspect = row.Index == 0 ? "" : text == "16:10" ? "8:5" : text;
-    ConvertAndCheck(source, Folder(L"short-out"), settings, expected);
+    ConvertAndCheck(AppPath(), source, Folder(L"short-out"), settings, expected);
 }
 
 std::vector<TRow> AllRows()
@@ -278,19 +199,9 @@ TEST(EncoderTool, KeepsTheOlderOutputWhenTheEncoderFails)
 // unfinished file, and the older result must stay.
 TEST(EncoderTool, StoppedRunLeavesNothingBehind)
 {
-    const std::wstring folder = Folder(L"stop");
-    const std::wstring input = folder + L"\\long.avi";
-    MakeClip(input, 60, L"640x480");
-    const std::wstring output = folder + L"\\long.mp4";
-    WriteFileBytes(output, "older good result");
-    bool stopped = false;
-    const TToolResult run =
-        RunTool(EncoderCommandLine(AppPath(), input, folder + L"\\", kStartSettings),
-                [&](const std::string& line) {
-                    stopped = ProgressFromLine(line).has_value();
-                    return !stopped;
-                });
-    ASSERT_TRUE(stopped) << Joined(run.Lines);
+    const TStoppedRun stopped = StopAtFirstProgress(AppPath(), Folder(L"stop"));
+    ASSERT_TRUE(stopped.Stopped) << Joined(stopped.Run.Lines);
+    const std::wstring& output = stopped.Output;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
     bool encoderGone = false;
     bool partGone = false;

@@ -1,14 +1,11 @@
 // The tools over a Windows engine (the fake of FakeEngine.cpp, found through
 // VIDKILN_ENGINE_DIR): output pipe, exit code and job object.
-#include "ToolCommands.h"
-#include "ToolRunner.h"
+#include "ConversionChecks.h"
 
 #include <gtest/gtest.h>
 
 namespace vidkiln::tools::test {
 namespace {
-
-const TEncoderSettings kStartSettings = {{2, L"1200"}, {1, L"5.0"}, {2, L"176x220"}, {1, L"4:3"}};
 
 class WindowsEngine : public ::testing::Test {
 protected:

@@ -171,10 +171,12 @@ TEncodeRequest ParseEncoderArguments(const std::vector<std::wstring>& arguments)
 std::vector<std::wstring> EncoderEngineArguments(const TEncodeRequest& request,
                                                  const TEngineTarget& target)
 {
-    // "file:" keeps a path from ever being read as another protocol.
+    // "file:" keeps a path from ever being read as another protocol. No
+    // -stats_period: the shipped Windows engine (2018) refuses it, and its
+    // default, two reports a second, is fine for a progress bar.
     std::vector<std::wstring> arguments = {
         L"-nostdin", L"-hide_banner", L"-nostats", L"-loglevel", L"error",
-        L"-progress", target.ProgressUrl, L"-stats_period", L"0.25",
+        L"-progress", target.ProgressUrl,
         L"-i", L"file:" + target.Input, L"-y", L"-f", L"mp4",
         L"-b:v", request.VideoKbps + L"k"};
     if (request.FrameRate)

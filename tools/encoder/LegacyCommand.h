@@ -42,8 +42,8 @@ struct TEngineTarget {
     std::wstring ProgressUrl;
 };
 
-// Arguments of a current FFmpeg for the request, without the program name.
-// Reports go to ProgressUrl four times a second; only errors reach stderr.
+// Arguments of FFmpeg (late-2018 builds on) for the request, without the program name.
+// Reports go to ProgressUrl twice a second; only errors reach stderr.
 std::vector<std::wstring> EncoderEngineArguments(const TEncodeRequest& request,
                                                  const TEngineTarget& target);
 
