@@ -145,8 +145,10 @@ void TWinSkinForm::DrawBorderPiece(framegeo::TBorderPiece kind, const RECT& rect
 
 std::wstring TWinSkinForm::CaptionText() const
 {
-    std::wstring text(static_cast<size_t>(std::max(0, GetWindowTextLengthW(FHandle))) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(FHandle, text.data(), static_cast<int>(text.size()))));
+    // Read without a message: painting must not call back into the window.
+    wchar_t buffer[512];
+    const int length = InternalGetWindowText(FHandle, buffer, 512);
+    const std::wstring text(buffer, static_cast<size_t>(std::max(0, length)));
     return L" " + text + L"  ";
 }
 

@@ -2,31 +2,42 @@
 
 #include "framework/UtilWindow.h"
 
-namespace {
-
-// The window property that leads from a window to its link.
-const wchar_t kLinkProperty[] = L"VidkilnSkinSubclass";
-
-} // namespace
+#include <algorithm>
+#include <vector>
 
 struct TWindowSubclass::TLink {
+    HWND Window;
     TWindowSubclass* Owner;
     TWndMethod Handler;
     WNDPROC Previous;
     bool Unicode;
 };
 
+namespace {
+
+// The links of this thread's subclassed windows. Windows belong to one
+// thread, and a list here is found far faster than a window property,
+// which costs a trip to the window server on Wine for every message.
+thread_local std::vector<TWindowSubclass::TLink*> tLinks;
+
+TWindowSubclass::TLink* LinkOf(HWND window) noexcept
+{
+    const auto found = std::find_if(tLinks.begin(), tLinks.end(), [window](const auto* link) {
+        return link->Window == window;
+    });
+    return found == tLinks.end() ? nullptr : *found;
+}
+
+} // namespace
+
 bool TWindowSubclass::Install(HWND window, TWndMethod handler)
 {
     Remove();
-    if (!IsWindow(window) || GetPropW(window, kLinkProperty))
+    if (!IsWindow(window) || GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId() || LinkOf(window))
         return false;
     const bool unicode = IsWindowUnicode(window) != FALSE;
-    auto* link = new TLink{this, handler, nullptr, unicode};
-    if (!SetPropW(window, kLinkProperty, link)) {
-        delete link;
-        return false;
-    }
+    auto* link = new TLink{window, this, handler, nullptr, unicode};
+    tLinks.push_back(link);
     const auto ours = reinterpret_cast<LONG_PTR>(&Procedure);
     link->Previous = reinterpret_cast<WNDPROC>(unicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, ours)
                                                        : SetWindowLongPtrA(window, GWLP_WNDPROC, ours));
@@ -63,7 +74,7 @@ void TWindowSubclass::Unlink(HWND window, TLink* link) noexcept
         else
             SetWindowLongPtrA(window, GWLP_WNDPROC, previous);
     }
-    RemovePropW(window, kLinkProperty);
+    std::erase(tLinks, link);
     if (link->Owner) {
         link->Owner->FLink = nullptr;
         link->Owner->FWindow = nullptr;
@@ -82,7 +93,7 @@ void TWindowSubclass::CallPrevious(TMessage& message) const
 
 LRESULT CALLBACK TWindowSubclass::Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    auto* link = static_cast<TLink*>(GetPropW(window, kLinkProperty));
+    TLink* link = LinkOf(window);
     if (!link)
         return DefWindowProcW(window, msg, wParam, lParam);
     TMessage message{msg, wParam, lParam, 0};
@@ -98,7 +109,7 @@ LRESULT CALLBACK TWindowSubclass::Procedure(HWND window, UINT msg, WPARAM wParam
     }
     if (msg == WM_NCDESTROY) {
         // The handler may have removed the subclass already.
-        if (auto* still = static_cast<TLink*>(GetPropW(window, kLinkProperty)))
+        if (TLink* still = LinkOf(window))
             Unlink(window, still);
     }
     return message.Result;

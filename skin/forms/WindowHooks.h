@@ -22,14 +22,16 @@ public:
     TWindowSubclass(const TWindowSubclass&) = delete;
     TWindowSubclass& operator=(const TWindowSubclass&) = delete;
 
-    // False when the window is gone or already has a subclass of this kind.
+    // False when the window is gone, belongs to another thread or already
+    // has a subclass of this kind.
     bool Install(HWND window, TWndMethod handler);
     void Remove() noexcept;
     bool Installed() const noexcept { return FLink != nullptr; }
     void CallPrevious(TMessage& message) const;
 
-private:
     struct TLink;
+
+private:
     static LRESULT CALLBACK Procedure(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
     static void Unlink(HWND window, TLink* link) noexcept;
 

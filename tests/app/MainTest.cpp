@@ -4,6 +4,8 @@
 // app_fake_tool, copied into a program folder of the test's own under the
 // names mplayer.exe and ffmpeg.exe and scripted through the environment.
 #include "MainTestFixture.h"
+#include "skin/forms/SkinManager.h"
+#include "skin/forms/SkinMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -511,6 +513,29 @@ TEST_F(TMainWindow, TopRowsOfTheStripMoveTheWindow)
     EXPECT_TRUE(commands->empty());
     Form->imgBgMouseDown(Form->imgBg, mbRight, 0, 300, 26);
     EXPECT_EQ(*commands, std::vector<WPARAM>{0xF012});
+}
+
+TEST_F(TMainWindow, MainWindowWearsTheSkinAndKeepsItsClientSize)
+{
+    HWND window = Form->Handle();
+    TWinSkinForm* frame = nullptr;
+    const DWORD start = GetTickCount();
+    while ((!frame || frame->State() != fsReady) && GetTickCount() - start < 3000) {
+        PumpMessages(20);
+        frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+    }
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->State(), fsReady);
+    EXPECT_EQ(SendMessageW(window, WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(Form->ClientWidth(), 558);
+    EXPECT_EQ(Form->ClientHeight(), 314);
+    // The skin's caption is one frame of its Top image high.
+    const TDataSkinBorder& top = *Form->SkinData1->Top();
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    EXPECT_EQ(origin.y - outer.top, top.Bitmap->Height() / top.FrameCount);
 }
 
 TEST_F(TMainWindow, AboutBoxOpensModally)

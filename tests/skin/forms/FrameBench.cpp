@@ -1,8 +1,9 @@
 // Cost of the skinned frame of a window with the main window's client size
 // (558 x 314) under the default skin, each against a plain BitBlt of a
 // bitmap the window's size onto the same window DC in the same run: a whole
-// PaintFrame (the painted pieces are kept between paints), and a resize
-// with its region rebuild against the same resize of an unskinned window.
+// PaintFrame (the painted pieces are kept between paints), on screen and off
+// screen, and a resize with its region rebuild against the same resize of an
+// unskinned window.
 #include "skin/forms/FrameFixture.h"
 
 #include <algorithm>
@@ -60,6 +61,12 @@ int main()
         BitBlt(dc.Get(), 0, 0, size.cx, size.cy, image.Canvas().Handle(), 0, 0, SRCCOPY);
     }, 200);
     const double paint = Measure([&] { frame.PaintFrame(dc.Get()); }, 200);
+    // The same off screen: into a bitmap the window's size.
+    TBitmap offscreen(size.cx, size.cy, pf24bit);
+    const double memoryBlit = Measure([&] {
+        BitBlt(offscreen.Canvas().Handle(), 0, 0, size.cx, size.cy, image.Canvas().Handle(), 0, 0, SRCCOPY);
+    }, 200);
+    const double memoryPaint = Measure([&] { frame.PaintFrame(offscreen.Canvas().Handle()); }, 200);
     int step = 0;
     const auto resize = [&](HWND target) {
         ++step;
@@ -71,6 +78,9 @@ int main()
 
     std::printf("%-40s %8.1f us\n", "BitBlt of the window's size", blit);
     std::printf("%-40s %8.1f us  ratio %.1f\n", "skinned PaintFrame", paint, paint / blit);
+    std::printf("%-40s %8.1f us\n", "BitBlt of the window's size, off screen", memoryBlit);
+    std::printf("%-40s %8.1f us  ratio %.1f\n", "skinned PaintFrame, off screen", memoryPaint,
+                memoryPaint / memoryBlit);
     std::printf("%-40s %8.1f us\n", "resize, system frame", plainResize);
     std::printf("%-40s %8.1f us  ratio %.1f\n", "resize with region rebuild", skinnedResize,
                 skinnedResize / plainResize);
