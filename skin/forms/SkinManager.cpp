@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <utility>
 
 TSkinManage* SkinManager = nullptr;
 
@@ -56,6 +57,11 @@ TSkinManage::TSkinManage() : FRequestTimer(std::make_unique<TTimer>(nullptr)), F
 
 TSkinManage::~TSkinManage()
 {
+    Shutdown();
+}
+
+void TSkinManage::Shutdown() noexcept
+{
     FRunState = kClosing;
     FActive = false;
     FRequestTimer.reset();
@@ -64,7 +70,9 @@ TSkinManage::~TSkinManage()
     FSkinDatas.clear();
     FMainSkinData = nullptr;
     FPendingSkinData = nullptr;
-    FHook.Remove();
+    FHook.reset();
+    if (SkinManager == this)
+        SkinManager = nullptr;
 }
 
 // --- Skin data ---
@@ -85,7 +93,8 @@ void TSkinManage::UnregisterSkinData(TSkinData* skinData)
         FMainSkinData = nullptr;
     if (FPendingSkinData == skinData) {
         FPendingSkinData = nullptr;
-        FRequestTimer->SetEnabled(false);
+        if (FRequestTimer)
+            FRequestTimer->SetEnabled(false);
     }
     // No frame may outlive the skin it paints with.
     for (TWinSkinForm* frame : SkinForms())
@@ -110,38 +119,31 @@ void TSkinManage::SetRunState(int runState)
 
 void TSkinManage::InstallHook()
 {
-    if (!FHook.Handle())
-        FHook.Install(WH_CBT, &TSkinManage::HookProcedure);
+    if (!FHook && FRunState != kClosing)
+        FHook = std::make_unique<TThreadHook>(
+            WH_CBT, [this](int code, WPARAM wParam, LPARAM lParam) { return CbtHook(code, wParam, lParam); });
 }
 
-LRESULT CALLBACK TSkinManage::HookProcedure(int code, WPARAM wParam, LPARAM lParam)
+LRESULT TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    // Once the manager is going (SkinManager is cleared first) the hook only passes calls on.
-    TSkinManage* manager = SkinManager;
-    if (code < 0 || !manager)
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    // The hook never blocks an operation and no failure leaves it.
-    try {
-        const auto window = reinterpret_cast<HWND>(wParam);
-        switch (code) {
-        case HCBT_CREATEWND:
-            manager->HookCreate(window, *AsPointer<CBT_CREATEWNDW>(lParam));
-            break;
-        case HCBT_DESTROYWND:
-            manager->DetachPopupMenu(window);
-            break;
-        case HCBT_ACTIVATE:
-            if (manager->FRunState == 0)
-                manager->FRunState = 1;
-            manager->AttachForm(window);
-            break;
-        default:
-            break;
-        }
-    } catch (...) {
-        HandleCallbackException(nullptr);
+    const auto window = reinterpret_cast<HWND>(wParam);
+    switch (code) {
+    case HCBT_CREATEWND:
+        HookCreate(window, *AsPointer<CBT_CREATEWNDW>(lParam));
+        break;
+    case HCBT_DESTROYWND:
+        DetachPopupMenu(window);
+        break;
+    case HCBT_ACTIVATE:
+        if (FRunState == 0)
+            FRunState = 1;
+        AttachForm(window);
+        break;
+    default:
+        break;
     }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+    // The hook never blocks an operation.
+    return 0;
 }
 
 void TSkinManage::HookCreate(HWND window, const CBT_CREATEWNDW& create)
@@ -282,6 +284,8 @@ TSkinData* TSkinManage::FindSkinData(HWND window, const std::wstring& className)
 void TSkinManage::RequestAction(int action, int delayMs)
 {
     FPendingAction = action;
+    if (!FRequestTimer)
+        return;
     FRequestTimer->SetEnabled(false);
     FRequestTimer->SetInterval(static_cast<unsigned>(std::max(1, delayMs)));
     if (FRunState != 0) {
@@ -332,6 +336,8 @@ void TSkinManage::RemoveSkinForm(TWinSkinForm* frame)
 
 void TSkinManage::ExecuteRequest()
 {
+    if (!FRequestTimer)
+        return;
     FRequestTimer->SetEnabled(false);
     TSkinData* skin = FPendingSkinData;
     if (!skin)
@@ -419,15 +425,13 @@ void TSkinManage::ReleaseAll()
 
 void UseSkinManager()
 {
-    SetSkinManagerFactory([]() -> ISkinManagerLink* {
-        if (!SkinManager)
-            SkinManager = new TSkinManage;
-        return SkinManager;
+    // Installing the factory again would end the manager it made.
+    static bool installed = false;
+    if (std::exchange(installed, true))
+        return;
+    SetSkinManagerFactory([]() -> std::unique_ptr<ISkinManagerLink> {
+        auto manager = std::make_unique<TSkinManage>();
+        SkinManager = manager.get();
+        return manager;
     });
-}
-
-void ShutdownSkinManager()
-{
-    SetSkinManagerFactory(nullptr);
-    delete std::exchange(SkinManager, nullptr);
 }

@@ -11,8 +11,8 @@
 // unregisters it; nothing is ever found by testing memory.
 #pragma once
 
+#include "base/ThreadHook.h"
 #include "skin/data/SkinManagerLink.h"
-#include "skin/forms/WindowHooks.h"
 #include "skin/forms/WinSkinForm.h"
 
 #include <windows.h>
@@ -44,7 +44,6 @@ enum TAttachRefusal {
 class TSkinManage final : public ISkinManagerLink {
 public:
     TSkinManage();
-    // Releases every frame from its window, then removes the hook.
     ~TSkinManage() override;
     TSkinManage(const TSkinManage&) = delete;
     TSkinManage& operator=(const TSkinManage&) = delete;
@@ -60,6 +59,9 @@ public:
     int RunState() const override { return FRunState; }
     void SetRunState(int runState) override;
     bool AttachForm(HWND window) override;
+    // Releases every frame from its window (last first), then removes the
+    // hook; the manager takes no more windows after it.
+    void Shutdown() noexcept override;
 
     // --- Deciding ---
     TAttachRefusal AttachRefusal(HWND window);
@@ -98,7 +100,7 @@ public:
     void SetMDIChildMaximized(bool value) { FMDIChildMaximized = value; }
 
 private:
-    static LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam);
+    LRESULT CbtHook(int code, WPARAM wParam, LPARAM lParam);
     void HookCreate(HWND window, const CBT_CREATEWNDW& create);
     void TimerTick(TObject* Sender);
     void ScanOpenForms(TSkinData* onlyOwnerOf);
@@ -116,16 +118,14 @@ private:
     int FPendingAction = 0;
     TSkinData* FPendingSkinData = nullptr;
     TSkinData* FMainSkinData = nullptr;
-    TThreadHook FHook;
+    std::unique_ptr<TThreadHook> FHook;
     HINSTANCE FMainInstance;
 };
 
-// The manager, or nullptr before the first skin data has loaded.
+// The manager, or nullptr before the first skin data has loaded and after
+// ShutdownSkinManager (SkinManagerLink.h).
 extern TSkinManage* SkinManager;
 
-// Makes the skin data components use this manager (installs its factory).
-// Call once at start, before any skin data is loaded.
+// Makes the skin data components use this manager (installs its factory
+// once). Call at start, before any skin data is loaded.
 void UseSkinManager();
-// Frees the manager: every frame is released from its window, the hook is
-// removed; skin data freed later no longer finds a manager.
-void ShutdownSkinManager();

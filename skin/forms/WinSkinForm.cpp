@@ -3,9 +3,13 @@
 #include "framework/Forms.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 
 #include <algorithm>
+
+// What leads from a window to its frame (TWindowSubclass::FindObject).
+const char kFrameKind = 0;
 
 namespace {
 
@@ -97,7 +101,14 @@ void TWinSkinForm::Prepare()
         FOriginalRegion.Reset(region);
     else
         DeleteObject(region);
-    FSubclass.Install(FHandle, TWndMethod::Bind<&TWinSkinForm::WindowProc>(this));
+    FSubclass.Install(
+        FHandle,
+        [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            TMessage message{msg, wParam, lParam, 0};
+            WindowProc(message);
+            return message.Result;
+        },
+        &kFrameKind, this);
     if (FFrameSkinned)
         Remeasure();
     else
@@ -164,6 +175,7 @@ void TWinSkinForm::KeepClientRect()
 
 void TWinSkinForm::Initialise()
 {
+    FWindowMenu = GetSystemMenu(FHandle, FALSE);
     RebuildIconBitmap();
     KeepClientRect();
     if (FState == fsCreated && FFrameSkinned) {
@@ -324,7 +336,7 @@ void TWinSkinForm::Release()
 
 void TWinSkinForm::DefaultHandler(TMessage& message)
 {
-    FSubclass.CallPrevious(message);
+    message.Result = FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
 }
 
 void TWinSkinForm::WindowProc(TMessage& message)
@@ -377,6 +389,12 @@ bool TWinSkinForm::BaseStage(TMessage& message)
         return true;
     case WM_NCUAHDRAWCAPTION:
         message.Result = 0;
+        return true;
+    case WM_INITMENUPOPUP:
+        // Tells the popup-menu skinning what opened the menu.
+        if (SkinManager)
+            SkinManager->PopupKind = reinterpret_cast<HMENU>(message.WParam) == FWindowMenu ? 2 : 1;
+        DefaultHandler(message);
         return true;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:

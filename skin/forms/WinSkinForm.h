@@ -9,11 +9,11 @@
 // Painting lives in FramePaint.cpp; the geometry in FrameGeometry.h.
 #pragma once
 
+#include "base/WindowSubclass.h"
 #include "framework/Bitmap.h"
 #include "framework/Controls.h"
 #include "framework/GdiObjects.h"
 #include "skin/forms/FrameGeometry.h"
-#include "skin/forms/WindowHooks.h"
 
 #include <windows.h>
 
@@ -24,6 +24,10 @@
 
 class TSkinData;
 class TWinSkinForm;
+
+// The subclass kind of the skinned frames: TWindowSubclass::FindObject(window,
+// &kFrameKind) is the window's TWinSkinForm.
+extern const char kFrameKind;
 
 // A non-client object of one frame (a caption button, a menu bar item):
 // mouse tracking and painting in window coordinates. The caption buttons and
@@ -188,6 +192,7 @@ private:
     RECT FTextBackRect{};
     std::unique_ptr<TBitmap> FIconBitmap;
     HICON FIcon = nullptr; // the window's, not ours
+    HMENU FWindowMenu = nullptr; // the system's window menu, not ours
     int FIconSize = 16;
     bool FRegionMade = false;
     int FRegionWidth = 0;

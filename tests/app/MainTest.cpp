@@ -542,16 +542,19 @@ TEST_F(TMainWindow, AboutBoxOpensModally)
 {
     SIZE client{};
     std::wstring caption;
+    bool skinned = false;
     During([&] {
         TCustomForm* about = Screen->ActiveForm();
         ASSERT_NE(about, nullptr);
         ASSERT_NE(about, Form.get());
+        skinned = SkinManager && SkinManager->FindSkinForm(about->Handle());
         caption = about->Caption();
         client = {about->ClientWidth(), about->ClientHeight()};
         about->Close();
     });
     Form->imgAboutClick(nullptr);
     EXPECT_EQ(caption, L"关于");
+    EXPECT_TRUE(skinned) << "the about box passes the hook and wears the skin";
     EXPECT_EQ(client.cx, 309);
     EXPECT_EQ(client.cy, 60);
 }

@@ -344,6 +344,26 @@ TEST_F(SkinnedFrame, NoSystemCaptionAfterAThousandRoundsOfCaptionChanges)
     EXPECT_EQ(systemPixels, 0);
 }
 
+TEST_F(SkinnedFrame, AFormsCaptionChangesKeepTheSkinnedCaption)
+{
+    // The framework sets a form's caption through its WindowProc, past the
+    // window's procedure: the frame's form hook sees it there.
+    const auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(60, 60, 320, 200);
+    HWND window = form->Handle();
+    Frame = std::make_unique<TWinSkinForm>(window, L"TForm", Skin.get());
+    Frame->AttachToForm(form.get());
+    PostMessageW(window, WM_SKININIT, 0, 1000);
+    form->Show();
+    Pump();
+    for (int round = 0; round < 200; ++round)
+        form->SetCaption(L"Caption " + std::to_wstring(round));
+    SetActivity(window, true);
+    EXPECT_EQ(CheckFrame(window, 1), 0);
+    EXPECT_EQ(CheckRegion(window), 0);
+    Frame.reset();
+}
+
 TEST_F(SkinnedFrame, ResizeMaximiseRestoreAndMinimiseKeepTheSkinnedFrameAndRegion)
 {
     HWND window = Make(kFramedStyle, 200, 120, L"Sizes");
