@@ -2,8 +2,9 @@
 // (558 x 314) under the default skin, each against a plain BitBlt of a
 // bitmap the window's size onto the same window DC in the same run: a whole
 // PaintFrame (the painted pieces are kept between paints), on screen and off
-// screen, and a resize with its region rebuild against the same resize of an
-// unskinned window.
+// screen, a resize with its region rebuild against the same resize of an
+// unskinned window, and a window's start to its first paint with and
+// without the skinned frame.
 #include "skin/forms/FrameFixture.h"
 
 #include <algorithm>
@@ -36,6 +37,34 @@ double Measure(const std::function<void()>& work, int perBatch)
     }
     std::sort(batches.begin(), batches.end());
     return batches[batches.size() / 2];
+}
+
+// Microseconds from creating a window with the main window's client size to
+// its first paint done (skinned: the frame attached, initialised and painted).
+double StartToFirstPaint(TSkinData* skin)
+{
+    std::vector<double> runs;
+    for (int run = 0; run < 9; ++run) {
+        const double start = Now();
+        HWND window = MakeWindow(WS_OVERLAPPEDWINDOW, 558, 314, L"Vidkiln");
+        std::unique_ptr<TWinSkinForm> frame;
+        if (skin) {
+            frame = std::make_unique<TWinSkinForm>(window, kClassName, skin);
+            frame->AttachToWindow();
+            PostMessageW(window, WM_SKININIT, 0, 1000);
+        }
+        ShowWindow(window, SW_SHOW);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        UpdateWindow(window);
+        GdiFlush();
+        runs.push_back((Now() - start) * 1e6);
+        frame.reset();
+        DestroyWindow(window);
+    }
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
 }
 
 } // namespace
@@ -74,6 +103,8 @@ int main()
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     };
     const double plainResize = Measure([&] { resize(plain); }, 20);
+    const double plainStart = StartToFirstPaint(nullptr);
+    const double skinnedStart = StartToFirstPaint(skin.get());
     const double skinnedResize = Measure([&] { resize(window); }, 20);
 
     std::printf("%-40s %8.1f us\n", "BitBlt of the window's size", blit);
@@ -84,6 +115,9 @@ int main()
     std::printf("%-40s %8.1f us\n", "resize, system frame", plainResize);
     std::printf("%-40s %8.1f us  ratio %.1f\n", "resize with region rebuild", skinnedResize,
                 skinnedResize / plainResize);
+    std::printf("%-40s %8.1f us\n", "start to first paint, system frame", plainStart);
+    std::printf("%-40s %8.1f us  ratio %.1f\n", "start to first skinned paint", skinnedStart,
+                skinnedStart / plainStart);
     DestroyWindow(plain);
     frame.Release();
     DestroyWindow(window);
