@@ -6,6 +6,7 @@
 #include "MainTestFixture.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
+#include "framework/GdiObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,16 @@ void PrintTo(const RECT& R, std::ostream* Out)
 namespace {
 
 using TMainWindow = MainWindowTest;
+
+COLORREF WindowPixel(HWND window, int x, int y)
+{
+    const gdi::WindowDC windowDc(window);
+    const gdi::MemoryDC memoryDc(windowDc.Get());
+    const gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc.Get(), 1, 1));
+    const gdi::Selection selection(memoryDc.Get(), bitmap.Get());
+    BitBlt(memoryDc.Get(), 0, 0, 1, 1, windowDc.Get(), x, y, SRCCOPY);
+    return GetPixel(memoryDc.Get(), 0, 0);
+}
 
 TEST_F(TMainWindow, LayoutMatchesTheDesign)
 {
@@ -604,6 +615,29 @@ TEST_F(TMainWindow, QueueGoesOnBehindTheAboutBox)
     EXPECT_EQ(runsWhileOpen, 4u) << "both jobs ran while the box was open";
     EXPECT_TRUE(endedWhileOpen);
     EXPECT_EQ(Form->lblInfo->Caption(), L"转换完成");
+}
+
+TEST_F(TMainWindow, AboutBoxShowsTheSkinnedCaption)
+{
+    // A point of the caption strip inside the Top image's fixed left part.
+    const TDataSkinBorder& top = *Form->SkinData1->Top();
+    const TDataSkinBorder& left = *Form->SkinData1->Left();
+    const int x = left.Bitmap->Width() / left.FrameCount + 2;
+    const COLORREF expected = top.Bitmap->Canvas().Pixels(2, 2) & 0xFFFFFF;
+    COLORREF seen = CLR_INVALID;
+    During([&] {
+        TCustomForm* about = Screen->ActiveForm();
+        ASSERT_NE(about, nullptr);
+        HWND window = about->Handle();
+        seen = WindowPixel(window, x, 2);
+        about->Close();
+    }, [&] {
+        TCustomForm* about = Screen->ActiveForm();
+        TWinSkinForm* frame = about && SkinManager ? SkinManager->FindSkinForm(about->Handle()) : nullptr;
+        return frame && frame->State() == fsReady;
+    });
+    Form->imgAboutClick(nullptr);
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(TMainWindow, GuidePanelShowsTheGuideAsTextWithoutABrowserEngine)
