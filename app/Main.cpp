@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "skin/data/resources/MainWindowSkin.h"
+#include "skin/forms/SkinManager.h"
 
 #include <windowsx.h>
 
@@ -188,6 +189,7 @@ void TFrmMain::CreateControls()
 // built while it is read, and the skin engine starts once all of it is read.
 void TFrmMain::ReadSkinData()
 {
+    UseSkinManager();
     SkinData1 = new TSkinData(this);
     SkinData1->SetName(L"SkinData1");
     ReadMainWindowSkinData(*SkinData1);

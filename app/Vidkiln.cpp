@@ -2,6 +2,8 @@
 // OnCreate sets it up, and runs the message loop until it is closed.
 #include "Main.h"
 
+#include "skin/forms/SkinManager.h"
+
 #include <ole2.h>
 
 namespace {
@@ -28,12 +30,16 @@ private:
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     const TOleSession ole;
+    int exitCode = 0;
     try {
         Application->CreateForm<TFrmMain>();
         Application->Run();
     } catch (...) {
         Application->HandleException(nullptr);
-        return 1;
+        exitCode = 1;
     }
-    return 0;
+    // The windows get their own procedures back and the hook goes before
+    // the forms are freed.
+    ShutdownSkinManager();
+    return exitCode;
 }

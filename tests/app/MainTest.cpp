@@ -4,6 +4,9 @@
 // app_fake_tool, copied into a program folder of the test's own under the
 // names mplayer.exe and ffmpeg.exe and scripted through the environment.
 #include "MainTestFixture.h"
+#include "skin/forms/SkinManager.h"
+#include "skin/forms/SkinMessages.h"
+#include "framework/GdiObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +26,16 @@ void PrintTo(const RECT& R, std::ostream* Out)
 namespace {
 
 using TMainWindow = MainWindowTest;
+
+COLORREF WindowPixel(HWND window, int x, int y)
+{
+    const gdi::WindowDC windowDc(window);
+    const gdi::MemoryDC memoryDc(windowDc.Get());
+    const gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc.Get(), 1, 1));
+    const gdi::Selection selection(memoryDc.Get(), bitmap.Get());
+    BitBlt(memoryDc.Get(), 0, 0, 1, 1, windowDc.Get(), x, y, SRCCOPY);
+    return GetPixel(memoryDc.Get(), 0, 0);
+}
 
 TEST_F(TMainWindow, LayoutMatchesTheDesign)
 {
@@ -513,20 +526,46 @@ TEST_F(TMainWindow, TopRowsOfTheStripMoveTheWindow)
     EXPECT_EQ(*commands, std::vector<WPARAM>{0xF012});
 }
 
+TEST_F(TMainWindow, MainWindowWearsTheSkinAndKeepsItsClientSize)
+{
+    HWND window = Form->Handle();
+    TWinSkinForm* frame = nullptr;
+    const DWORD start = GetTickCount();
+    while ((!frame || frame->State() != fsReady) && GetTickCount() - start < 3000) {
+        PumpMessages(20);
+        frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+    }
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->State(), fsReady);
+    EXPECT_EQ(SendMessageW(window, WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(Form->ClientWidth(), 558);
+    EXPECT_EQ(Form->ClientHeight(), 314);
+    // The skin's caption is one frame of its Top image high.
+    const TDataSkinBorder& top = *Form->SkinData1->Top();
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    EXPECT_EQ(origin.y - outer.top, top.Bitmap->Height() / top.FrameCount);
+}
+
 TEST_F(TMainWindow, AboutBoxOpensModally)
 {
     SIZE client{};
     std::wstring caption;
+    bool skinned = false;
     During([&] {
         TCustomForm* about = Screen->ActiveForm();
         ASSERT_NE(about, nullptr);
         ASSERT_NE(about, Form.get());
+        skinned = SkinManager && SkinManager->FindSkinForm(about->Handle());
         caption = about->Caption();
         client = {about->ClientWidth(), about->ClientHeight()};
         about->Close();
     });
     Form->imgAboutClick(nullptr);
     EXPECT_EQ(caption, L"关于");
+    EXPECT_TRUE(skinned) << "the about box passes the hook and wears the skin";
     EXPECT_EQ(client.cx, 309);
     EXPECT_EQ(client.cy, 60);
 }
@@ -576,6 +615,29 @@ TEST_F(TMainWindow, QueueGoesOnBehindTheAboutBox)
     EXPECT_EQ(runsWhileOpen, 4u) << "both jobs ran while the box was open";
     EXPECT_TRUE(endedWhileOpen);
     EXPECT_EQ(Form->lblInfo->Caption(), L"转换完成");
+}
+
+TEST_F(TMainWindow, AboutBoxShowsTheSkinnedCaption)
+{
+    // A point of the caption strip inside the Top image's fixed left part.
+    const TDataSkinBorder& top = *Form->SkinData1->Top();
+    const TDataSkinBorder& left = *Form->SkinData1->Left();
+    const int x = left.Bitmap->Width() / left.FrameCount + 2;
+    const COLORREF expected = top.Bitmap->Canvas().Pixels(2, 2) & 0xFFFFFF;
+    COLORREF seen = CLR_INVALID;
+    During([&] {
+        TCustomForm* about = Screen->ActiveForm();
+        ASSERT_NE(about, nullptr);
+        HWND window = about->Handle();
+        seen = WindowPixel(window, x, 2);
+        about->Close();
+    }, [&] {
+        TCustomForm* about = Screen->ActiveForm();
+        TWinSkinForm* frame = about && SkinManager ? SkinManager->FindSkinForm(about->Handle()) : nullptr;
+        return frame && frame->State() == fsReady;
+    });
+    Form->imgAboutClick(nullptr);
+    EXPECT_EQ(seen, expected);
 }
 
 TEST_F(TMainWindow, GuidePanelShowsTheGuideAsTextWithoutABrowserEngine)

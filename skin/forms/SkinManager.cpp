@@ -1,0 +1,437 @@
+#include "SkinManager.h"
+
+#include "framework/Forms.h"
+#include "framework/SysUtils.h"
+#include "framework/Timer.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/forms/SkinMessages.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <utility>
+
+TSkinManage* SkinManager = nullptr;
+
+namespace {
+
+constexpr int kSkinAll = 1;
+constexpr int kUnskinAll = 2;
+constexpr int kSkinChanged = 3;
+constexpr int kClosing = 4;
+// The fixed tag that keeps a form unskinned, whatever DisableTag says.
+constexpr int kNeverSkinTag = 99;
+
+std::wstring WindowClassName(HWND window)
+{
+    wchar_t name[256] = {};
+    const int length = GetClassNameW(window, name, 256);
+    return std::wstring(name, static_cast<size_t>(std::max(0, length)));
+}
+
+std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+bool Contains(const std::wstring& text, const wchar_t* part)
+{
+    return text.find(part) != std::wstring::npos;
+}
+
+bool AnswersSkinQuery(HWND window)
+{
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(window, WM_SKINQUERY, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) && answer == 1;
+}
+
+} // namespace
+
+TSkinManage::TSkinManage() : FRequestTimer(std::make_unique<TTimer>(nullptr)), FMainInstance(GetModuleHandleW(nullptr))
+{
+    FRequestTimer->SetEnabled(false);
+    FRequestTimer->SetInterval(100);
+    FRequestTimer->OnTimer = TNotifyEvent::Bind<&TSkinManage::TimerTick>(this);
+}
+
+TSkinManage::~TSkinManage()
+{
+    Shutdown();
+}
+
+void TSkinManage::Shutdown() noexcept
+{
+    FRunState = kClosing;
+    FActive = false;
+    FRequestTimer.reset();
+    ReleaseAll();
+    FPopupMenus.clear();
+    FSkinDatas.clear();
+    FMainSkinData = nullptr;
+    FPendingSkinData = nullptr;
+    FHook.reset();
+    if (SkinManager == this)
+        SkinManager = nullptr;
+}
+
+// --- Skin data ---
+
+void TSkinManage::RegisterSkinData(TSkinData* skinData)
+{
+    if (std::find(FSkinDatas.begin(), FSkinDatas.end(), skinData) != FSkinDatas.end())
+        return;
+    FSkinDatas.push_back(skinData);
+    if (!FMainSkinData && skinData->SkinFormtype == sfMainform)
+        FMainSkinData = skinData;
+}
+
+void TSkinManage::UnregisterSkinData(TSkinData* skinData)
+{
+    std::erase(FSkinDatas, skinData);
+    if (FMainSkinData == skinData)
+        FMainSkinData = nullptr;
+    if (FPendingSkinData == skinData) {
+        FPendingSkinData = nullptr;
+        if (FRequestTimer)
+            FRequestTimer->SetEnabled(false);
+    }
+    // No frame may outlive the skin it paints with.
+    for (TWinSkinForm* frame : SkinForms())
+        if (frame->SkinData() == skinData)
+            UnskinAndFree(frame);
+}
+
+void TSkinManage::ReleaseCaptionButtons(TSkinData* skinData)
+{
+    for (const auto& frame : FSkinForms)
+        if (frame->SkinData() == skinData)
+            frame->ReleaseCaptionButtons();
+}
+
+void TSkinManage::SetRunState(int runState)
+{
+    if (FRunState != kClosing)
+        FRunState = runState;
+}
+
+// --- The hook ---
+
+void TSkinManage::InstallHook()
+{
+    if (!FHook && FRunState != kClosing)
+        FHook = std::make_unique<TThreadHook>(
+            WH_CBT, [this](int code, WPARAM wParam, LPARAM lParam) { return CbtHook(code, wParam, lParam); });
+}
+
+LRESULT TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto window = reinterpret_cast<HWND>(wParam);
+    switch (code) {
+    case HCBT_CREATEWND:
+        HookCreate(window, *AsPointer<CBT_CREATEWNDW>(lParam));
+        break;
+    case HCBT_DESTROYWND:
+        DetachPopupMenu(window);
+        break;
+    case HCBT_ACTIVATE:
+        if (FRunState == 0)
+            FRunState = 1;
+        AttachForm(window);
+        break;
+    default:
+        break;
+    }
+    // The hook never blocks an operation.
+    return 0;
+}
+
+void TSkinManage::HookCreate(HWND window, const CBT_CREATEWNDW& create)
+{
+    const LONG style = create.lpcs->style;
+    const DWORD exStyle = create.lpcs->dwExStyle;
+    if (!(style & WS_CHILD) && WindowClassName(window) == L"#32768")
+        AttachPopupMenu(window);
+    if (exStyle & WS_EX_MDICHILD)
+        AttachForm(window);
+}
+
+// --- Attaching ---
+
+TWinControl* TSkinManage::FindFormOfWindow(HWND window) const
+{
+    return ::FindFormOfWindow(window);
+}
+
+TWinSkinForm* TSkinManage::FindSkinForm(HWND window) const
+{
+    for (const auto& frame : FSkinForms)
+        if (frame->Handle() == window && frame->State() != fsDetached)
+            return frame.get();
+    return nullptr;
+}
+
+std::vector<TWinSkinForm*> TSkinManage::SkinForms() const
+{
+    std::vector<TWinSkinForm*> frames;
+    for (const auto& frame : FSkinForms)
+        if (frame->State() != fsDetached)
+            frames.push_back(frame.get());
+    return frames;
+}
+
+TAttachRefusal TSkinManage::AttachRefusal(HWND window)
+{
+    PurgeForms();
+    if (!FActive)
+        return arInactive;
+    if (!IsWindow(window) || FindSkinForm(window) || AnswersSkinQuery(window))
+        return arAlreadySkinned;
+    TWinControl* form = FindFormOfWindow(window);
+    const std::wstring className = WindowClassName(window);
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    const bool mdiChild = (exStyle & WS_EX_MDICHILD) != 0;
+    if (!FScanning && (style & WS_CHILD) && !mdiChild
+        && Lower(WindowClassName(GetParent(window))) == L"mdiclient")
+        return arMdiClientChild;
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    if (!form && instance != FMainInstance && className != L"#32770")
+        return arForeign;
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    if ((bounds.right - bounds.left) * (bounds.bottom - bounds.top) == 0 && !mdiChild)
+        return arZeroSize;
+    if (form && form->Tag == kNeverSkinTag)
+        return arDisabledTag;
+    if (Contains(className, L"TcxPopupEditPopupWindow") || Contains(className, L"TTERenderWindow")
+        || className == L"TApplication")
+        return arExcludedClass;
+    if (!ShouldSkin(window, className))
+        return arVetoed;
+    const TSkinData* skin = FindSkinData(window, className);
+    if (!skin || skin->SkinLoading())
+        return arNoSkin;
+    return arAccepted;
+}
+
+bool TSkinManage::AttachForm(HWND window)
+{
+    if (AttachRefusal(window) != arAccepted)
+        return false;
+    TWinControl* form = FindFormOfWindow(window);
+    const std::wstring className = WindowClassName(window);
+    auto frame = std::make_unique<TWinSkinForm>(window, className, FindSkinData(window, className));
+    TWinSkinForm* attached = frame.get();
+    FSkinForms.push_back(std::move(frame));
+    if (form)
+        attached->AttachToForm(form);
+    else
+        attached->AttachToWindow();
+    PostMessageW(window, WM_SKININIT, 0, 1000);
+    return true;
+}
+
+bool TSkinManage::AttachVisibleForm(TCustomForm* form)
+{
+    if (!form || !form->Visible() || !form->HandleAllocated())
+        return false;
+    if (GetWindowLongPtrW(form->HandleIfAllocated(), GWL_STYLE) & WS_CHILD)
+        return false;
+    return AttachForm(form->HandleIfAllocated());
+}
+
+bool TSkinManage::ShouldSkin(HWND window, const std::wstring& className)
+{
+    if (!FMainSkinData)
+        return true;
+    const std::wstring lower = Lower(className);
+    bool skin = true;
+    if (!InSet(FMainSkinData->Options, xoPreview) && Contains(lower, L"preview"))
+        skin = false;
+    if (className == L"#32770" && (GetWindowLongPtrW(window, GWL_STYLE) & DS_SETFOREGROUND))
+        skin = false;
+    if (lower == L"tpopupdbtreeview")
+        skin = false;
+    FMainSkinData->QueryFormSkin(window, className, skin);
+    return skin;
+}
+
+TSkinData* TSkinManage::FindSkinData(HWND window, const std::wstring& className) const
+{
+    const auto lastOf = [this](auto matches) -> TSkinData* {
+        for (auto it = FSkinDatas.rbegin(); it != FSkinDatas.rend(); ++it)
+            if (matches(**it))
+                return *it;
+        return nullptr;
+    };
+    if (TSkinData* own = lastOf([window](const TSkinData& skin) {
+            const auto* owner = dynamic_cast<const TWinControl*>(skin.Owner());
+            return skin.SkinFormtype == sfOnlyThisForm && owner && owner->HandleIfAllocated() == window;
+        }))
+        return own;
+    const std::wstring lower = Lower(className);
+    if (lower == L"tmessageform" || lower == L"#32770")
+        if (TSkinData* dialog = lastOf([](const TSkinData& skin) { return skin.SkinFormtype == sfDialog; }))
+            return dialog;
+    if (TSkinData* main = lastOf([](const TSkinData& skin) { return skin.SkinFormtype == sfMainform; }))
+        return main;
+    return FSkinDatas.empty() ? nullptr : FSkinDatas.front();
+}
+
+// --- Requests ---
+
+void TSkinManage::RequestAction(int action, int delayMs)
+{
+    FPendingAction = action;
+    if (!FRequestTimer)
+        return;
+    FRequestTimer->SetEnabled(false);
+    FRequestTimer->SetInterval(static_cast<unsigned>(std::max(1, delayMs)));
+    if (FRunState != 0) {
+        FRequestTimer->SetEnabled(true);
+        return;
+    }
+    if (action == kSkinAll)
+        FActive = true;
+    else if (action == kUnskinAll)
+        FActive = false;
+}
+
+void TSkinManage::TimerTick(TObject*)
+{
+    ExecuteRequest();
+}
+
+void TSkinManage::ScanOpenForms(TSkinData* onlyOwnerOf)
+{
+    FActive = true;
+    FScanning = true;
+    PurgeForms();
+    for (int i = Screen->FormCount() - 1; i >= 0; --i) {
+        TCustomForm* form = Screen->Forms(i);
+        if (!onlyOwnerOf || onlyOwnerOf->Owner() == form)
+            AttachVisibleForm(form);
+    }
+    FScanning = false;
+}
+
+void TSkinManage::UnskinAndFree(TWinSkinForm* frame)
+{
+    const HWND window = frame->Handle();
+    frame->Unskin();
+    // A frame inside one of its own window's calls is freed at the next purge.
+    if (!frame->Busy())
+        RemoveSkinForm(frame);
+    if (IsWindow(window)) {
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+    }
+}
+
+void TSkinManage::RemoveSkinForm(TWinSkinForm* frame)
+{
+    std::erase_if(FSkinForms, [frame](const auto& entry) { return entry.get() == frame; });
+}
+
+void TSkinManage::ExecuteRequest()
+{
+    if (!FRequestTimer)
+        return;
+    FRequestTimer->SetEnabled(false);
+    TSkinData* skin = FPendingSkinData;
+    if (!skin)
+        return;
+    const int action = FPendingAction;
+    const bool onlyOwnForm = skin->SkinFormtype == sfOnlyThisForm;
+    switch (action) {
+    case kSkinAll:
+        ScanOpenForms(onlyOwnForm ? skin : nullptr);
+        break;
+    case kUnskinAll:
+        FActive = false;
+        PurgeForms();
+        for (TWinSkinForm* frame : SkinForms())
+            if (!onlyOwnForm || frame->SkinData() == skin)
+                UnskinAndFree(frame);
+        break;
+    case kSkinChanged: {
+        PurgeForms();
+        std::vector<TWinSkinForm*> changed;
+        for (TWinSkinForm* frame : SkinForms())
+            if (frame->SkinData() == skin && (!onlyOwnForm || changed.empty()))
+                changed.push_back(frame);
+        for (TWinSkinForm* frame : changed) {
+            frame->ReleaseCaptionButtons();
+            frame->Remeasure();
+        }
+        for (TWinSkinForm* frame : changed)
+            frame->Refresh();
+        break;
+    }
+    default:
+        break;
+    }
+    if (skin->OnSkinChanged)
+        skin->OnSkinChanged(skin);
+    FPendingSkinData = nullptr;
+}
+
+// --- Popup menus ---
+
+bool TSkinManage::AttachPopupMenu(HWND window)
+{
+    if (!FActive || AnswersSkinQuery(window) || IsPopupMenuSkinned(window))
+        return false;
+    return false;
+}
+
+bool TSkinManage::DetachPopupMenu(HWND window)
+{
+    const bool listed = IsPopupMenuSkinned(window);
+    std::erase(FPopupMenus, window);
+    if (FPopupMenus.empty())
+        PopupKind = 0;
+    return listed;
+}
+
+bool TSkinManage::IsPopupMenuSkinned(HWND window) const
+{
+    return std::find(FPopupMenus.begin(), FPopupMenus.end(), window) != FPopupMenus.end();
+}
+
+// --- Lists ---
+
+void TSkinManage::PurgeForms()
+{
+    if (FRunState == kClosing)
+        return;
+    // A detached frame still running a call of its window (whose handling
+    // destroyed the window) waits for the next purge.
+    std::erase_if(FSkinForms, [](const auto& frame) { return frame->State() == fsDetached && !frame->Busy(); });
+}
+
+void TSkinManage::ReleaseAll()
+{
+    FActive = false;
+    while (!FSkinForms.empty()) {
+        std::unique_ptr<TWinSkinForm> frame = std::move(FSkinForms.back());
+        FSkinForms.pop_back();
+        frame->Release();
+    }
+}
+
+// --- The one manager ---
+
+void UseSkinManager()
+{
+    // Installing the factory again would end the manager it made.
+    static bool installed = false;
+    if (std::exchange(installed, true))
+        return;
+    SetSkinManagerFactory([]() -> std::unique_ptr<ISkinManagerLink> {
+        auto manager = std::make_unique<TSkinManage>();
+        SkinManager = manager.get();
+        return manager;
+    });
+}

@@ -1,0 +1,222 @@
+// TWinSkinForm: the skinned frame of one top-level window (a framework form,
+// a system dialog, an MDI child). It subclasses the window, answers the
+// non-client messages itself (size, hit test, painting, activation), paints
+// the four borders and the caption strip from the skin, shapes the window
+// with a region where the borders are see-through, keeps the client at the
+// size it had under the system frame, and gives all of it back at Unskin.
+//
+// The skin manager (SkinManager.h) makes, lists and frees these objects.
+// Painting lives in FramePaint.cpp; the geometry in FrameGeometry.h.
+#pragma once
+
+#include "base/WindowSubclass.h"
+#include "framework/Bitmap.h"
+#include "framework/Controls.h"
+#include "framework/GdiObjects.h"
+#include "skin/forms/FrameGeometry.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TSkinData;
+class TWinSkinForm;
+
+// The subclass kind of the skinned frames: TWindowSubclass::FindObject(window,
+// &kFrameKind) is the window's TWinSkinForm.
+extern const char kFrameKind;
+
+// A non-client object of one frame (a caption button, a menu bar item):
+// mouse tracking and painting in window coordinates. The caption buttons and
+// menu bar derive from it.
+class TNCObject {
+public:
+    explicit TNCObject(TWinSkinForm* owner) : Owner(owner) {}
+    virtual ~TNCObject() = default;
+    TNCObject(const TNCObject&) = delete;
+    TNCObject& operator=(const TNCObject&) = delete;
+
+    virtual void MouseDown() {}
+    virtual void MouseUp() {}
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    // Draws into the caption strip bitmap's DC (window coordinates).
+    virtual void Paint(HDC dc) = 0;
+
+    TWinSkinForm* Owner;
+    RECT Bounds{};
+    bool Visible = true;
+    int ButtonState = 1; // 1 normal, 2 pressed, 3 hot
+    bool Enabled = true;
+};
+
+enum TFormState {
+    fsCreated = 0, fsReady = 1, fsRefreshing = 3, fsDestroying = 4, fsFitting = 5, fsDetached = 6
+};
+enum TWindowStateKind { wsNormal = 0, wsMaximized = 1, wsMinimized = 2 };
+
+class TWinSkinForm {
+public:
+    TWinSkinForm(HWND window, std::wstring className, TSkinData* skinData);
+    ~TWinSkinForm();
+    TWinSkinForm(const TWinSkinForm&) = delete;
+    TWinSkinForm& operator=(const TWinSkinForm&) = delete;
+
+    // A framework form: Prepare plus the form's message hook, colour and events.
+    void AttachToForm(TWinControl* form);
+    // A bare window such as a system dialog.
+    void AttachToWindow();
+
+    // Subclasses the window and measures the frame (runs once).
+    void Prepare();
+    // WM_SKININIT: fits the window, shapes it, ready.
+    void Initialise();
+    void WindowProc(TMessage& message);
+
+    void PaintFrame(HDC dc = nullptr);
+    void Remeasure();
+    // After a skin change: metrics, fit, repaint.
+    void Refresh();
+    void BuildRegion();
+    void DropRegion();
+    void FitToClient(bool keepClient);
+    // The skin is switched off and the window stays: style, menu, region,
+    // client size and window procedure are given back as they were.
+    void Unskin();
+    // The window is being destroyed: let go of it without restoring its look.
+    void Release();
+    void ReleaseCaptionButtons() { CaptionButtons.clear(); }
+
+    HWND Handle() const noexcept { return FHandle; }
+    TWinControl* Form() const noexcept { return FForm; }
+    TSkinData* SkinData() const noexcept { return FSkinData; }
+    const std::wstring& ClassName() const noexcept { return FClassName; }
+    int State() const noexcept { return FState; }
+    bool FrameSkinned() const noexcept { return FFrameSkinned; }
+    int FormKind() const noexcept { return FFormKind; }
+    int BorderKind() const noexcept { return FBorderKind; }
+    int WindowState() const noexcept { return FWindowState; }
+    bool Active() const noexcept { return FActive; }
+    const framegeo::TFrameMetrics& Metrics() const noexcept { return FMetrics; }
+    const RECT& TextRect() const noexcept { return FTextRect; }
+    const RECT& TextBackRect() const noexcept { return FTextBackRect; }
+    bool HasRegion() const noexcept { return FRegionMade; }
+    // True while one of its window procedure calls is running: the object
+    // must not be freed then, even when its window is gone.
+    bool Busy() const noexcept { return FDepth > 0; }
+
+    // One per entry of the skin's caption-button list; empty until the
+    // caption buttons are built.
+    std::vector<std::unique_ptr<TNCObject>> CaptionButtons;
+    int RightButtonsExtent = 0;
+
+private:
+    // --- WindowProc stages ---
+    void DefaultHandler(TMessage& message);
+    bool BaseStage(TMessage& message);
+    bool FrameStage(TMessage& message);
+    void NonClientStage(TMessage& message);
+    void FormHook(TMessage& message);
+
+    // --- Non-client messages ---
+    void NcCalcSize(TMessage& message);
+    void NcHitTest(TMessage& message);
+    void NcPaint(TMessage& message);
+    void NcActivate(TMessage& message);
+    void Size(TMessage& message);
+    // Default handling of a message that makes the system draw its caption
+    // (WM_SETTEXT, WM_SETICON) with the caption style taken away meanwhile.
+    void DefaultWithoutCaption(TMessage& message, bool formHook);
+
+    void ReadStyles();
+    void ReadWindowState();
+    void KeepClientRect();
+    void RepositionFrame();
+    void MoveChildren(int dx);
+
+    // --- Painting (FramePaint.cpp) ---
+    void DrawBorderPiece(framegeo::TBorderPiece kind, const RECT& rect, HDC dc);
+    void PaintCaptionStrip(HDC dc);
+    void RebuildIconBitmap();
+    void ComposeCaption(HDC strip, int width, bool minimised);
+    void DrawCaptionText(HDC strip, int width);
+    void DrawIcon(HDC strip);
+    int StateFrame(int frameCount) const noexcept;
+    std::wstring CaptionText() const;
+    int CaptionTextWidth() const;
+    const TBitmap& Piece(framegeo::TBorderPiece kind, int width, int height);
+    void DropPieces() noexcept;
+
+    HWND FHandle;
+    TWinControl* FForm = nullptr;
+    TSkinData* FSkinData;
+    std::wstring FClassName;
+    TWindowSubclass FSubclass;
+    TWindowProcHook FFormHook;
+    bool FPrepared = false;
+    bool FCaptionStripped = false;
+    int FDepth = 0;
+
+    bool FFrameSkinned = false;
+    int FFormKind = 0;   // 0 ordinary, 1 MDI frame, 2 MDI child
+    int FBorderKind = 0; // 0 sizeable, 1 single, 2 no caption, 3 dialog
+    bool FIsDialogClass = false;
+    unsigned FSystemButtons = 0;
+    bool FRightToLeft = false;
+    bool FIsChildWindow = false;
+    bool FResizable = false;
+    int FWindowState = wsNormal;
+    bool FActive = true;
+    int FState = fsCreated;
+    framegeo::TFrameMetrics FMetrics;
+
+    // What Unskin gives back.
+    LONG_PTR FOriginalStyle = 0;
+    LONG_PTR FOriginalExStyle = 0;
+    HMENU FOriginalMenu = nullptr;
+    gdi::Region FOriginalRegion;
+    bool FHadRegion = false;
+    TColor FSavedColor = 0;
+    bool FColorSaved = false;
+    RECT FKeptClientRect{};
+    SIZE FSystemFrameSize{};
+
+    // --- Painting state ---
+    RECT FWindowRect{};
+    int FFrameWidth = 0;
+    int FFrameHeight = 0;
+    RECT FTextRect{};
+    RECT FTextBackRect{};
+    std::unique_ptr<TBitmap> FIconBitmap;
+    HICON FIcon = nullptr; // the window's, not ours
+    HMENU FWindowMenu = nullptr; // the system's window menu, not ours
+    int FIconSize = 16;
+    bool FRegionMade = false;
+    int FRegionWidth = 0;
+    int FRegionHeight = 0;
+
+    // Rendered border pieces for one window size and activity, so that a
+    // repaint is a few block transfers.
+    struct TPieceSet {
+        int Width = -1;
+        int Height = -1;
+        std::array<std::unique_ptr<TBitmap>, 4> Pieces;
+    };
+    std::array<TPieceSet, 2> FPieces; // [inactive, active]
+    // The composed caption strip and what it was composed from.
+    struct TCaptionKey {
+        int Width = -1;
+        int Height = -1;
+        bool Active = false;
+        bool Minimised = false;
+        std::wstring Text;
+        int IconSerial = 0;
+        bool operator==(const TCaptionKey&) const = default;
+    };
+    std::unique_ptr<TBitmap> FCaptionBitmap;
+    TCaptionKey FCaptionKey;
+    int FIconSerial = 0;
+};

@@ -1,0 +1,176 @@
+// Shared by the skinned-frame tests: the default skin, windows of our own
+// class, message pumping, reading a window back from its window DC, and the
+// colours the skin's border images give at a window point, worked out from
+// the bitmaps and the frame geometry (fixed corners and margins; stretched
+// middles only ever show pixels of the same source column).
+#pragma once
+
+#include "framework/Bitmap.h"
+#include "framework/Forms.h"
+#include "framework/GdiObjects.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/data/resources/SkinResources.h"
+#include "skin/forms/SkinMessages.h"
+#include "skin/forms/WinSkinForm.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace frametest {
+
+inline constexpr wchar_t kClassName[] = L"VidkilnFrameTest";
+inline constexpr TColor kMagenta = 0xFF00FF;
+
+inline std::unique_ptr<TSkinData> DefaultSkin()
+{
+    const std::span<const std::uint8_t> file = DefaultSkinFile();
+    std::vector<std::uint8_t> stream;
+    const auto size = static_cast<std::uint32_t>(file.size());
+    for (int i = 0; i < 4; ++i)
+        stream.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
+    stream.insert(stream.end(), file.begin(), file.end());
+    auto skin = std::make_unique<TSkinData>(nullptr);
+    skin->ReadSkinStream(stream);
+    return skin;
+}
+
+inline void Pump(DWORD ms = 60)
+{
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+inline void RegisterTestClass()
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassW(&windowClass);
+}
+
+// A top-level window of our class with a client of the given size.
+inline HWND MakeWindow(DWORD style, int clientWidth, int clientHeight, const wchar_t* caption = L"Frame")
+{
+    RECT rect{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&rect, style, FALSE, 0);
+    return CreateWindowExW(0, kClassName, caption, style, 60, 40, rect.right - rect.left, rect.bottom - rect.top,
+                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+inline SIZE WindowSize(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+inline SIZE ClientSize(HWND window)
+{
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return {rect.right, rect.bottom};
+}
+
+// The whole window as it is on the display, frame included.
+inline std::unique_ptr<TBitmap> ReadBack(HWND window)
+{
+    const SIZE size = WindowSize(window);
+    auto shot = std::make_unique<TBitmap>(size.cx, size.cy, pf24bit);
+    const gdi::WindowDC dc(window);
+    BitBlt(shot->Canvas().Handle(), 0, 0, size.cx, size.cy, dc.Get(), 0, 0, SRCCOPY);
+    return shot;
+}
+
+inline TColor PixelOf(const TBitmap& bitmap, int x, int y)
+{
+    return bitmap.Canvas().Pixels(x, y) & 0xFFFFFF;
+}
+
+// What one border image shows at a window point: the source pixel for
+// points in the fixed margins, or the set of pixels a stretched middle can
+// take (the source column's middle part).
+struct TExpected {
+    std::set<TColor> Colours;
+    bool SeeThrough() const { return Colours.size() == 1 && *Colours.begin() == kMagenta; }
+    bool Admits(TColor colour) const { return Colours.count(colour & 0xFFFFFF) != 0; }
+};
+
+class TFrameModel {
+public:
+    TFrameModel(const TSkinData& skin, int width, int height) : FSkin(skin), FWidth(width), FHeight(height)
+    {
+        Left = FrameWidth(*skin.Left());
+        Right = FrameWidth(*skin.Right());
+        Top = FrameHeight(*skin.Top());
+        Bottom = FrameHeight(*skin.Bottom());
+    }
+
+    int Left, Right, Top, Bottom;
+
+    // A point of the left or right border (full height), frame 1 or 2.
+    TExpected Side(bool left, int x, int y, int frame) const
+    {
+        const TDataSkinBorder& border = left ? *FSkin.Left() : *FSkin.Right();
+        const int fw = border.Bitmap->Width() / border.FrameCount;
+        const int fh = border.Bitmap->Height();
+        const int fx = (frame - 1) * fw + (left ? x : x - (FWidth - Right));
+        return Along(*border.Bitmap, fx, y, FHeight, fh, border.TopHeight, border.BottomHeight, true);
+    }
+
+    // A point of the caption strip's Top piece or of the bottom border.
+    TExpected Band(bool top, int x, int y, int frame) const
+    {
+        const TDataSkinBorder& border = top ? *FSkin.Top() : *FSkin.Bottom();
+        const int fh = border.Bitmap->Height() / border.FrameCount;
+        const int fw = border.Bitmap->Width();
+        const int row = (frame - 1) * fh + (top ? y : y - (FHeight - Bottom));
+        const int pieceWidth = FWidth - Left - Right;
+        return Along(*border.Bitmap, row, x - Left, pieceWidth, fw, border.LeftWidth, border.RightWidth, false);
+    }
+
+private:
+    static int FrameWidth(const TDataSkinBorder& border) { return border.Bitmap->Width() / border.FrameCount; }
+    static int FrameHeight(const TDataSkinBorder& border) { return border.Bitmap->Height() / border.FrameCount; }
+
+    // Position p along a piece of length target drawn from a source of
+    // length source with fixed ends start and end; across is the fixed
+    // coordinate (column for vertical pieces, row for horizontal ones).
+    static TExpected Along(const TBitmap& bitmap, int across, int p, int target, int source, int start, int end,
+                           bool vertical)
+    {
+        const auto at = [&](int along) {
+            return vertical ? PixelOf(bitmap, across, along) : PixelOf(bitmap, along, across);
+        };
+        TExpected expected;
+        if (p < start)
+            expected.Colours.insert(at(p));
+        else if (p >= target - end)
+            expected.Colours.insert(at(source - (target - p)));
+        else
+            for (int s = start; s < source - end; ++s)
+                expected.Colours.insert(at(s));
+        return expected;
+    }
+
+    const TSkinData& FSkin;
+    int FWidth;
+    int FHeight;
+};
+
+} // namespace frametest
