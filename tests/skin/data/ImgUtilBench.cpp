@@ -2,6 +2,7 @@
 // a bitmap the window's size in the same run: the four borders of a 558 × 314
 // window rendered nine-slice from two-frame strips and copied out, and the
 // window region built from the see-through borders.
+#include "BenchTiming.h"
 #include "skin/data/ImgUtil.h"
 
 #include <windows.h>
@@ -13,6 +14,9 @@
 #include <vector>
 
 namespace {
+
+using benchtiming::Measure;
+using benchtiming::Now;
 
 constexpr int WindowWidth = 558;
 constexpr int WindowHeight = 314;
@@ -57,29 +61,6 @@ std::vector<TBorder> MakeBorders()
     borders.push_back({{SideWidth, WindowHeight - BottomHeight, WindowWidth - SideWidth, WindowHeight},
                        MakeStrip(60, BottomHeight, true), {10, 0, 10, 0}, true});
     return borders;
-}
-
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Median microseconds per call over several batches.
-double Measure(const std::function<void()>& work, int perBatch)
-{
-    std::vector<double> batches;
-    for (int batch = 0; batch < 9; ++batch) {
-        const double start = Now();
-        for (int i = 0; i < perBatch; ++i)
-            work();
-        GdiFlush();
-        batches.push_back((Now() - start) * 1e6 / perBatch);
-    }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
 }
 
 } // namespace

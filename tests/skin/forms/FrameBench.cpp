@@ -6,6 +6,7 @@
 // unskinned window, and a window's start to its first paint with and
 // without the skinned frame.
 #include "skin/forms/FrameFixture.h"
+#include "skin/data/BenchTiming.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,28 +17,8 @@ using namespace frametest;
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Median microseconds per call over several batches.
-double Measure(const std::function<void()>& work, int perBatch)
-{
-    std::vector<double> batches;
-    for (int batch = 0; batch < 9; ++batch) {
-        const double start = Now();
-        for (int i = 0; i < perBatch; ++i)
-            work();
-        GdiFlush();
-        batches.push_back((Now() - start) * 1e6 / perBatch);
-    }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
-}
+using benchtiming::Measure;
+using benchtiming::Now;
 
 // Microseconds from creating a window with the main window's client size to
 // its first paint done (skinned: the frame attached, initialised and painted).
