@@ -88,7 +88,8 @@ const TClassInfo& TCustomForm::StaticClass()
         .Enum("Position", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
                            "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
               &TCustomForm::Position, &TCustomForm::SetPosition)
-        .Object("Menu", TMainMenu::StaticClass(), &TCustomForm::Menu)
+        .Object("Menu", TMainMenu::StaticClass(), &TCustomForm::Menu,
+                [](TCustomForm& F, TObject* V) { F.SetMenu(static_cast<TMainMenu*>(V)); })
         .Field("ModalResult", &TCustomForm::ModalResult)
         .Build());
     return Info;
@@ -148,11 +149,15 @@ void TCustomForm::SetMenu(TMainMenu* Value)
     if (Value == FMenu)
         return;
     // A menu the form does not own may be freed first; it tells the form.
-    if (FMenu)
+    if (FMenu) {
         FMenu->RemoveFreeNotification(this);
+        FMenu->SetWindowHandle(nullptr);
+    }
     FMenu = Value;
-    if (FMenu)
+    if (FMenu) {
         FMenu->FreeNotification(this);
+        FMenu->SetWindowHandle(HandleIfAllocated());
+    }
     if (HandleAllocated())
         ::SetMenu(HandleIfAllocated(), FMenu ? FMenu->Handle() : nullptr);
     Perform(CM_MENUCHANGED);
@@ -222,15 +227,19 @@ void TCustomForm::CreateParams(TCreateParams& Params)
 void TCustomForm::CreateWnd()
 {
     TScrollingWinControl::CreateWnd();
-    if (FMenu)
+    if (FMenu) {
+        FMenu->SetWindowHandle(HandleIfAllocated());
         ::SetMenu(HandleIfAllocated(), FMenu->Handle());
+    }
 }
 
 void TCustomForm::DestroyWnd()
 {
     // A window destroys the menu it shows; the menu belongs to its TMainMenu.
-    if (FMenu)
+    if (FMenu) {
         ::SetMenu(HandleIfAllocated(), nullptr);
+        FMenu->SetWindowHandle(nullptr);
+    }
     ReleaseCanvas();
     TScrollingWinControl::DestroyWnd();
 }
@@ -464,11 +473,31 @@ void TCustomForm::WndProc(TMessage& Message)
             Message.Result = 1;
             return;
         }
+        // Enter and Escape go to the default and cancel buttons.
+        for (TWinControl* Control : GetTabOrderList())
+            if (Control->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam)) {
+                Message.Result = 1;
+                return;
+            }
         break;
     case WM_ACTIVATE:
         TScrollingWinControl::WndProc(Message);
         Perform(LOWORD(Message.WParam) == WA_INACTIVE ? CM_DEACTIVATE : CM_ACTIVATE);
         return;
+    case WM_COMMAND:
+        // Menu commands come without a control window.
+        if (!Message.LParam && HIWORD(Message.WParam) <= 1 && FMenu && FMenu->DispatchCommand(LOWORD(Message.WParam)))
+            return;
+        break;
+    case WM_INITMENUPOPUP:
+        if (FMenu)
+            FMenu->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam));
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (HandleMenuDrawMessage(FMenu, Message))
+            return;
+        break;
     default:
         break;
     }
@@ -547,6 +576,23 @@ bool TApplication::ProcessMessage()
     return true;
 }
 
+// A key that is the shortcut of an item of the focused form's menu runs
+// the item instead of reaching the control.
+bool TApplication::MenuShortCut(const MSG& Msg)
+{
+    const TCustomForm* Form = GetParentForm(FindControl(GetAncestor(Msg.hwnd, GA_ROOT)));
+    if (!Form || !Form->Menu() || Msg.wParam > 0xFF)
+        return false;
+    TShortCut Key = static_cast<TShortCut>(Msg.wParam);
+    if (GetKeyState(VK_SHIFT) < 0)
+        Key |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        Key |= scCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        Key |= scAlt;
+    return Form->Menu()->IsShortCut(Key);
+}
+
 // Dialog keys and Alt+letter go to the form first, so it can move the focus
 // or open a menu; the control sees them only when the form did not use them.
 bool TApplication::IsKeyMessage(const MSG& Msg)
@@ -556,6 +602,8 @@ bool TApplication::IsKeyMessage(const MSG& Msg)
         Notification = CM_DIALOGKEY;
     else if (Msg.message == WM_SYSCHAR)
         Notification = CM_DIALOGCHAR;
+    if ((Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) && MenuShortCut(Msg))
+        return true;
     if (!Notification)
         return false;
     const LRESULT Wants = SendMessageW(Msg.hwnd, WM_GETDLGCODE, Msg.wParam, reinterpret_cast<LPARAM>(&Msg));

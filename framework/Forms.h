@@ -195,6 +195,7 @@ private:
     friend class TCustomForm;
     bool ProcessMessage();
     bool IsKeyMessage(const MSG& Msg);
+    static bool MenuShortCut(const MSG& Msg);
 
     std::wstring FTitle;
     TCustomForm* FMainForm = nullptr;

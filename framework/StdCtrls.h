@@ -1,5 +1,7 @@
-// Labels and combo boxes. Buttons, check boxes, edits and group boxes join
-// here as TButtonControl / TCustomEdit / TCustomGroupBox descendants.
+// The standard controls: labels, combo boxes, buttons, check boxes, radio
+// buttons, group boxes, edits, memos, list boxes and scroll bars. Each wraps
+// the platform's control and keeps its state in the object too, so it
+// survives the window being made again.
 #pragma once
 
 #include "Controls.h"
@@ -92,4 +94,120 @@ class TComboBox : public TCustomComboBox {
     VK_CLASS_INFO
 public:
     using TCustomComboBox::TCustomComboBox;
+};
+
+// ------------------------------------------------------------------ buttons
+
+// Base of the platform's button-class controls; they report their clicks
+// themselves (BN_CLICKED), so the framework's press-and-release click is off.
+class TButtonControl : public TWinControl {
+    VK_CLASS_INFO
+public:
+    explicit TButtonControl(TComponent* AOwner);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+    // BN_CLICKED arrived.
+    virtual void ButtonClicked() { Click(); }
+};
+
+// A push button. Clicking one with a ModalResult sets its form's.
+class TButton : public TButtonControl {
+    VK_CLASS_INFO
+public:
+    explicit TButton(TComponent* AOwner);
+
+    // The form's default button, shown with a heavier frame; Enter clicks it.
+    bool Default() const noexcept { return FDefault; }
+    void SetDefault(bool Value);
+    // Escape clicks it.
+    bool Cancel() const noexcept { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+    int ModalResult = 0;
+    void Click() override;
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    bool FDefault = false;
+    bool FCancel = false;
+};
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+// Check box: a click moves unchecked -> checked (-> grayed when AllowGrayed)
+// -> unchecked. Alignment taRightJustify puts the box left of the caption
+// (the usual look), taLeftJustify right of it.
+class TCustomCheckBox : public TButtonControl {
+    VK_CLASS_INFO
+public:
+    explicit TCustomCheckBox(TComponent* AOwner);
+
+    TCheckBoxState State() const noexcept { return FState; }
+    void SetState(TCheckBoxState Value);
+    bool Checked() const noexcept { return FState == cbChecked; }
+    void SetChecked(bool Value) { SetState(Value ? cbChecked : cbUnchecked); }
+    bool AllowGrayed() const noexcept { return FAllowGrayed; }
+    void SetAllowGrayed(bool Value) { FAllowGrayed = Value; }
+    TAlignment Alignment() const noexcept { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void ButtonClicked() override;
+
+private:
+    TCheckBoxState FState = cbUnchecked;
+    bool FAllowGrayed = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+class TCheckBox : public TCustomCheckBox {
+    VK_CLASS_INFO
+public:
+    using TCustomCheckBox::TCustomCheckBox;
+};
+
+// Checking a radio button unchecks the other radio buttons of its parent.
+class TRadioButton : public TButtonControl {
+    VK_CLASS_INFO
+public:
+    explicit TRadioButton(TComponent* AOwner);
+
+    bool Checked() const noexcept { return FChecked; }
+    void SetChecked(bool Value);
+    TAlignment Alignment() const noexcept { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void ButtonClicked() override;
+
+private:
+    bool FChecked = false;
+    TAlignment FAlignment = taRightJustify;
+};
+
+// The platform's group box frame; a container for other controls.
+class TCustomGroupBox : public TWinControl {
+    VK_CLASS_INFO
+public:
+    explicit TCustomGroupBox(TComponent* AOwner);
+    bool ParentBackground() const noexcept { return FParentBackground; }
+    void SetParentBackground(bool Value);
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void WndProc(TMessage& Message) override;
+};
+
+class TGroupBox : public TCustomGroupBox {
+    VK_CLASS_INFO
+public:
+    using TCustomGroupBox::TCustomGroupBox;
 };
