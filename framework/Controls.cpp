@@ -619,7 +619,7 @@ void TWinControl::CreateHandle()
         // Making the parent's window made its children's, this one's too.
         if (FHandle)
             return;
-    } else if (Params.Style & WS_CHILD)
+    } else if ((Params.Style & WS_CHILD) && !Params.WndParent)
         throw EComponentError(L"Control \"" + Name() + L"\" has no parent window");
     FDefWndProc = RegisterWindowClass(Params, &InitWndProc);
     // A creation hook may make framework windows of its own before this
