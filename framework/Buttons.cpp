@@ -148,8 +148,15 @@ void TBitBtn::SetNumGlyphs(int Value)
 
 void TBitBtn::SetImages(TCustomImageList* Value)
 {
-    FButtonGlyph.Images.Set(Value);
+    LinkImageList(this, FButtonGlyph.Images, Value);
     Invalidate();
+}
+
+void TBitBtn::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TButton::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FButtonGlyph.Images)
+        SetImages(nullptr);
 }
 
 void TBitBtn::SetImageIndex(int Value)

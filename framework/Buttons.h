@@ -31,7 +31,7 @@ public:
     // A copy of Value; nullptr empties the glyph.
     void SetGlyph(const TBitmap* Value);
     int NumGlyphs = 1;
-    TImageListRef Images;
+    TCustomImageList* Images = nullptr;
     int ImageIndex = -1;
     int DisabledIndex = -1;
     TButtonLayout Layout = blGlyphLeft;
@@ -56,7 +56,7 @@ public:
     void SetGlyph(const TBitmap* Value);
     int NumGlyphs() const noexcept { return FButtonGlyph.NumGlyphs; }
     void SetNumGlyphs(int Value);
-    TCustomImageList* Images() const noexcept { return FButtonGlyph.Images.Get(); }
+    TCustomImageList* Images() const noexcept { return FButtonGlyph.Images; }
     void SetImages(TCustomImageList* Value);
     int ImageIndex() const noexcept { return FButtonGlyph.ImageIndex; }
     void SetImageIndex(int Value);
@@ -75,6 +75,7 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
     void DrawItem(const DRAWITEMSTRUCT& Draw);

@@ -645,9 +645,16 @@ void TCustomTabControl::SetStyle(TTabStyle Value)
     SetCreationProperty(FStyle, Value);
 }
 
+void TCustomTabControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages)
+        SetImages(nullptr);
+}
+
 void TCustomTabControl::SetImages(TCustomImageList* Value)
 {
-    FImages.Set(Value);
+    LinkImageList(this, FImages, Value);
     if (const HWND Window = HandleIfAllocated())
         SendMessageW(Window, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Value ? Value->Handle() : nullptr));
 }
@@ -688,7 +695,7 @@ void TCustomTabControl::CreateParams(TCreateParams& Params)
 void TCustomTabControl::CreateWnd()
 {
     TWinControl::CreateWnd();
-    SetImages(FImages.Get());
+    SetImages(FImages);
     FillTabs();
 }
 
@@ -1042,9 +1049,16 @@ void THeaderControl::SetStyle(THeaderStyle Value)
     SetCreationProperty(FStyle, Value);
 }
 
+void THeaderControl::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages)
+        SetImages(nullptr);
+}
+
 void THeaderControl::SetImages(TCustomImageList* Value)
 {
-    FImages.Set(Value);
+    LinkImageList(this, FImages, Value);
     if (const HWND Window = HandleIfAllocated())
         SendMessageW(Window, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Value ? Value->Handle() : nullptr));
 }
@@ -1070,7 +1084,7 @@ void THeaderControl::CreateParams(TCreateParams& Params)
 void THeaderControl::CreateWnd()
 {
     TWinControl::CreateWnd();
-    SetImages(FImages.Get());
+    SetImages(FImages);
     FillSections();
 }
 
@@ -1260,12 +1274,8 @@ TCustomUpDown::TCustomUpDown(TComponent* AOwner) : TWinControl(AOwner)
     FClickEvents = false;
 }
 
-// The platform's buddy when there is a window: it is the one that stays
-// right when the associate's window is made again or goes away.
 TWinControl* TCustomUpDown::Associate() const noexcept
 {
-    if (const HWND Window = HandleIfAllocated())
-        return FindControl(reinterpret_cast<HWND>(SendMessageW(Window, UDM_GETBUDDY, 0, 0)));
     return FAssociate;
 }
 
@@ -1273,8 +1283,20 @@ void TCustomUpDown::SetAssociate(TWinControl* Value)
 {
     if (Value == this)
         return;
+    // An associate freed first tells the up-down, whoever owns it.
+    if (FAssociate)
+        FAssociate->RemoveFreeNotification(this);
     FAssociate = Value;
+    if (FAssociate)
+        FAssociate->FreeNotification(this);
     RecreateWnd();
+}
+
+void TCustomUpDown::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FAssociate)
+        FAssociate = nullptr;
 }
 
 void TCustomUpDown::SetMin(int Value)
@@ -1378,7 +1400,6 @@ void TCustomUpDown::CreateWnd()
 void TCustomUpDown::DestroyWnd()
 {
     FPosition = Position();
-    FAssociate = Associate();
     TWinControl::DestroyWnd();
 }
 
@@ -1644,9 +1665,16 @@ void TToolBar::RemoveButton(TToolButton* Button)
     RebuildButtons();
 }
 
+void TToolBar::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages)
+        SetImages(nullptr);
+}
+
 void TToolBar::SetImages(TCustomImageList* Value)
 {
-    FImages.Set(Value);
+    LinkImageList(this, FImages, Value);
     RebuildButtons();
 }
 

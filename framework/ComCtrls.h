@@ -291,7 +291,7 @@ public:
     void SetMultiLine(bool Value);
     TTabStyle Style() const noexcept { return FStyle; }
     void SetStyle(TTabStyle Value);
-    TCustomImageList* Images() const noexcept { return FImages.Get(); }
+    TCustomImageList* Images() const noexcept { return FImages; }
     void SetImages(TCustomImageList* Value);
     // The area inside the tabs and frame, in client coordinates.
     RECT DisplayRect();
@@ -300,6 +300,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void WndProc(TMessage& Message) override;
     // The texts and images of the tabs, for (re)filling the window.
@@ -318,7 +319,7 @@ private:
     TTabPosition FTabPosition = tpTop;
     bool FMultiLine = false;
     TTabStyle FStyle = tsTabs;
-    TImageListRef FImages;
+    TCustomImageList* FImages = nullptr;
 };
 
 // Tabs only; the program changes what is shown when TabIndex changes.
@@ -425,7 +426,7 @@ public:
     void SetSections(std::vector<THeaderSection> Value);
     THeaderStyle Style() const noexcept { return FStyle; }
     void SetStyle(THeaderStyle Value);
-    TCustomImageList* Images() const noexcept { return FImages.Get(); }
+    TCustomImageList* Images() const noexcept { return FImages; }
     void SetImages(TCustomImageList* Value);
     // The width of a section as the user left it.
     int SectionWidth(int Index) const;
@@ -434,6 +435,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& Message) override;
@@ -442,7 +444,7 @@ private:
     void FillSections();
     std::vector<THeaderSection> FSections;
     THeaderStyle FStyle = hsButtons;
-    TImageListRef FImages;
+    TCustomImageList* FImages = nullptr;
 };
 
 // -------------------------------------------------------- track bar, up-down
@@ -530,6 +532,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& Message) override;
@@ -644,7 +647,7 @@ public:
 
     int ButtonCount() const noexcept { return static_cast<int>(FButtons.size()); }
     TToolButton* Buttons(int Index) const { return FButtons.at(static_cast<size_t>(Index)); }
-    TCustomImageList* Images() const noexcept { return FImages.Get(); }
+    TCustomImageList* Images() const noexcept { return FImages; }
     void SetImages(TCustomImageList* Value);
     bool Flat() const noexcept { return FFlat; }
     void SetFlat(bool Value);
@@ -655,6 +658,7 @@ public:
 
 protected:
     void CreateParams(TCreateParams& Params) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& Message) override;
@@ -666,7 +670,7 @@ private:
     void RebuildButtons();
 
     std::vector<TToolButton*> FButtons;
-    TImageListRef FImages;
+    TCustomImageList* FImages = nullptr;
     bool FFlat = true;
     bool FShowCaptions = false;
     bool FList = false;

@@ -28,20 +28,18 @@ TCustomImageList::TCustomImageList(TComponent* AOwner) : TComponent(AOwner)
 
 TCustomImageList::~TCustomImageList()
 {
-    for (TImageListRef* Ref : FRefs)
-        Ref->FList = nullptr;
     ImageList_Destroy(FHandle);
 }
 
-void TImageListRef::Set(TCustomImageList* List)
+void LinkImageList(TComponent* User, TCustomImageList*& Field, TCustomImageList* List)
 {
-    if (List == FList)
+    if (List == Field)
         return;
-    if (FList)
-        std::erase(FList->FRefs, this);
-    FList = List;
-    if (FList)
-        FList->FRefs.push_back(this);
+    if (Field)
+        Field->RemoveFreeNotification(User);
+    Field = List;
+    if (Field)
+        Field->FreeNotification(User);
 }
 
 void TCustomImageList::CreateList()

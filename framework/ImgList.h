@@ -7,29 +7,6 @@
 
 #include <commctrl.h>
 
-#include <vector>
-
-class TCustomImageList;
-
-// A user's reference to an image list that turns nullptr when the list is
-// freed, whoever owns the list. Not copyable: the list knows where it is.
-class TImageListRef {
-public:
-    TImageListRef() = default;
-    ~TImageListRef() { Set(nullptr); }
-    TImageListRef(const TImageListRef&) = delete;
-    TImageListRef& operator=(const TImageListRef&) = delete;
-
-    TCustomImageList* Get() const noexcept { return FList; }
-    void Set(TCustomImageList* List);
-    TCustomImageList* operator->() const noexcept { return FList; }
-    explicit operator bool() const noexcept { return FList != nullptr; }
-
-private:
-    friend class TCustomImageList;
-    TCustomImageList* FList = nullptr;
-};
-
 class TCustomImageList : public TComponent {
     VK_CLASS_INFO
 public:
@@ -58,10 +35,8 @@ public:
     TColor BkColor = clNone;
 
 private:
-    friend class TImageListRef;
     void CreateList();
 
-    std::vector<TImageListRef*> FRefs;
     int FWidth = 16;
     int FHeight = 16;
     HIMAGELIST FHandle = nullptr;
@@ -72,3 +47,8 @@ class TImageList : public TCustomImageList {
 public:
     using TCustomImageList::TCustomImageList;
 };
+
+// Points Field, a user's reference to an image list, at List, and moves the
+// user's free notification from the old list to the new one: the user's
+// Notification then hears when the list is freed, whoever owns it.
+void LinkImageList(TComponent* User, TCustomImageList*& Field, TCustomImageList* List);

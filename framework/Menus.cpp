@@ -474,6 +474,13 @@ TMenu::TMenu(TComponent* AOwner, HMENU Handle) : TComponent(AOwner)
     FItems->MakeRoot(this, Handle);
 }
 
+void TMenu::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == TOperation::opRemove && AComponent == FImages)
+        SetImages(nullptr);
+}
+
 TMenu::~TMenu()
 {
     BeginDestroy();
@@ -499,9 +506,9 @@ void TMenu::SetOwnerDraw(bool Value)
 
 void TMenu::SetImages(TCustomImageList* Value)
 {
-    if (Value == FImages.Get())
+    if (Value == FImages)
         return;
-    FImages.Set(Value);
+    LinkImageList(this, FImages, Value);
     MenuChanged();
 }
 

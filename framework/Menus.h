@@ -150,7 +150,7 @@ public:
     // DrawItem / MeasureItem) instead of the platform's drawing.
     bool OwnerDraw() const noexcept { return FOwnerDraw; }
     void SetOwnerDraw(bool Value);
-    TCustomImageList* Images() const noexcept { return FImages.Get(); }
+    TCustomImageList* Images() const noexcept { return FImages; }
     void SetImages(TCustomImageList* Value);
     // Right-to-left menus mirror their items.
     TBiDiMode BiDiMode() const noexcept { return FBiDiMode; }
@@ -170,6 +170,7 @@ public:
 protected:
     // Takes ownership of Handle, the platform menu of the root item.
     TMenu(TComponent* AOwner, HMENU Handle);
+    void Notification(TComponent* AComponent, TOperation Operation) override;
     // An item of this menu changed; the platform menu is up to date.
     virtual void MenuChanged() {}
 
@@ -179,7 +180,7 @@ private:
 
     TMenuItem* FItems;
     bool FOwnerDraw = false;
-    TImageListRef FImages;
+    TCustomImageList* FImages = nullptr;
     TBiDiMode FBiDiMode = bdLeftToRight;
 };
 

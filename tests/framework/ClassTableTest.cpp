@@ -202,8 +202,18 @@ TEST(ClassTable, ObjectPropertiesAreSetByNameOnlyWithTheirClass)
     EXPECT_TRUE(SetObjectProp(&Form, "Menu", nullptr));
     EXPECT_EQ(GetMenu(Form.Handle()), nullptr);
 
+    auto* Edit = new TEdit(&Form);
+    Edit->SetParent(&Form);
+    auto* Spin = new TUpDown(&Form);
+    Spin->SetParent(&Form);
+    EXPECT_TRUE(SetObjectProp(Spin, "Associate", Edit));
+    EXPECT_EQ(GetObjectProp(Spin, "Associate"), Edit);
+    EXPECT_FALSE(SetObjectProp(Spin, "Associate", Images)) << "an image list is no control";
+
     delete Images;
     EXPECT_EQ(Button->Images(), nullptr) << "a freed image list is forgotten";
+    delete Edit;
+    EXPECT_EQ(Spin->Associate(), nullptr) << "a freed associate is forgotten";
 }
 
 TEST(ClassTable, TheEnginesClassTestsTellTheFamiliesApart)
