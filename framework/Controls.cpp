@@ -619,7 +619,7 @@ void TWinControl::CreateHandle()
         // Making the parent's window made its children's, this one's too.
         if (FHandle)
             return;
-    } else if (Params.Style & WS_CHILD)
+    } else if ((Params.Style & WS_CHILD) && !Params.WndParent)
         throw EComponentError(L"Control \"" + Name() + L"\" has no parent window");
     FDefWndProc = RegisterWindowClass(Params, &InitWndProc);
     // A creation hook may make framework windows of its own before this
@@ -750,6 +750,9 @@ void TWinControl::WndProc(TMessage& Message)
         break;
     case WM_COMMAND:
     case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
         if (ReflectNotification(Message))
             return;
         break;
@@ -809,15 +812,32 @@ void TWinControl::WndProc(TMessage& Message)
 bool TWinControl::ReflectNotification(TMessage& Message)
 {
     HWND From = nullptr;
-    if (Message.Msg == WM_COMMAND)
+    UINT Reflected = 0;
+    switch (Message.Msg) {
+    case WM_COMMAND:
         From = reinterpret_cast<HWND>(Message.LParam);
-    else if (Message.LParam)
-        From = AsPointer<NMHDR>(Message.LParam)->hwndFrom;
+        Reflected = CN_COMMAND;
+        break;
+    case WM_NOTIFY:
+        From = Message.LParam ? AsPointer<NMHDR>(Message.LParam)->hwndFrom : nullptr;
+        Reflected = CN_NOTIFY;
+        break;
+    case WM_DRAWITEM: {
+        // Menu items are the form's business.
+        const auto* Draw = AsPointer<DRAWITEMSTRUCT>(Message.LParam);
+        From = Draw && Draw->CtlType != ODT_MENU ? Draw->hwndItem : nullptr;
+        Reflected = CN_DRAWITEM;
+        break;
+    }
+    default:
+        From = reinterpret_cast<HWND>(Message.LParam);
+        Reflected = Message.Msg == WM_HSCROLL ? CN_HSCROLL : CN_VSCROLL;
+        break;
+    }
     TWinControl* Child = FindControl(From);
     if (!Child || Child == this)
         return false;
-    Message.Result = Child->Perform(Message.Msg == WM_COMMAND ? CN_COMMAND : CN_NOTIFY, Message.WParam,
-                                    Message.LParam);
+    Message.Result = Child->Perform(Reflected, Message.WParam, Message.LParam);
     return true;
 }
 

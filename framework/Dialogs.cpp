@@ -101,3 +101,154 @@ void ShowMessage(const std::wstring& Text)
 {
     Application->MessageBox(Text, Application->Title(), MB_OK);
 }
+
+// ---------------------------------------------------------- TTemplateDialog
+
+TTemplateDialog::TTemplateDialog(std::wstring Caption, short Width, short Height, DWORD Style)
+    : FCaption(std::move(Caption)), FWidth(Width), FHeight(Height), FStyle(Style)
+{
+}
+
+TTemplateDialog::~TTemplateDialog()
+{
+    Close();
+}
+
+void TTemplateDialog::Add(TDialogItem Item)
+{
+    FItems.push_back(std::move(Item));
+}
+
+namespace {
+void AppendText(std::vector<WORD>& Data, const std::wstring& Text)
+{
+    Data.insert(Data.end(), Text.begin(), Text.end());
+    Data.push_back(0);
+}
+
+void AlignToDword(std::vector<WORD>& Data)
+{
+    if (Data.size() % 2)
+        Data.push_back(0);
+}
+
+void AppendDword(std::vector<WORD>& Data, DWORD Value)
+{
+    Data.push_back(LOWORD(Value));
+    Data.push_back(HIWORD(Value));
+}
+} // namespace
+
+// DLGTEMPLATE and DLGITEMTEMPLATE records, each item DWORD-aligned; the
+// buffer is of WORDs, so DWORD alignment is an even WORD count.
+std::vector<WORD> TTemplateDialog::BuildTemplate() const
+{
+    std::vector<WORD> Data;
+    AppendDword(Data, FStyle | DS_SETFONT | DS_MODALFRAME);
+    AppendDword(Data, 0);
+    Data.push_back(static_cast<WORD>(FItems.size()));
+    const short Frame[] = {0, 0, FWidth, FHeight};
+    for (short V : Frame)
+        Data.push_back(static_cast<WORD>(V));
+    Data.push_back(0); // no menu
+    Data.push_back(0); // the dialog class
+    AppendText(Data, FCaption);
+    Data.push_back(9);
+    AppendText(Data, L"MS Shell Dlg");
+    for (const TDialogItem& Item : FItems) {
+        AlignToDword(Data);
+        AppendDword(Data, Item.Style | WS_CHILD | WS_VISIBLE);
+        AppendDword(Data, 0);
+        const short Bounds[] = {Item.X, Item.Y, Item.Width, Item.Height};
+        for (short V : Bounds)
+            Data.push_back(static_cast<WORD>(V));
+        Data.push_back(Item.Id);
+        AppendText(Data, Item.ClassName);
+        AppendText(Data, Item.Text);
+        Data.push_back(0); // no creation data
+    }
+    return Data;
+}
+
+INT_PTR CALLBACK TTemplateDialog::DialogProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+    auto* Self = reinterpret_cast<TTemplateDialog*>(GetWindowLongPtrW(Window, DWLP_USER));
+    switch (Msg) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrW(Window, DWLP_USER, LParam);
+        AsPointer<TTemplateDialog>(LParam)->FHandle = Window;
+        return TRUE;
+    case WM_COMMAND:
+        if (Self && (LOWORD(WParam) == IDOK || LOWORD(WParam) == IDCANCEL) && HIWORD(WParam) == BN_CLICKED) {
+            if (Self->FModeless)
+                Self->Close();
+            else
+                EndDialog(Window, LOWORD(WParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CLOSE:
+        if (Self && Self->FModeless) {
+            Self->Close();
+            return TRUE;
+        }
+        return FALSE;
+    case WM_NCDESTROY:
+        if (Self)
+            Self->FHandle = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR TTemplateDialog::Execute(HWND Owner)
+{
+    const std::vector<WORD> Template = BuildTemplate();
+    FModeless = false;
+    const INT_PTR Result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr),
+                                                   reinterpret_cast<const DLGTEMPLATE*>(Template.data()), Owner,
+                                                   &DialogProc, AsLParam(this));
+    if (Result == -1)
+        throw Exception(L"Cannot create the dialog " + FCaption);
+    return Result;
+}
+
+HWND TTemplateDialog::Show(HWND Owner)
+{
+    Close();
+    const std::vector<WORD> Template = BuildTemplate();
+    FModeless = true;
+    const HWND Window = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                                   reinterpret_cast<const DLGTEMPLATE*>(Template.data()), Owner,
+                                                   &DialogProc, AsLParam(this));
+    if (!Window)
+        throw Exception(L"Cannot create the dialog " + FCaption);
+    ShowWindow(Window, SW_SHOW);
+    return Window;
+}
+
+void TTemplateDialog::Close()
+{
+    if (FHandle && FModeless)
+        DestroyWindow(FHandle);
+}
+
+std::unique_ptr<TTemplateDialog> TTemplateDialog::Sample()
+{
+    auto Dialog = std::make_unique<TTemplateDialog>(L"Template dialog", 220, 150);
+    const DWORD Tab = WS_TABSTOP;
+    Dialog->Add({L"STATIC", L"&Name:", 100, SS_LEFT, 7, 9, 40, 8});
+    Dialog->Add({L"EDIT", L"text", 101, ES_AUTOHSCROLL | WS_BORDER | Tab, 50, 7, 100, 14});
+    Dialog->Add({L"BUTTON", L"Options", 102, BS_GROUPBOX, 7, 26, 100, 60});
+    Dialog->Add({L"BUTTON", L"&Check box", 103, BS_AUTOCHECKBOX | Tab, 14, 38, 80, 10});
+    Dialog->Add({L"BUTTON", L"Three &state", 104, BS_AUTO3STATE | Tab, 14, 50, 80, 10});
+    Dialog->Add({L"BUTTON", L"Radio &1", 105, BS_AUTORADIOBUTTON | WS_GROUP | Tab, 14, 62, 80, 10});
+    Dialog->Add({L"BUTTON", L"Radio &2", 106, BS_AUTORADIOBUTTON, 14, 72, 80, 10});
+    Dialog->Add({L"LISTBOX", L"", 107, LBS_NOTIFY | WS_VSCROLL | WS_BORDER | Tab, 114, 26, 99, 40});
+    Dialog->Add({L"COMBOBOX", L"", 108, CBS_DROPDOWNLIST | WS_VSCROLL | Tab, 114, 70, 99, 60});
+    Dialog->Add({L"SCROLLBAR", L"", 109, SBS_HORZ, 7, 94, 206, 10});
+    Dialog->Add({L"BUTTON", L"OK", IDOK, BS_DEFPUSHBUTTON | Tab, 106, 129, 50, 14});
+    Dialog->Add({L"BUTTON", L"Cancel", IDCANCEL, BS_PUSHBUTTON | Tab, 163, 129, 50, 14});
+    return Dialog;
+}

@@ -188,3 +188,164 @@ void TCustomPanel::Paint()
     Canvas().Brush().SetStyle(bsClear);
     Canvas().DrawText(Text, R, Flags);
 }
+
+// ------------------------------------------------------------------- TBevel
+
+const TClassInfo& TBevel::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TBevel>("TBevel", TGraphicControl::StaticClass())
+        .Enum("Shape", {"bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"},
+              &TBevel::Shape, &TBevel::SetShape)
+        .Enum("Style", {"bsLowered", "bsRaised"}, &TBevel::Style, &TBevel::SetStyle)
+        .Build());
+    return Info;
+}
+
+TBevel::TBevel(TComponent* AOwner) : TGraphicControl(AOwner)
+{
+    FWidth = 50;
+    FHeight = 50;
+}
+
+void TBevel::SetShape(TBevelShape Value)
+{
+    FShape = Value;
+    Invalidate();
+}
+
+void TBevel::SetStyle(TBevelStyle Value)
+{
+    FStyle = Value;
+    Invalidate();
+}
+
+void TBevel::Paint()
+{
+    RECT R{0, 0, Width(), Height()};
+    const UINT Edge = FStyle == bsLowered ? EDGE_SUNKEN : EDGE_RAISED;
+    const UINT Thin = FStyle == bsLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER;
+    const HDC DC = Canvas().Handle();
+    switch (FShape) {
+    case bsBox:
+        DrawEdge(DC, &R, Thin, BF_RECT);
+        break;
+    case bsFrame:
+        DrawEdge(DC, &R, FStyle == bsLowered ? EDGE_ETCHED : EDGE_BUMP, BF_RECT);
+        break;
+    case bsTopLine:
+        DrawEdge(DC, &R, Edge, BF_TOP);
+        break;
+    case bsBottomLine:
+        R.top = R.bottom - 2;
+        DrawEdge(DC, &R, Edge, BF_TOP);
+        break;
+    case bsLeftLine:
+        DrawEdge(DC, &R, Edge, BF_LEFT);
+        break;
+    case bsRightLine:
+        R.left = R.right - 2;
+        DrawEdge(DC, &R, Edge, BF_LEFT);
+        break;
+    case bsSpacer:
+        break;
+    }
+}
+
+// -------------------------------------------------------- TCustomRadioGroup
+
+const TClassInfo& TCustomRadioGroup::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomRadioGroup>("TCustomRadioGroup", TCustomGroupBox::StaticClass())
+        .Integer("ItemIndex", &TCustomRadioGroup::ItemIndex, &TCustomRadioGroup::SetItemIndex)
+        .Integer("Columns", &TCustomRadioGroup::Columns, &TCustomRadioGroup::SetColumns)
+        .Object("Items", TStrings::StaticClass(),
+                [](const TCustomRadioGroup& G) -> TObject* { return &const_cast<TCustomRadioGroup&>(G).FItems; })
+        .Build());
+    return Info;
+}
+
+const TClassInfo& TRadioGroup::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo("TRadioGroup", &TCustomRadioGroup::StaticClass(), {});
+    return Info;
+}
+
+TCustomRadioGroup::TCustomRadioGroup(TComponent* AOwner) : TCustomGroupBox(AOwner)
+{
+    FItems.OnChange = TNotifyEvent::Bind<&TCustomRadioGroup::ItemsChanged>(this);
+}
+
+TCustomRadioGroup::~TCustomRadioGroup()
+{
+    FItems.OnChange = TNotifyEvent();
+}
+
+TRadioButton* TCustomRadioGroup::Buttons(int Index) const noexcept
+{
+    return Index >= 0 && Index < static_cast<int>(FButtons.size()) ? FButtons[static_cast<size_t>(Index)] : nullptr;
+}
+
+void TCustomRadioGroup::SetItemIndex(int Value)
+{
+    if (Value < -1 || Value >= FItems.Count())
+        Value = -1;
+    FItemIndex = Value;
+    for (size_t I = 0; I < FButtons.size(); ++I)
+        FButtons[I]->SetChecked(static_cast<int>(I) == Value);
+}
+
+void TCustomRadioGroup::SetColumns(int Value)
+{
+    FColumns = std::clamp(Value, 1, 16);
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::ItemsChanged(TObject*)
+{
+    while (static_cast<int>(FButtons.size()) > FItems.Count()) {
+        delete FButtons.back();
+        FButtons.pop_back();
+    }
+    while (static_cast<int>(FButtons.size()) < FItems.Count()) {
+        auto* Button = new TRadioButton(this);
+        Button->OnClick = TNotifyEvent::Bind<&TCustomRadioGroup::ButtonClick>(this);
+        Button->SetParent(this);
+        FButtons.push_back(Button);
+    }
+    for (int I = 0; I < FItems.Count(); ++I)
+        FButtons[static_cast<size_t>(I)]->SetCaption(FItems[I]);
+    SetItemIndex(FItemIndex);
+    ArrangeButtons();
+}
+
+void TCustomRadioGroup::ButtonClick(TObject* Sender)
+{
+    const auto Found = std::find(FButtons.begin(), FButtons.end(), Sender);
+    if (Found == FButtons.end())
+        return;
+    FItemIndex = static_cast<int>(Found - FButtons.begin());
+    if (OnClick)
+        OnClick(this);
+}
+
+void TCustomRadioGroup::ArrangeButtons()
+{
+    if (FButtons.empty())
+        return;
+    const int Rows = (static_cast<int>(FButtons.size()) + FColumns - 1) / FColumns;
+    const int Top = std::abs(Font()->Height()) + 4;
+    const int ColumnWidth = (Width() - 16) / FColumns;
+    const int RowHeight = std::max(1, (Height() - Top - 4) / Rows);
+    for (size_t I = 0; I < FButtons.size(); ++I) {
+        const int Column = static_cast<int>(I) / Rows;
+        const int Row = static_cast<int>(I) % Rows;
+        FButtons[I]->SetBounds(8 + Column * ColumnWidth, Top + Row * RowHeight, ColumnWidth, std::min(RowHeight, 20));
+    }
+}
+
+void TCustomRadioGroup::WndProc(TMessage& Message)
+{
+    TCustomGroupBox::WndProc(Message);
+    if (Message.Msg == WM_SIZE)
+        ArrangeButtons();
+}

@@ -82,3 +82,63 @@ class TPanel : public TCustomPanel {
 public:
     using TCustomPanel::TCustomPanel;
 };
+
+enum TBevelShape { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
+enum TBevelStyle { bsLowered, bsRaised };
+
+// Windowless lines and frames that group controls visually; the platform
+// has no control for them.
+class TBevel : public TGraphicControl {
+    VK_CLASS_INFO
+public:
+    explicit TBevel(TComponent* AOwner);
+    TBevelShape Shape() const noexcept { return FShape; }
+    void SetShape(TBevelShape Value);
+    TBevelStyle Style() const noexcept { return FStyle; }
+    void SetStyle(TBevelStyle Value);
+
+protected:
+    void Paint() override;
+
+private:
+    TBevelShape FShape = bsBox;
+    TBevelStyle FStyle = bsLowered;
+};
+
+// A group box holding one radio button per line of Items, in Columns
+// columns; ItemIndex is the checked one (-1 for none).
+class TCustomRadioGroup : public TCustomGroupBox {
+    VK_CLASS_INFO
+public:
+    explicit TCustomRadioGroup(TComponent* AOwner);
+    ~TCustomRadioGroup() override;
+
+    TStrings& Items() noexcept { return FItems; }
+    int ItemIndex() const noexcept { return FItemIndex; }
+    void SetItemIndex(int Value);
+    int Columns() const noexcept { return FColumns; }
+    void SetColumns(int Value);
+    // The radio button of a line; nullptr out of range.
+    TRadioButton* Buttons(int Index) const noexcept;
+
+    TNotifyEvent OnClick;
+
+protected:
+    void WndProc(TMessage& Message) override;
+
+private:
+    void ItemsChanged(TObject* Sender);
+    void ButtonClick(TObject* Sender);
+    void ArrangeButtons();
+
+    TStrings FItems;
+    std::vector<TRadioButton*> FButtons;
+    int FItemIndex = -1;
+    int FColumns = 1;
+};
+
+class TRadioGroup : public TCustomRadioGroup {
+    VK_CLASS_INFO
+public:
+    using TCustomRadioGroup::TCustomRadioGroup;
+};

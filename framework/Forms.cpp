@@ -76,6 +76,112 @@ const TClassInfo& TScrollingWinControl::StaticClass()
 
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner) : TWinControl(AOwner) {}
 
+// ---------------------------------------------------------------- TScrollBox
+
+const TClassInfo& TScrollBox::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TScrollBox>("TScrollBox", TScrollingWinControl::StaticClass())
+        .Enum("BorderStyle", {"bsNone", "bsSingle"}, &TScrollBox::BorderStyle, &TScrollBox::SetBorderStyle)
+        .Build());
+    return Info;
+}
+
+TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner)
+{
+    FWidth = 185;
+    FHeight = 41;
+    SetAutoScroll(true);
+}
+
+void TScrollBox::SetBorderStyle(TBorderStyle Value)
+{
+    SetCreationProperty(FBorderStyle, Value == bsNone ? bsNone : bsSingle);
+}
+
+void TScrollBox::CreateParams(TCreateParams& Params)
+{
+    TScrollingWinControl::CreateParams(Params);
+    Params.Style |= WS_CLIPCHILDREN | WS_HSCROLL | WS_VSCROLL;
+    if (FBorderStyle == bsSingle)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TScrollBox::CreateWnd()
+{
+    TScrollingWinControl::CreateWnd();
+    UpdateScrollRange();
+}
+
+void TScrollBox::UpdateScrollRange()
+{
+    const HWND Window = HandleIfAllocated();
+    if (!Window)
+        return;
+    // The extent of the children as if nothing were scrolled.
+    int Right = 0;
+    int Bottom = 0;
+    for (int I = 0; I < ControlCount(); ++I) {
+        const TControl* Child = Controls(I);
+        Right = std::max(Right, Child->Left() + Child->Width() + static_cast<int>(FScrolled.x));
+        Bottom = std::max(Bottom, Child->Top() + Child->Height() + static_cast<int>(FScrolled.y));
+    }
+    RECT Client;
+    GetClientRect(Window, &Client);
+    SCROLLINFO Horizontal{sizeof Horizontal, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Right - 1),
+                          static_cast<UINT>(Client.right), FScrolled.x, 0};
+    SCROLLINFO Vertical{sizeof Vertical, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Bottom - 1),
+                        static_cast<UINT>(Client.bottom), FScrolled.y, 0};
+    SetScrollInfo(Window, SB_HORZ, &Horizontal, TRUE);
+    SetScrollInfo(Window, SB_VERT, &Vertical, TRUE);
+}
+
+void TScrollBox::ScrollBy(int Bar, int Code)
+{
+    const HWND Window = HandleIfAllocated();
+    SCROLLINFO Info{sizeof Info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(Window, Bar, &Info);
+    int Position = Info.nPos;
+    const int Line = 16;
+    switch (Code) {
+    case SB_LINEUP: Position -= Line; break;
+    case SB_LINEDOWN: Position += Line; break;
+    case SB_PAGEUP: Position -= static_cast<int>(Info.nPage); break;
+    case SB_PAGEDOWN: Position += static_cast<int>(Info.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: Position = Info.nTrackPos; break;
+    case SB_TOP: Position = Info.nMin; break;
+    case SB_BOTTOM: Position = Info.nMax; break;
+    default: return;
+    }
+    Position = std::clamp(Position, Info.nMin, std::max(Info.nMin, Info.nMax - static_cast<int>(Info.nPage) + 1));
+    LONG& Scrolled = Bar == SB_HORZ ? FScrolled.x : FScrolled.y;
+    const int Delta = Position - Scrolled;
+    if (Delta == 0)
+        return;
+    Scrolled = Position;
+    for (int I = 0; I < ControlCount(); ++I) {
+        TControl* Child = Controls(I);
+        if (Bar == SB_HORZ)
+            Child->SetLeft(Child->Left() - Delta);
+        else
+            Child->SetTop(Child->Top() - Delta);
+    }
+    SetScrollPos(Window, Bar, Position, TRUE);
+    InvalidateRect(Window, nullptr, TRUE);
+}
+
+void TScrollBox::WndProc(TMessage& Message)
+{
+    // Its own scroll bars report without a control window.
+    if ((Message.Msg == WM_HSCROLL || Message.Msg == WM_VSCROLL) && !Message.LParam) {
+        ScrollBy(Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(Message.WParam));
+        return;
+    }
+    TScrollingWinControl::WndProc(Message);
+    if (Message.Msg == WM_SIZE)
+        UpdateScrollRange();
+}
+
 // -------------------------------------------------------------- TCustomForm
 
 const TClassInfo& TCustomForm::StaticClass()
@@ -88,8 +194,17 @@ const TClassInfo& TCustomForm::StaticClass()
         .Enum("Position", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
                            "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
               &TCustomForm::Position, &TCustomForm::SetPosition)
-        .Object("Menu", TMainMenu::StaticClass(), &TCustomForm::Menu)
+        .Object("Menu", TMainMenu::StaticClass(), &TCustomForm::Menu,
+                [](TCustomForm& F, TObject* V) { F.SetMenu(static_cast<TMainMenu*>(V)); })
         .Field("ModalResult", &TCustomForm::ModalResult)
+        .Enum("FormStyle", {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"}, &TCustomForm::FormStyle,
+              &TCustomForm::SetFormStyle)
+        .Enum("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"}, &TCustomForm::WindowState,
+              &TCustomForm::SetWindowState)
+        .Object("WindowMenu", TMenuItem::StaticClass(), &TCustomForm::WindowMenu,
+                [](TCustomForm& F, TObject* V) { F.SetWindowMenu(static_cast<TMenuItem*>(V)); })
+        .Integer("MDIChildCount", &TCustomForm::MDIChildCount)
+        .Integer("ClientHandle", [](const TCustomForm& F) { return reinterpret_cast<intptr_t>(F.ClientHandle()); })
         .Build());
     return Info;
 }
@@ -148,11 +263,15 @@ void TCustomForm::SetMenu(TMainMenu* Value)
     if (Value == FMenu)
         return;
     // A menu the form does not own may be freed first; it tells the form.
-    if (FMenu)
+    if (FMenu) {
         FMenu->RemoveFreeNotification(this);
+        FMenu->SetWindowHandle(nullptr);
+    }
     FMenu = Value;
-    if (FMenu)
+    if (FMenu) {
         FMenu->FreeNotification(this);
+        FMenu->SetWindowHandle(HandleIfAllocated());
+    }
     if (HandleAllocated())
         ::SetMenu(HandleIfAllocated(), FMenu ? FMenu->Handle() : nullptr);
     Perform(CM_MENUCHANGED);
@@ -163,6 +282,159 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     TScrollingWinControl::Notification(AComponent, Operation);
     if (Operation == TOperation::opRemove && AComponent == FMenu)
         SetMenu(nullptr);
+    if (Operation == TOperation::opRemove && AComponent == FWindowMenu)
+        SetWindowMenu(nullptr);
+}
+
+// ---------------------------------------------------------------------- MDI
+
+void TCustomForm::SetFormStyle(TFormStyle Value)
+{
+    SetCreationProperty(FFormStyle, Value);
+}
+
+TWindowState TCustomForm::WindowState() const
+{
+    const HWND Window = HandleIfAllocated();
+    if (!Window)
+        return wsNormal;
+    return IsZoomed(Window) ? wsMaximized : IsIconic(Window) ? wsMinimized : wsNormal;
+}
+
+void TCustomForm::SetWindowState(TWindowState Value)
+{
+    const HWND Window = Handle();
+    const HWND Client = GetParent(Window);
+    if (FFormStyle == fsMDIChild && Client) {
+        // The client keeps the frame's menu bar and the other children in
+        // step; the window alone would not.
+        if (Value == wsMaximized)
+            SendMessageW(Client, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(Window), 0);
+        else if (Value == wsNormal)
+            SendMessageW(Client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(Window), 0);
+        else
+            ShowWindow(Window, SW_MINIMIZE);
+        return;
+    }
+    ShowWindow(Window, Value == wsMaximized ? SW_MAXIMIZE : Value == wsMinimized ? SW_MINIMIZE : SW_RESTORE);
+}
+
+TCustomForm* TCustomForm::MDIFrame()
+{
+    TCustomForm* Main = Application->MainForm();
+    if (Main && Main->FFormStyle == fsMDIForm)
+        return Main;
+    for (TCustomForm* Form : Screen->FForms)
+        if (Form->FFormStyle == fsMDIForm && Form->HandleAllocated())
+            return Form;
+    return nullptr;
+}
+
+int TCustomForm::MDIChildCount() const
+{
+    int Count = 0;
+    for (const TCustomForm* Form : Screen->FForms)
+        Count += Form->FFormStyle == fsMDIChild && FClientHandle && Form->HandleAllocated() &&
+                 GetParent(Form->HandleIfAllocated()) == FClientHandle;
+    return Count;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int Index) const
+{
+    for (TCustomForm* Form : Screen->FForms)
+        if (Form->FFormStyle == fsMDIChild && FClientHandle && Form->HandleAllocated() &&
+            GetParent(Form->HandleIfAllocated()) == FClientHandle && Index-- == 0)
+            return Form;
+    return nullptr;
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const
+{
+    if (!FClientHandle)
+        return nullptr;
+    const auto Active = reinterpret_cast<HWND>(SendMessageW(FClientHandle, WM_MDIGETACTIVE, 0, 0));
+    const TWinControl* Found = FindFormOfWindow(Active);
+    return Found && Found->Is<TCustomForm>() ? static_cast<TCustomForm*>(const_cast<TWinControl*>(Found)) : nullptr;
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* Value)
+{
+    FWindowMenu = Value;
+    UpdateWindowMenu();
+}
+
+// The platform appends the children's entries to the window menu; a menu
+// rebuilt from its items lost them and is handed over again.
+void TCustomForm::UpdateWindowMenu()
+{
+    if (!FClientHandle || !FMenu)
+        return;
+    const HMENU Window = FWindowMenu ? FWindowMenu->Handle() : nullptr;
+    SendMessageW(FClientHandle, WM_MDISETMENU, reinterpret_cast<WPARAM>(FMenu->Handle()),
+                 reinterpret_cast<LPARAM>(Window));
+    SendMessageW(FClientHandle, WM_MDIREFRESHMENU, 0, 0);
+    DrawMenuBar(HandleIfAllocated());
+}
+
+void TCustomForm::Tile(TTileMode Mode)
+{
+    if (FClientHandle)
+        SendMessageW(FClientHandle, WM_MDITILE, Mode == tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+
+void TCustomForm::Cascade()
+{
+    if (FClientHandle)
+        SendMessageW(FClientHandle, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::ArrangeIcons()
+{
+    if (FClientHandle)
+        SendMessageW(FClientHandle, WM_MDIICONARRANGE, 0, 0);
+}
+
+// First child id far above the menus' commands, so the platform's window
+// list entries never meet an item's.
+constexpr UINT FirstMDIChildId = 0xFF00;
+
+void TCustomForm::CreateClient()
+{
+    CLIENTCREATESTRUCT Create{FWindowMenu ? FWindowMenu->Handle() : nullptr, FirstMDIChildId};
+    RECT Client;
+    GetClientRect(HandleIfAllocated(), &Client);
+    FClientHandle = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL,
+                                    0, 0, Client.right, Client.bottom, HandleIfAllocated(), nullptr,
+                                    GetModuleHandleW(nullptr), &Create);
+    if (!FClientHandle)
+        throw Exception(L"Cannot create the MDI client window");
+    Realign();
+}
+
+void TCustomForm::AlignControls(RECT& Rect)
+{
+    TScrollingWinControl::AlignControls(Rect);
+    // The client fills what the aligned controls leave.
+    if (FClientHandle)
+        MoveWindow(FClientHandle, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, TRUE);
+}
+
+void TCustomForm::DefaultHandler(TMessage& Message)
+{
+    const HWND Window = HandleIfAllocated();
+    if (Window && FFormStyle == fsMDIForm && FClientHandle) {
+        // The frame lays out the client itself.
+        if (Message.Msg == WM_SIZE)
+            return;
+        Message.Result = DefFrameProcW(Window, FClientHandle, Message.Msg, Message.WParam, Message.LParam);
+        return;
+    }
+    if (Window && FFormStyle == fsMDIChild && (GetWindowLongPtrW(Window, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+        Message.Result = DefMDIChildProcW(Window, Message.Msg, Message.WParam, Message.LParam);
+        return;
+    }
+    TScrollingWinControl::DefaultHandler(Message);
 }
 
 DWORD TCustomForm::FrameStyle(DWORD& ExStyle) const
@@ -214,6 +486,18 @@ void TCustomForm::CreateParams(TCreateParams& Params)
     Params.Style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | FrameStyle(Params.ExStyle);
     if (!Enabled())
         Params.Style |= WS_DISABLED;
+    if (FFormStyle == fsStayOnTop)
+        Params.ExStyle |= WS_EX_TOPMOST;
+    if (FFormStyle == fsMDIChild) {
+        TCustomForm* Frame = MDIFrame();
+        if (!Frame || !Frame->FClientHandle)
+            throw EInvalidOperation(L"No MDI frame is open for the MDI child form");
+        Params.Style = (Params.Style & ~static_cast<DWORD>(WS_POPUP)) | WS_CHILD | WS_CAPTION | WS_SYSMENU |
+                       WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        Params.ExStyle |= WS_EX_MDICHILD;
+        Params.WndParent = Frame->FClientHandle;
+        return;
+    }
     TCustomForm* Main = Application->MainForm();
     if (Main && Main != this && Main->HandleAllocated())
         Params.WndParent = Main->HandleIfAllocated();
@@ -222,17 +506,35 @@ void TCustomForm::CreateParams(TCreateParams& Params)
 void TCustomForm::CreateWnd()
 {
     TScrollingWinControl::CreateWnd();
-    if (FMenu)
+    if (FMenu) {
+        FMenu->SetWindowHandle(HandleIfAllocated());
         ::SetMenu(HandleIfAllocated(), FMenu->Handle());
+    }
+    if (FFormStyle == fsMDIForm)
+        CreateClient();
 }
 
 void TCustomForm::DestroyWnd()
 {
     // A window destroys the menu it shows; the menu belongs to its TMainMenu.
-    if (FMenu)
+    if (FMenu) {
         ::SetMenu(HandleIfAllocated(), nullptr);
+        FMenu->SetWindowHandle(nullptr);
+    }
+    // The children go with the client; they are forms of their own.
+    if (FClientHandle) {
+        for (TCustomForm* Form : Screen->FForms)
+            if (Form != this && Form->HandleAllocated() && GetParent(Form->HandleIfAllocated()) == FClientHandle)
+                Form->DestroyHandle();
+        FClientHandle = nullptr;
+    }
     ReleaseCanvas();
     TScrollingWinControl::DestroyWnd();
+    // A child leaves through its client, which activates the next child and
+    // updates the window menu; the window is gone afterwards.
+    const HWND Window = HandleIfAllocated();
+    if (FFormStyle == fsMDIChild && (GetWindowLongPtrW(Window, GWL_EXSTYLE) & WS_EX_MDICHILD))
+        SendMessageW(GetParent(Window), WM_MDIDESTROY, reinterpret_cast<WPARAM>(Window), 0);
 }
 
 RECT TCustomForm::ClientRect() const
@@ -464,11 +766,34 @@ void TCustomForm::WndProc(TMessage& Message)
             Message.Result = 1;
             return;
         }
+        // Enter and Escape go to the default and cancel buttons.
+        for (TWinControl* Control : GetTabOrderList())
+            if (Control->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam)) {
+                Message.Result = 1;
+                return;
+            }
         break;
     case WM_ACTIVATE:
         TScrollingWinControl::WndProc(Message);
         Perform(LOWORD(Message.WParam) == WA_INACTIVE ? CM_DEACTIVATE : CM_ACTIVATE);
         return;
+    case WM_COMMAND:
+        // Menu commands come without a control window.
+        if (!Message.LParam && HIWORD(Message.WParam) <= 1 && FMenu && FMenu->DispatchCommand(LOWORD(Message.WParam)))
+            return;
+        break;
+    case WM_INITMENUPOPUP:
+        if (FMenu)
+            FMenu->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam));
+        break;
+    case CM_MENUCHANGED:
+        UpdateWindowMenu();
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (HandleMenuDrawMessage(FMenu, Message))
+            return;
+        break;
     default:
         break;
     }
@@ -540,11 +865,35 @@ bool TApplication::ProcessMessage()
         FTerminated = true;
         return true;
     }
-    if (!IsKeyMessage(Msg)) {
+    if (!IsKeyMessage(Msg) && !IsMDIMessage(Msg)) {
         TranslateMessage(&Msg);
         DispatchMessageW(&Msg);
     }
     return true;
+}
+
+// Ctrl+F4, Ctrl+F6 and the children's window menus in an MDI frame.
+bool TApplication::IsMDIMessage(MSG& Msg) const
+{
+    const TCustomForm* Frame = TCustomForm::MDIFrame();
+    return Frame && Frame->FClientHandle && TranslateMDISysAccel(Frame->FClientHandle, &Msg);
+}
+
+// A key that is the shortcut of an item of the focused form's menu runs
+// the item instead of reaching the control.
+bool TApplication::MenuShortCut(const MSG& Msg)
+{
+    const TCustomForm* Form = GetParentForm(FindControl(GetAncestor(Msg.hwnd, GA_ROOT)));
+    if (!Form || !Form->Menu() || Msg.wParam > 0xFF)
+        return false;
+    TShortCut Key = static_cast<TShortCut>(Msg.wParam);
+    if (GetKeyState(VK_SHIFT) < 0)
+        Key |= scShift;
+    if (GetKeyState(VK_CONTROL) < 0)
+        Key |= scCtrl;
+    if (GetKeyState(VK_MENU) < 0)
+        Key |= scAlt;
+    return Form->Menu()->IsShortCut(Key);
 }
 
 // Dialog keys and Alt+letter go to the form first, so it can move the focus
@@ -556,6 +905,8 @@ bool TApplication::IsKeyMessage(const MSG& Msg)
         Notification = CM_DIALOGKEY;
     else if (Msg.message == WM_SYSCHAR)
         Notification = CM_DIALOGCHAR;
+    if ((Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) && MenuShortCut(Msg))
+        return true;
     if (!Notification)
         return false;
     const LRESULT Wants = SendMessageW(Msg.hwnd, WM_GETDLGCODE, Msg.wParam, reinterpret_cast<LPARAM>(&Msg));

@@ -22,6 +22,9 @@ enum TPosition {
     poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter
 };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum TTileMode { tbHorizontal, tbVertical };
 using TModalResult = int;
 constexpr TModalResult mrNone = 0;
 constexpr TModalResult mrOk = IDOK;
@@ -52,8 +55,34 @@ private:
     bool FAutoScroll = false;
 };
 
+// A bordered container whose children may extend beyond it: scroll bars
+// appear and scroll the children (windowed and windowless alike).
+class TScrollBox : public TScrollingWinControl {
+    VK_CLASS_INFO
+public:
+    explicit TScrollBox(TComponent* AOwner);
+    TBorderStyle BorderStyle() const noexcept { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle Value);
+    // Measures the children again and shows the scroll bars they need.
+    void UpdateScrollRange();
+    POINT ScrollPosition() const noexcept { return FScrolled; }
+
+protected:
+    void CreateParams(TCreateParams& Params) override;
+    void CreateWnd() override;
+    void WndProc(TMessage& Message) override;
+
+private:
+    void ScrollBy(int Bar, int Code);
+
+    TBorderStyle FBorderStyle = bsSingle;
+    POINT FScrolled{0, 0};
+};
+
 class TCustomForm : public TScrollingWinControl {
     VK_CLASS_INFO
+    friend class TApplication;
+
 public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
@@ -70,6 +99,26 @@ public:
     void SetPosition(TPosition Value) { FPosition = Value; }
     TMainMenu* Menu() const noexcept { return FMenu; }
     void SetMenu(TMainMenu* Value);
+    // fsMDIForm makes the form an MDI frame with a client window; an
+    // fsMDIChild form opens inside the frame (the main form, else the first
+    // open frame). Set it before the window exists.
+    TFormStyle FormStyle() const noexcept { return FFormStyle; }
+    void SetFormStyle(TFormStyle Value);
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState Value);
+
+    // MDI frames: the client window, the open children, the active one.
+    HWND ClientHandle() const noexcept { return FClientHandle; }
+    int MDIChildCount() const;
+    TCustomForm* MDIChildren(int Index) const;
+    TCustomForm* ActiveMDIChild() const;
+    // The item whose sub-menu lists the open children, as the platform
+    // merges it.
+    TMenuItem* WindowMenu() const noexcept { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* Value);
+    void Tile(TTileMode Mode = tbHorizontal);
+    void Cascade();
+    void ArrangeIcons();
 
     RECT ClientRect() const override;
 
@@ -106,6 +155,8 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& Message) override;
+    void DefaultHandler(TMessage& Message) override;
+    void AlignControls(RECT& Rect) override;
     void PaintWindow(HDC DC) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Moves the focus to the next (or previous) control in tab order.
@@ -117,7 +168,13 @@ private:
     bool CloseModal();
     DWORD FrameStyle(DWORD& ExStyle) const;
     void ReleaseCanvas();
+    void CreateClient();
+    void UpdateWindowMenu();
+    static TCustomForm* MDIFrame();
 
+    TFormStyle FFormStyle = fsNormal;
+    HWND FClientHandle = nullptr;
+    TMenuItem* FWindowMenu = nullptr;
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons = biSystemMenu | biMinimize | biMaximize;
     TPosition FPosition = poDesigned;
@@ -195,6 +252,8 @@ private:
     friend class TCustomForm;
     bool ProcessMessage();
     bool IsKeyMessage(const MSG& Msg);
+    bool IsMDIMessage(MSG& Msg) const;
+    static bool MenuShortCut(const MSG& Msg);
 
     std::wstring FTitle;
     TCustomForm* FMainForm = nullptr;

@@ -41,6 +41,9 @@ constexpr UINT CM_FONTCHANGED = CM_BASE + 15;
 constexpr UINT CN_BASE = CM_BASE + 0x100;
 constexpr UINT CN_COMMAND = CN_BASE + 0;  // the WM_COMMAND, as received
 constexpr UINT CN_NOTIFY = CN_BASE + 1;   // the WM_NOTIFY, as received
+constexpr UINT CN_DRAWITEM = CN_BASE + 2; // the WM_DRAWITEM of an owner-drawn control
+constexpr UINT CN_HSCROLL = CN_BASE + 3;  // the WM_HSCROLL of a scroll bar, track bar or up-down
+constexpr UINT CN_VSCROLL = CN_BASE + 4;  // the WM_VSCROLL of one
 
 // Typed views of message parameters, instead of casts at every use.
 template <class T>

@@ -288,3 +288,758 @@ void TCustomComboBox::WndProc(TMessage& Message)
     }
     TWinControl::WndProc(Message);
 }
+
+// ----------------------------------------------------------- TButtonControl
+
+namespace {
+const std::vector<std::string> AlignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
+}
+
+const TClassInfo& TButtonControl::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo("TButtonControl", &TWinControl::StaticClass(), {});
+    return Info;
+}
+
+TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FClickEvents = false;
+    SetTabStop(true);
+}
+
+void TButtonControl::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.BaseClass = L"BUTTON";
+}
+
+void TButtonControl::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_COMMAND) {
+        if (HIWORD(Message.WParam) == BN_CLICKED)
+            ButtonClicked();
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+// ------------------------------------------------------------------ TButton
+
+const TClassInfo& TButton::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TButton>("TButton", TButtonControl::StaticClass())
+        .Bool("Default", &TButton::Default, &TButton::SetDefault)
+        .Bool("Cancel", &TButton::Cancel, &TButton::SetCancel)
+        .Field("ModalResult", &TButton::ModalResult)
+        .Build());
+    return Info;
+}
+
+TButton::TButton(TComponent* AOwner) : TButtonControl(AOwner)
+{
+    FWidth = 75;
+    FHeight = 25;
+}
+
+void TButton::SetDefault(bool Value)
+{
+    FDefault = Value;
+    if (const HWND Window = HandleIfAllocated())
+        SendMessageW(Window, BM_SETSTYLE, Value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::CreateParams(TCreateParams& Params)
+{
+    TButtonControl::CreateParams(Params);
+    Params.Style |= FDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click()
+{
+    if (ModalResult != 0) {
+        // The form is known here only as the top of the parent chain.
+        TControl* Form = this;
+        while (Form->Parent())
+            Form = Form->Parent();
+        SetOrdProp(Form, "ModalResult", ModalResult);
+    }
+    TButtonControl::Click();
+}
+
+void TButton::WndProc(TMessage& Message)
+{
+    // Enter and Escape reach the form's buttons through the form.
+    if (Message.Msg == CM_DIALOGKEY && Enabled() && Visible() &&
+        ((Message.WParam == VK_RETURN && FDefault) || (Message.WParam == VK_ESCAPE && FCancel))) {
+        Click();
+        Message.Result = 1;
+        return;
+    }
+    TButtonControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------- TCustomCheckBox
+
+const TClassInfo& TCustomCheckBox::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomCheckBox>("TCustomCheckBox", TButtonControl::StaticClass())
+        .Enum("State", {"cbUnchecked", "cbChecked", "cbGrayed"}, &TCustomCheckBox::State, &TCustomCheckBox::SetState)
+        .Bool("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetChecked)
+        .Bool("AllowGrayed", &TCustomCheckBox::AllowGrayed, &TCustomCheckBox::SetAllowGrayed)
+        .Enum("Alignment", AlignmentNames, &TCustomCheckBox::Alignment, &TCustomCheckBox::SetAlignment)
+        .Build());
+    return Info;
+}
+
+const TClassInfo& TCheckBox::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo("TCheckBox", &TCustomCheckBox::StaticClass(), {});
+    return Info;
+}
+
+TCustomCheckBox::TCustomCheckBox(TComponent* AOwner) : TButtonControl(AOwner)
+{
+    FWidth = 97;
+    FHeight = 17;
+}
+
+void TCustomCheckBox::SetState(TCheckBoxState Value)
+{
+    if (Value == FState)
+        return;
+    FState = Value;
+    if (const HWND Window = HandleIfAllocated())
+        SendMessageW(Window, BM_SETCHECK, static_cast<WPARAM>(FState), 0);
+}
+
+void TCustomCheckBox::SetAlignment(TAlignment Value)
+{
+    SetCreationProperty(FAlignment, Value);
+}
+
+void TCustomCheckBox::CreateParams(TCreateParams& Params)
+{
+    TButtonControl::CreateParams(Params);
+    // The object decides the next state; the platform only shows it.
+    Params.Style |= BS_3STATE;
+    if (FAlignment == taLeftJustify)
+        Params.Style |= BS_LEFTTEXT;
+}
+
+void TCustomCheckBox::CreateWnd()
+{
+    TButtonControl::CreateWnd();
+    SendMessageW(HandleIfAllocated(), BM_SETCHECK, static_cast<WPARAM>(FState), 0);
+}
+
+void TCustomCheckBox::ButtonClicked()
+{
+    switch (FState) {
+    case cbUnchecked:
+        SetState(cbChecked);
+        break;
+    case cbChecked:
+        SetState(FAllowGrayed ? cbGrayed : cbUnchecked);
+        break;
+    case cbGrayed:
+        SetState(cbUnchecked);
+        break;
+    }
+    Click();
+}
+
+// ------------------------------------------------------------- TRadioButton
+
+const TClassInfo& TRadioButton::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TRadioButton>("TRadioButton", TButtonControl::StaticClass())
+        .Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked)
+        .Enum("Alignment", AlignmentNames, &TRadioButton::Alignment, &TRadioButton::SetAlignment)
+        .Build());
+    return Info;
+}
+
+TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner)
+{
+    FWidth = 113;
+    FHeight = 17;
+}
+
+void TRadioButton::SetChecked(bool Value)
+{
+    if (Value == FChecked)
+        return;
+    FChecked = Value;
+    if (const HWND Window = HandleIfAllocated())
+        SendMessageW(Window, BM_SETCHECK, Value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!Value || !Parent())
+        return;
+    for (int I = 0; I < Parent()->ControlCount(); ++I)
+        if (TControl* Sibling = Parent()->Controls(I); Sibling != this && Sibling->Is<TRadioButton>())
+            static_cast<TRadioButton*>(Sibling)->SetChecked(false);
+}
+
+void TRadioButton::SetAlignment(TAlignment Value)
+{
+    SetCreationProperty(FAlignment, Value);
+}
+
+void TRadioButton::CreateParams(TCreateParams& Params)
+{
+    TButtonControl::CreateParams(Params);
+    Params.Style |= BS_RADIOBUTTON;
+    if (FAlignment == taLeftJustify)
+        Params.Style |= BS_LEFTTEXT;
+}
+
+void TRadioButton::CreateWnd()
+{
+    TButtonControl::CreateWnd();
+    SendMessageW(HandleIfAllocated(), BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TRadioButton::ButtonClicked()
+{
+    SetChecked(true);
+    Click();
+}
+
+// ---------------------------------------------------------- TCustomGroupBox
+
+const TClassInfo& TCustomGroupBox::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomGroupBox>("TCustomGroupBox", TWinControl::StaticClass())
+        .Bool("ParentBackground", &TCustomGroupBox::ParentBackground, &TCustomGroupBox::SetParentBackground)
+        .Build());
+    return Info;
+}
+
+const TClassInfo& TGroupBox::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo("TGroupBox", &TCustomGroupBox::StaticClass(), {});
+    return Info;
+}
+
+TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 185;
+    FHeight = 105;
+    FClickEvents = false;
+}
+
+void TCustomGroupBox::SetParentBackground(bool Value)
+{
+    FParentBackground = Value;
+    Invalidate();
+}
+
+void TCustomGroupBox::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.BaseClass = L"BUTTON";
+    Params.Style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+}
+
+void TCustomGroupBox::WndProc(TMessage& Message)
+{
+    // The platform's frame paints only its lines and caption.
+    if (Message.Msg == WM_ERASEBKGND) {
+        RECT Client;
+        GetClientRect(HandleIfAllocated(), &Client);
+        const TColor Fill = FParentBackground && Parent() ? Parent()->Color() : Color();
+        const gdi::Brush Brush(CreateSolidBrush(ColorToRGB(Fill)));
+        FillRect(reinterpret_cast<HDC>(Message.WParam), &Client, Brush.Get());
+        Message.Result = 1;
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+// -------------------------------------------------------------- TCustomEdit
+
+namespace {
+const std::vector<std::string> ControlBorderNames{"bsNone", "bsSingle"};
+const std::vector<std::string> ScrollStyleNames{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+
+DWORD ScrollBarStyle(TScrollStyle Bars) noexcept
+{
+    return (Bars == ssHorizontal || Bars == ssBoth ? WS_HSCROLL : 0u) |
+           (Bars == ssVertical || Bars == ssBoth ? WS_VSCROLL : 0u);
+}
+} // namespace
+
+const TClassInfo& TCustomEdit::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomEdit>("TCustomEdit", TWinControl::StaticClass())
+        .Bool("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly)
+        .Integer("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength)
+        .Integer("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar)
+        .Enum("BorderStyle", ControlBorderNames, &TCustomEdit::BorderStyle, &TCustomEdit::SetBorderStyle)
+        .Enum("Alignment", AlignmentNames, &TCustomEdit::Alignment, &TCustomEdit::SetAlignment)
+        .Build());
+    return Info;
+}
+
+const TClassInfo& TEdit::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo("TEdit", &TCustomEdit::StaticClass(), {});
+    return Info;
+}
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 121;
+    FHeight = 21;
+    FClickEvents = false;
+    SetTabStop(true);
+    SetColor(clWindow);
+}
+
+void TCustomEdit::SetReadOnly(bool Value)
+{
+    FReadOnly = Value;
+    if (const HWND Window = HandleIfAllocated())
+        SendMessageW(Window, EM_SETREADONLY, Value, 0);
+}
+
+void TCustomEdit::SetMaxLength(int Value)
+{
+    FMaxLength = std::max(0, Value);
+    if (const HWND Window = HandleIfAllocated())
+        SendMessageW(Window, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+}
+
+void TCustomEdit::SetPasswordChar(wchar_t Value)
+{
+    FPasswordChar = Value;
+    if (const HWND Window = HandleIfAllocated()) {
+        SendMessageW(Window, EM_SETPASSWORDCHAR, Value, 0);
+        InvalidateRect(Window, nullptr, TRUE);
+    }
+}
+
+void TCustomEdit::SetBorderStyle(TBorderStyle Value)
+{
+    SetCreationProperty(FBorderStyle, Value == bsNone ? bsNone : bsSingle);
+}
+
+void TCustomEdit::SetAlignment(TAlignment Value)
+{
+    SetCreationProperty(FAlignment, Value);
+}
+
+void TCustomEdit::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.BaseClass = L"EDIT";
+    Params.Style |= ES_AUTOHSCROLL | (FAlignment == taRightJustify ? ES_RIGHT : FAlignment == taCenter ? ES_CENTER : 0);
+    if (FBorderStyle == bsSingle)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+    if (FReadOnly)
+        Params.Style |= ES_READONLY;
+    if (FPasswordChar)
+        Params.Style |= ES_PASSWORD;
+}
+
+void TCustomEdit::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    const HWND Window = HandleIfAllocated();
+    SendMessageW(Window, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
+    if (FPasswordChar)
+        SendMessageW(Window, EM_SETPASSWORDCHAR, FPasswordChar, 0);
+}
+
+void TCustomEdit::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TCustomEdit::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_COMMAND) {
+        if (HIWORD(Message.WParam) == EN_CHANGE)
+            Change();
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+// -------------------------------------------------------------- TCustomMemo
+
+const TClassInfo& TCustomMemo::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomMemo>("TCustomMemo", TCustomEdit::StaticClass())
+        .Enum("ScrollBars", ScrollStyleNames, &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars)
+        .Bool("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap)
+        .Bool("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns)
+        .Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs)
+        .Object("Lines", TStrings::StaticClass(),
+                [](const TCustomMemo& M) -> TObject* { return &const_cast<TCustomMemo&>(M).FLines; })
+        .Build());
+    return Info;
+}
+
+const TClassInfo& TMemo::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo("TMemo", &TCustomMemo::StaticClass(), {});
+    return Info;
+}
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner)
+{
+    FWidth = 185;
+    FHeight = 89;
+    FLines.OnChange = TNotifyEvent::Bind<&TCustomMemo::LinesChanged>(this);
+}
+
+TCustomMemo::~TCustomMemo()
+{
+    FLines.OnChange = TNotifyEvent();
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle Value)
+{
+    SetCreationProperty(FScrollBars, Value);
+}
+
+void TCustomMemo::SetWordWrap(bool Value)
+{
+    SetCreationProperty(FWordWrap, Value);
+}
+
+void TCustomMemo::CreateParams(TCreateParams& Params)
+{
+    TCustomEdit::CreateParams(Params);
+    Params.Style |= ES_MULTILINE | ES_AUTOVSCROLL | ScrollBarStyle(FScrollBars);
+    if (FWordWrap)
+        Params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL | WS_HSCROLL);
+    if (FWantReturns)
+        Params.Style |= ES_WANTRETURN;
+    Params.Caption = FLines.Text();
+}
+
+void TCustomMemo::CreateWnd()
+{
+    TCustomEdit::CreateWnd();
+    const std::wstring Text = FLines.Text();
+    SetWindowTextW(HandleIfAllocated(), Text.c_str());
+}
+
+void TCustomMemo::LinesChanged(TObject*)
+{
+    if (FSyncing)
+        return;
+    FSyncing = true;
+    SetText(FLines.Text());
+    FSyncing = false;
+}
+
+// What the user typed becomes Lines.
+void TCustomMemo::Change()
+{
+    if (!FSyncing && HandleAllocated()) {
+        FSyncing = true;
+        FLines.SetText(Text());
+        FSyncing = false;
+    }
+    TCustomEdit::Change();
+}
+
+void TCustomMemo::WndProc(TMessage& Message)
+{
+    if (Message.Msg == WM_GETDLGCODE) {
+        TCustomEdit::WndProc(Message);
+        if (!FWantTabs)
+            Message.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+        if (!FWantReturns)
+            Message.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+        return;
+    }
+    TCustomEdit::WndProc(Message);
+}
+
+// ----------------------------------------------------------- TCustomListBox
+
+const TClassInfo& TCustomListBox::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TCustomListBox>("TCustomListBox", TWinControl::StaticClass())
+        .Integer("ItemIndex", &TCustomListBox::ItemIndex, &TCustomListBox::SetItemIndex)
+        .Bool("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect)
+        .Bool("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted)
+        .Enum("Style", {"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable"}, &TCustomListBox::Style,
+              &TCustomListBox::SetStyle)
+        .Enum("BorderStyle", ControlBorderNames, &TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle)
+        .Bool("IntegralHeight", &TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight)
+        .Object("Items", TStrings::StaticClass(),
+                [](const TCustomListBox& L) -> TObject* { return &const_cast<TCustomListBox&>(L).FItems; })
+        .Build());
+    return Info;
+}
+
+const TClassInfo& TListBox::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo("TListBox", &TCustomListBox::StaticClass(), {});
+    return Info;
+}
+
+TCustomListBox::TCustomListBox(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 121;
+    FHeight = 97;
+    FClickEvents = false;
+    SetTabStop(true);
+    SetColor(clWindow);
+    FItems.OnChange = TNotifyEvent::Bind<&TCustomListBox::ItemsChanged>(this);
+}
+
+TCustomListBox::~TCustomListBox()
+{
+    FItems.OnChange = TNotifyEvent();
+}
+
+int TCustomListBox::ItemIndex() const
+{
+    const HWND Window = HandleIfAllocated();
+    if (!Window)
+        return FItemIndex;
+    if (FMultiSelect)
+        return static_cast<int>(SendMessageW(Window, LB_GETCARETINDEX, 0, 0));
+    return static_cast<int>(SendMessageW(Window, LB_GETCURSEL, 0, 0));
+}
+
+void TCustomListBox::SetItemIndex(int Value)
+{
+    if (Value < 0 || Value >= FItems.Count())
+        Value = -1;
+    FItemIndex = Value;
+    const HWND Window = HandleIfAllocated();
+    if (!Window)
+        return;
+    if (FMultiSelect) {
+        SendMessageW(Window, LB_SETSEL, FALSE, static_cast<LPARAM>(-1));
+        if (Value >= 0)
+            SendMessageW(Window, LB_SETSEL, TRUE, Value);
+        SendMessageW(Window, LB_SETCARETINDEX, static_cast<WPARAM>(Value), FALSE);
+    } else {
+        SendMessageW(Window, LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
+    }
+}
+
+bool TCustomListBox::Selected(int Index) const
+{
+    const HWND Window = HandleIfAllocated();
+    if (!Window)
+        return Index == FItemIndex && Index >= 0;
+    return SendMessageW(Window, LB_GETSEL, static_cast<WPARAM>(Index), 0) > 0;
+}
+
+void TCustomListBox::SetMultiSelect(bool Value)
+{
+    SetCreationProperty(FMultiSelect, Value);
+}
+
+void TCustomListBox::SetSorted(bool Value)
+{
+    SetCreationProperty(FSorted, Value);
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle Value)
+{
+    SetCreationProperty(FStyle, Value);
+}
+
+void TCustomListBox::SetBorderStyle(TBorderStyle Value)
+{
+    SetCreationProperty(FBorderStyle, Value == bsNone ? bsNone : bsSingle);
+}
+
+void TCustomListBox::SetIntegralHeight(bool Value)
+{
+    SetCreationProperty(FIntegralHeight, Value);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.BaseClass = L"LISTBOX";
+    Params.Style |= WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS;
+    if (!FIntegralHeight)
+        Params.Style |= LBS_NOINTEGRALHEIGHT;
+    if (FMultiSelect)
+        Params.Style |= LBS_EXTENDEDSEL;
+    if (FSorted)
+        Params.Style |= LBS_SORT;
+    if (FStyle == lbOwnerDrawFixed)
+        Params.Style |= LBS_OWNERDRAWFIXED;
+    else if (FStyle == lbOwnerDrawVariable)
+        Params.Style |= LBS_OWNERDRAWVARIABLE;
+    if (FBorderStyle == bsSingle)
+        Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TCustomListBox::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    FillWindow();
+}
+
+void TCustomListBox::DestroyWnd()
+{
+    FItemIndex = ItemIndex();
+    TWinControl::DestroyWnd();
+}
+
+void TCustomListBox::FillWindow()
+{
+    const HWND Window = HandleIfAllocated();
+    SendMessageW(Window, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(Window, LB_RESETCONTENT, 0, 0);
+    for (const std::wstring& Item : FItems.Lines())
+        SendMessageW(Window, LB_ADDSTRING, 0, AsLParam(Item.c_str()));
+    SendMessageW(Window, WM_SETREDRAW, TRUE, 0);
+    SetItemIndex(FItemIndex);
+    InvalidateRect(Window, nullptr, TRUE);
+}
+
+void TCustomListBox::ItemsChanged(TObject*)
+{
+    const int Index = ItemIndex();
+    FItemIndex = Index < FItems.Count() ? Index : -1;
+    if (HandleAllocated())
+        FillWindow();
+}
+
+void TCustomListBox::WndProc(TMessage& Message)
+{
+    if (Message.Msg == CN_COMMAND) {
+        if (HIWORD(Message.WParam) == LBN_SELCHANGE) {
+            FItemIndex = ItemIndex();
+            Click();
+        } else if (HIWORD(Message.WParam) == LBN_DBLCLK && OnDblClick) {
+            OnDblClick(this);
+        }
+        return;
+    }
+    TWinControl::WndProc(Message);
+}
+
+// --------------------------------------------------------------- TScrollBar
+
+const TClassInfo& TScrollBar::StaticClass()
+{
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TScrollBar>("TScrollBar", TWinControl::StaticClass())
+        .Enum("Kind", {"sbHorizontal", "sbVertical"}, &TScrollBar::Kind, &TScrollBar::SetKind)
+        .Integer("Min", &TScrollBar::Min, &TScrollBar::SetMin)
+        .Integer("Max", &TScrollBar::Max, &TScrollBar::SetMax)
+        .Integer("Position", &TScrollBar::Position, &TScrollBar::SetPosition)
+        .Integer("PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize)
+        .Field("SmallChange", &TScrollBar::SmallChange)
+        .Field("LargeChange", &TScrollBar::LargeChange)
+        .Build());
+    return Info;
+}
+
+TScrollBar::TScrollBar(TComponent* AOwner) : TWinControl(AOwner)
+{
+    FWidth = 121;
+    FHeight = GetSystemMetrics(SM_CYHSCROLL);
+    FClickEvents = false;
+    SetTabStop(true);
+}
+
+void TScrollBar::SetKind(TScrollBarKind Value)
+{
+    if (Value == FKind)
+        return;
+    SetBounds(Left(), Top(), Height(), Width());
+    SetCreationProperty(FKind, Value);
+}
+
+int TScrollBar::Highest() const noexcept
+{
+    return FPageSize > 0 ? std::max(FMin, FMax - FPageSize + 1) : FMax;
+}
+
+void TScrollBar::SetParams(int APosition, int AMin, int AMax)
+{
+    if (AMax < AMin)
+        throw Exception(L"Scroll bar range: Max is below Min");
+    FMin = AMin;
+    FMax = AMax;
+    const int Position = std::clamp(APosition, FMin, Highest());
+    const bool Moved = Position != FPosition;
+    FPosition = Position;
+    UpdateWindow();
+    if (Moved && OnChange)
+        OnChange(this);
+}
+
+void TScrollBar::SetPageSize(int Value)
+{
+    FPageSize = std::clamp(Value, 0, FMax - FMin + 1);
+    SetParams(FPosition, FMin, FMax);
+}
+
+void TScrollBar::UpdateWindow()
+{
+    const HWND Window = HandleIfAllocated();
+    if (!Window)
+        return;
+    SCROLLINFO Info{sizeof Info, SIF_ALL | SIF_DISABLENOSCROLL, FMin, FMax, static_cast<UINT>(FPageSize), FPosition, 0};
+    SetScrollInfo(Window, SB_CTL, &Info, TRUE);
+}
+
+void TScrollBar::CreateParams(TCreateParams& Params)
+{
+    TWinControl::CreateParams(Params);
+    Params.BaseClass = L"SCROLLBAR";
+    Params.Style |= FKind == sbHorizontal ? SBS_HORZ : SBS_VERT;
+}
+
+void TScrollBar::CreateWnd()
+{
+    TWinControl::CreateWnd();
+    UpdateWindow();
+}
+
+void TScrollBar::WndProc(TMessage& Message)
+{
+    if (Message.Msg != CN_HSCROLL && Message.Msg != CN_VSCROLL) {
+        TWinControl::WndProc(Message);
+        return;
+    }
+    int Position = FPosition;
+    switch (LOWORD(Message.WParam)) {
+    case SB_LINEUP:
+        Position -= SmallChange;
+        break;
+    case SB_LINEDOWN:
+        Position += SmallChange;
+        break;
+    case SB_PAGEUP:
+        Position -= LargeChange;
+        break;
+    case SB_PAGEDOWN:
+        Position += LargeChange;
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+        // The 32-bit position; the message carries only 16 bits.
+        SCROLLINFO Info{sizeof Info, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        GetScrollInfo(HandleIfAllocated(), SB_CTL, &Info);
+        Position = Info.nTrackPos;
+        break;
+    }
+    case SB_TOP:
+        Position = FMin;
+        break;
+    case SB_BOTTOM:
+        Position = FMax;
+        break;
+    default:
+        return;
+    }
+    SetPosition(Position);
+}

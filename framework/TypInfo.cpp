@@ -100,6 +100,17 @@ TObject* GetObjectProp(const TObject* Object, std::string_view Name, const TClas
     return Value;
 }
 
+bool SetObjectProp(TObject* Object, std::string_view Name, TObject* Value)
+{
+    const TPropInfo* P = GetPropInfo(Object, Name);
+    if (!P || P->Kind != TTypeKind::tkClass || !P->SetObj)
+        return false;
+    if (Value && P->ObjectClass && !Value->InheritsFrom(*P->ObjectClass))
+        return false;
+    P->SetObj(*Object, Value);
+    return true;
+}
+
 namespace {
 
 std::string_view Trim(std::string_view S)

@@ -36,6 +36,7 @@ struct TPropInfo {
     std::function<std::wstring(const TObject&)> GetWStr;
     std::function<void(TObject&, const std::wstring&)> SetWStr;
     std::function<TObject*(const TObject&)> GetObj;
+    std::function<void(TObject&, TObject*)> SetObj;
 
     bool IsOrdinal() const noexcept;
     bool IsText() const noexcept;
@@ -148,12 +149,16 @@ public:
         return *this;
     }
 
-    template <class G>
-    TClassBuilder& Object(std::string Name, const TClassInfo& Class, G Getter)
+    // A setter, when given, is called with nullptr or an object of Class
+    // (or a descendant); SetObjectProp refuses anything else.
+    template <class G, class S = std::nullptr_t>
+    TClassBuilder& Object(std::string Name, const TClassInfo& Class, G Getter, S Setter = nullptr)
     {
         TPropInfo& P = Add(std::move(Name), TTypeKind::tkClass);
         P.ObjectClass = &Class;
         P.GetObj = [Getter](const TObject& O) -> TObject* { return std::invoke(Getter, Self(O)); };
+        if constexpr (!std::is_null_pointer_v<S>)
+            P.SetObj = [Setter](TObject& O, TObject* V) { std::invoke(Setter, Self(O), V); };
         return *this;
     }
 
@@ -225,6 +230,9 @@ TObject* GetObjectProp(const TObject* Object, std::string_view Name, const TClas
 // leaves the property unchanged, when nothing was written.
 bool SetPropValue(TObject* Object, std::string_view Name, std::wstring_view Text);
 bool SetOrdProp(TObject* Object, std::string_view Name, int64_t Value);
+// Object properties with a setter: Value must be nullptr or of the
+// property's declared class. Returns false, and changes nothing, otherwise.
+bool SetObjectProp(TObject* Object, std::string_view Name, TObject* Value);
 
 std::string SetToString(const TPropInfo& Prop, int64_t Value);
 std::optional<int64_t> StringToSet(const TPropInfo& Prop, std::string_view Text);

@@ -12,6 +12,7 @@
 #include "base/WindowSubclass.h"
 #include "framework/Bitmap.h"
 #include "framework/Controls.h"
+#include "framework/Forms.h"
 #include "framework/GdiObjects.h"
 #include "skin/forms/FrameGeometry.h"
 
@@ -56,7 +57,6 @@ public:
 enum TFormState {
     fsCreated = 0, fsReady = 1, fsRefreshing = 3, fsDestroying = 4, fsFitting = 5, fsDetached = 6
 };
-enum TWindowStateKind { wsNormal = 0, wsMaximized = 1, wsMinimized = 2 };
 
 class TWinSkinForm {
 public:

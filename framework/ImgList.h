@@ -1,0 +1,54 @@
+// Image lists: equal-sized pictures in one platform image list, drawn by
+// index (menu items, tool buttons, bitmap buttons, tabs).
+#pragma once
+
+#include "Bitmap.h"
+#include "Component.h"
+
+#include <commctrl.h>
+
+class TCustomImageList : public TComponent {
+    VK_CLASS_INFO
+public:
+    explicit TCustomImageList(TComponent* AOwner);
+    ~TCustomImageList() override;
+
+    // Changing the size empties the list.
+    int Width() const noexcept { return FWidth; }
+    void SetWidth(int Value) { SetSize(Value, FHeight); }
+    int Height() const noexcept { return FHeight; }
+    void SetHeight(int Value) { SetSize(FWidth, Value); }
+    void SetSize(int AWidth, int AHeight);
+    int Count() const noexcept;
+    HIMAGELIST Handle() const noexcept { return FHandle; }
+
+    // Adds every Width-wide cell of the bitmap; the colour Mask is left
+    // out (clNone: the pictures are opaque). Returns the first new index.
+    int AddMasked(const TBitmap& Image, TColor Mask);
+    void Clear();
+    // Draws one picture with its top-left corner at (X, Y); a disabled
+    // picture is drawn greyed. Indices out of range draw nothing.
+    void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+
+    // Not drawn by the list itself; kept for owners that fill their
+    // background before drawing a picture.
+    TColor BkColor = clNone;
+
+private:
+    void CreateList();
+
+    int FWidth = 16;
+    int FHeight = 16;
+    HIMAGELIST FHandle = nullptr;
+};
+
+class TImageList : public TCustomImageList {
+    VK_CLASS_INFO
+public:
+    using TCustomImageList::TCustomImageList;
+};
+
+// Points Field, a user's reference to an image list, at List, and moves the
+// user's free notification from the old list to the new one: the user's
+// Notification then hears when the list is freed, whoever owns it.
+void LinkImageList(TComponent* User, TCustomImageList*& Field, TCustomImageList* List);

@@ -1,0 +1,138 @@
+// The gallery opens every window it offers and closes cleanly: every window
+// destroyed, the GDI count back where it was.
+#include "Gallery.h"
+#include "tests/skin/data/GdiCount.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+void Pump()
+{
+    for (int I = 0; I < 5; ++I) {
+        Application->ProcessMessages();
+        Sleep(10);
+    }
+}
+
+int CountWindows()
+{
+    int Count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND Window, LPARAM Data) -> BOOL {
+            ++*reinterpret_cast<int*>(Data);
+            EnumChildWindows(
+                Window, [](HWND, LPARAM Inner) -> BOOL { return ++*reinterpret_cast<int*>(Inner), TRUE; }, Data);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&Count));
+    return Count;
+}
+
+std::wstring ClassOf(HWND Window)
+{
+    wchar_t Name[64] = {};
+    GetClassNameW(Window, Name, 64);
+    return Name;
+}
+
+struct TBoxAnswer {
+    int Boxes = 0;
+};
+
+class Gallery : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        FPrevious = Application->SetMessageBoxFunc([this](HWND, const std::wstring&, const std::wstring&, UINT) {
+            ++Boxes;
+            return IDOK;
+        });
+    }
+    void TearDown() override { Application->SetMessageBoxFunc(FPrevious); }
+    int Boxes = 0;
+
+private:
+    TMessageBoxFunc FPrevious;
+};
+
+TEST_F(Gallery, OpensEveryWindowItOffers)
+{
+    TFrmGallery Form(nullptr);
+    Form.Show();
+    Form.OpenEverything();
+    Pump();
+    EXPECT_EQ(Boxes, 1);
+    ASSERT_NE(Form.TemplateDialogHandle(), nullptr);
+    EXPECT_EQ(ClassOf(Form.TemplateDialogHandle()), L"#32770");
+    EXPECT_TRUE(IsWindowVisible(Form.TemplateDialogHandle()));
+    bool Mdi = false, Tag99 = false, Borderless = false, Tool = false, RightToLeft = false, Sizeable = false;
+    for (TCustomForm* Opened : Form.OpenForms()) {
+        ASSERT_TRUE(IsWindowVisible(Opened->Handle())) << Opened->Caption().size();
+        const LONG Style = GetWindowLongW(Opened->Handle(), GWL_STYLE);
+        const LONG ExStyle = GetWindowLongW(Opened->Handle(), GWL_EXSTYLE);
+        Mdi |= Opened->FormStyle() == fsMDIForm && Opened->MDIChildCount() == 3;
+        Tag99 |= Opened->Tag == 99;
+        Borderless |= !(Style & WS_CAPTION);
+        Tool |= (ExStyle & WS_EX_TOOLWINDOW) != 0;
+        RightToLeft |= Opened->BiDiMode() == bdRightToLeft && Opened->Menu() && Opened->Menu()->IsRightToLeft();
+        Sizeable |= (Style & WS_THICKFRAME) && !(Style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    }
+    EXPECT_TRUE(Mdi);
+    EXPECT_TRUE(Tag99);
+    EXPECT_TRUE(Borderless);
+    EXPECT_TRUE(Tool);
+    EXPECT_TRUE(RightToLeft);
+    EXPECT_TRUE(Sizeable);
+}
+
+TEST_F(Gallery, ShowsEveryControlClassTheSkinEngineServes)
+{
+    TFrmGallery Form(nullptr);
+    Form.HandleNeeded();
+    std::vector<std::string> Seen;
+    for (int I = 0; I < Form.ComponentCount(); ++I)
+        Seen.push_back(Form.Components(I)->ClassName());
+    for (const char* Expected :
+         {"TButton", "TBitBtn", "TSpeedButton", "TCheckBox", "TRadioButton", "TRadioGroup", "TGroupBox", "TEdit",
+          "TMemo", "TRichEdit", "TListBox", "TComboBox", "TScrollBar", "TScrollBox", "TPageControl", "TTabSheet",
+          "TTabControl", "THeaderControl", "TTrackBar", "TUpDown", "TDateTimePicker", "TToolBar", "TBevel",
+          "TImageList", "TListView", "TProgressBar", "TStatusBar", "TPanel", "TLabel", "TMainMenu", "TPopupMenu"})
+        EXPECT_NE(std::find(Seen.begin(), Seen.end(), Expected), Seen.end()) << Expected;
+    int Tagged5555 = 0, Tagged7777 = 0;
+    for (int I = 0; I < Form.ComponentCount(); ++I) {
+        Tagged5555 += Form.Components(I)->Tag == 5555;
+        Tagged7777 += Form.Components(I)->Tag == 7777;
+    }
+    EXPECT_GE(Tagged5555, 2);
+    EXPECT_EQ(Tagged7777, 1);
+}
+
+TEST_F(Gallery, ClosesCleanlyLeavingNoWindowAndNoGdiObject)
+{
+    const gditest::TCounter Gdi = gditest::ChooseCounter();
+    auto Round = [] {
+        auto* Form = new TFrmGallery(nullptr);
+        Form->Show();
+        Form->OpenEverything();
+        Pump();
+        Form->CloseEverything();
+        Pump();
+        delete Form;
+        Pump();
+    };
+    // The first round makes what lives for the whole process (classes,
+    // stock fonts, the menu font); the second must give back all it takes.
+    Round();
+    const int Windows = CountWindows();
+    const long Objects = Gdi.Count();
+    Round();
+    EXPECT_EQ(CountWindows(), Windows);
+    EXPECT_EQ(Gdi.Count(), Objects) << "counted by " << Gdi.Source;
+}
+
+} // namespace
