@@ -1,8 +1,6 @@
 // Output folder creation and the folder dialog's result.
 #include "app/PublicUnit.h"
 
-#include <commctrl.h>
-
 #include "framework/Forms.h"
 
 #include <gtest/gtest.h>
@@ -102,46 +100,6 @@ TEST_F(PublicUnit, BrowseFolderAppliesTheBackslashRule)
         EXPECT_EQ(BrowseFolder(nullptr, L"请选择文件"), c.expected);
         EXPECT_EQ(prompt, L"请选择文件");
     }
-}
-
-// The shell's own dialog, opened at a folder: the tree shows that folder
-// selected.
-TEST_F(PublicUnit, ShellFolderDialogOpensAtTheStartFolder)
-{
-    const fs::path start = Root / L"起点 folder";
-    fs::create_directories(start);
-    static std::wstring selected;
-    static ULONGLONG giveUpAt;
-    selected.clear();
-    giveUpAt = GetTickCount64() + 10000;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        // This thread's dialog: another process may have one open too.
-        HWND dialog = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), [](HWND Window, LPARAM Found) {
-            wchar_t name[16] = {};
-            GetClassNameW(Window, name, 16);
-            if (lstrcmpW(name, L"#32770") != 0)
-                return TRUE;
-            *reinterpret_cast<HWND*>(Found) = Window;
-            return FALSE;
-        }, reinterpret_cast<LPARAM>(&dialog));
-        const HWND tree = dialog ? FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr) : nullptr;
-        if (!tree)
-            return;
-        wchar_t text[MAX_PATH] = {};
-        TVITEMW item{};
-        item.mask = TVIF_TEXT;
-        item.hItem = TreeView_GetSelection(tree);
-        item.pszText = text;
-        item.cchTextMax = MAX_PATH;
-        selected = item.hItem && TreeView_GetItem(tree, &item) ? text : L"(nothing selected)";
-        // The tree fills and selects while the dialog starts; give it time.
-        if (selected == L"起点 folder" || GetTickCount64() > giveUpAt)
-            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(BrowseFolder(nullptr, L"请选择文件", start.wstring() + L"\\"), L"");
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(selected, L"起点 folder");
 }
 
 } // namespace
