@@ -723,6 +723,7 @@ bool TFrmMain::ConvertFile(TFileInfo& Info, std::wstring& Reason)
         vidkiln::EncoderCommandLineTo(AppPath, Info.Path, EncoderSettings(), output);
     FOutput = output;
     ++FRunSerial;
+    FLastPosition = -1;
     try {
         DosCommand1->Start();
     } catch (...) {
@@ -808,7 +809,10 @@ void TFrmMain::imgAddMouseMove(TObject* Sender, TShiftState, int, int)
 
 void TFrmMain::DosCommand1NewLine(TObject*, const std::string& NewLine, TOutputType)
 {
-    if (const auto position = vidkiln::ProgressFromLine(NewLine))
+    // The encoder reports a few times a second; the bar moves by whole
+    // seconds, so only a new position is worth a repaint.
+    const auto position = vidkiln::ProgressFromLine(NewLine);
+    if (position && FLastPosition.exchange(*position) != *position)
         PostMessageW(FWindow, WM_VIDKILN_PROGRESS, static_cast<WPARAM>(*position),
                      static_cast<LPARAM>(FRunSerial.load()));
 }

@@ -171,6 +171,8 @@ private:
     // message of an earlier run that arrives late is dropped.
     std::atomic<unsigned> FRunSerial{0};
     std::atomic<unsigned> FProbeSerial{0};
+    // The last progress position the encoder's run has posted.
+    std::atomic<int> FLastPosition{-1};
     // One probe-line message at a time is enough to make the window look.
     std::atomic<bool> FProbeLinePosted{false};
     HWND FWindow = nullptr;

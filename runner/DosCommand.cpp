@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kFirstBufferSize = 1024;
 // The longest the reader sleeps while the child is silent: the delay of a
 // line that ends a silence, and of Stop.
-constexpr DWORD kLongestSilentSleepMs = 12;
+constexpr DWORD kLongestSilentSleepMs = 16;
 
 // Waits for Handle while answering messages that other threads send to this
 // one: a line handler may be blocked in SendMessage to the UI thread until

@@ -1,6 +1,6 @@
 // Benchmarks of the main window with the real tools, side by side in one run:
 //   app.convert.cpu_share: CPU time of this process over wall time while it
-//     converts a 60 s clip (the queue's wait and the runner's reader must
+//     converts a 240 s 720p clip (the queue's wait and the runner's reader must
 //     not spin);
 //   app.convert.bare_encoder: the same encoder run started and waited for
 //     alone, for scripts/bench.d/app to compare the wineserver's share;
@@ -122,8 +122,10 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring bin = fs::weakly_canonical(fs::path(tt::TestsFolder()) / L".." / L"bin").wstring();
     const std::wstring work = (fs::temp_directory_path() / L"vidkiln-app-bench").wstring();
     fs::create_directories(work);
-    const std::wstring clip = tt::ClipsFolder() + L"\\bench-60s.avi";
-    tt::MakeClip(clip, 60, L"640x480");
+    // Long and large enough that the conversion runs for a while, so its
+    // share shows the steady cost rather than the start of the tools.
+    const std::wstring clip = tt::ClipsFolder() + L"\\bench-240s-720p.avi";
+    tt::MakeClip(clip, 240, L"1280x720");
     Application->SetMessageBoxFunc([](HWND, const std::wstring& Text, const std::wstring&, UINT) {
         std::fprintf(stderr, "message: %s\n", WideToUtf8(Text).c_str());
         return IDOK;
