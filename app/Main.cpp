@@ -4,6 +4,7 @@
 #include "skin/data/resources/MainWindowSkin.h"
 #include "skin/forms/SkinManager.h"
 
+#include <shellapi.h>
 #include <windowsx.h>
 
 #include <algorithm>
@@ -34,6 +35,7 @@ constexpr int kClientHeight = 314;
 // Presses on the top rows of the strip move the window like its caption.
 constexpr int kDragRows = 27;
 constexpr WPARAM kMoveByCaption = 0xF012;
+constexpr wchar_t kIconFile[] = L"Images\\vidkiln.ico";
 // The probe was once given this many looks, a second apart; it still gets
 // as long before it is stopped.
 constexpr int kProbeLooks = 50;
@@ -108,6 +110,60 @@ bool SameFile(const std::wstring& A, const std::wstring& B)
                                 static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
+// The height a line of text needs in this font, ascent to descent: a label
+// lower than this cuts the tops and tails of its glyphs.
+int FontLineHeight(const TFont& Font)
+{
+    const HDC screen = GetDC(nullptr);
+    const HGDIOBJ previous = SelectObject(screen, Font.Handle());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    return metrics.tmHeight;
+}
+
+// A picture as a disabled button shows it: grey, and half way to the
+// window's colour, so it reads as out of use.
+void FadeToDisabled(TBitmap& Picture, COLORREF Window)
+{
+    Picture.SetPixelFormat(pf24bit);
+    for (int y = 0; y < Picture.Height(); ++y) {
+        std::uint8_t* pixel = Picture.ScanLine(y);
+        for (int x = 0; x < Picture.Width(); ++x, pixel += 3) {
+            const int grey = (pixel[2] * 299 + pixel[1] * 587 + pixel[0] * 114) / 1000;
+            pixel[0] = static_cast<std::uint8_t>((grey + GetBValue(Window)) / 2);
+            pixel[1] = static_cast<std::uint8_t>((grey + GetGValue(Window)) / 2);
+            pixel[2] = static_cast<std::uint8_t>((grey + GetRValue(Window)) / 2);
+        }
+    }
+}
+
+// The paths of the files dropped on the window, folders left out.
+std::vector<std::wstring> DroppedFiles(HDROP Drop)
+{
+    std::vector<std::wstring> files;
+    const UINT count = DragQueryFileW(Drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(DragQueryFileW(Drop, i, nullptr, 0), L'\0');
+        DragQueryFileW(Drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(std::move(path));
+    }
+    return files;
+}
+
+std::wstring FolderOf(const std::wstring& Path)
+{
+    return Path.substr(0, Path.find_last_of(L'\\') + 1);
+}
+
+std::wstring NameOf(const std::wstring& Path)
+{
+    return Path.substr(Path.find_last_of(L'\\') + 1);
+}
+
 } // namespace
 
 const TClassInfo& TFrmMain::StaticClass()
@@ -143,6 +199,11 @@ TFrmMain::~TFrmMain()
         DosCommand1->Stop();
     if (DosCommand2)
         DosCommand2->Stop();
+    // The icons go with this object, before the window: it lets go of them.
+    if (FWindow && IsWindow(FWindow)) {
+        SendMessageW(FWindow, WM_SETICON, ICON_BIG, 0);
+        SendMessageW(FWindow, WM_SETICON, ICON_SMALL, 0);
+    }
 }
 
 void TFrmMain::CreateControls()
@@ -276,7 +337,7 @@ void TFrmMain::CreateStatusArea()
     lblInfo->SetName(L"lblInfo");
     lblInfo->SetTransparent(true);
     lblInfo->SetAutoSize(false);
-    lblInfo->SetBounds(96, 240, 225, 12);
+    lblInfo->SetBounds(96, 240, 225, std::max(12, FontLineHeight(*lblInfo->Font())));
     Label2 = CreateLabel(L"当前文件进度", 8, 270);
     Label2->SetName(L"Label2");
     Label2->SetTransparent(true);
@@ -323,8 +384,79 @@ void TFrmMain::FormCreate(TObject*)
     FFileList.clear();
     for (const TButtonPlace& place : kButtons)
         LoadPicture(this->*place.Field, place.Picture);
+    KeepButtonLooks();
     Converting = false;
     FWindow = Handle();
+    LoadIcons();
+}
+
+void TFrmMain::CreateParams(TCreateParams& Params)
+{
+    TForm::CreateParams(Params);
+    // Files dropped from the desktop are added like chosen ones.
+    Params.ExStyle |= WS_EX_ACCEPTFILES;
+}
+
+void TFrmMain::LoadIcons()
+{
+    const std::wstring file = AppPath + kIconFile;
+    const auto load = [&](int Metric) {
+        return TIcon(static_cast<HICON>(LoadImageW(nullptr, file.c_str(), IMAGE_ICON,
+                                                   GetSystemMetrics(Metric), GetSystemMetrics(Metric + 1),
+                                                   LR_LOADFROMFILE)));
+    };
+    FBigIcon = load(SM_CXICON);
+    FSmallIcon = load(SM_CXSMICON);
+    ShowIcons(FWindow);
+}
+
+void TFrmMain::ShowIcons(HWND Window) const
+{
+    if (FBigIcon)
+        SendMessageW(Window, WM_SETICON, ICON_BIG, AsLParam(FBigIcon.get()));
+    if (FSmallIcon)
+        SendMessageW(Window, WM_SETICON, ICON_SMALL, AsLParam(FSmallIcon.get()));
+}
+
+// Each picture button keeps its picture and a faded copy, shown while the
+// button is out of use.
+void TFrmMain::KeepButtonLooks()
+{
+    FButtonLooks.clear();
+    for (const TButtonPlace& place : kButtons) {
+        TImage* button = this->*place.Field;
+        auto look = std::make_unique<TButtonLook>();
+        look->Button = button;
+        look->Normal.Assign(*button->Picture());
+        look->Disabled.Assign(*button->Picture());
+        if (!look->Disabled.Empty())
+            FadeToDisabled(look->Disabled, ColorToRGB(kWindowColour));
+        FButtonLooks.push_back(std::move(look));
+    }
+}
+
+// Buttons that would do nothing now are disabled and look it; the hover
+// outline of a button that goes out of use goes with a repaint.
+void TFrmMain::UpdateButtons()
+{
+    const bool idle = !Converting && !FProbing;
+    bool changed = false;
+    for (const auto& look : FButtonLooks) {
+        const bool enabled = look->Button == imgAbout ||
+                             (look->Button == imgAdd || look->Button == imgConvert ? idle : !Converting);
+        if (look->Button->Enabled() == enabled)
+            continue;
+        look->Button->SetEnabled(enabled);
+        if (!look->Normal.Empty()) {
+            look->Button->Picture()->Assign(enabled ? look->Normal : look->Disabled);
+            look->Button->PictureChanged();
+        }
+        changed = true;
+    }
+    if (changed && FOutlineShown) {
+        FOutlineShown = false;
+        Invalidate();
+    }
 }
 
 void TFrmMain::LoadPicture(TImage* Image, const std::wstring& FileName)
@@ -373,12 +505,15 @@ void TFrmMain::imgAddClick(TObject*)
     AddFiles(ChooseSourceFiles ? ChooseSourceFiles() : AskForSourceFiles());
 }
 
+// The dialog opens empty in the folder of the last file chosen, and takes
+// several files at once.
 std::vector<std::wstring> TFrmMain::AskForSourceFiles()
 {
-    OpenDialog1->FileName.clear();
-    if (!OpenDialog1->Execute())
-        return {};
-    return {OpenDialog1->FileName};
+    std::vector<std::wstring> chosen =
+        ChooseFiles(FWindow, OpenDialog1->Filter, OpenDialog1->FilterIndex, OpenDialog1->InitialDir);
+    if (!chosen.empty())
+        OpenDialog1->InitialDir = FolderOf(chosen.front());
+    return chosen;
 }
 
 void TFrmMain::AddFiles(const std::vector<std::wstring>& Paths)
@@ -389,11 +524,13 @@ void TFrmMain::AddFiles(const std::vector<std::wstring>& Paths)
     lblInfo->SetCaption(kReady);
     FProbeQueue = Paths;
     FProbing = true;
+    UpdateButtons();
     StartProbe();
 }
 
 void TFrmMain::StartProbe()
 {
+    StatusBar1->SetSimpleText(L"正在读取长度：" + FProbeQueue.front());
     DosCommand2->CommandLine = vidkiln::ProbeCommandLine(AppPath, FProbeQueue.front());
     RunEnded = false;
     ++FProbeSerial;
@@ -434,6 +571,8 @@ void TFrmMain::ProbeEnded()
     lvwFiles->Items().SetCount(FileCount());
     if (FProbeQueue.empty()) {
         FProbing = false;
+        StatusBar1->SetSimpleText(L"");
+        UpdateButtons();
         return;
     }
     StartProbe();
@@ -464,12 +603,12 @@ void TFrmMain::imgConvertClick(TObject*)
     if (Converting || FProbing)
         return;
     if (OutPath.empty()) {
-        Application->MessageBox(kChooseOutput, kTitle, MB_OK | MB_ICONWARNING);
+        Application->MessageBox(kChooseOutput, kMessageTitle, MB_OK | MB_ICONWARNING);
         return;
     }
     std::wstring systemError;
     if (!EnsureFolder(OutPath, &systemError)) {
-        Application->MessageBox(systemError, kTitle, MB_OK | MB_ICONERROR);
+        Application->MessageBox(systemError, kMessageTitle, MB_OK | MB_ICONERROR);
         return;
     }
     SetConverting(true);
@@ -484,8 +623,8 @@ void TFrmMain::imgConvertClick(TObject*)
 void TFrmMain::SetConverting(bool Value)
 {
     lvwFiles->SetEnabled(!Value);
-    imgConvert->SetEnabled(!Value);
     Converting = Value;
+    UpdateButtons();
     // Positions still queued from the last run must not move the bar.
     ++FRunSerial;
 }
@@ -519,6 +658,10 @@ void TFrmMain::JobFailed(TFileInfo& Info, const std::wstring& Reason)
     ++FFailures;
     FLastFailure = L"转换失败：" + Info.Path + L"（" + Reason + L"）";
     lblInfo->SetCaption(FLastFailure);
+    // The label is narrow; the status bar has the reason in full, with the
+    // job's row number as the list shows it.
+    StatusBar1->SetSimpleText(L"第 " + std::to_wstring(FQueueIndex + 1) + L" 个文件失败（" +
+                              NameOf(Info.Path) + L"）：" + Reason);
     lvwFiles->Invalidate();
 }
 
@@ -580,6 +723,7 @@ bool TFrmMain::ConvertFile(TFileInfo& Info, std::wstring& Reason)
         vidkiln::EncoderCommandLineTo(AppPath, Info.Path, EncoderSettings(), output);
     FOutput = output;
     ++FRunSerial;
+    FLastPosition = -1;
     try {
         DosCommand1->Start();
     } catch (...) {
@@ -599,7 +743,7 @@ void TFrmMain::EncoderEnded()
         FWrittenOutputs.push_back(FOutput);
         lvwFiles->Invalidate();
     } else if (exitCode == TDosCommand::ExitCodeNotStarted) {
-        JobFailed(job, L"无法启动编码程序：" + DosCommand1->LastError());
+        JobFailed(job, L"无法启动编码程序 " + AppPath + std::wstring(vidkiln::kEncoderTool));
     } else if (exitCode == TDosCommand::ExitCodeStopped) {
         JobFailed(job, L"已中止");
     } else {
@@ -613,14 +757,17 @@ void TFrmMain::imgOutPathClick(TObject*)
 {
     if (Converting)
         return;
-    const std::wstring chosen = BrowseFolder(Handle(), kChooseFolderPrompt);
-    if (!chosen.empty())
-        OutPath = chosen;
+    const std::wstring chosen = BrowseFolder(Handle(), kChooseFolderPrompt, OutPath);
+    if (chosen.empty())
+        return;
+    OutPath = chosen;
+    StatusBar1->SetSimpleText(L"输出目录：" + OutPath);
 }
 
 void TFrmMain::imgAboutClick(TObject*)
 {
     const std::unique_ptr<TFrmAbout> about(new TFrmAbout(nullptr));
+    ShowIcons(about->Handle());
     about->ShowModal();
 }
 
@@ -662,7 +809,10 @@ void TFrmMain::imgAddMouseMove(TObject* Sender, TShiftState, int, int)
 
 void TFrmMain::DosCommand1NewLine(TObject*, const std::string& NewLine, TOutputType)
 {
-    if (const auto position = vidkiln::ProgressFromLine(NewLine))
+    // The encoder reports a few times a second; the bar moves by whole
+    // seconds, so only a new position is worth a repaint.
+    const auto position = vidkiln::ProgressFromLine(NewLine);
+    if (position && FLastPosition.exchange(*position) != *position)
         PostMessageW(FWindow, WM_VIDKILN_PROGRESS, static_cast<WPARAM>(*position),
                      static_cast<LPARAM>(FRunSerial.load()));
 }
@@ -685,7 +835,7 @@ void TFrmMain::FormCloseQuery(TObject*, bool& CanClose)
 {
     if (!Converting && !FProbing)
         return;
-    CanClose = Application->MessageBox(kConfirmExit, kTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    CanClose = Application->MessageBox(kConfirmExit, kMessageTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
     // The box may have been open across the end of the run: it is over then.
     if (!CanClose || (!Converting && !FProbing))
         return;
@@ -701,6 +851,7 @@ void TFrmMain::FormCloseQuery(TObject*, bool& CanClose)
     FProbing = false;
     if (Converting)
         SetConverting(false);
+    UpdateButtons();
 }
 
 void TFrmMain::WndProc(TMessage& Message)
@@ -722,6 +873,16 @@ void TFrmMain::WndProc(TMessage& Message)
             ProbeEnded();
         }
         return;
+    case WM_DROPFILES: {
+        const HDROP drop = AsPointer<std::remove_pointer_t<HDROP>>(Message.WParam);
+        const std::vector<std::wstring> files = DroppedFiles(drop);
+        DragFinish(drop);
+        if (Converting || FProbing)
+            StatusBar1->SetSimpleText(L"正在忙，请稍后再添加文件");
+        else
+            AddFiles(files);
+        return;
+    }
     case WM_TIMER:
         if (Message.WParam == kProbeTimer) {
             if (FProbing)

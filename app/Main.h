@@ -31,6 +31,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 class TFrmMain : public TForm {
@@ -107,6 +108,7 @@ public:
     void DosCommand2Terminated(TObject* Sender);
 
 protected:
+    void CreateParams(TCreateParams& Params) override;
     void WndProc(TMessage& Message) override;
 
 private:
@@ -118,6 +120,11 @@ private:
     TComboBox* CreateSettingList(int Top, const std::vector<std::wstring>& Entries, int Selected);
     TLabel* CreateLabel(const std::wstring& Caption, int Left, int Top);
     void LoadPicture(TImage* Image, const std::wstring& FileName);
+    void LoadIcons();
+    // The program's icon in a window's caption and task bar button.
+    void ShowIcons(HWND Window) const;
+    void KeepButtonLooks();
+    void UpdateButtons();
     vidkiln::TEncoderSettings EncoderSettings() const;
     // Why the job may not write Output, or nothing when it may.
     std::optional<std::wstring> RefusalOf(const TFileInfo& Info, const std::wstring& Output) const;
@@ -164,7 +171,23 @@ private:
     // message of an earlier run that arrives late is dropped.
     std::atomic<unsigned> FRunSerial{0};
     std::atomic<unsigned> FProbeSerial{0};
+    // The last progress position the encoder's run has posted.
+    std::atomic<int> FLastPosition{-1};
     // One probe-line message at a time is enough to make the window look.
     std::atomic<bool> FProbeLinePosted{false};
     HWND FWindow = nullptr;
+
+    struct TIconFree {
+        void operator()(HICON Icon) const noexcept { DestroyIcon(Icon); }
+    };
+    using TIcon = std::unique_ptr<std::remove_pointer_t<HICON>, TIconFree>;
+    // Destroyed with the window object, after every window showing them.
+    TIcon FBigIcon;
+    TIcon FSmallIcon;
+    struct TButtonLook {
+        TImage* Button = nullptr;
+        TBitmap Normal;
+        TBitmap Disabled;
+    };
+    std::vector<std::unique_ptr<TButtonLook>> FButtonLooks;
 };

@@ -1,5 +1,6 @@
 #include "ToolCommands.h"
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -236,6 +237,25 @@ std::vector<std::wstring> FolderPrefixes(const std::wstring& path)
         prefixes.push_back(path.substr(0, slash));
     prefixes.push_back(path);
     return prefixes;
+}
+
+std::vector<std::wstring> SelectedFiles(std::wstring_view selection)
+{
+    std::vector<std::wstring> parts;
+    while (!selection.empty() && selection.front() != L'\0') {
+        const auto end = std::min(selection.find(L'\0'), selection.size());
+        parts.emplace_back(selection.substr(0, end));
+        selection.remove_prefix(std::min(end + 1, selection.size()));
+    }
+    if (parts.size() <= 1)
+        return parts;
+    std::wstring folder = parts.front();
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    std::vector<std::wstring> files;
+    for (auto name = parts.begin() + 1; name != parts.end(); ++name)
+        files.push_back(folder + *name);
+    return files;
 }
 
 } // namespace vidkiln

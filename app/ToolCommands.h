@@ -85,6 +85,11 @@ std::optional<int> ProgressFromLine(std::string_view line);
 // C:\ keeps its own).
 std::wstring FolderWithBackslash(const std::wstring& folder);
 
+// The files of a multiple selection as the open-file dialog returns it:
+// either one full path, or the folder followed by the names in it, each
+// ended by a NUL and the list by a second NUL. Empty when nothing is in it.
+std::vector<std::wstring> SelectedFiles(std::wstring_view selection);
+
 // The folders EnsureFolder creates in turn: for every backslash from left to
 // right the text before it, then the whole path.
 std::vector<std::wstring> FolderPrefixes(const std::wstring& path);

@@ -27,8 +27,6 @@ public:
     bool Terminate(UINT ExitCode) const noexcept;
     // The process object is signalled: nothing will change its exit code any more.
     bool Ended() const noexcept;
-    // Signalled once the child has ended; for waits alongside other objects.
-    HANDLE ProcessHandle() const noexcept { return FProcess.Get(); }
 
 private:
     // Input pipe: the child reads, nobody writes, so the child's input stays

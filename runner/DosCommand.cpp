@@ -13,8 +13,8 @@ namespace {
 
 constexpr std::size_t kFirstBufferSize = 1024;
 // The longest the reader sleeps while the child is silent: the delay of a
-// line that ends a silence.
-constexpr DWORD kLongestSilentWaitMs = 8;
+// line that ends a silence, and of Stop.
+constexpr DWORD kLongestSilentSleepMs = 16;
 
 // Waits for Handle while answering messages that other threads send to this
 // one: a line handler may be blocked in SendMessage to the UI thread until
@@ -90,10 +90,9 @@ TDosThread::TDosThread(TDosCommand& Runner, TProcessTimer& Timer)
       FOnNewLine(Runner.OnNewLine),
       FOnTerminated(Runner.OnTerminated),
       FPriorityClass(Runner.PriorityClass),
-      FDone(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      FWake(CreateEventW(nullptr, FALSE, FALSE, nullptr))
+      FDone(CreateEventW(nullptr, TRUE, FALSE, nullptr))
 {
-    if (!FDone || !FWake)
+    if (!FDone)
         throw Exception(SystemErrorMessage(GetLastError()));
 }
 
@@ -125,21 +124,20 @@ void TDosThread::Execute()
 // time limit has run out.
 //
 // Output is taken as soon as it is there, pass after pass without a pause.
-// While the child is silent the reader sleeps on the child's end and on
-// Stop's wake-up, with a timeout that doubles from 1 ms up to
-// kLongestSilentWaitMs and snaps back once output arrives: a line after a
-// silence is picked up within that time, and a silent child costs a hundred
-// or so wake-ups a second instead of a thousand.
+// While the child is silent the reader sleeps between passes, 1 ms at first
+// and twice as long each time up to kLongestSilentSleepMs, back to none once
+// output arrives: a line after a silence is picked up within that time, and
+// a silent child costs under a hundred passes a second instead of a
+// thousand. A plain sleep, not a timed wait on the child's process: under
+// Wine a sleep stays in the process, while every timed wait is a round trip
+// through the wineserver that costs many times more.
 TDosThread::TRunResult TDosThread::Watch(TChildProcess& Child, TLineOutput& Output)
 {
     std::vector<char> buffer(kFirstBufferSize);
     TLineSplitter splitter;
     const auto terminated = [this] { return Terminated(); };
     bool killed = false;
-    // A child that ended with exit code 259 is still watched until Stop; its
-    // process object, signalled for good, is then left out of the wait.
-    bool processSignalled = false;
-    DWORD silentWait = 0;
+    DWORD silentSleep = 0;
     TRunResult result{TDosCommand::ExitCodeNone, {}};
     for (;;) {
         // Read before draining the pipe, so one full pass follows the child's
@@ -171,14 +169,12 @@ TDosThread::TRunResult TDosThread::Watch(TChildProcess& Child, TLineOutput& Outp
             break;
         }
         if (gotOutput) {
-            silentWait = 0;
+            silentSleep = 0;
             continue;
         }
-        silentWait = std::clamp<DWORD>(silentWait * 2, 1, kLongestSilentWaitMs);
-        const HANDLE objects[] = {FWake.Get(), Child.ProcessHandle()};
+        silentSleep = std::clamp<DWORD>(silentSleep * 2, 1, kLongestSilentSleepMs);
         ++FRunner.FReaderWaits;
-        if (WaitForMultipleObjects(processSignalled ? 1 : 2, objects, FALSE, silentWait) == WAIT_OBJECT_0 + 1)
-            processSignalled = true;
+        Sleep(silentSleep);
     }
     splitter.Finish(Output);
     return result;
@@ -270,7 +266,6 @@ void TDosCommand::Stop()
     if (!FThread)
         return;
     FThread->Terminate();
-    FThread->Wake();
     WaitServingSentMessages(FThread->Done());
     FThread.reset();
 }

@@ -64,9 +64,6 @@ public:
     // Signalled once Execute has done everything it does; after that the
     // thread touches nothing outside itself.
     HANDLE Done() const noexcept { return FDone.Get(); }
-    // Cuts short the reader's wait for output, so a termination request is
-    // seen at once.
-    void Wake() const noexcept { SetEvent(FWake.Get()); }
 
 protected:
     void Execute() override;
@@ -94,7 +91,6 @@ private:
     const TNotifyEvent FOnTerminated;
     const DWORD FPriorityClass;
     TKernelHandle FDone;
-    TKernelHandle FWake;
 };
 
 class TDosCommand : public TComponent {
@@ -153,8 +149,8 @@ public:
 
     // The counting timer, made at the first Start; nullptr before.
     TProcessTimer* Timer() const noexcept { return FTimer; }
-    // How often the reader of the current or last run has waited for output:
-    // what a silent child costs, for tests and the benchmark.
+    // How often the reader of the current or last run has slept for want of
+    // output: what a silent child costs, for tests and the benchmark.
     unsigned ReaderWaits() const noexcept { return FReaderWaits; }
 
 private:

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 
 namespace appimages {
@@ -88,6 +89,39 @@ TEST(AppImages, DrawingIsDeterministic)
     const auto second = BuildAppImages();
     for (std::size_t i = 0; i < first.size(); ++i)
         EXPECT_EQ(first[i].Canvas.BitmapFile(), second[i].Canvas.BitmapFile()) << first[i].FileName;
+}
+
+// The .ico layout Windows reads: directory, then per size a 32-bit DIB of
+// doubled height with its AND mask; see-through corners, an opaque middle.
+TEST(AppImages, IconHoldsThreeSizesWithAlpha)
+{
+    const auto images = BuildAppIcon();
+    const auto bytes = IconFile(images);
+    ASSERT_EQ(images.size(), 3u);
+    EXPECT_EQ(bytes[2] | bytes[3] << 8, 1) << "an icon, not a cursor";
+    EXPECT_EQ(bytes[4] | bytes[5] << 8, 3);
+    const std::array<int, 3> sizes{16, 32, 48};
+    std::size_t expectedOffset = 6 + 3 * 16;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t entry = 6 + i * 16;
+        const int size = images[i].Colour.Width();
+        EXPECT_EQ(size, sizes[i]);
+        EXPECT_EQ(bytes[entry], size);
+        EXPECT_EQ(bytes[entry + 1], size);
+        const std::uint32_t length = Read32(bytes, entry + 8);
+        const std::uint32_t offset = Read32(bytes, entry + 12);
+        EXPECT_EQ(offset, expectedOffset);
+        const std::uint32_t maskRow = (static_cast<std::uint32_t>(size) + 31) / 32 * 4;
+        EXPECT_EQ(length, 40 + 4u * size * size + maskRow * size);
+        EXPECT_EQ(Read32(bytes, offset + 8), 2u * size) << "colour and mask rows";
+        EXPECT_EQ(bytes[offset + 14], 32);
+        // Bottom-up rows: the first pixel stored is the bottom-left corner.
+        EXPECT_EQ(bytes[offset + 40 + 3], 0) << "corner see-through";
+        const std::size_t middle = offset + 40 + 4 * (static_cast<std::size_t>(size / 2) * size + size / 2);
+        EXPECT_EQ(bytes[middle + 3], 255) << "middle opaque";
+        expectedOffset += length;
+    }
+    EXPECT_EQ(bytes.size(), expectedOffset);
 }
 
 } // namespace

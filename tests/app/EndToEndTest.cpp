@@ -28,7 +28,7 @@ TEST_F(TEndToEnd, ConvertsAClipWithTheRealTools)
     EXPECT_EQ(Form->FileInfoAt(0)->Duration, 4);
 
     const std::wstring out = Root + L"\\输出 目录";
-    SetFolderDialog([&](HWND, const std::wstring&) { return std::optional<std::wstring>(out); });
+    SetFolderDialog([&](HWND, const std::wstring&, const std::wstring&) { return std::optional<std::wstring>(out); });
     Form->imgOutPathClick(Form->imgOutPath);
     ASSERT_EQ(Form->OutPath, out + L"\\");
 

@@ -62,7 +62,6 @@ TEST_F(TMainWindow, LayoutMatchesTheDesign)
         {Form->imgAbout, {496, 1, 533, 46}},
         {Form->lvwFiles, {8, 61, 313, 225}},
         {Form->WebBrowser1, {328, 157, 545, 289}},
-        {Form->lblInfo, {96, 240, 321, 252}},
         {Form->Panel1, {96, 268, 313, 288}},
         {Form->ProgressBar1, {96, 268, 313, 288}},
         {Form->StatusBar1, {0, 295, 558, 314}},
@@ -98,9 +97,30 @@ TEST_F(TMainWindow, LayoutMatchesTheDesign)
         }
     }
     EXPECT_EQ(Form->lblInfo->Caption(), L"准备就绪");
+    const RECT info = BoundsOnForm(Form->lblInfo);
+    EXPECT_EQ(info.left, 96);
+    EXPECT_EQ(info.top, 240);
+    EXPECT_EQ(info.right - info.left, 225);
+    EXPECT_GE(info.bottom - info.top, 12);
     EXPECT_EQ(Form->ProgressBar1->Min(), 0);
     EXPECT_EQ(Form->ProgressBar1->Max(), 100);
     EXPECT_EQ(Form->ProgressBar1->Position(), 0);
+}
+
+// Every label is at least as high as a line of its font, so no glyph loses
+// its top or its tail ("tmp" must not read "tmo").
+TEST_F(TMainWindow, LabelsAreHighEnoughForTheirFont)
+{
+    const HDC screen = GetDC(nullptr);
+    for (TLabel* label : {Form->Label7, Form->Label8, Form->Label9, Form->Label11, Form->Label1,
+                          Form->lblInfo, Form->Label2}) {
+        const HGDIOBJ previous = SelectObject(screen, label->Font()->Handle());
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(screen, &metrics);
+        SelectObject(screen, previous);
+        EXPECT_GE(label->Height(), metrics.tmHeight) << Narrow(label->Name());
+    }
+    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(TMainWindow, SettingListsHoldTheirEntriesAndStartSelections)
@@ -397,6 +417,7 @@ TEST_F(TMainWindow, FailedRunIsMarkedAndTheOthersStillRun)
     EXPECT_TRUE(info.starts_with(L"转换完成")) << Narrow(info);
     EXPECT_NE(info.find(Form->FileInfoAt(0)->Path), std::wstring::npos) << Narrow(info);
     EXPECT_NE(info.find(L"退出码 1"), std::wstring::npos) << Narrow(info);
+    EXPECT_EQ(Form->StatusBar1->SimpleText(), L"第 1 个文件失败（bad.avi）：编码程序出错，退出码 1");
 }
 
 TEST_F(TMainWindow, EncoderThatCannotStartFailsTheJob)
@@ -431,7 +452,7 @@ TEST_F(TMainWindow, ActionsAreLockedWhileConverting)
     AddFile(MakeSource(L"b.avi"));
     Form->OutPath = OutDir + L"\\";
     SetScript(L"FFMPEG", L"sleep:300");
-    SetFolderDialog([](HWND, const std::wstring&) { return std::optional<std::wstring>(L"D:\\其他"); });
+    SetFolderDialog([](HWND, const std::wstring&, const std::wstring&) { return std::optional<std::wstring>(L"D:\\其他"); });
     During([this] {
         EXPECT_TRUE(Form->Converting);
         EXPECT_FALSE(Form->lvwFiles->Enabled());
@@ -487,15 +508,25 @@ TEST_F(TMainWindow, ClosingWhileProbingStopsTheProbeAndAddsNothing)
 TEST_F(TMainWindow, OutputFolderButtonKeepsTheFolderOnCancel)
 {
     std::optional<std::wstring> answer = L"D:\\Videos";
-    SetFolderDialog([&](HWND, const std::wstring& Prompt) {
+    std::wstring start = L"unset";
+    SetFolderDialog([&](HWND, const std::wstring& Prompt, const std::wstring& Start) {
         EXPECT_EQ(Prompt, L"请选择文件");
+        start = Start;
         return answer;
     });
     Form->imgOutPathClick(nullptr);
+    EXPECT_EQ(start, L"") << "no folder chosen yet";
     EXPECT_EQ(Form->OutPath, L"D:\\Videos\\");
+    EXPECT_EQ(Form->StatusBar1->SimpleText(), L"输出目录：D:\\Videos\\");
     answer = std::nullopt;
     Form->imgOutPathClick(nullptr);
     EXPECT_EQ(Form->OutPath, L"D:\\Videos\\");
+    EXPECT_EQ(start, L"") << "a folder that does not exist is no place to start";
+    // The dialog opens at the current output folder.
+    Form->OutPath = OutDir + L"\\";
+    Form->imgOutPathClick(nullptr);
+    EXPECT_EQ(start, OutDir + L"\\");
+    EXPECT_EQ(Form->OutPath, OutDir + L"\\");
     answer = L"C:\\";
     Form->imgOutPathClick(nullptr);
     EXPECT_EQ(Form->OutPath, L"C:\\");
@@ -638,6 +669,100 @@ TEST_F(TMainWindow, AboutBoxShowsTheSkinnedCaption)
     });
     Form->imgAboutClick(nullptr);
     EXPECT_EQ(seen, expected);
+}
+
+// Out of use, a picture button is grey and shows no outline; back in use it
+// has its colours again.
+TEST_F(TMainWindow, ButtonsOutOfUseLookDisabled)
+{
+    AddFile(MakeSource(L"a.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"sleep:600|touch");
+    PumpMessages(100);
+    const auto colourful = [](const std::vector<COLORREF>& Pixels) {
+        return std::count_if(Pixels.begin(), Pixels.end(), [](COLORREF c) {
+            return std::abs(GetRValue(c) - GetGValue(c)) + std::abs(GetGValue(c) - GetBValue(c)) > 24;
+        });
+    };
+    const RECT convert = BoundsOnForm(Form->imgConvert);
+    const RECT about = BoundsOnForm(Form->imgAbout);
+    ASSERT_GT(colourful(ClientPixels(convert)), 50) << "the picture has colours of its own";
+    Form->imgAddMouseMove(Form->imgConvert, 0, 5, 5);
+    std::vector<COLORREF> whileConverting;
+    std::vector<COLORREF> aboutWhileConverting;
+    During([&] {
+        PumpMessages(50);
+        whileConverting = ClientPixels({convert.left, convert.top, convert.right + 1, convert.bottom + 1});
+        aboutWhileConverting = ClientPixels(about);
+        EXPECT_FALSE(Form->imgAdd->Enabled());
+        EXPECT_FALSE(Form->imgDelete->Enabled());
+        EXPECT_FALSE(Form->imgClear->Enabled());
+        EXPECT_FALSE(Form->imgOutPath->Enabled());
+        EXPECT_TRUE(Form->imgAbout->Enabled());
+    }, [this] { return Form->Converting; });
+    Convert();
+    ASSERT_FALSE(whileConverting.empty());
+    EXPECT_EQ(colourful(whileConverting), 0) << "grey, and the outline gone with the colours";
+    EXPECT_GT(colourful(aboutWhileConverting), 50) << "the about button stays in use";
+    PumpMessages(50);
+    EXPECT_GT(colourful(ClientPixels(convert)), 50);
+    EXPECT_TRUE(Form->imgAdd->Enabled());
+}
+
+// Files dropped on the window from the desktop are probed and added in
+// turn, folders left out; one whose probe fails is added all the same.
+TEST_F(TMainWindow, DroppedFilesAreProbedAndAdded)
+{
+    EXPECT_TRUE(GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    SetScript(L"MPLAYER", L"failif:b.mkv|print:ID_LENGTH=5");
+    const std::vector<std::wstring> dropped = {MakeSource(L"a.avi"), MakeSource(L"拖 放\\b.mkv"),
+                                               Root + L"\\源", MakeSource(L"c.mov")};
+    SendMessageW(Form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(dropped)), 0);
+    ASSERT_TRUE(PumpUntil([this] { return !Form->Probing(); }));
+    ASSERT_EQ(Form->FileCount(), 3);
+    EXPECT_EQ(Form->FileInfoAt(0)->Path, dropped[0]);
+    EXPECT_EQ(Form->FileInfoAt(1)->Path, dropped[1]);
+    EXPECT_EQ(Form->FileInfoAt(2)->Path, dropped[3]);
+    EXPECT_EQ(Form->FileInfoAt(0)->Duration, 5);
+    EXPECT_EQ(Form->FileInfoAt(1)->Duration, 0);
+    EXPECT_EQ(Form->FileInfoAt(2)->Duration, 5);
+    EXPECT_EQ(ListItemCount(), 3);
+    EXPECT_EQ(Runs().size(), 3u);
+
+    // While converting a drop adds nothing.
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"sleep:300|touch");
+    During([&] {
+        SendMessageW(Form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({dropped[0]})), 0);
+    }, [this] { return Form->Converting; });
+    Convert();
+    EXPECT_EQ(Form->FileCount(), 3);
+}
+
+TEST_F(TMainWindow, SeveralFilesChosenAtOnceAreAddedInOrder)
+{
+    const std::vector<std::wstring> chosen = {MakeSource(L"一.avi"), MakeSource(L"二.avi")};
+    AddFiles(chosen);
+    ASSERT_EQ(Form->FileCount(), 2);
+    EXPECT_EQ(Form->FileInfoAt(0)->Path, chosen[0]);
+    EXPECT_EQ(Form->FileInfoAt(1)->Path, chosen[1]);
+    EXPECT_EQ(Runs().size(), 2u);
+    EXPECT_TRUE(Form->imgAdd->Enabled());
+}
+
+TEST_F(TMainWindow, WindowsShowTheProgramsIcon)
+{
+    EXPECT_NE(SendMessageW(Form->Handle(), WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(Form->Handle(), WM_GETICON, ICON_SMALL, 0), 0);
+    LRESULT aboutIcon = 0;
+    During([&] {
+        TCustomForm* about = Screen->ActiveForm();
+        ASSERT_NE(about, Form.get());
+        aboutIcon = SendMessageW(about->Handle(), WM_GETICON, ICON_SMALL, 0);
+        about->Close();
+    });
+    Form->imgAboutClick(nullptr);
+    EXPECT_NE(aboutIcon, 0);
 }
 
 TEST_F(TMainWindow, GuidePanelShowsTheGuideAsTextWithoutABrowserEngine)

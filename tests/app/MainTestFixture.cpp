@@ -4,6 +4,7 @@
 #include "framework/SysUtils.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
@@ -156,11 +157,11 @@ void MainWindowTest::RecreateFormWithout(const std::wstring& RelativePath)
     CreateForm(AppDir + L"\\");
 }
 
-void MainWindowTest::RecreateFormIn(const std::wstring& Folder)
+void MainWindowTest::RecreateFormIn(const std::wstring& ProgramFolder)
 {
     FHooks.clear();
     Form.reset();
-    CreateForm(Folder);
+    CreateForm(ProgramFolder);
 }
 
 void MainWindowTest::SetScript(const std::wstring& Tool, const std::wstring& Script)
@@ -333,6 +334,49 @@ COLORREF MainWindowTest::ClientPixel(int X, int Y)
     const gdi::Selection selected(memoryDc.Get(), bitmap.Get());
     BitBlt(memoryDc.Get(), 0, 0, 1, 1, windowDc.Get(), X, Y, SRCCOPY);
     return GetPixel(memoryDc.Get(), 0, 0);
+}
+
+std::vector<COLORREF> MainWindowTest::ClientPixels(const RECT& Area)
+{
+    const int width = Area.right - Area.left;
+    const int height = Area.bottom - Area.top;
+    const gdi::ClientDC windowDc(Form->Handle());
+    const gdi::MemoryDC memoryDc(windowDc.Get());
+    const gdi::Bitmap bitmap(CreateCompatibleBitmap(windowDc.Get(), width, height));
+    {
+        const gdi::Selection selected(memoryDc.Get(), bitmap.Get());
+        BitBlt(memoryDc.Get(), 0, 0, width, height, windowDc.Get(), Area.left, Area.top, SRCCOPY);
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> rows(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    GetDIBits(memoryDc.Get(), bitmap.Get(), 0, static_cast<UINT>(height), rows.data(), &info,
+              DIB_RGB_COLORS);
+    std::vector<COLORREF> pixels;
+    for (const DWORD bgrx : rows)
+        pixels.push_back(RGB((bgrx >> 16) & 0xFF, (bgrx >> 8) & 0xFF, bgrx & 0xFF));
+    return pixels;
+}
+
+HDROP MainWindowTest::DropOf(const std::vector<std::wstring>& Paths)
+{
+    std::wstring list;
+    for (const std::wstring& path : Paths)
+        list += path + L'\0';
+    list += L'\0';
+    const std::size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
 }
 
 std::shared_ptr<std::vector<int>> MainWindowTest::RecordProgress()

@@ -72,6 +72,11 @@ protected:
     std::wstring ListText(int Item, int SubItem);
     void SelectListItem(int Item);
     COLORREF ClientPixel(int X, int Y);
+    // The client pixels of a rectangle, row by row.
+    std::vector<COLORREF> ClientPixels(const RECT& Area);
+    // A drop of these files as the shell hands it to a window (WM_DROPFILES);
+    // the window that takes it frees it.
+    static HDROP DropOf(const std::vector<std::wstring>& Paths);
     // Every position the progress bar is given from now on.
     std::shared_ptr<std::vector<int>> RecordProgress();
     // Every system command the window is sent from now on; they are not

@@ -93,7 +93,7 @@ TEST_F(PublicUnit, BrowseFolderAppliesTheBackslashRule)
     };
     for (const auto& c : cases) {
         std::wstring prompt;
-        SetFolderDialog([&](HWND, const std::wstring& Prompt) {
+        SetFolderDialog([&](HWND, const std::wstring& Prompt, const std::wstring&) {
             prompt = Prompt;
             return c.chosen;
         });

@@ -95,6 +95,24 @@ TEST(ToolCommands, NumberedOutputPathGoesBeforeTheExtension)
               EncoderCommandLine(L"C:\\T\\", L"D:\\v\\clip.avi", L"E:\\out\\", settings));
 }
 
+TEST(ToolCommands, SelectedFilesOfOneOrSeveral)
+{
+    using namespace std::string_literals;
+    const struct {
+        std::wstring selection;
+        std::vector<std::wstring> expected;
+    } cases[] = {
+        {L"D:\\v\\clip.avi\0\0"s, {L"D:\\v\\clip.avi"}},
+        {L"D:\\视频\0a.avi\0b 二.mkv\0\0"s, {L"D:\\视频\\a.avi", L"D:\\视频\\b 二.mkv"}},
+        {L"C:\\\0a.avi\0b.avi\0\0"s, {L"C:\\a.avi", L"C:\\b.avi"}},
+        {L"\0\0"s, {}},
+        {L""s, {}},
+        {L"D:\\v\0a.avi"s, {L"D:\\v\\a.avi"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SelectedFiles(c.selection), c.expected);
+}
+
 TEST(ToolCommands, DurationFromProbeOutputTable)
 {
     const struct {

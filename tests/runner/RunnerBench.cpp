@@ -2,6 +2,7 @@
 // scripts/bench.d/runner:
 //   runner_bench throughput   MB/s of 100 MB through TDosCommand and through a plain ReadFile loop
 //   runner_bench latency      child's write to OnNewLine over 1000 lines: median and 99th percentile
+//   runner_bench silence      the same for 100 lines that each end 100 ms of silence
 //   runner_bench idle         CPU of this process while a watched child is silent for 10 s
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "RunnerFixture.h"
@@ -116,20 +118,22 @@ public:
     std::vector<long long> ticks;
 };
 
-void Latency()
+// Lines stamped by the child: the median and 99th percentile of their delay,
+// printed as "<name>_median" and "<name>_p99".
+void Latency(const std::string& name, std::initializer_list<std::string_view> steps)
 {
     TDosCommand runner(nullptr);
     LatencyMeter meter;
     runner.OnNewLine = MakeDelegate<&LatencyMeter::NewLine>(&meter);
-    RunToEnd(runner, ChildCommand({"sleep:300", "stamps:1000:3"}));
+    RunToEnd(runner, ChildCommand(steps));
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     std::vector<long long>& ticks = meter.ticks;
     std::sort(ticks.begin(), ticks.end());
     const auto milliseconds = [&](std::size_t at) { return ticks[at] * 1000.0 / frequency.QuadPart; };
-    std::printf("latency_median %.3f ms\n", milliseconds(ticks.size() / 2));
-    std::printf("latency_p99 %.3f ms\n", milliseconds(ticks.size() * 99 / 100));
-    std::printf("latency_lines %zu lines\n", ticks.size());
+    std::printf("%s_median %.3f ms\n", name.c_str(), milliseconds(ticks.size() / 2));
+    std::printf("%s_p99 %.3f ms\n", name.c_str(), milliseconds(ticks.size() * 99 / 100));
+    std::printf("%s_lines %zu lines\n", name.c_str(), ticks.size());
 }
 
 double ProcessCpuSeconds()
@@ -174,11 +178,15 @@ int main(int argc, char** argv)
         std::printf("throughput_runner %.1f MB/s\n", RunnerThroughput());
         std::printf("throughput_plain %.1f MB/s\n", PlainThroughput());
     } else if (mode == "latency") {
-        Latency();
+        // One line every 3 ms: the reader never goes to sleep for long.
+        Latency("latency", {"sleep:300", "stamps:1000:3"});
+    } else if (mode == "silence") {
+        // Each line after 100 ms of silence: the reader sleeps its longest.
+        Latency("silence", {"sleep:300", "stamps:100:100"});
     } else if (mode == "idle") {
         Idle();
     } else {
-        std::fprintf(stderr, "usage: runner_bench throughput|latency|idle\n");
+        std::fprintf(stderr, "usage: runner_bench throughput|latency|silence|idle\n");
         return 2;
     }
     return 0;

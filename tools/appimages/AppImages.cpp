@@ -223,4 +223,28 @@ std::vector<TPicture> BuildAppImages()
     return pictures;
 }
 
+std::vector<TIconImage> BuildAppIcon()
+{
+    std::vector<TIconImage> images;
+    for (const int size : {16, 32, 48}) {
+        // Drawn on a 32-pixel grid and scaled, so every size shows the same.
+        const double u = size / 32.0;
+        TCanvas colour(size, size);
+        TCanvas alpha(size, size);
+        const TShape tile = RoundBox(0.5 * u, 0.5 * u, 31.5 * u, 31.5 * u, 6 * u);
+        alpha.Fill(tile, kWhite);
+        for (int y = 0; y < size; ++y) {
+            for (int x = 0; x < size; ++x)
+                colour.SetPixel(x, y, Lerp(kStripTop, kStripBottom, y / static_cast<double>(size)));
+        }
+        colour.Fill(Ring(16 * u, 16 * u, 15.5 * u, 1.2 * u), kStripLine);
+        colour.Fill(RoundBox(5 * u, 7 * u, 19 * u, 25 * u, 2 * u), kBlue);
+        colour.Fill(Triangle(9 * u, 11 * u, 9 * u, 21 * u, 16 * u, 16 * u), kWhite);
+        colour.Fill(Box(19 * u, 14 * u, 23 * u, 18 * u), kOrange);
+        colour.Fill(Triangle(22 * u, 10 * u, 22 * u, 22 * u, 28 * u, 16 * u), kOrange);
+        images.push_back({std::move(colour), std::move(alpha)});
+    }
+    return images;
+}
+
 } // namespace appimages

@@ -24,4 +24,8 @@ inline constexpr int kStripHeight = 50;
 // strip without a seam.
 std::vector<TPicture> BuildAppImages();
 
+// The program's icon, vidkiln.ico: the Convert button's blue and orange on a
+// rounded steel tile, in 16, 32 and 48 pixels.
+std::vector<TIconImage> BuildAppIcon();
+
 } // namespace appimages

@@ -169,4 +169,56 @@ TShape Minus(const TShape& shape, const TShape& hole)
     return [=](double x, double y) { return shape(x, y) && !hole(x, y); };
 }
 
+std::vector<std::uint8_t> IconFile(const std::vector<TIconImage>& images)
+{
+    constexpr std::uint32_t kDirectorySize = 6;
+    constexpr std::uint32_t kEntrySize = 16;
+    std::vector<std::vector<std::uint8_t>> bodies;
+    for (const TIconImage& image : images) {
+        const int width = image.Colour.Width();
+        const int height = image.Colour.Height();
+        const std::uint32_t maskRow = ((static_cast<std::uint32_t>(width) + 31) / 32) * 4;
+        std::vector<std::uint8_t> body;
+        // The height counts the colour rows and the mask rows.
+        Put32(body, kInfoHeaderSize);
+        Put32(body, static_cast<std::uint32_t>(width));
+        Put32(body, static_cast<std::uint32_t>(height) * 2);
+        Put16(body, 1);
+        Put16(body, 32);
+        for (int i = 0; i < 6; ++i)
+            Put32(body, 0);
+        for (int y = height - 1; y >= 0; --y) {
+            for (int x = 0; x < width; ++x) {
+                const TRgb pixel = image.Colour.Pixel(x, y);
+                body.push_back(pixel.B);
+                body.push_back(pixel.G);
+                body.push_back(pixel.R);
+                body.push_back(image.Alpha.Pixel(x, y).R);
+            }
+        }
+        body.insert(body.end(), maskRow * static_cast<std::uint32_t>(height), 0);
+        bodies.push_back(std::move(body));
+    }
+    std::vector<std::uint8_t> out;
+    Put16(out, 0);
+    Put16(out, 1);
+    Put16(out, static_cast<std::uint16_t>(images.size()));
+    std::uint32_t offset = kDirectorySize + kEntrySize * static_cast<std::uint32_t>(images.size());
+    for (std::size_t i = 0; i < images.size(); ++i) {
+        // 256 pixels is written as 0.
+        out.push_back(static_cast<std::uint8_t>(images[i].Colour.Width()));
+        out.push_back(static_cast<std::uint8_t>(images[i].Colour.Height()));
+        out.push_back(0);
+        out.push_back(0);
+        Put16(out, 1);
+        Put16(out, 32);
+        Put32(out, static_cast<std::uint32_t>(bodies[i].size()));
+        Put32(out, offset);
+        offset += static_cast<std::uint32_t>(bodies[i].size());
+    }
+    for (const auto& body : bodies)
+        out.insert(out.end(), body.begin(), body.end());
+    return out;
+}
+
 } // namespace appimages

@@ -45,6 +45,17 @@ private:
     std::vector<TRgb> FPixels;
 };
 
+// One size of an icon: the picture and its coverage (the red channel of
+// Alpha, 0 see-through to 255 opaque).
+struct TIconImage {
+    TCanvas Colour;
+    TCanvas Alpha;
+};
+
+// The images as a Windows .ico file: 32-bit pixels with alpha and an
+// all-clear AND mask, in the order given.
+std::vector<std::uint8_t> IconFile(const std::vector<TIconImage>& images);
+
 // Shapes used by the pictograms.
 TShape Disc(double cx, double cy, double radius);
 TShape Ring(double cx, double cy, double radius, double width);

@@ -1,10 +1,25 @@
-// appimages <folder>: writes bg.bmp and the six button pictures into folder.
+// appimages <folder>: writes bg.bmp, the six button pictures and the
+// program's icon vidkiln.ico into folder.
 #include "AppImages.h"
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!file.flush())
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -15,14 +30,9 @@ int main(int argc, char** argv)
     try {
         const std::filesystem::path folder = argv[1];
         std::filesystem::create_directories(folder);
-        for (const auto& picture : appimages::BuildAppImages()) {
-            const auto bytes = picture.Canvas.BitmapFile();
-            std::ofstream file(folder / picture.FileName, std::ios::binary | std::ios::trunc);
-            file.write(reinterpret_cast<const char*>(bytes.data()),
-                       static_cast<std::streamsize>(bytes.size()));
-            if (!file.flush())
-                throw std::runtime_error("cannot write " + (folder / picture.FileName).string());
-        }
+        for (const auto& picture : appimages::BuildAppImages())
+            WriteFile(folder / picture.FileName, picture.Canvas.BitmapFile());
+        WriteFile(folder / "vidkiln.ico", appimages::IconFile(appimages::BuildAppIcon()));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "appimages: %s\n", error.what());
         return 1;
