@@ -112,7 +112,7 @@ bool SameFile(const std::wstring& A, const std::wstring& B)
 
 const TClassInfo& TFrmMain::StaticClass()
 {
-    static const TClassInfo Info("TFrmMain", &TForm::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TFrmMain", &TForm::StaticClass(), {});
     return Info;
 }
 

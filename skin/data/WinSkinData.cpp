@@ -212,8 +212,7 @@ std::unique_ptr<TBitmap> Bitmap24(int width, int height, TColor fill)
 
 const TClassInfo& TSkinData::StaticClass()
 {
-    static const TClassInfo Info =
-        TClassBuilder<TSkinData>("TSkinData", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TSkinData>("TSkinData", TComponent::StaticClass())
             .Bool("Active", &TSkinData::Active, &TSkinData::SetActive)
             .Field("DisableTag", &TSkinData::DisableTag)
             .Set("SkinControls",
@@ -249,7 +248,7 @@ const TClassInfo& TSkinData::StaticClass()
             .WideText("Version", &TSkinData::Version, [](TSkinData&, const std::wstring&) {})
             .Field("MenuUpdate", &TSkinData::MenuUpdate)
             .Field("MenuMerge", &TSkinData::MenuMerge)
-            .Build();
+            .Build());
     return Info;
 }
 

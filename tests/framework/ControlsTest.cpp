@@ -394,6 +394,46 @@ TEST(Controls, WindowlessChildIsPaintedByItsParent)
     }
 }
 
+TEST(Controls, AParentPaintsItsBackgroundIntoADCFromOutside)
+{
+    // What a see-through child does: it asks its parent to paint what lies
+    // under the child into the child's own surface, here a memory bitmap.
+    for (const bool DoubleBuffered : {false, true}) {
+        SCOPED_TRACE(DoubleBuffered ? "double-buffered parent" : "plain parent");
+        TForm Form(nullptr);
+        Form.SetBorderStyle(bsNone);
+        Form.SetBounds(0, 0, 120, 80);
+        Form.SetColor(0x00FF00);
+        Form.SetDoubleBuffered(DoubleBuffered);
+        auto* Under = new TPainted(&Form);
+        Under->SetParent(&Form);
+        Under->SetBounds(30, 20, 10, 10);
+        auto* Child = new TCustomControl(&Form);
+        Child->SetParent(&Form);
+        Child->SetBounds(20, 10, 60, 40);
+        Form.HandleNeeded();
+
+        const gdi::MemoryDC Memory;
+        BITMAPINFO Info{};
+        Info.bmiHeader = {sizeof(BITMAPINFOHEADER), 60, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* Bits = nullptr;
+        const gdi::Bitmap Surface(CreateDIBSection(Memory.Get(), &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+        ASSERT_TRUE(Surface);
+        const gdi::Selection Selected(Memory.Get(), Surface.Get());
+        RECT All{0, 0, 60, 40};
+        FillRect(Memory.Get(), &All, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetViewportOrgEx(Memory.Get(), -20, -10, nullptr);
+        const auto DC = reinterpret_cast<WPARAM>(Memory.Get());
+        SendMessageW(Form.Handle(), WM_ERASEBKGND, DC, 0);
+        SendMessageW(Form.Handle(), WM_PAINT, DC, 0);
+        SetViewportOrgEx(Memory.Get(), 0, 0, nullptr);
+        GdiFlush();
+        EXPECT_EQ(GetPixel(Memory.Get(), 5, 5), RGB(0, 255, 0));
+        EXPECT_EQ(GetPixel(Memory.Get(), 55, 35), RGB(0, 255, 0));
+        EXPECT_EQ(GetPixel(Memory.Get(), 15, 15), RGB(255, 0, 0));
+    }
+}
+
 TEST(Controls, ExceptionInAHandlerIsReportedAtTheWindowBoundary)
 {
     TMessageBoxRecorder Boxes;
