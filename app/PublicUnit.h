@@ -33,6 +33,3 @@ TFolderDialog SetFolderDialog(TFolderDialog Dialog);
 // The chosen folder with a trailing backslash, which a drive root already
 // has, or empty text when the user cancels.
 std::wstring BrowseFolder(HWND Owner, const std::wstring& Prompt);
-
-// The system's text for an error code, without the trailing line break.
-std::wstring SystemErrorText(DWORD Error);

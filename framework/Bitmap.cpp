@@ -1,6 +1,6 @@
 #include "Bitmap.h"
 
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -630,8 +630,12 @@ void TWinControl::CreateHandle()
                                          Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
                                          Params.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
     GCreationControl = Pending;
-    if (!Created || Created != FHandle)
+    if (!Created || Created != FHandle) {
+        // A window that never became this control's belongs to nobody.
+        if (Created && Created != FHandle)
+            DestroyWindow(Created);
         throw Exception(L"Cannot create the window of " + Utf8ToWide(ClassName()));
+    }
     CreateWnd();
 }
 

@@ -1,9 +1,10 @@
 #include "WinSkinData.h"
 
 #include "SkinManagerLink.h"
+#include "base/WindowObject.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 #include "skin/data/ImageGeometry.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinRead.h"
@@ -141,11 +142,7 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<TCaptionHintWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        auto* self = WindowObject<TCaptionHintWindow>(window, message, lParam);
         if (message == WM_PAINT && self) {
             self->Paint(window);
             return 0;

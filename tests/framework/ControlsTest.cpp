@@ -372,17 +372,31 @@ TEST(Controls, ClickHandlerRunsWithoutTheMouseCaptured)
     EXPECT_EQ(Probe.AtClick, nullptr);
 }
 
-TEST(Controls, WindowlessChildIsPaintedByItsParent)
-{
-    for (const bool DoubleBuffered : {false, true}) {
-        TForm Form(nullptr);
+namespace {
+// A borderless green form, plain or double-buffered, with a red windowless
+// child.
+struct TGreenForm {
+    TGreenForm(bool DoubleBuffered, RECT RedBounds)
+    {
         Form.SetBorderStyle(bsNone);
         Form.SetBounds(0, 0, 120, 80);
         Form.SetColor(0x00FF00);
         Form.SetDoubleBuffered(DoubleBuffered);
-        auto* Child = new TPainted(&Form);
-        Child->SetParent(&Form);
-        Child->SetBounds(10, 10, 30, 20);
+        Red = new TPainted(&Form);
+        Red->SetParent(&Form);
+        Red->SetBoundsRect(RedBounds);
+    }
+    TForm Form{nullptr};
+    TPainted* Red;
+};
+} // namespace
+
+TEST(Controls, WindowlessChildIsPaintedByItsParent)
+{
+    for (const bool DoubleBuffered : {false, true}) {
+        TGreenForm Green(DoubleBuffered, {10, 10, 40, 30});
+        TForm& Form = Green.Form;
+        TPainted* Child = Green.Red;
         Form.Show();
         ASSERT_TRUE(PumpUntil([&] { return Child->Paints > 0; }));
         Form.Update();
@@ -400,14 +414,8 @@ TEST(Controls, AParentPaintsItsBackgroundIntoADCFromOutside)
     // under the child into the child's own surface, here a memory bitmap.
     for (const bool DoubleBuffered : {false, true}) {
         SCOPED_TRACE(DoubleBuffered ? "double-buffered parent" : "plain parent");
-        TForm Form(nullptr);
-        Form.SetBorderStyle(bsNone);
-        Form.SetBounds(0, 0, 120, 80);
-        Form.SetColor(0x00FF00);
-        Form.SetDoubleBuffered(DoubleBuffered);
-        auto* Under = new TPainted(&Form);
-        Under->SetParent(&Form);
-        Under->SetBounds(30, 20, 10, 10);
+        TGreenForm Green(DoubleBuffered, {30, 20, 40, 30});
+        TForm& Form = Green.Form;
         auto* Child = new TCustomControl(&Form);
         Child->SetParent(&Form);
         Child->SetBounds(20, 10, 60, 40);
