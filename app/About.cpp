@@ -2,7 +2,7 @@
 
 const TClassInfo& TFrmAbout::StaticClass()
 {
-    static const TClassInfo Info("TFrmAbout", &TForm::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TFrmAbout", &TForm::StaticClass(), {});
     return Info;
 }
 

@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "About.h"
+#include "base/FullPath.h"
 #include "skin/data/resources/MainWindowSkin.h"
 #include "skin/forms/SkinManager.h"
 
@@ -90,17 +91,6 @@ std::wstring ProgramFolder()
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
-std::wstring FullPath(const std::wstring& Path)
-{
-    const DWORD size = GetFullPathNameW(Path.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return Path;
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(Path.c_str(), size, full.data(), nullptr);
-    full.resize(std::min<DWORD>(length, size));
-    return full;
-}
-
 // Windows file names compare without regard to case, in every script.
 bool SameFile(const std::wstring& A, const std::wstring& B)
 {
@@ -168,7 +158,7 @@ std::wstring NameOf(const std::wstring& Path)
 
 const TClassInfo& TFrmMain::StaticClass()
 {
-    static const TClassInfo Info("TFrmMain", &TForm::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TFrmMain", &TForm::StaticClass(), {});
     return Info;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ToolCommands.h"
 
+#include "base/SystemError.h"
 #include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/Messages.h"
@@ -65,19 +66,6 @@ bool FolderExists(const std::wstring& Path)
 
 } // namespace
 
-std::wstring SystemErrorText(DWORD Error)
-{
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, Error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : L"Error " + std::to_wstring(Error);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return text;
-}
-
 bool EnsureFolder(const std::wstring& Path, std::wstring* SystemError)
 {
     if (FolderExists(Path))
@@ -89,7 +77,7 @@ bool EnsureFolder(const std::wstring& Path, std::wstring* SystemError)
         Application->MessageBox(L"建立目录：" + Path + L"出错！\r\n\r\n请检查目录名是否正确。",
                                 kMessageTitle, MB_OK | MB_ICONERROR);
         if (SystemError)
-            *SystemError = SystemErrorText(error);
+            *SystemError = SystemErrorMessage(error);
         return false;
     }
     return true;

@@ -48,6 +48,3 @@ std::wstring BrowseFolder(HWND Owner, const std::wstring& Prompt, const std::wst
 // in StartFolder when it is given.
 std::vector<std::wstring> ChooseFiles(HWND Owner, const std::wstring& Filter, int& FilterIndex,
                                       const std::wstring& StartFolder);
-
-// The system's text for an error code, without the trailing line break.
-std::wstring SystemErrorText(DWORD Error);

@@ -205,7 +205,7 @@ void TBrowserSite::Fit(const RECT& Client) const
 
 const TClassInfo& TWebBrowser::StaticClass()
 {
-    static const TClassInfo Info("TWebBrowser", &TCustomControl::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TWebBrowser", &TCustomControl::StaticClass(), {});
     return Info;
 }
 

@@ -1,6 +1,6 @@
 #include "Bitmap.h"
 
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,11 +11,11 @@
 
 const TClassInfo& TBitmap::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TBitmap>("TBitmap", TPersistent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TBitmap>("TBitmap", TPersistent::StaticClass())
         .Integer("Width", &TBitmap::Width, &TBitmap::SetWidth)
         .Integer("Height", &TBitmap::Height, &TBitmap::SetHeight)
         .Bool("Empty", &TBitmap::Empty)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -630,8 +630,12 @@ void TWinControl::CreateHandle()
                                          Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
                                          Params.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
     GCreationControl = Pending;
-    if (!Created || Created != FHandle)
+    if (!Created || Created != FHandle) {
+        // A window that never became this control's belongs to nobody.
+        if (Created && Created != FHandle)
+            DestroyWindow(Created);
         throw Exception(L"Cannot create the window of " + Utf8ToWide(ClassName()));
+    }
     CreateWnd();
 }
 
@@ -686,12 +690,15 @@ LRESULT CALLBACK TWinControl::InitWndProc(HWND Window, UINT Msg, WPARAM WParam, 
 LRESULT TWinControl::MainWndProc(UINT Msg, WPARAM WParam, LPARAM LParam)
 {
     TMessage Message{Msg, WParam, LParam, 0};
+    ++FDispatchDepth;
     try {
         WindowProc(Message);
     } catch (...) {
         HandleCallbackException(this);
     }
-    // The control may be gone now (a released form); touch nothing of it.
+    // Cleared first: the destruction sends this window messages of its own.
+    if (--FDispatchDepth == 0 && std::exchange(FFreeAfterDispatch, false))
+        delete this;
     return Message.Result;
 }
 
@@ -729,12 +736,16 @@ void TWinControl::WndProc(TMessage& Message)
         break;
     case WM_ERASEBKGND:
         if (FDefWndProc == DefWindowProcW) {
-            // Double buffering paints the background with everything else.
-            if (!FDoubleBuffered || Message.WParam == static_cast<WPARAM>(Message.LParam)) {
+            // Double buffering paints the background with everything else,
+            // so the erase of the window's own paint is skipped; a DC from
+            // outside (a memory DC, a child drawing what lies under it) is
+            // painted into all the same.
+            const HDC DC = reinterpret_cast<HDC>(Message.WParam);
+            if (!FDoubleBuffered || WindowFromDC(DC) != FHandle) {
                 RECT Client;
                 GetClientRect(FHandle, &Client);
                 const gdi::Brush Brush(CreateSolidBrush(ColorToRGB(Color())));
-                FillRect(reinterpret_cast<HDC>(Message.WParam), &Client, Brush.Get());
+                FillRect(DC, &Client, Brush.Get());
             }
             Message.Result = 1;
             return;
@@ -921,8 +932,7 @@ void TWinControl::PaintHandler(TMessage& Message)
     const gdi::Bitmap Buffer(CreateCompatibleBitmap(Paint.DC(), std::max<LONG>(Client.right, 1),
                                                     std::max<LONG>(Client.bottom, 1)));
     const gdi::Selection Selected(Memory.Get(), Buffer.Get());
-    const auto MemoryDC = reinterpret_cast<WPARAM>(Memory.Get());
-    Perform(WM_ERASEBKGND, MemoryDC, static_cast<LPARAM>(MemoryDC));
+    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(Memory.Get()));
     PaintTo(Memory.Get());
     const RECT& Area = Paint.Area();
     BitBlt(Paint.DC(), Area.left, Area.top, Area.right - Area.left, Area.bottom - Area.top, Memory.Get(),

@@ -295,6 +295,13 @@ protected:
     // Published by the controls whose platform counterpart draws its
     // parent's background (panels, group boxes).
     bool FParentBackground = false;
+    // True while a message from Windows is being handled by this control.
+    bool InWindowDispatch() const noexcept { return FDispatchDepth > 0; }
+    // Frees the control once the outermost window-procedure call handling
+    // its messages has returned, so that every hook working after it passed
+    // the message on still finds the control whole. Only while
+    // InWindowDispatch().
+    void FreeAfterDispatch() noexcept { FFreeAfterDispatch = true; }
 
 private:
     friend class TControl;
@@ -313,6 +320,8 @@ private:
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
+    int FDispatchDepth = 0;
+    bool FFreeAfterDispatch = false;
     std::vector<TControl*> FControls;
     std::vector<TWinControl*> FTabList;
     bool FTabStop = false;

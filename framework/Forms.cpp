@@ -747,7 +747,12 @@ void TCustomForm::WndProc(TMessage& Message)
     switch (Message.Msg) {
     case CM_RELEASE:
         --FMessageDepth;
-        delete this;
+        // Hooks in front of the form may still work after the release has
+        // passed through them.
+        if (InWindowDispatch())
+            FreeAfterDispatch();
+        else
+            Release();
         return;
     default:
         break;
@@ -844,6 +849,12 @@ TApplication::~TApplication()
 {
     SetCallbackReporter(nullptr);
     SetExceptionReporter(nullptr);
+    DestroyComponents();
+}
+
+void TApplication::Shutdown() noexcept
+{
+    delete FMainForm;
     DestroyComponents();
 }
 

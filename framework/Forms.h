@@ -135,8 +135,9 @@ public:
     // (caFree), or ends the application for the main form.
     void Close();
     bool CloseQuery();
-    // Frees the form once the messages already queued for it are handled;
-    // the way a form frees itself from its own event handlers.
+    // Frees the form once the messages already queued for it are handled
+    // and the message call that carries the release has returned; the way
+    // a form frees itself from its own event handlers.
     void Release();
 
     // The form's drawing surface: the paint DC while OnPaint runs, else the
@@ -234,6 +235,10 @@ public:
     void HandleMessage();
     void Terminate();
     bool Terminated() const noexcept { return FTerminated; }
+    // The first step of the program's shutdown: frees the main form, then
+    // every other component the application owns (newest first), while
+    // the GUI thread, its windows' classes and COM are all still there.
+    void Shutdown() noexcept;
 
     // Reports the exception being handled in a message box; call it inside
     // a catch block. The program goes on.

@@ -14,39 +14,39 @@ COLORREF ColorToRGB(TColor colour) noexcept
 
 const TClassInfo& TGraphicsObject::StaticClass()
 {
-    static const TClassInfo Info("TGraphicsObject", &TPersistent::StaticClass(), {});
+    static const TClassInfo& Info = *new TClassInfo("TGraphicsObject", &TPersistent::StaticClass(), {});
     return Info;
 }
 
 const TClassInfo& TFont::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TFont>("TFont", TGraphicsObject::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TFont>("TFont", TGraphicsObject::StaticClass())
         .WideText("Name", &TFont::Name, &TFont::SetName)
         .Integer("Height", &TFont::Height, &TFont::SetHeight)
         .Integer("Size", &TFont::Size, &TFont::SetSize)
         .Integer("Charset", &TFont::Charset, &TFont::SetCharset)
         .Integer("Color", &TFont::Color, &TFont::SetColor)
         .Set("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, &TFont::Style, &TFont::SetStyle)
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TPen::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TPen>("TPen", TGraphicsObject::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TPen>("TPen", TGraphicsObject::StaticClass())
         .Integer("Color", &TPen::Color, &TPen::SetColor)
         .Integer("Width", &TPen::Width, &TPen::SetWidth)
         .Integer("Style", &TPen::Style, &TPen::SetStyle)
-        .Build();
+        .Build());
     return Info;
 }
 
 const TClassInfo& TBrush::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TBrush>("TBrush", TGraphicsObject::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TBrush>("TBrush", TGraphicsObject::StaticClass())
         .Integer("Color", &TBrush::Color, &TBrush::SetColor)
         .Enum("Style", {"bsSolid", "bsClear"}, &TBrush::Style, &TBrush::SetStyle)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -25,6 +25,13 @@ public:
     using Exception::Exception;
 };
 
+// A value outside what its destination can hold: a published property
+// written with a number its type cannot represent.
+class ERangeError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 // Malformed UTF-8 becomes U+FFFD, never a truncated string.
 std::wstring Utf8ToWide(std::string_view Text);
 std::string WideToUtf8(std::wstring_view Text);

@@ -23,17 +23,23 @@ void TThread::Start()
 {
     if (FStarted.exchange(true))
         throw EComponentError(L"Thread started twice");
-    FThread = std::thread([this] { Run(); });
+    // Execute waits until the thread object is stored: an Execute that frees
+    // its object would otherwise race this assignment.
+    const std::shared_ptr<TRunState> State = FState;
+    FThread = std::thread(&TThread::Run, this, State);
+    State->Stored.count_down();
 }
 
-void TThread::Run() noexcept
+// Self may be gone once Execute returns; only State is touched after it.
+void TThread::Run(TThread* Self, const std::shared_ptr<TRunState>& State) noexcept
 {
+    State->Stored.wait();
     try {
-        Execute();
+        Self->Execute();
     } catch (...) {
-        FFatal = CurrentExceptionMessage();
+        State->Fatal = CurrentExceptionMessage();
     }
-    FFinished.store(true);
+    State->Finished.store(true);
 }
 
 void TThread::WaitFor()
@@ -61,5 +67,5 @@ void TThread::StopAndWait()
 
 std::wstring TThread::FatalException() const
 {
-    return FFinished.load() ? FFatal : std::wstring();
+    return FState->Finished.load() ? FState->Fatal : std::wstring();
 }

@@ -9,12 +9,15 @@
 // Execute never runs on a half-destroyed object. A class that manages its
 // thread itself may call Start() as the last statement of a final class's
 // constructor and must call StopAndWait() first thing in its destructor.
+// Execute may also free its own object (delete this) as the last thing it
+// does; the thread is then left to end by itself.
 #pragma once
 
 #include "TypInfo.h"
 
 #include <atomic>
 #include <exception>
+#include <latch>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -49,7 +52,7 @@ public:
     bool Terminated() const noexcept { return FTerminated.load(); }
     bool Started() const noexcept { return FStarted.load(); }
     // True once Execute has returned (or thrown).
-    bool Finished() const noexcept { return FFinished.load(); }
+    bool Finished() const noexcept { return FState->Finished.load(); }
     // Joins the thread; returns at once when it was never started or is
     // joined already. Throws EComponentError when called from the thread
     // itself, which would wait forever.
@@ -64,12 +67,19 @@ protected:
     virtual void Execute() = 0;
 
 private:
-    void Run() noexcept;
+    // What the thread writes after Execute returns. It is shared with the
+    // thread, not held in the object, so that Execute may free the object:
+    // the thread then finishes on its own state alone.
+    struct TRunState {
+        std::latch Stored{1};
+        std::atomic<bool> Finished{false};
+        std::wstring Fatal;
+    };
+    static void Run(TThread* Self, const std::shared_ptr<TRunState>& State) noexcept;
 
     std::thread FThread;
     std::mutex FJoinLock;
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FStarted{false};
-    std::atomic<bool> FFinished{false};
-    std::wstring FFatal;
+    std::shared_ptr<TRunState> FState = std::make_shared<TRunState>();
 };

@@ -178,7 +178,16 @@ bool ValidOrdinal(const TPropInfo& Prop, int64_t Value)
         return Value >= 0 && Value < Count;
     if (Prop.Kind == TTypeKind::tkSet)
         return Value >= 0 && (Count >= 63 || Value < (int64_t{1} << Count));
-    return true;
+    return Value >= Prop.MinValue && Value <= Prop.MaxValue;
+}
+
+// A setter would cast the value into its type and keep whatever bits fit.
+void WriteOrdinal(TObject& Object, const TPropInfo& Prop, int64_t Value)
+{
+    if (!ValidOrdinal(Prop, Value))
+        throw ERangeError(L"Property " + Utf8ToWide(Prop.Name) + L" cannot hold the value " +
+                          std::to_wstring(Value));
+    Prop.SetOrd(Object, Value);
 }
 
 } // namespace
@@ -219,9 +228,9 @@ std::optional<int64_t> StringToSet(const TPropInfo& Prop, std::string_view Text)
 bool SetOrdProp(TObject* Object, std::string_view Name, int64_t Value)
 {
     const TPropInfo* P = GetPropInfo(Object, Name);
-    if (!P || !P->IsOrdinal() || !P->SetOrd || !ValidOrdinal(*P, Value))
+    if (!P || !P->IsOrdinal() || !P->SetOrd)
         return false;
-    P->SetOrd(*Object, Value);
+    WriteOrdinal(*Object, *P, Value);
     return true;
 }
 
@@ -241,8 +250,8 @@ bool SetPropValue(TObject* Object, std::string_view Name, std::wstring_view Text
     if (!P->IsOrdinal() || !P->SetOrd)
         return false;
     const auto Value = OrdinalFromText(*P, WideToUtf8(Text));
-    if (!Value || !ValidOrdinal(*P, *Value))
+    if (!Value)
         return false;
-    P->SetOrd(*Object, *Value);
+    WriteOrdinal(*Object, *P, *Value);
     return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,6 +29,9 @@ struct TPropInfo {
     std::string Name;
     TTypeKind Kind = TTypeKind::tkInteger;
     std::vector<std::string> ValueNames;    // tkEnumeration, tkSet
+    // tkInteger: what the property's type can hold.
+    int64_t MinValue = INT64_MIN;
+    int64_t MaxValue = INT64_MAX;
     const class TClassInfo* ObjectClass = nullptr; // tkClass: the declared class
     std::function<int64_t(const TObject&)> GetOrd;
     std::function<void(TObject&, int64_t)> SetOrd;
@@ -194,14 +198,20 @@ private:
     template <class G, class S>
     TClassBuilder& Ordinal(std::string Name, TTypeKind Kind, std::vector<std::string> ValueNames, G Getter, S Setter)
     {
+        using TArg = std::remove_cvref_t<std::invoke_result_t<G, const T&>>;
         TPropInfo& P = Add(std::move(Name), Kind);
         P.ValueNames = std::move(ValueNames);
+        if constexpr (std::is_integral_v<TArg>) {
+            using TLimits = std::numeric_limits<TArg>;
+            P.MinValue = static_cast<int64_t>(TLimits::min());
+            if constexpr (std::is_unsigned_v<TArg> && sizeof(TArg) >= sizeof(int64_t))
+                P.MaxValue = INT64_MAX;
+            else
+                P.MaxValue = static_cast<int64_t>(TLimits::max());
+        }
         P.GetOrd = [Getter](const TObject& O) { return static_cast<int64_t>(std::invoke(Getter, Self(O))); };
         if constexpr (!std::is_null_pointer_v<S>) {
-            P.SetOrd = [Setter](TObject& O, int64_t V) {
-                using TArg = std::remove_cvref_t<std::invoke_result_t<G, const T&>>;
-                std::invoke(Setter, Self(O), static_cast<TArg>(V));
-            };
+            P.SetOrd = [Setter](TObject& O, int64_t V) { std::invoke(Setter, Self(O), static_cast<TArg>(V)); };
         }
         return *this;
     }
@@ -227,7 +237,10 @@ TObject* GetObjectProp(const TObject* Object, std::string_view Name, const TClas
 // Writes from text: integers parsed as decimal (a leading '$' or "0x" for
 // hexadecimal), enumerations by value name, sets as "[a,b]", text as is.
 // Object properties and read-only ones are left alone. Returns false, and
-// leaves the property unchanged, when nothing was written.
+// leaves the property unchanged, when nothing was written. A number the
+// property's type cannot hold (beyond an integer's width, an enumeration
+// ordinal or set bit it does not have) throws ERangeError naming the
+// property, and leaves it unchanged.
 bool SetPropValue(TObject* Object, std::string_view Name, std::wstring_view Text);
 bool SetOrdProp(TObject* Object, std::string_view Name, int64_t Value);
 // Object properties with a setter: Value must be nullptr or of the

@@ -2,6 +2,7 @@
 
 #include "SysUtils.h"
 #include "TypInfo.h"
+#include "base/WindowObject.h"
 
 #include <atomic>
 
@@ -58,17 +59,13 @@ TUtilityWindow::TUtilityWindow(TUtilityHandler Handler) : FHandler(Handler)
 
 TUtilityWindow::~TUtilityWindow()
 {
-    SetWindowLongPtrW(FHandle, GWLP_USERDATA, 0);
+    UnbindWindowObject(FHandle);
     DestroyWindow(FHandle);
 }
 
 LRESULT CALLBACK TUtilityWindow::WndProc(HWND Window, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
-    if (Msg == WM_NCCREATE) {
-        auto* Create = AsPointer<CREATESTRUCTW>(LParam);
-        SetWindowLongPtrW(Window, GWLP_USERDATA, AsLParam(Create->lpCreateParams));
-    }
-    auto* Self = AsPointer<TUtilityWindow>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+    auto* Self = WindowObject<TUtilityWindow>(Window, Msg, LParam);
     if (!Self || !Self->FHandler)
         return DefWindowProcW(Window, Msg, WParam, LParam);
     TMessage Message{Msg, WParam, LParam, 0};

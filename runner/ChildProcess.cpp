@@ -1,9 +1,10 @@
 #include "ChildProcess.h"
 
+#include <system_error>
 #include <utility>
-#include <vector>
 
 #include "DosCommandErrors.h"
+#include "base/ProcessStart.h"
 
 namespace {
 
@@ -12,55 +13,38 @@ namespace {
 // Wine the default buffer holds the throughput to a few MB/s).
 constexpr DWORD kPipeSize = 1024 * 1024;
 
-struct TPipe {
-    TKernelHandle Read;
-    TKernelHandle Write;
-};
-
-// Both ends are made inheritable, then the one the runner keeps is taken
-// back, so the child cannot hold the runner's end open.
-TPipe MakePipe(bool RunnerReads)
+TPipe ChildPipe(TChildEnd ChildEnd)
 {
-    SECURITY_ATTRIBUTES attributes{};
-    attributes.nLength = sizeof attributes;
-    attributes.bInheritHandle = TRUE;
-    HANDLE read = nullptr;
-    HANDLE write = nullptr;
-    if (!CreatePipe(&read, &write, &attributes, kPipeSize))
-        throw Exception(SystemErrorMessage(GetLastError()));
-    TPipe pipe{TKernelHandle(read), TKernelHandle(write)};
-    const HANDLE kept = RunnerReads ? read : write;
-    if (!SetHandleInformation(kept, HANDLE_FLAG_INHERIT, 0))
-        throw Exception(SystemErrorMessage(GetLastError()));
-    return pipe;
+    try {
+        return MakePipe(ChildEnd, kPipeSize);
+    } catch (const std::system_error& error) {
+        throw Exception(SystemErrorMessage(static_cast<DWORD>(error.code().value())));
+    }
 }
 
 } // namespace
 
+// The child inherits its own pipe ends and nothing else: another runner
+// starting a child at the same moment cannot hand it its pipe ends.
 TChildProcess::TChildProcess(const std::wstring& CommandLine, DWORD PriorityClass)
 {
-    TPipe input = MakePipe(false);
-    TPipe output = MakePipe(true);
-
-    STARTUPINFOW startup{};
-    GetStartupInfoW(&startup);
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = input.Read.Get();
-    startup.hStdOutput = output.Write.Get();
-    startup.hStdError = output.Write.Get();
-
-    // CreateProcessW may write into the command line; it gets a copy.
-    std::vector<wchar_t> commandLine(CommandLine.begin(), CommandLine.end());
-    commandLine.push_back(L'\0');
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
-                        PriorityClass | CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &process))
+    TPipe input = ChildPipe(TChildEnd::Read);
+    TPipe output = ChildPipe(TChildEnd::Write);
+    TProcessStart start;
+    start.CommandLine = CommandLine;
+    start.Flags = PriorityClass | CREATE_NEW_CONSOLE;
+    start.StdInput = input.Read.Get();
+    start.StdOutput = output.Write.Get();
+    start.StdError = output.Write.Get();
+    start.Show = SW_HIDE;
+    TStartedProcess child;
+    try {
+        child = StartProcess(start);
+    } catch (const std::system_error&) {
         throw TCreateProcessError(CommandLine + L" doesn't exist.");
-
-    FProcess.Reset(process.hProcess);
-    FThread.Reset(process.hThread);
+    }
+    FProcess = std::move(child.Process);
+    FThread = std::move(child.Thread);
     FInputRead = std::move(input.Read);
     FInputWrite = std::move(input.Write);
     FOutputRead = std::move(output.Read);
@@ -96,19 +80,4 @@ bool TChildProcess::Terminate(UINT ExitCode) const noexcept
 bool TChildProcess::Ended() const noexcept
 {
     return WaitForSingleObject(FProcess.Get(), 0) == WAIT_OBJECT_0;
-}
-
-std::wstring SystemErrorMessage(DWORD Error)
-{
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, Error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    if (length == 0)
-        return L"System error " + std::to_wstring(Error);
-    std::wstring message(text, length);
-    LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
-        message.pop_back();
-    return message;
 }

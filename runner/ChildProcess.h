@@ -7,7 +7,8 @@
 #include <cstddef>
 #include <string>
 
-#include "KernelHandle.h"
+#include "base/KernelHandle.h"
+#include "base/SystemError.h"
 
 class TChildProcess {
 public:
@@ -40,6 +41,3 @@ private:
     TKernelHandle FProcess;
     TKernelHandle FThread;
 };
-
-// The system's text for a Win32 error code, without the trailing line break.
-std::wstring SystemErrorMessage(DWORD Error);

@@ -45,7 +45,7 @@ private:
 
 const TClassInfo& TProcessTimer::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TProcessTimer>("TProcessTimer", TTimer::StaticClass()).Build();
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TProcessTimer>("TProcessTimer", TTimer::StaticClass()).Build());
     return Info;
 }
 
@@ -219,12 +219,12 @@ void TDosThread::EndRun(int64_t ExitCode, const std::wstring& Error) noexcept
 
 const TClassInfo& TDosCommand::StaticClass()
 {
-    static const TClassInfo Info = TClassBuilder<TDosCommand>("TDosCommand", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TDosCommand>("TDosCommand", TComponent::StaticClass())
         .Field("CommandLine", &TDosCommand::CommandLine)
         .Field("InputToOutput", &TDosCommand::InputToOutput)
         .Field("MaxTimeAfterBeginning", &TDosCommand::MaxTimeAfterBeginning)
         .Field("MaxTimeAfterLastOutput", &TDosCommand::MaxTimeAfterLastOutput)
-        .Build();
+        .Build());
     return Info;
 }
 

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "DosCommandErrors.h"
-#include "KernelHandle.h"
+#include "base/KernelHandle.h"
 #include "LineList.h"
 #include "LineSplitter.h"
 #include "framework/Thread.h"

@@ -72,6 +72,16 @@ wine_env_start_display() {
     return 1
 }
 
+# Waits up to 10 s for the prefix's server to be there.
+wine_env_wait_server() {
+    local i
+    for i in $(seq 1 200); do
+        wine_env_server_alive && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
 # The server of a prefix works in a folder named after the prefix folder's
 # device and inode; that finds it whatever started it.
 wine_env_server_alive() {
@@ -145,13 +155,19 @@ wine_env_up() {
             mkdir -p "$WINEPREFIX"
         fi
         # Without -f the server returns once it listens, so no Wine process
-        # below can race it and start a server of its own.
-        quietly "$WINE_SERVER" -p
+        # below can race it and start a server of its own. It refuses to
+        # start when a server of the prefix is up already (one that was
+        # still going away when we looked, or one started meanwhile): then
+        # only a server that never comes is a failure.
+        if ! quietly "$WINE_SERVER" -p && ! wine_env_wait_server; then
+            echo "wine-env: no wineserver for $WINEPREFIX" >&2
+            return 1
+        fi
         # The first Wine process of a server session starts the system
         # processes (services, devices) that live as long as the server; a
         # boot run here makes sure they never inherit a test's pipes.
         if [ -e "$WINEPREFIX/.vidkiln-ready" ]; then
-            quietly "$WINE_LOADER" wineboot
+            quietly "$WINE_LOADER" wineboot || echo "wine-env: wineboot ended with status $?; going on" >&2
         else
             wine_env_prepare_prefix "$winedir"
         fi

@@ -1,9 +1,10 @@
 #include "WinSkinData.h"
 
 #include "SkinManagerLink.h"
+#include "base/WindowObject.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 #include "skin/data/ImageGeometry.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinRead.h"
@@ -141,11 +142,7 @@ private:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        if (message == WM_NCCREATE) {
-            const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        }
-        auto* self = reinterpret_cast<TCaptionHintWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        auto* self = WindowObject<TCaptionHintWindow>(window, message, lParam);
         if (message == WM_PAINT && self) {
             self->Paint(window);
             return 0;
@@ -212,8 +209,7 @@ std::unique_ptr<TBitmap> Bitmap24(int width, int height, TColor fill)
 
 const TClassInfo& TSkinData::StaticClass()
 {
-    static const TClassInfo Info =
-        TClassBuilder<TSkinData>("TSkinData", TComponent::StaticClass())
+    static const TClassInfo& Info = *new TClassInfo(TClassBuilder<TSkinData>("TSkinData", TComponent::StaticClass())
             .Bool("Active", &TSkinData::Active, &TSkinData::SetActive)
             .Field("DisableTag", &TSkinData::DisableTag)
             .Set("SkinControls",
@@ -249,7 +245,7 @@ const TClassInfo& TSkinData::StaticClass()
             .WideText("Version", &TSkinData::Version, [](TSkinData&, const std::wstring&) {})
             .Field("MenuUpdate", &TSkinData::MenuUpdate)
             .Field("MenuMerge", &TSkinData::MenuMerge)
-            .Build();
+            .Build());
     return Info;
 }
 

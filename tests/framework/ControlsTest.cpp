@@ -372,17 +372,31 @@ TEST(Controls, ClickHandlerRunsWithoutTheMouseCaptured)
     EXPECT_EQ(Probe.AtClick, nullptr);
 }
 
-TEST(Controls, WindowlessChildIsPaintedByItsParent)
-{
-    for (const bool DoubleBuffered : {false, true}) {
-        TForm Form(nullptr);
+namespace {
+// A borderless green form, plain or double-buffered, with a red windowless
+// child.
+struct TGreenForm {
+    TGreenForm(bool DoubleBuffered, RECT RedBounds)
+    {
         Form.SetBorderStyle(bsNone);
         Form.SetBounds(0, 0, 120, 80);
         Form.SetColor(0x00FF00);
         Form.SetDoubleBuffered(DoubleBuffered);
-        auto* Child = new TPainted(&Form);
-        Child->SetParent(&Form);
-        Child->SetBounds(10, 10, 30, 20);
+        Red = new TPainted(&Form);
+        Red->SetParent(&Form);
+        Red->SetBoundsRect(RedBounds);
+    }
+    TForm Form{nullptr};
+    TPainted* Red;
+};
+} // namespace
+
+TEST(Controls, WindowlessChildIsPaintedByItsParent)
+{
+    for (const bool DoubleBuffered : {false, true}) {
+        TGreenForm Green(DoubleBuffered, {10, 10, 40, 30});
+        TForm& Form = Green.Form;
+        TPainted* Child = Green.Red;
         Form.Show();
         ASSERT_TRUE(PumpUntil([&] { return Child->Paints > 0; }));
         Form.Update();
@@ -391,6 +405,40 @@ TEST(Controls, WindowlessChildIsPaintedByItsParent)
         EXPECT_EQ(GetPixel(DC, 5, 5), RGB(0, 255, 0)) << DoubleBuffered;
         EXPECT_EQ(GetPixel(DC, 45, 15), RGB(0, 255, 0)) << DoubleBuffered;
         ReleaseDC(Form.Handle(), DC);
+    }
+}
+
+TEST(Controls, AParentPaintsItsBackgroundIntoADCFromOutside)
+{
+    // What a see-through child does: it asks its parent to paint what lies
+    // under the child into the child's own surface, here a memory bitmap.
+    for (const bool DoubleBuffered : {false, true}) {
+        SCOPED_TRACE(DoubleBuffered ? "double-buffered parent" : "plain parent");
+        TGreenForm Green(DoubleBuffered, {30, 20, 40, 30});
+        TForm& Form = Green.Form;
+        auto* Child = new TCustomControl(&Form);
+        Child->SetParent(&Form);
+        Child->SetBounds(20, 10, 60, 40);
+        Form.HandleNeeded();
+
+        const gdi::MemoryDC Memory;
+        BITMAPINFO Info{};
+        Info.bmiHeader = {sizeof(BITMAPINFOHEADER), 60, -40, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* Bits = nullptr;
+        const gdi::Bitmap Surface(CreateDIBSection(Memory.Get(), &Info, DIB_RGB_COLORS, &Bits, nullptr, 0));
+        ASSERT_TRUE(Surface);
+        const gdi::Selection Selected(Memory.Get(), Surface.Get());
+        RECT All{0, 0, 60, 40};
+        FillRect(Memory.Get(), &All, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetViewportOrgEx(Memory.Get(), -20, -10, nullptr);
+        const auto DC = reinterpret_cast<WPARAM>(Memory.Get());
+        SendMessageW(Form.Handle(), WM_ERASEBKGND, DC, 0);
+        SendMessageW(Form.Handle(), WM_PAINT, DC, 0);
+        SetViewportOrgEx(Memory.Get(), 0, 0, nullptr);
+        GdiFlush();
+        EXPECT_EQ(GetPixel(Memory.Get(), 5, 5), RGB(0, 255, 0));
+        EXPECT_EQ(GetPixel(Memory.Get(), 55, 35), RGB(0, 255, 0));
+        EXPECT_EQ(GetPixel(Memory.Get(), 15, 15), RGB(255, 0, 0));
     }
 }
 

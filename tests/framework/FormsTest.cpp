@@ -166,6 +166,39 @@ TEST(Forms, ReleaseFreesTheFormAfterItsQueuedMessages)
     ASSERT_TRUE(PumpUntil([&] { return Freed; }));
 }
 
+namespace {
+// A hook that goes on working with the form after the form has handled a
+// message, as the skin engine's frame hook does.
+struct TAfterHook {
+    TCustomForm* Form = nullptr;
+    const bool* Freed = nullptr;
+    bool SawReleaseWhole = false;
+    TWindowProcHook Hook;
+    void Handle(TMessage& Message)
+    {
+        Hook.CallPrevious(Message);
+        if (Message.Msg == CM_RELEASE)
+            SawReleaseWhole = !*Freed && Form->Name() == L"Released";
+    }
+};
+} // namespace
+
+TEST(Forms, ReleaseWaitsForTheHooksHandlingItToUnwind)
+{
+    bool Freed = false;
+    auto* Form = new TSelfFreeing(nullptr, Freed);
+    Form->SetName(L"Released");
+    TAfterHook After;
+    After.Form = Form;
+    After.Freed = &Freed;
+    After.Hook.Install(Form, TWndMethod::Bind<&TAfterHook::Handle>(&After));
+    Form->Show();
+    Form->Release();
+    ASSERT_TRUE(PumpUntil([&] { return Freed; }));
+    EXPECT_TRUE(After.SawReleaseWhole);
+    EXPECT_FALSE(After.Hook.Installed());
+}
+
 TEST(Forms, CloseWithCaFreeReleases)
 {
     bool Freed = false;

@@ -16,6 +16,8 @@ public:
     TAlignment Alignment = taLeftJustify;
     bool Checked = false;
     unsigned Anchors = 0;
+    unsigned Interval = 1000;
+    signed char Small = 0;
     std::string Hint;
     std::wstring Caption;
     TComponent* Linked = nullptr;
@@ -43,6 +45,8 @@ const TClassInfo& TSample::StaticClass()
         .Field("Checked", &TSample::Checked)
         .Set("Anchors", {"akLeft", "akTop", "akRight", "akBottom"}, &TSample::Anchors,
              [](TSample& S, unsigned V) { S.Anchors = V; })
+        .Field("Interval", &TSample::Interval)
+        .Field("Small", &TSample::Small)
         .Field("Hint", &TSample::Hint)
         .Field("Caption", &TSample::Caption)
         .Object("Linked", TComponent::StaticClass(), &TSample::Linked)
@@ -150,14 +154,45 @@ TEST(Properties, SetsTextAndRefusesObjects)
     EXPECT_FALSE(SetPropValue(&S, "Linked", L"x"));
 }
 
-TEST(Properties, OrdinalWritesStayInRange)
+TEST(Properties, ValuesTheTypeCannotHoldAreRefusedAndChangeNothing)
 {
+    struct TCase {
+        const char* Name;
+        int64_t Value;
+    };
+    const TCase Refused[] = {
+        {"Alignment", 3}, {"Alignment", -1}, {"Anchors", 16}, {"Anchors", -1}, {"Checked", 2},
+        {"Width", int64_t{1} << 40}, {"Width", -(int64_t{1} << 40)}, {"Interval", -1},
+        {"Interval", int64_t{1} << 32}, {"Small", 128}, {"Small", -129},
+    };
+    for (const TCase& C : Refused) {
+        SCOPED_TRACE(std::string(C.Name) + " = " + std::to_string(C.Value));
+        TSample S(nullptr);
+        const auto Before = GetOrdProp(&S, C.Name);
+        EXPECT_THROW(SetOrdProp(&S, C.Name, C.Value), ERangeError);
+        // Enumerations and sets are written by name; a number is no name.
+        const std::wstring Text = Utf8ToWide(std::to_string(C.Value));
+        if (GetPropInfo(&S, C.Name)->Kind == TTypeKind::tkInteger)
+            EXPECT_THROW(SetPropValue(&S, C.Name, Text), ERangeError);
+        else
+            EXPECT_FALSE(SetPropValue(&S, C.Name, Text));
+        EXPECT_EQ(GetOrdProp(&S, C.Name), Before);
+    }
+    try {
+        TSample S(nullptr);
+        SetPropValue(&S, "Interval", L"-1");
+    } catch (const ERangeError& E) {
+        EXPECT_NE(E.Message().find(L"Interval"), std::wstring::npos);
+    }
     TSample S(nullptr);
-    EXPECT_FALSE(SetOrdProp(&S, "Alignment", 3));
-    EXPECT_FALSE(SetOrdProp(&S, "Anchors", 16));
     EXPECT_TRUE(SetOrdProp(&S, "Anchors", 15));
     EXPECT_TRUE(SetOrdProp(&S, "Width", -1));
     EXPECT_EQ(S.Width(), -1);
+    EXPECT_TRUE(SetPropValue(&S, "Interval", L"4294967295"));
+    EXPECT_EQ(S.Interval, 4294967295u);
+    EXPECT_TRUE(SetOrdProp(&S, "Small", -128));
+    EXPECT_EQ(S.Small, -128);
+    EXPECT_FALSE(SetOrdProp(&S, "Missing", 1));
 }
 
 TEST(ClassInfo, NamesAndInheritance)

@@ -5,8 +5,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <stdexcept>
 #include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -59,11 +64,115 @@ TEST(Thread, StartsAfterTheDerivedObjectIsBuiltAndStopsOnTerminate)
     T->WaitFor();
 }
 
+namespace {
+
+// Reports where its Execute is in a place that outlives the object.
+class TPhases final : public TThread {
+public:
+    explicit TPhases(std::atomic<int>& Phase) : FPhase(Phase) {}
+
+protected:
+    void Execute() override
+    {
+        FPhase = 1;
+        while (!Terminated())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        FPhase = 2;
+    }
+
+private:
+    std::atomic<int>& FPhase;
+};
+
+} // namespace
+
 TEST(Thread, FreeingARunningThreadStopsItFirst)
 {
-    auto T = TThread::Create<TCounter>(10);
+    std::atomic<int> Phase{0};
+    auto T = TThread::Create<TPhases>(Phase);
+    while (Phase == 0)
+        std::this_thread::yield();
     T.reset();
-    SUCCEED();
+    // Execute ran to its end before the object went.
+    EXPECT_EQ(Phase, 2);
+}
+
+namespace {
+
+// Tells when the thread that made it has ended, the framework's code after
+// Execute included. On Windows that is the thread's handle: a thread-local
+// destructor runs there under the loader lock, and a process that exits
+// meanwhile can hang on it. Elsewhere it is a thread-local destructor, the
+// last thing a thread runs.
+#ifdef _WIN32
+class TThreadEnd {
+public:
+    void MarkCurrentThread()
+    {
+        HANDLE Handle = nullptr;
+        DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &Handle, SYNCHRONIZE, FALSE, 0);
+        FHandle.set_value(Handle);
+    }
+    bool WaitFor(DWORD Ms)
+    {
+        const HANDLE Handle = FHandle.get_future().get();
+        const bool Ended = WaitForSingleObject(Handle, Ms) == WAIT_OBJECT_0;
+        CloseHandle(Handle);
+        return Ended;
+    }
+
+private:
+    std::promise<HANDLE> FHandle;
+};
+#else
+struct TThreadExit {
+    std::promise<void>* Ended = nullptr;
+    ~TThreadExit()
+    {
+        if (Ended)
+            Ended->set_value();
+    }
+};
+thread_local TThreadExit GThreadExit;
+
+class TThreadEnd {
+public:
+    void MarkCurrentThread() { GThreadExit.Ended = &FEnded; }
+    bool WaitFor(unsigned Ms)
+    {
+        return FEnded.get_future().wait_for(std::chrono::milliseconds(Ms)) == std::future_status::ready;
+    }
+
+private:
+    std::promise<void> FEnded;
+};
+#endif
+
+class TFreesItself final : public TThread {
+public:
+    explicit TFreesItself(TThreadEnd& End) : FEnd(End) {}
+
+protected:
+    void Execute() override
+    {
+        FEnd.MarkCurrentThread();
+        delete this;
+    }
+
+private:
+    TThreadEnd& FEnd;
+};
+
+} // namespace
+
+TEST(Thread, AThreadFreedFromItsOwnExecuteEndsWithoutTouchingIt)
+{
+    // Natively this runs under AddressSanitizer, which reports any write to
+    // the freed object on the way out of the thread.
+    TThreadEnd End;
+    auto* T = new TFreesItself(End);
+    T->Start();
+    EXPECT_TRUE(End.WaitFor(60000));
 }
 
 TEST(Thread, KeepsTheMessageOfAnEscapedException)

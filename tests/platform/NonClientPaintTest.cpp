@@ -12,11 +12,14 @@ constexpr wchar_t kClassName[] = L"VidkilnNonClientTest";
 struct Subclass {
     WNDPROC previous = nullptr;
     bool paintFrame = true;
+    int ncPaints = 0;
 };
 Subclass gSubclass;
 
 LRESULT CALLBACK FramePaintingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NCPAINT)
+        ++gSubclass.ncPaints;
     if (message == WM_NCPAINT && gSubclass.paintFrame) {
         HDC dc = GetWindowDC(window);
         RECT rect;
@@ -56,6 +59,9 @@ protected:
         UnregisterClassW(kClassName, GetModuleHandleW(nullptr));
     }
 
+    // Shows the window and handles what the showing queued. The frame is
+    // painted before RedrawWindow returns (RDW_UPDATENOW sends WM_NCPAINT),
+    // so no waiting is needed: the count proves the paint happened.
     void ShowAndSettle()
     {
         gSubclass.previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
@@ -63,13 +69,13 @@ protected:
         ShowWindow(window, SW_SHOW);
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-        RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         MSG message;
-        for (int pass = 0; pass < 20; ++pass) {
-            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&message);
-            Sleep(10);
-        }
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        gSubclass.ncPaints = 0;
+        RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        ASSERT_GT(gSubclass.ncPaints, 0) << "the frame was not painted";
+        GdiFlush();
     }
 
     // Reads the window as it is on the display, frame included.

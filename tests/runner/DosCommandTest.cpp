@@ -13,6 +13,7 @@
 
 #include "ReferenceSplitter.h"
 #include "RunnerFixture.h"
+#include "base/ProcessStart.h"
 #include "runner/DosCommand.h"
 
 namespace {
@@ -168,6 +169,33 @@ TEST_F(DosCommandTest, RaisesEventsOnTheReaderThreadWithTheRunnerAsSender)
     EXPECT_NE(lineThread, GetCurrentThreadId());
     EXPECT_NE(endThread, GetCurrentThreadId());
     EXPECT_FALSE(runningAtEnd) << "IsRunning turns false before OnTerminated";
+}
+
+TEST_F(DosCommandTest, TheChildHoldsOnlyItsOwnPipeEnds)
+{
+    // Another runner's pipe, its child's end inheritable in this process at
+    // the moment this runner starts its child. The child itself tries to
+    // write through that handle's number.
+    const TPipe other = MakePipe(TChildEnd::Write);
+    const std::string poke = "poke:" + std::to_string(reinterpret_cast<uintptr_t>(other.Write.Get()));
+    Run(ChildCommand({poke}));
+    EXPECT_EQ(runner.CapturedLines().Lines(), std::vector<std::string>{"poke not held"});
+    DWORD arrived = 1;
+    ASSERT_TRUE(PeekNamedPipe(other.Read.Get(), nullptr, 0, nullptr, &arrived, nullptr));
+    EXPECT_EQ(arrived, 0u);
+
+    // The same probe does see a handle that is passed on: it can tell.
+    const TPipe output = MakePipe(TChildEnd::Write);
+    TProcessStart start;
+    start.CommandLine = ChildCommand({poke});
+    start.StdOutput = output.Write.Get();
+    start.Inherit = {other.Write.Get()};
+    const TStartedProcess child = StartProcess(start);
+    ASSERT_EQ(WaitForSingleObject(child.Process.Get(), 30000), WAIT_OBJECT_0);
+    char text[32]{};
+    DWORD read = 0;
+    ASSERT_TRUE(ReadFile(output.Read.Get(), text, sizeof text - 1, &read, nullptr));
+    EXPECT_EQ(std::string(text, read), "poke held\n");
 }
 
 TEST_F(DosCommandTest, PassesExitCodesThrough)
@@ -390,10 +418,15 @@ TEST_P(HandOver, StopNeverDeadlocksWithAHandlerHandingLinesToTheUiThread)
     runner.OnTerminated = MakeDelegate<&HandOver::Terminated>(this);
     runner.CommandLine = ChildCommand({"stamps:1000000:0"});
     runner.Start();
-    // Not processing messages here: a sending handler is now blocked on us.
+    // Not processing messages here. A posting handler has handed a line
+    // once handed counts it; a sending one is blocked on this thread once
+    // its message waits for this thread, which the wait below sees without
+    // handling it (the limit only keeps a fault from hanging the test).
     while (handed == 0)
-        Sleep(10);
-    Sleep(300);
+        Sleep(1);
+    if (GetParam()) {
+        EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 60000, QS_SENDMESSAGE), WAIT_OBJECT_0);
+    }
     runner.Stop();
     EXPECT_FALSE(runner.IsRunning());
     EXPECT_EQ(runner.ExitCode(), TDosCommand::ExitCodeStopped);

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "RunnerFixture.h"
-#include "runner/ChildProcess.h"
+#include "base/ProcessStart.h"
 #include "runner/DosCommand.h"
 
 namespace {
@@ -70,36 +70,25 @@ double RunnerThroughput()
 // until the pipe reports its end.
 double PlainThroughput()
 {
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
-    HANDLE read = nullptr;
-    HANDLE write = nullptr;
-    CreatePipe(&read, &write, &attributes, 0);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    TKernelHandle readEnd(read);
-    TKernelHandle writeEnd(write);
-
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdOutput = write;
-    startup.hStdError = write;
-    std::wstring commandLine = ChildCommand({"bulk:" + std::to_string(kThroughputBytes)});
-    PROCESS_INFORMATION process{};
+    TPipe pipe = MakePipe(TChildEnd::Write);
+    TProcessStart child;
+    child.CommandLine = ChildCommand({"bulk:" + std::to_string(kThroughputBytes)});
+    child.Flags = CREATE_NEW_CONSOLE;
+    child.StdOutput = pipe.Write.Get();
+    child.StdError = pipe.Write.Get();
+    child.Show = SW_HIDE;
     const auto start = Clock::now();
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
-                        nullptr, &startup, &process))
-        return 0;
-    TKernelHandle processHandle(process.hProcess);
-    TKernelHandle threadHandle(process.hThread);
-    writeEnd.Reset();
+    const TStartedProcess process = StartProcess(child);
+    // The child's end closes here, so the pipe reports its end with the child.
+    pipe.Write.Reset();
+    const HANDLE read = pipe.Read.Get();
 
     std::vector<char> buffer(64 * 1024);
     unsigned long long total = 0;
     DWORD got = 0;
     while (ReadFile(read, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr) && got > 0)
         total += got;
-    WaitForSingleObject(process.hProcess, INFINITE);
+    WaitForSingleObject(process.Process.Get(), INFINITE);
     return total / Seconds(Clock::now() - start) / 1e6;
 }
 

@@ -6,11 +6,15 @@
 //   random:<seed>:<n>   write n random bytes in random-sized writes (RandomOutput.h)
 //   bulk:<n>            write n bytes of 100-byte lines in 64 KiB writes, as fast as possible
 //   stamps:<n>:<ms>     write n lines "<QueryPerformanceCounter>" LF, one write each, ms apart
+//   poke:<handle>       write one byte to the handle with this number; writes
+//                       "poke held" or "poke not held" and LF: whether this
+//                       process holds a handle there it can write through
 //   exit:<code>         end now with this exit code
 //   hang                never end
 // Without exit or hang the child ends with 0 after its last step.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -94,7 +98,12 @@ void Step(std::string_view step, HANDLE out, HANDLE err)
         Bulk(out, Number(Field(step, 0)));
     else if (name == "stamps")
         Stamps(out, Number(Field(step, 0)), static_cast<DWORD>(Number(Field(step, 1))));
-    else if (name == "exit")
+    else if (name == "poke") {
+        const auto handle = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(Number(Field(step, 0))));
+        DWORD written = 0;
+        const bool held = handle != out && handle != err && WriteFile(handle, "!", 1, &written, nullptr);
+        Write(out, held ? "poke held\n" : "poke not held\n");
+    } else if (name == "exit")
         ExitProcess(static_cast<UINT>(Number(Field(step, 0))));
     else if (name == "hang")
         Sleep(INFINITE);

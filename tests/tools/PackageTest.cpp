@@ -45,11 +45,11 @@ std::wstring Lower(std::wstring text)
 // Whether a running process's program is the given file.
 bool IsRunning(const std::wstring& program)
 {
-    const TUniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    const TKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry)) {
-        const TUniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+        const TKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
         wchar_t path[MAX_PATH * 2];
         DWORD size = MAX_PATH * 2;
         if (process && QueryFullProcessImageNameW(process.Get(), 0, path, &size) &&
@@ -165,7 +165,7 @@ TEST(Package, StartsVidkilnWithItsWindow)
     PROCESS_INFORMATION info{};
     ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                PackageFolder().c_str(), &startup, &info));
-    const TUniqueHandle process(info.hProcess), thread(info.hThread);
+    const TKernelHandle process(info.hProcess), thread(info.hThread);
     TWindowSearch search{info.dwProcessId, nullptr};
     for (int i = 0; i < 300 && !search.Found && WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT; ++i) {
         Sleep(100);

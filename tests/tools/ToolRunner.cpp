@@ -1,5 +1,6 @@
 #include "ToolRunner.h"
 
+#include "base/ProcessStart.h"
 #include "tools/encoder/Loopback.h"
 
 #include <gtest/gtest.h>
@@ -62,33 +63,26 @@ const TWinsock& Winsock()
 TToolResult RunTool(const std::wstring& commandLine,
                     const std::function<bool(const std::string&)>& onLine)
 {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE read = nullptr;
-    HANDLE write = nullptr;
-    HANDLE inputRead = nullptr;
-    HANDLE inputWrite = nullptr;
-    EXPECT_TRUE(CreatePipe(&read, &write, &inheritable, 0));
-    EXPECT_TRUE(CreatePipe(&inputRead, &inputWrite, &inheritable, 0));
-    const TUniqueHandle output(read), childOutput(write), childInput(inputRead), input(inputWrite);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = inputRead;
-    startup.hStdOutput = write;
-    startup.hStdError = write;
-    std::wstring line = commandLine;
-    PROCESS_INFORMATION info{};
+    const TPipe outputPipe = MakePipe(TChildEnd::Write);
+    const TPipe inputPipe = MakePipe(TChildEnd::Read);
+    const TKernelHandle& output = outputPipe.Read;
+    TProcessStart start;
+    start.CommandLine = commandLine;
+    start.Flags = CREATE_NEW_CONSOLE;
+    start.StdInput = inputPipe.Read.Get();
+    start.StdOutput = outputPipe.Write.Get();
+    start.StdError = outputPipe.Write.Get();
+    start.Show = SW_HIDE;
     TToolResult result;
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr,
-                        nullptr, &startup, &info)) {
+    TStartedProcess started;
+    try {
+        started = StartProcess(start);
+    } catch (const std::system_error&) {
         ADD_FAILURE() << "cannot start " << Utf8(commandLine);
         result.ExitCode = 0xDEAD;
         return result;
     }
-    const TUniqueHandle process(info.hProcess), thread(info.hThread);
+    const TKernelHandle& process = started.Process;
     // Like the front-end, the end of a run is the tool's exit, not the
     // pipe's end; one more read after the exit collects the last bytes.
     TLineCutter cutter;
@@ -197,7 +191,7 @@ std::wstring ClipsFolder()
 
 std::string ReadFileBytes(const std::wstring& file)
 {
-    const TUniqueHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+    const TKernelHandle handle(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                            OPEN_EXISTING, 0, nullptr));
     std::string bytes;
     char buffer[64 * 1024];
@@ -209,7 +203,7 @@ std::string ReadFileBytes(const std::wstring& file)
 
 void WriteFileBytes(const std::wstring& file, const std::string& bytes)
 {
-    const TUniqueHandle handle(
+    const TKernelHandle handle(
         CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     ASSERT_TRUE(handle && WriteFile(handle.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),

@@ -4,6 +4,10 @@
 #include "tools/encoder/LegacyCommand.h"
 #include "tools/encoder/Watchdog.h"
 
+#include "base/ProcessStart.h"
+
+#include <system_error>
+
 namespace vidkiln::tools {
 
 namespace {
@@ -16,61 +20,24 @@ std::string RunToken()
     return std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount64());
 }
 
-// A process attribute list naming the one handle a child inherits; empty
-// (the child inherits every inheritable handle) where the system lacks it.
-class TInheritList {
-public:
-    explicit TInheritList(HANDLE handle) : FHandle(handle)
-    {
-        SIZE_T size = 0;
-        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-        FBuffer.resize(size);
-        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(FBuffer.data());
-        if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size))
-            return;
-        FList = list;
-        if (!UpdateProcThreadAttribute(FList, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &FHandle,
-                                       sizeof FHandle, nullptr, nullptr)) {
-            DeleteProcThreadAttributeList(FList);
-            FList = nullptr;
-        }
-    }
-    TInheritList(const TInheritList&) = delete;
-    TInheritList& operator=(const TInheritList&) = delete;
-    ~TInheritList()
-    {
-        if (FList)
-            DeleteProcThreadAttributeList(FList);
-    }
-    LPPROC_THREAD_ATTRIBUTE_LIST Get() const { return FList; }
-
-private:
-    HANDLE FHandle;
-    std::vector<char> FBuffer;
-    LPPROC_THREAD_ATTRIBUTE_LIST FList = nullptr;
-};
-
 // Starts a child that inherits `inherited` alone; `output`, when given,
 // becomes its stdout and stderr. Throws EEngine.
-PROCESS_INFORMATION StartChild(const std::wstring& program, std::wstring commandLine,
-                               HANDLE inherited, HANDLE output, DWORD flags)
+TStartedProcess StartChild(const std::wstring& program, const std::wstring& commandLine, HANDLE inherited,
+                           HANDLE output, DWORD flags)
 {
-    TInheritList inherit(inherited);
-    STARTUPINFOEXW startup{};
-    startup.StartupInfo.cb = sizeof startup;
-    if (output) {
-        startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
-        startup.StartupInfo.hStdOutput = output;
-        startup.StartupInfo.hStdError = output;
+    TProcessStart start;
+    start.Program = program;
+    start.CommandLine = commandLine;
+    start.Flags = flags | CREATE_NO_WINDOW;
+    start.StdOutput = output;
+    start.StdError = output;
+    start.Inherit = {inherited};
+    try {
+        return StartProcess(start);
+    } catch (const std::system_error& error) {
+        throw EEngine("cannot start " + Utf8(program) + ": " +
+                      Utf8(SystemErrorMessage(static_cast<DWORD>(error.code().value()))));
     }
-    startup.lpAttributeList = inherit.Get();
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                        flags | CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT |
-                            (startup.lpAttributeList ? EXTENDED_STARTUPINFO_PRESENT : 0),
-                        nullptr, nullptr, &startup.StartupInfo, &process))
-        throw EEngine("cannot start " + Utf8(program) + ": " + Utf8(ErrorText(GetLastError())));
-    return process;
 }
 
 std::vector<std::wstring> LinuxDirs()
@@ -124,18 +91,18 @@ TEngineRun::TEngineRun(const TEngineProgram& engine, const std::vector<std::wstr
 
 void TEngineRun::StartWindows(const TEngineProgram& engine, const std::vector<std::wstring>& arguments)
 {
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    HANDLE read = nullptr;
-    HANDLE write = nullptr;
-    if (!CreatePipe(&read, &write, &inheritable, 0))
-        throw EEngine("cannot create a pipe: " + Utf8(ErrorText(GetLastError())));
-    FOutput = TUniqueHandle(read);
-    const TUniqueHandle childEnd(write);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    TPipe pipe;
+    try {
+        pipe = MakePipe(TChildEnd::Write);
+    } catch (const std::system_error& error) {
+        throw EEngine("cannot create a pipe: " + Utf8(SystemErrorMessage(static_cast<DWORD>(error.code().value()))));
+    }
+    FOutput = std::move(pipe.Read);
+    const HANDLE write = pipe.Write.Get();
 
     // The engine dies with the job, and the job with the last handle to it:
     // this process's, closed by the system however the tool ends.
-    FJob = TUniqueHandle(CreateJobObjectW(nullptr, nullptr));
+    FJob = TKernelHandle(CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (FJob)
@@ -143,15 +110,13 @@ void TEngineRun::StartWindows(const TEngineProgram& engine, const std::vector<st
 
     std::vector<std::wstring> all = {engine.Path};
     all.insert(all.end(), arguments.begin(), arguments.end());
-    const PROCESS_INFORMATION process =
-        StartChild(engine.Path, JoinCommandLine(all), write, write, CREATE_SUSPENDED);
-    FProcess = TUniqueHandle(process.hProcess);
-    const TUniqueHandle thread(process.hThread);
+    TStartedProcess process = StartChild(engine.Path, JoinCommandLine(all), write, write, CREATE_SUSPENDED);
+    FProcess = std::move(process.Process);
     // Without the job (a system that forbids nested jobs) the engine still
     // runs; it just could outlive a killed tool.
     if (FJob)
-        AssignProcessToJobObject(FJob.Get(), process.hProcess);
-    ResumeThread(process.hThread);
+        AssignProcessToJobObject(FJob.Get(), FProcess.Get());
+    ResumeThread(process.Thread.Get());
 }
 
 void TEngineRun::StartGuard(const std::wstring& cleanup)
@@ -160,7 +125,7 @@ void TEngineRun::StartGuard(const std::wstring& cleanup)
     if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
                          SYNCHRONIZE, TRUE, 0))
         return;
-    const TUniqueHandle ownHandle(self);
+    const TKernelHandle ownHandle(self);
     const std::wstring program = ModulePath();
     const std::vector<std::wstring> words = {
         program, kGuardOption, std::to_wstring(reinterpret_cast<uintptr_t>(self)), cleanup};
@@ -169,10 +134,7 @@ void TEngineRun::StartGuard(const std::wstring& cleanup)
     // costs only the cleanup after a stop.
     for (const DWORD flags : {static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), DWORD{0}}) {
         try {
-            const PROCESS_INFORMATION guard =
-                StartChild(program, JoinCommandLine(words), self, nullptr, flags);
-            FGuard = TUniqueHandle(guard.hProcess);
-            CloseHandle(guard.hThread);
+            FGuard = StartChild(program, JoinCommandLine(words), self, nullptr, flags).Process;
             return;
         } catch (const EEngine&) {
         }
@@ -191,7 +153,7 @@ int RunGuard(const std::vector<std::wstring>& arguments)
 {
     if (arguments.size() != 3 || arguments[0] != kGuardOption)
         return 2;
-    const TUniqueHandle tool(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::stoull(arguments[1]))));
+    const TKernelHandle tool(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::stoull(arguments[1]))));
     if (WaitForSingleObject(tool.Get(), INFINITE) != WAIT_OBJECT_0)
         return 2;
     // The tool ended without ending this guard: it was stopped. Its engine
@@ -227,7 +189,7 @@ void TEngineRun::StartLinux(const TEngineProgram& engine, const std::vector<std:
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
                         nullptr, nullptr, &startup, &process))
         throw EEngine("cannot start " + Utf8(kWatchdogShell) + ": " +
-                      Utf8(ErrorText(GetLastError())));
+                      Utf8(SystemErrorMessage(GetLastError())));
     if (process.hProcess)
         CloseHandle(process.hProcess);
     if (process.hThread)

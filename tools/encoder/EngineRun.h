@@ -65,10 +65,10 @@ private:
     std::string FFailure;
     bool FEnded = false;
     // Windows engine.
-    TUniqueHandle FJob;
-    TUniqueHandle FProcess;
-    TUniqueHandle FOutput;
-    TUniqueHandle FGuard;
+    TKernelHandle FJob;
+    TKernelHandle FProcess;
+    TKernelHandle FOutput;
+    TKernelHandle FGuard;
     // Linux engine.
     std::optional<TListener> FWatchListener;
     TSocket FWatch;

@@ -44,12 +44,12 @@ struct TPaths {
 TPaths CheckedPaths(const TEncodeRequest& request)
 {
     TPaths paths{FullPath(request.Input), FullPath(request.Output), L""};
-    const TUniqueHandle input(CreateFileW(paths.Input.c_str(), GENERIC_READ,
+    const TKernelHandle input(CreateFileW(paths.Input.c_str(), GENERIC_READ,
                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, 0, nullptr));
     if (!input || !IsFile(paths.Input))
         throw ERefused("cannot read the input " + Utf8(paths.Input) + ": " +
-                       Utf8(ErrorText(GetLastError())));
+                       Utf8(SystemErrorMessage(GetLastError())));
     if (!IsFolder(FolderOf(paths.Output)))
         throw ERefused("the output folder " + Utf8(FolderOf(paths.Output)) + " does not exist");
     if (IsFolder(paths.Output))
@@ -147,7 +147,7 @@ private:
         if (MoveFileExW(FPaths.Temporary.c_str(), FPaths.Output.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
-        Say("cannot replace " + Utf8(FPaths.Output) + ": " + Utf8(ErrorText(GetLastError())));
+        Say("cannot replace " + Utf8(FPaths.Output) + ": " + Utf8(SystemErrorMessage(GetLastError())));
         return false;
     }
 

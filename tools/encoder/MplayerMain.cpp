@@ -46,7 +46,7 @@ int Main()
         arguments.erase(arguments.begin());
         const std::wstring file = FullPath(ParseProbeArguments(arguments));
         if (!IsFile(file)) {
-            Say("cannot read " + Utf8(file) + ": " + Utf8(ErrorText(GetLastError())));
+            Say("cannot read " + Utf8(file) + ": " + Utf8(SystemErrorMessage(GetLastError())));
             return kUnreadable;
         }
         return Probe(file);

@@ -4,23 +4,6 @@
 
 namespace vidkiln::tools {
 
-TUniqueHandle& TUniqueHandle::operator=(TUniqueHandle&& other) noexcept
-{
-    if (this != &other) {
-        if (FHandle)
-            CloseHandle(FHandle);
-        FHandle = other.FHandle;
-        other.FHandle = nullptr;
-    }
-    return *this;
-}
-
-TUniqueHandle::~TUniqueHandle()
-{
-    if (FHandle)
-        CloseHandle(FHandle);
-}
-
 std::string Utf8(std::wstring_view text)
 {
     if (text.empty())
@@ -58,19 +41,6 @@ void WriteLine(std::string_view line)
     }
     const std::string text = std::string(line) + "\r\n";
     WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
-std::wstring ErrorText(DWORD code)
-{
-    wchar_t* buffer = nullptr;
-    const DWORD size = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = size ? std::wstring(buffer, size) : L"error " + std::to_wstring(code);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return text;
 }
 
 namespace {
@@ -129,17 +99,6 @@ std::optional<std::wstring> WindowsPathOf(const char* linuxPath)
     return std::wstring(static_cast<const wchar_t*>(text.FText));
 }
 
-std::wstring FullPath(const std::wstring& path)
-{
-    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-    if (size == 0)
-        return path;
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
-    full.resize(length);
-    return full;
-}
-
 std::wstring FolderOf(const std::wstring& path)
 {
     const size_t slash = path.find_last_of(L"\\/");
@@ -192,7 +151,7 @@ namespace {
 
 std::optional<BY_HANDLE_FILE_INFORMATION> FileIdentity(const std::wstring& path)
 {
-    const TUniqueHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+    const TKernelHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};

@@ -1,32 +1,20 @@
-// Small Win32 pieces both tools share: an owned kernel handle, text
-// conversion, printing to the front-end's pipe, files, and Wine's path
-// mapping, which is looked up at run time so the same binary runs on Windows.
+// Small Win32 pieces both tools share: text conversion, printing to the
+// front-end's pipe, files, and Wine's path mapping, which is looked up at run
+// time so the same binary runs on Windows. The kernel-handle owner, the
+// system's error text and full paths come from base/.
 #pragma once
 
 #include <windows.h>
+
+#include "base/FullPath.h"
+#include "base/KernelHandle.h"
+#include "base/SystemError.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace vidkiln::tools {
-
-class TUniqueHandle {
-public:
-    TUniqueHandle() = default;
-    explicit TUniqueHandle(HANDLE handle) : FHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    TUniqueHandle(TUniqueHandle&& other) noexcept : FHandle(other.FHandle) { other.FHandle = nullptr; }
-    TUniqueHandle& operator=(TUniqueHandle&& other) noexcept;
-    TUniqueHandle(const TUniqueHandle&) = delete;
-    TUniqueHandle& operator=(const TUniqueHandle&) = delete;
-    ~TUniqueHandle();
-
-    HANDLE Get() const { return FHandle; }
-    explicit operator bool() const { return FHandle != nullptr; }
-
-private:
-    HANDLE FHandle = nullptr;
-};
 
 std::string Utf8(std::wstring_view text);
 std::wstring Wide(std::string_view utf8);
@@ -35,16 +23,12 @@ std::wstring Wide(std::string_view utf8);
 // as they come. UTF-8 on a pipe, UTF-16 on a console.
 void WriteLine(std::string_view line);
 
-// The Win32 error text of `code`, without its line break.
-std::wstring ErrorText(DWORD code);
-
 bool UnderWine();
 // The Linux path of a Windows path (Wine only).
 std::optional<std::wstring> LinuxPathOf(const std::wstring& windowsPath);
 // The Windows name of a Linux path (Wine only).
 std::optional<std::wstring> WindowsPathOf(const char* linuxPath);
 
-std::wstring FullPath(const std::wstring& path);
 std::wstring FolderOf(const std::wstring& path);
 std::wstring ModulePath();    // this program's file
 std::wstring ModuleFolder();

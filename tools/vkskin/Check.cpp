@@ -1,6 +1,6 @@
 #include "Check.h"
 
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
 

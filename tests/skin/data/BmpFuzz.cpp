@@ -1,6 +1,6 @@
 // Hostile BMP bytes must be refused or decoded into a consistent image,
 // never read or written out of bounds.
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 
 #include <cstddef>
 #include <cstdint>

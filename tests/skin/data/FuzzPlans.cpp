@@ -1,6 +1,6 @@
 #include "FuzzPlans.h"
 
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 #include "skin/data/ImageGeometry.h"
 
 #include <algorithm>

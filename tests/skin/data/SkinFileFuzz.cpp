@@ -4,7 +4,7 @@
 // section's image is decoded and its margins planned for drawing on it.
 #include "FuzzPlans.h"
 #include "LZHReference.h"
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 #include "skin/data/LZH.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"

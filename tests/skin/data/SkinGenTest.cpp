@@ -2,7 +2,7 @@
 // every run.
 #include "Bmp.h"
 #include "SkinBuilder.h"
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "skin/data/BmpImage.h"
+#include "base/BmpImage.h"
 
-#include "BmpBuilder.h"
+#include "tests/skin/data/BmpBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,9 @@
 class TKernelHandle {
 public:
     TKernelHandle() noexcept = default;
-    explicit TKernelHandle(HANDLE Handle) noexcept : FHandle(Handle) {}
+    // Some calls report failure with INVALID_HANDLE_VALUE: it is held as no
+    // handle, so a test of the owner finds the failure.
+    explicit TKernelHandle(HANDLE Handle) noexcept : FHandle(Handle == INVALID_HANDLE_VALUE ? nullptr : Handle) {}
     ~TKernelHandle() { Reset(); }
 
     TKernelHandle(TKernelHandle&& Other) noexcept : FHandle(std::exchange(Other.FHandle, nullptr)) {}
@@ -27,10 +29,9 @@ public:
 
     void Reset(HANDLE Handle = nullptr) noexcept
     {
-        // Some calls report failure with INVALID_HANDLE_VALUE; it is never ours to close.
-        if (FHandle && FHandle != INVALID_HANDLE_VALUE)
+        if (FHandle)
             CloseHandle(FHandle);
-        FHandle = Handle;
+        FHandle = Handle == INVALID_HANDLE_VALUE ? nullptr : Handle;
     }
 
 private:
