@@ -26,14 +26,16 @@ void TThread::Start()
     // Execute waits until the thread object is stored: an Execute that frees
     // its object would otherwise race this assignment.
     const std::shared_ptr<TRunState> State = FState;
+    std::lock_guard Storing(State->Storing);
     FThread = std::thread(&TThread::Run, this, State);
-    State->Stored.count_down();
 }
 
 // Self may be gone once Execute returns; only State is touched after it.
 void TThread::Run(TThread* Self, const std::shared_ptr<TRunState>& State) noexcept
 {
-    State->Stored.wait();
+    {
+        std::lock_guard Stored(State->Storing);
+    }
     try {
         Self->Execute();
     } catch (...) {

@@ -17,7 +17,6 @@
 
 #include <atomic>
 #include <exception>
-#include <latch>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -71,7 +70,10 @@ private:
     // thread, not held in the object, so that Execute may free the object:
     // the thread then finishes on its own state alone.
     struct TRunState {
-        std::latch Stored{1};
+        // Held by Start until the thread object is stored. A plain mutex,
+        // not a latch: the MinGW runtime's latch can lose its wake-up and
+        // leave the thread waiting for good.
+        std::mutex Storing;
         std::atomic<bool> Finished{false};
         std::wstring Fatal;
     };

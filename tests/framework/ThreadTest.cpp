@@ -175,6 +175,28 @@ TEST(Thread, AThreadFreedFromItsOwnExecuteEndsWithoutTouchingIt)
     EXPECT_TRUE(End.WaitFor(60000));
 }
 
+// Start hands the new thread its go-ahead while the thread may already be
+// waiting for it; a go-ahead lost in that race leaves the thread waiting and
+// its owner's join hanging, about once in a few hundred starts.
+TEST(Thread, EveryThreadOfAQuickSeriesRuns)
+{
+    std::atomic<int> Ran{0};
+    class TTally final : public TThread {
+    public:
+        explicit TTally(std::atomic<int>& Ran) : FRan(Ran) {}
+
+    protected:
+        void Execute() override { ++FRan; }
+
+    private:
+        std::atomic<int>& FRan;
+    };
+    constexpr int Series = 3000;
+    for (int I = 0; I < Series; ++I)
+        TThread::Create<TTally>(Ran)->WaitFor();
+    EXPECT_EQ(Ran, Series);
+}
+
 TEST(Thread, KeepsTheMessageOfAnEscapedException)
 {
     auto T = TThread::Create<TThrower>();
