@@ -168,8 +168,8 @@ void TWinSkinForm::PaintCaptionStrip(HDC dc)
     const int height = minimised ? FFrameHeight : FMetrics.TopHeight;
     if (width <= 0 || height <= 0)
         return;
-    TCaptionKey key{width, height, FActive, minimised, CaptionText(), FIconSerial};
-    if (!FCaptionBitmap || !(key == FCaptionKey) || !CaptionButtons.empty()) {
+    TCaptionKey key{width, height, FActive, minimised, CaptionText(), FIconSerial, CaptionButtonsKey()};
+    if (!FCaptionBitmap || !(key == FCaptionKey)) {
         if (!FCaptionBitmap || FCaptionBitmap->Width() != width || FCaptionBitmap->Height() != height)
             FCaptionBitmap = std::make_unique<TBitmap>(width, height, pf24bit);
         ComposeCaption(FCaptionBitmap->Canvas().Handle(), width, minimised);
@@ -199,9 +199,27 @@ void TWinSkinForm::ComposeCaption(HDC strip, int width, bool minimised)
     }
     DrawCaptionText(strip, width);
     DrawIcon(strip);
+    LayoutCaptionButtons();
     for (const auto& button : CaptionButtons)
         if (button->Visible)
             button->Paint(strip);
+}
+
+std::vector<int> TWinSkinForm::CaptionButtonsKey()
+{
+    // The text is placed clear of the right-aligned buttons that show.
+    RightButtonsExtent = 0;
+    std::vector<int> key;
+    key.reserve(CaptionButtons.size() + 1);
+    key.push_back(FWindowState);
+    for (size_t index = 0; index < CaptionButtons.size(); ++index) {
+        const TWinSysButton& button = *CaptionButtons[index];
+        const bool visible = EvaluateVisibility(index);
+        if (visible && button.SkinButton->Align == 1 && !button.SkinButton->Bitmap->Empty())
+            RightButtonsExtent = std::max(RightButtonsExtent, button.SkinButton->XCoord);
+        key.push_back((visible ? 1 : 0) | (button.Enabled ? 2 : 0) | (button.ButtonState << 2));
+    }
+    return key;
 }
 
 void TWinSkinForm::DrawCaptionText(HDC strip, int width)

@@ -18,10 +18,10 @@ constexpr UINT kFrameChanged = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOAC
 constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;
 
 // System-menu bits of SystemButtons.
-constexpr unsigned kMaximizeBox = 1;
-constexpr unsigned kMinimizeBox = 2;
-constexpr unsigned kContextHelp = 4;
-constexpr unsigned kSystemMenu = 8;
+using captionrules::kContextHelp;
+using captionrules::kMaximizeBox;
+using captionrules::kMinimizeBox;
+using captionrules::kSystemMenu;
 constexpr unsigned kKeepSystemMenu = 0x10;
 
 framegeo::TImageStrip StripOf(const TDataSkinObject* object)
@@ -162,6 +162,7 @@ void TWinSkinForm::Remeasure()
     FMetrics = framegeo::MeasureFrame(StripOf(FSkinData->Left()), StripOf(FSkinData->Top()),
                                       StripOf(FSkinData->Right()), StripOf(FSkinData->Bottom()), FBorderKind == 2);
     DropPieces();
+    BuildCaptionButtons();
 }
 
 void TWinSkinForm::KeepClientRect()
@@ -482,6 +483,8 @@ void TWinSkinForm::NonClientStage(TMessage& message)
         DefaultHandler(message);
         return;
     }
+    if (CaptionStage(message))
+        return;
     switch (message.Msg) {
     case WM_NCCALCSIZE: NcCalcSize(message); break;
     case WM_NCHITTEST: NcHitTest(message); break;
@@ -559,15 +562,20 @@ void TWinSkinForm::NcHitTest(TMessage& message)
 {
     DefaultHandler(message);
     LRESULT hit = message.Result;
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    const int y = HiWordSigned(message.LParam) - window.top;
+    // A caption button is caption even on the system's sizing edge.
+    if (ButtonAt({LoWordSigned(message.LParam) - window.left, y})) {
+        message.Result = HTCAPTION;
+        return;
+    }
     // The system's caption buttons are not where the skin draws its own;
     // those are found inside the caption.
     if (IsSystemButtonHit(hit))
         hit = HTCAPTION;
     if (hit != HTNOWHERE && hit != HTCAPTION)
         return;
-    RECT window{};
-    GetWindowRect(FHandle, &window);
-    const int y = HiWordSigned(message.LParam) - window.top;
     message.Result = framegeo::FrameHitTest(y, FMetrics, static_cast<framegeo::THitArea>(hit));
 }
 
@@ -591,6 +599,8 @@ void TWinSkinForm::NcPaint(TMessage& message)
 void TWinSkinForm::NcActivate(TMessage& message)
 {
     FActive = message.WParam != 0;
+    if (!FActive)
+        LeaveHotObject();
     // The default keeps the activation state; lParam -1 keeps it from
     // drawing the system caption.
     message.LParam = -1;

@@ -14,6 +14,7 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "framework/GdiObjects.h"
+#include "skin/forms/CaptionRules.h"
 #include "skin/forms/FrameGeometry.h"
 
 #include <windows.h>
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class TDataSkinSysButton;
 class TSkinData;
 class TWinSkinForm;
 
@@ -32,7 +34,8 @@ extern const char kFrameKind;
 
 // A non-client object of one frame (a caption button, a menu bar item):
 // mouse tracking and painting in window coordinates. The caption buttons and
-// menu bar derive from it.
+// menu bar derive from it. At most one object of a frame is hot or pressed
+// at a time: the frame's HotObject (CaptionButtons.cpp).
 class TNCObject {
 public:
     explicit TNCObject(TWinSkinForm* owner) : Owner(owner) {}
@@ -40,10 +43,10 @@ public:
     TNCObject(const TNCObject&) = delete;
     TNCObject& operator=(const TNCObject&) = delete;
 
-    virtual void MouseDown() {}
-    virtual void MouseUp() {}
-    virtual void MouseEnter() {}
-    virtual void MouseLeave() {}
+    virtual void MouseDown();
+    virtual void MouseUp();
+    virtual void MouseEnter();
+    virtual void MouseLeave();
     // Draws into the caption strip bitmap's DC (window coordinates).
     virtual void Paint(HDC dc) = 0;
 
@@ -52,6 +55,18 @@ public:
     bool Visible = true;
     int ButtonState = 1; // 1 normal, 2 pressed, 3 hot
     bool Enabled = true;
+
+protected:
+    void SetState(int state);
+};
+
+// One caption button: the skin's button it shows, drawn in the caption strip.
+class TWinSysButton final : public TNCObject {
+public:
+    TWinSysButton(TWinSkinForm* owner, TDataSkinSysButton* skinButton) : TNCObject(owner), SkinButton(skinButton) {}
+    void Paint(HDC dc) override;
+
+    TDataSkinSysButton* SkinButton; // the skin data's
 };
 
 enum TFormState {
@@ -88,7 +103,31 @@ public:
     void Unskin();
     // The window is being destroyed: let go of it without restoring its look.
     void Release();
-    void ReleaseCaptionButtons() { CaptionButtons.clear(); }
+
+    // --- Caption buttons and the non-client mouse (CaptionButtons.cpp) ---
+    // One button per entry of the skin's list; rebuilt at every remeasure.
+    void BuildCaptionButtons();
+    void ReleaseCaptionButtons();
+    // Stores and returns whether the button shows in the window's state.
+    bool EvaluateVisibility(size_t index);
+    void LayoutCaptionButtons();
+    // The first visible, working button at a window point.
+    TWinSysButton* ButtonAt(POINT windowPoint) const;
+    // A screen point in window coordinates (origin at the window's corner).
+    POINT ToWindowPoint(POINT screenPoint) const;
+    // The click of the hot caption button.
+    void PerformAction();
+    void ShowWindowMenu(POINT screenPoint);
+    TNCObject* HotObject() const noexcept { return FHotObject; }
+    void SetHotObject(TNCObject* object) noexcept { FHotObject = object; }
+    // A non-client object changed its look: the caption is painted again.
+    void RepaintObjects();
+    void HideHint();
+    // One hover-timer tick (every 250 ms while an object is hot).
+    void HoverTick();
+    // The hint clock of the hovered button (ticks counted, not timed).
+    const captionrules::THintClock& HintClock() const noexcept { return FHintClock; }
+    bool HoverTimerRunning() const noexcept { return FHoverTimerOn; }
 
     HWND Handle() const noexcept { return FHandle; }
     TWinControl* Form() const noexcept { return FForm; }
@@ -110,7 +149,7 @@ public:
 
     // One per entry of the skin's caption-button list; empty until the
     // caption buttons are built.
-    std::vector<std::unique_ptr<TNCObject>> CaptionButtons;
+    std::vector<std::unique_ptr<TWinSysButton>> CaptionButtons;
     int RightButtonsExtent = 0;
 
 private:
@@ -131,6 +170,21 @@ private:
     // (WM_SETTEXT, WM_SETICON) with the caption style taken away meanwhile.
     void DefaultWithoutCaption(TMessage& message, bool formHook);
 
+    // --- Non-client mouse and keys (CaptionButtons.cpp) ---
+    // The non-client mouse, the system keys and the hover timer; true when
+    // the message was answered.
+    bool CaptionStage(TMessage& message);
+    void NcLButtonDown(TMessage& message, TWinSysButton* button);
+    void NcLButtonUp(TMessage& message, TWinSysButton* button);
+    void NcLButtonDblClk(TMessage& message, TWinSysButton* button);
+    bool SysCommand(TMessage& message);
+    void StartHoverTimer();
+    void StopHoverTimer();
+    void LeaveHotObject();
+    captionrules::TWindowFacts WindowFacts() const;
+    void PostSystemCommand(WPARAM command);
+    void PerformMdiAction(WPARAM command);
+
     void ReadStyles();
     void ReadWindowState();
     void KeepClientRect();
@@ -143,6 +197,9 @@ private:
     void RebuildIconBitmap();
     void ComposeCaption(HDC strip, int width, bool minimised);
     void DrawCaptionText(HDC strip, int width);
+    // Evaluates the caption buttons' visibility and the room they take;
+    // what the composed caption depends on.
+    std::vector<int> CaptionButtonsKey();
     void DrawIcon(HDC strip);
     int StateFrame(int frameCount) const noexcept;
     std::wstring CaptionText() const;
@@ -214,9 +271,20 @@ private:
         bool Minimised = false;
         std::wstring Text;
         int IconSerial = 0;
+        std::vector<int> Buttons; // the window state, each button's visibility, use and state
         bool operator==(const TCaptionKey&) const = default;
     };
     std::unique_ptr<TBitmap> FCaptionBitmap;
     TCaptionKey FCaptionKey;
     int FIconSerial = 0;
+
+    // --- Caption buttons ---
+    TNCObject* FHotObject = nullptr;
+    // The button the left button went down on: only a release on that same
+    // button clicks it.
+    TNCObject* FPressedObject = nullptr;
+    bool FHoverTimerOn = false;
+    captionrules::THintClock FHintClock;
+    DWORD FLastMenuTick = 0;
+    bool FLastMenuTickSet = false;
 };

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <set>
@@ -53,15 +54,25 @@ inline void Pump(DWORD ms = 60)
     } while (GetTickCount() - start < ms);
 }
 
-inline void RegisterTestClass()
+inline void RegisterTestClass(const wchar_t* className = kClassName, WNDPROC procedure = DefWindowProcW)
 {
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
+    windowClass.lpszClassName = className;
     RegisterClassW(&windowClass);
+}
+
+// A frame attached the way the manager does, initialised and shown.
+inline std::unique_ptr<TWinSkinForm> AttachFrame(HWND window, const wchar_t* className, TSkinData& skin)
+{
+    auto frame = std::make_unique<TWinSkinForm>(window, className, &skin);
+    frame->AttachToWindow();
+    PostMessageW(window, WM_SKININIT, 0, 1000);
+    ShowWindow(window, SW_SHOW);
+    return frame;
 }
 
 // A top-level window of our class with a client of the given size.
@@ -87,6 +98,20 @@ inline SIZE ClientSize(HWND window)
     return {rect.right, rect.bottom};
 }
 
+// The windows of this thread, for counting USER objects around soak loops.
+inline int ThreadWindowCount()
+{
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND, LPARAM counter) -> BOOL {
+            ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
 // The whole window as it is on the display, frame included.
 inline std::unique_ptr<TBitmap> ReadBack(HWND window)
 {
@@ -110,6 +135,28 @@ struct TExpected {
     bool SeeThrough() const { return Colours.size() == 1 && *Colours.begin() == kMagenta; }
     bool Admits(TColor colour) const { return Colours.count(colour & 0xFFFFFF) != 0; }
 };
+
+// Where a caption button aligned to the window's left (0) or right (1) edge
+// goes in a window of the given width, from the skin's own numbers.
+inline RECT CaptionButtonRect(const TDataSkinSysButton& button, int windowWidth)
+{
+    const int width = button.Bitmap->Width() / std::max(1, button.FrameCount);
+    const int x = button.Align == 1 ? windowWidth - button.XCoord : button.XCoord;
+    return {x, button.YCoord, x + width, button.YCoord + button.Bitmap->Height()};
+}
+
+// Every point a caption button with an image may cover in a window of that width.
+inline bool UnderACaptionButton(const TSkinData& skin, int windowWidth, int x, int y)
+{
+    for (const auto& button : skin.CaptionButtons()) {
+        if (button->Bitmap->Empty() || (button->Align != 0 && button->Align != 1))
+            continue;
+        const RECT rect = CaptionButtonRect(*button, windowWidth);
+        if (PtInRect(&rect, {x, y}))
+            return true;
+    }
+    return false;
+}
 
 class TFrameModel {
 public:

@@ -49,10 +49,7 @@ protected:
     // Attaches a frame the way the manager does and lets it initialise.
     void Attach(HWND window, const wchar_t* className = kClassName)
     {
-        Frame = std::make_unique<TWinSkinForm>(window, className, Skin.get());
-        Frame->AttachToWindow();
-        PostMessageW(window, WM_SKININIT, 0, 1000);
-        ShowWindow(window, SW_SHOW);
+        Frame = AttachFrame(window, className, *Skin);
         Pump();
     }
 
@@ -84,9 +81,11 @@ protected:
             for (int y : {0, 3, 17, model.Top - 1, h / 2, h - 2})
                 samples.push_back({"right border", x, y, model.Side(false, x, y, frame)});
         for (int y = 0; y < model.Top; y += 3) {
-            // The icon and the caption text stay left of these points.
+            // The icon and the caption text stay left of these points; the
+            // caption buttons have tests of their own.
             for (int x : {model.Left, model.Left + 2, w - 40, w - model.Right - 6, w - model.Right - 1})
-                samples.push_back({"caption strip", x, y, model.Band(true, x, y, frame)});
+                if (!UnderACaptionButton(*Skin, w, x, y))
+                    samples.push_back({"caption strip", x, y, model.Band(true, x, y, frame)});
         }
         for (int y = h - model.Bottom; y < h; ++y)
             for (int x : {model.Left, model.Left + 1, w / 2, w - model.Right - 1})

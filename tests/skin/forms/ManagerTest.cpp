@@ -237,19 +237,6 @@ TEST_F(SkinManagerTest, OfTwoRequestsWithinTheDelayOnlyTheLastIsCarriedOut)
     EXPECT_NE(SendMessageW(form->Handle(), WM_SKINQUERY, 0, 0), 1);
 }
 
-int ThreadWindowCount()
-{
-    int count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND, LPARAM counter) -> BOOL {
-            ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
 TEST_F(SkinManagerTest, SkinCyclesAndSkinChangesLeaveNoObjectsBehind)
 {
     const gditest::TCounter counter = gditest::ChooseCounter();
