@@ -4,6 +4,21 @@
 
 #include <algorithm>
 
+namespace {
+
+// Puts every item into a list-type window (list box, combo box) in place of
+// what it held, with its drawing held off until the caller has set the
+// selection and turns it back on.
+void RefillItems(HWND Window, const TStrings& Items, UINT ResetMessage, UINT AddMessage)
+{
+    SendMessageW(Window, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(Window, ResetMessage, 0, 0);
+    for (const std::wstring& Item : Items.Lines())
+        SendMessageW(Window, AddMessage, 0, AsLParam(Item.c_str()));
+}
+
+} // namespace
+
 // ------------------------------------------------------------ TCustomLabel
 
 const TClassInfo& TCustomLabel::StaticClass()
@@ -252,10 +267,7 @@ void TCustomComboBox::DestroyWnd()
 void TCustomComboBox::FillWindow()
 {
     const HWND Window = HandleIfAllocated();
-    SendMessageW(Window, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(Window, CB_RESETCONTENT, 0, 0);
-    for (const std::wstring& Item : FItems.Lines())
-        SendMessageW(Window, CB_ADDSTRING, 0, AsLParam(Item.c_str()));
+    RefillItems(Window, FItems, CB_RESETCONTENT, CB_ADDSTRING);
     SendMessageW(Window, CB_SETCURSEL, static_cast<WPARAM>(FItemIndex), 0);
     SendMessageW(Window, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Window, nullptr, TRUE);
@@ -894,10 +906,7 @@ void TCustomListBox::DestroyWnd()
 void TCustomListBox::FillWindow()
 {
     const HWND Window = HandleIfAllocated();
-    SendMessageW(Window, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(Window, LB_RESETCONTENT, 0, 0);
-    for (const std::wstring& Item : FItems.Lines())
-        SendMessageW(Window, LB_ADDSTRING, 0, AsLParam(Item.c_str()));
+    RefillItems(Window, FItems, LB_RESETCONTENT, LB_ADDSTRING);
     SendMessageW(Window, WM_SETREDRAW, TRUE, 0);
     SetItemIndex(FItemIndex);
     InvalidateRect(Window, nullptr, TRUE);

@@ -1,5 +1,6 @@
 #include "ChildProcess.h"
 
+#include <atomic>
 #include <system_error>
 #include <utility>
 
@@ -8,18 +9,47 @@
 
 namespace {
 
-// A polling reader empties the pipe at most once per pass; a pipe much larger
-// than the default lets a fast child write on while the reader sleeps (under
-// Wine the default buffer holds the throughput to a few MB/s).
+// A pipe much larger than the default lets a fast child write on while the
+// reader splits what it took (under Wine the default buffer holds the
+// throughput to a few MB/s).
 constexpr DWORD kPipeSize = 1024 * 1024;
+// What one read takes at most.
+constexpr DWORD kReadSize = 64 * 1024;
 
-TPipe ChildPipe(TChildEnd ChildEnd)
+[[noreturn]] void ThrowSystemError(DWORD Error)
+{
+    throw Exception(SystemErrorMessage(Error));
+}
+
+TPipe InputPipe()
 {
     try {
-        return MakePipe(ChildEnd, kPipeSize);
+        return MakePipe(TChildEnd::Read, kPipeSize);
     } catch (const std::system_error& error) {
-        throw Exception(SystemErrorMessage(static_cast<DWORD>(error.code().value())));
+        ThrowSystemError(static_cast<DWORD>(error.code().value()));
     }
+}
+
+// The output pipe: anonymous pipes cannot be read overlapped, so it is a
+// named pipe of this process, one instance, local only, with a name no
+// other pipe has. The child's end is an ordinary synchronous, inheritable
+// handle.
+TPipe OutputPipe()
+{
+    static std::atomic<unsigned> pipes{0};
+    const std::wstring name = L"\\\\.\\pipe\\vidkiln-output-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                              std::to_wstring(++pipes);
+    TKernelHandle read(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
+                                        kPipeSize, 0, nullptr));
+    if (!read)
+        ThrowSystemError(GetLastError());
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    TKernelHandle write(CreateFileW(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inheritable, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!write)
+        ThrowSystemError(GetLastError());
+    return {std::move(read), std::move(write)};
 }
 
 } // namespace
@@ -27,9 +57,12 @@ TPipe ChildPipe(TChildEnd ChildEnd)
 // The child inherits its own pipe ends and nothing else: another runner
 // starting a child at the same moment cannot hand it its pipe ends.
 TChildProcess::TChildProcess(const std::wstring& CommandLine, DWORD PriorityClass)
+    : FReadDone(CreateEventW(nullptr, TRUE, FALSE, nullptr)), FBuffer(kReadSize)
 {
-    TPipe input = ChildPipe(TChildEnd::Read);
-    TPipe output = ChildPipe(TChildEnd::Write);
+    if (!FReadDone)
+        ThrowSystemError(GetLastError());
+    TPipe input = InputPipe();
+    TPipe output = OutputPipe();
     TProcessStart start;
     start.CommandLine = CommandLine;
     start.Flags = PriorityClass | CREATE_NEW_CONSOLE;
@@ -49,27 +82,18 @@ TChildProcess::TChildProcess(const std::wstring& CommandLine, DWORD PriorityClas
     FInputWrite = std::move(input.Write);
     FOutputRead = std::move(output.Read);
     FOutputWrite = std::move(output.Write);
+    StartRead();
+}
+
+TChildProcess::~TChildProcess()
+{
+    std::string_view dropped;
+    FinishPendingRead(false, dropped);
 }
 
 bool TChildProcess::ReadExitCode(DWORD& ExitCode) const noexcept
 {
     return GetExitCodeProcess(FProcess.Get(), &ExitCode) != FALSE;
-}
-
-DWORD TChildProcess::Waiting() const noexcept
-{
-    DWORD waiting = 0;
-    if (!PeekNamedPipe(FOutputRead.Get(), nullptr, 0, nullptr, &waiting, nullptr))
-        return 0;
-    return waiting;
-}
-
-DWORD TChildProcess::Read(char* Buffer, DWORD Size) const noexcept
-{
-    DWORD read = 0;
-    if (!ReadFile(FOutputRead.Get(), Buffer, Size, &read, nullptr))
-        return 0;
-    return read;
 }
 
 bool TChildProcess::Terminate(UINT ExitCode) const noexcept
@@ -80,4 +104,63 @@ bool TChildProcess::Terminate(UINT ExitCode) const noexcept
 bool TChildProcess::Ended() const noexcept
 {
     return WaitForSingleObject(FProcess.Get(), 0) == WAIT_OBJECT_0;
+}
+
+// A read that cannot be started leaves the event unsignalled: the run then
+// goes on without output until the child ends.
+void TChildProcess::StartRead() noexcept
+{
+    ResetEvent(FReadDone.Get());
+    FRead = OVERLAPPED{};
+    FRead.hEvent = FReadDone.Get();
+    FReadPending = ReadFile(FOutputRead.Get(), FBuffer.data(), kReadSize, nullptr, &FRead) ||
+                   GetLastError() == ERROR_IO_PENDING;
+}
+
+bool TChildProcess::TakeOutput(std::string_view& Bytes)
+{
+    // The caller has used the bytes of the last read: the buffer is free again.
+    if (!FReadPending)
+        StartRead();
+    if (!FReadPending)
+        return false;
+    DWORD read = 0;
+    if (!GetOverlappedResult(FOutputRead.Get(), &FRead, &read, FALSE)) {
+        if (GetLastError() == ERROR_IO_INCOMPLETE)
+            return false;
+        read = 0;
+    }
+    FReadPending = false;
+    Bytes = std::string_view(FBuffer.data(), read);
+    return true;
+}
+
+bool TChildProcess::FinishPendingRead(bool Keep, std::string_view& Bytes) noexcept
+{
+    if (!FReadPending)
+        return false;
+    FReadPending = false;
+    CancelIoEx(FOutputRead.Get(), &FRead);
+    DWORD read = 0;
+    // Waits until the read has ended either way: the buffer is the system's until then.
+    if (!GetOverlappedResult(FOutputRead.Get(), &FRead, &read, TRUE) || read == 0 || !Keep)
+        return false;
+    Bytes = std::string_view(FBuffer.data(), read);
+    return true;
+}
+
+bool TChildProcess::ReadWaitingOutput(std::string_view& Bytes) noexcept
+{
+    DWORD waiting = 0;
+    if (!PeekNamedPipe(FOutputRead.Get(), nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0)
+        return false;
+    FRead = OVERLAPPED{};
+    FRead.hEvent = FReadDone.Get();
+    DWORD read = 0;
+    if (!ReadFile(FOutputRead.Get(), FBuffer.data(), kReadSize, nullptr, &FRead) && GetLastError() != ERROR_IO_PENDING)
+        return false;
+    if (!GetOverlappedResult(FOutputRead.Get(), &FRead, &read, TRUE) || read == 0)
+        return false;
+    Bytes = std::string_view(FBuffer.data(), read);
+    return true;
 }

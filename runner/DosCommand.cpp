@@ -1,20 +1,17 @@
 #include "DosCommand.h"
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <new>
 #include <string_view>
-#include <vector>
 
 #include "ChildProcess.h"
 
 namespace {
 
-constexpr std::size_t kFirstBufferSize = 1024;
-// The longest the reader sleeps while the child is silent: the delay of a
-// line that ends a silence, and of Stop.
-constexpr DWORD kLongestSilentSleepMs = 16;
+// How often the reader looks at the time limits while nothing else wakes
+// it; only while a limit is set.
+constexpr DWORD kLimitCheckMs = 250;
 
 // Waits for Handle while answering messages that other threads send to this
 // one: a line handler may be blocked in SendMessage to the UI thread until
@@ -90,10 +87,17 @@ TDosThread::TDosThread(TDosCommand& Runner, TProcessTimer& Timer)
       FOnNewLine(Runner.OnNewLine),
       FOnTerminated(Runner.OnTerminated),
       FPriorityClass(Runner.PriorityClass),
-      FDone(CreateEventW(nullptr, TRUE, FALSE, nullptr))
+      FDone(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      FWake(CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
-    if (!FDone)
+    if (!FDone || !FWake)
         throw Exception(SystemErrorMessage(GetLastError()));
+}
+
+void TDosThread::Stop() noexcept
+{
+    Terminate();
+    SetEvent(FWake.Get());
 }
 
 void TDosThread::Execute()
@@ -123,61 +127,59 @@ void TDosThread::Execute()
 // The read loop: returns once the child has ended, Stop has ended it, or a
 // time limit has run out.
 //
-// Output is taken as soon as it is there, pass after pass without a pause.
-// While the child is silent the reader sleeps between passes, 1 ms at first
-// and twice as long each time up to kLongestSilentSleepMs, back to none once
-// output arrives: a line after a silence is picked up within that time, and
-// a silent child costs under a hundred passes a second instead of a
-// thousand. A plain sleep, not a timed wait on the child's process: under
-// Wine a sleep stays in the process, while every timed wait is a round trip
-// through the wineserver that costs many times more.
+// Between passes the reader sleeps in one wait for whichever comes first:
+// output, the child's end, Stop, or (only while a limit is set) the next look
+// at the limits. A silent child costs nothing, and a line is taken as soon
+// as the child has written it.
 TDosThread::TRunResult TDosThread::Watch(TChildProcess& Child, TLineOutput& Output)
 {
-    std::vector<char> buffer(kFirstBufferSize);
     TLineSplitter splitter;
     const auto terminated = [this] { return Terminated(); };
+    const auto split = [&](std::string_view Bytes) { splitter.Split(Bytes, terminated, Output); };
     bool killed = false;
-    DWORD silentSleep = 0;
     TRunResult result{TDosCommand::ExitCodeNone, {}};
     for (;;) {
-        // Read before draining the pipe, so one full pass follows the child's
-        // end and collects its last output.
+        // Read before taking the output, so one full pass follows the
+        // child's end and collects its last output.
         DWORD exitCode = STILL_ACTIVE;
         if (!Child.ReadExitCode(exitCode)) {
             // Nothing to watch (no process object): the run ends now.
             result.Error = SystemErrorMessage(GetLastError());
             break;
         }
-        bool gotOutput = false;
-        if (const DWORD waiting = Child.Waiting()) {
-            if (waiting > buffer.size())
-                buffer.resize(waiting);
-            const DWORD read = Child.Read(buffer.data(), static_cast<DWORD>(buffer.size()));
-            splitter.Split(std::string_view(buffer.data(), read), terminated, Output);
-            gotOutput = read > 0;
-        }
+        for (std::string_view bytes; Child.TakeOutput(bytes);)
+            split(bytes);
         // A child that has ended already keeps its own exit code.
         if (Terminated() && !Child.Ended() && Child.Terminate(0))
             killed = true;
         // A child that ended with 259 itself would otherwise keep Stop waiting forever.
         if (exitCode != STILL_ACTIVE || (Terminated() && Child.Ended())) {
             result.ExitCode = killed ? TDosCommand::ExitCodeStopped : exitCode;
+            Child.TakeRemainingOutput(split);
             break;
         }
         if (LimitExceeded()) {
             result.ExitCode = TDosCommand::ExitCodeTimedOut;
             break;
         }
-        if (gotOutput) {
-            silentSleep = 0;
-            continue;
-        }
-        silentSleep = std::clamp<DWORD>(silentSleep * 2, 1, kLongestSilentSleepMs);
-        ++FRunner.FReaderWaits;
-        Sleep(silentSleep);
+        WaitForChange(Child);
     }
     splitter.Finish(Output);
     return result;
+}
+
+void TDosThread::WaitForChange(const TChildProcess& Child) noexcept
+{
+    HANDLE handles[3] = {Child.OutputArrived(), FWake.Get(), Child.Process()};
+    // A child that ended with 259 stays signalled: only Stop ends that run.
+    // Asked now, not taken from the pass: a child that ended since then
+    // must still wake this wait.
+    DWORD exitCode = 0;
+    const bool endedWith259 = Child.Ended() && Child.ReadExitCode(exitCode) && exitCode == STILL_ACTIVE;
+    const DWORD count = endedWith259 ? 2 : 3;
+    const bool limited = FMaxTimeAfterBeginning > 0 || FMaxTimeAfterLastOutput > 0;
+    ++FRunner.FReaderWaits;
+    WaitForMultipleObjects(count, handles, FALSE, limited ? kLimitCheckMs : INFINITE);
 }
 
 bool TDosThread::LimitExceeded() const noexcept
@@ -265,7 +267,7 @@ void TDosCommand::Stop()
 {
     if (!FThread)
         return;
-    FThread->Terminate();
+    FThread->Stop();
     WaitServingSentMessages(FThread->Done());
     FThread.reset();
 }

@@ -64,6 +64,8 @@ public:
     // Signalled once Execute has done everything it does; after that the
     // thread touches nothing outside itself.
     HANDLE Done() const noexcept { return FDone.Get(); }
+    // Terminate, and wakes the reader from its wait so it sees it at once.
+    void Stop() noexcept;
 
 protected:
     void Execute() override;
@@ -74,6 +76,7 @@ private:
         std::wstring Error;
     };
     TRunResult Watch(TChildProcess& Child, TLineOutput& Output);
+    void WaitForChange(const TChildProcess& Child) noexcept;
     bool LimitExceeded() const noexcept;
     void NewLine(const std::string& Line, TOutputType OutputType);
     void EndRun(int64_t ExitCode, const std::wstring& Error) noexcept;
@@ -91,6 +94,7 @@ private:
     const TNotifyEvent FOnTerminated;
     const DWORD FPriorityClass;
     TKernelHandle FDone;
+    TKernelHandle FWake;
 };
 
 class TDosCommand : public TComponent {
@@ -149,8 +153,9 @@ public:
 
     // The counting timer, made at the first Start; nullptr before.
     TProcessTimer* Timer() const noexcept { return FTimer; }
-    // How often the reader of the current or last run has slept for want of
-    // output: what a silent child costs, for tests and the benchmark.
+    // How often the reader of the current or last run has waited for output,
+    // the child's end or Stop: what a silent child costs, for tests and the
+    // benchmark.
     unsigned ReaderWaits() const noexcept { return FReaderWaits; }
 
 private:

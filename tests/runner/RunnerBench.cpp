@@ -170,7 +170,7 @@ int main(int argc, char** argv)
         // One line every 3 ms: the reader never goes to sleep for long.
         Latency("latency", {"sleep:300", "stamps:1000:3"});
     } else if (mode == "silence") {
-        // Each line after 100 ms of silence: the reader sleeps its longest.
+        // Each line after 100 ms of silence, the reader waiting for it.
         Latency("silence", {"sleep:300", "stamps:100:100"});
     } else if (mode == "idle") {
         Idle();
