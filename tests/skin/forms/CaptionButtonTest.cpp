@@ -292,6 +292,46 @@ TEST_F(CaptionButtons, HelpAndCustomActionsReachTheWindow)
     EXPECT_EQ(Recorded.ButtonActions[0], 77u);
 }
 
+TEST_F(CaptionButtons, MdiChildButtonsMinimiseRestoreAndCloseTheActiveChild)
+{
+    // The skin's three MDI child buttons, shown in the caption for the test
+    // (a skinned menu band is where they live otherwise).
+    const auto& skinButtons = Skin->CaptionButtons();
+    ASSERT_GE(skinButtons.size(), 3u);
+    std::map<int, TDataSkinSysButton*> mdiButtons;
+    for (size_t i = skinButtons.size() - 3; i < skinButtons.size(); ++i) {
+        TDataSkinSysButton& button = *skinButtons[i];
+        ASSERT_FALSE(button.Bitmap->Empty());
+        button.Align = 0;
+        button.XCoord = 100 + 30 * static_cast<int>(i - (skinButtons.size() - 3));
+        button.YCoord = 4;
+        button.Visibility = 0;
+        button.Visibility1 = 0;
+        mdiButtons[button.Action] = &button;
+    }
+    ASSERT_EQ(mdiButtons.size(), 3u);
+    HWND frame = Make(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+    CLIENTCREATESTRUCT clientCreate{nullptr, 0xFF00};
+    HWND client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 160,
+                                  frame, nullptr, GetModuleHandleW(nullptr), &clientCreate);
+    ASSERT_NE(client, nullptr);
+    RegisterTestClass(L"VidkilnMdiChildTest", DefMDIChildProcW);
+    MDICREATESTRUCTW childCreate{L"VidkilnMdiChildTest", L"Child", GetModuleHandleW(nullptr), 10, 10, 150, 90,
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0};
+    HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&childCreate)));
+    ASSERT_NE(child, nullptr);
+    Attach(frame);
+    ASSERT_EQ(Frame->FormKind(), 1);
+
+    Click(Centre(OnScreen(frame, *mdiButtons[7])));
+    EXPECT_TRUE(IsIconic(child));
+    Click(Centre(OnScreen(frame, *mdiButtons[8])));
+    EXPECT_FALSE(IsIconic(child));
+    Click(Centre(OnScreen(frame, *mdiButtons[9])));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(IsWindow(frame));
+}
+
 TEST_F(CaptionButtons, ButtonsTheWindowHasNoCommandForShowDisabledAndDoNothing)
 {
     // A skin that shows the minimise and maximise buttons whatever the style.
