@@ -8,6 +8,7 @@
 #include "framework/Messages.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/PopupMenu.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 
@@ -290,6 +291,8 @@ bool TWinSkinForm::CaptionStage(TMessage& message)
     }
     if (message.Msg == WM_SYSCOMMAND)
         return SysCommand(message);
+    if (message.Msg == WM_MEASUREITEM || message.Msg == WM_DRAWITEM)
+        return MenuItemMessage(message);
     if (!IsCaptionButtonMessage(message.Msg))
         return false;
     const POINT screen = PointOf(message.LParam);
@@ -495,6 +498,18 @@ bool WindowMenuItemEnabled(UINT command, UINT state, int windowState, unsigned s
     }
 }
 
+// The skin's menu glyphs: restore, maximise, minimise, close.
+int WindowMenuImage(UINT command) noexcept
+{
+    switch (command) {
+    case SC_RESTORE: return 0;
+    case SC_MAXIMIZE: return 1;
+    case SC_MINIMIZE: return 2;
+    case SC_CLOSE: return 3;
+    default: return -1;
+    }
+}
+
 } // namespace
 
 void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
@@ -518,7 +533,9 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
     FLastMenuTickSet = true;
 
     const TPopupHandle popup;
+    FWindowMenuItems.clear();
     const int count = GetMenuItemCount(windowMenu);
+    FWindowMenuItems.reserve(static_cast<size_t>(std::max(0, count)));
     for (int index = 0; index < count; ++index) {
         wchar_t text[kMenuTextLimit + 1] = {};
         MENUITEMINFOW info{};
@@ -528,25 +545,74 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
         info.cch = kMenuTextLimit;
         if (!GetMenuItemInfoW(windowMenu, static_cast<UINT>(index), TRUE, &info))
             continue;
-        if ((info.fType & MFT_SEPARATOR) || text[0] == 0) {
-            AppendMenuW(popup.Get(), MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        UINT flags = MF_STRING;
-        if (!WindowMenuItemEnabled(info.wID, info.fState, FWindowState, FSystemButtons))
+        // Every item is drawn from the skin (TMenuItemLook); the popup
+        // still keeps the states, for the keyboard and for anyone asking.
+        TMenuItemLook& look = FWindowMenuItems.emplace_back();
+        const bool separator = (info.fType & MFT_SEPARATOR) || text[0] == 0;
+        look.Caption = separator ? L"-" : text;
+        look.ImageIndex = WindowMenuImage(info.wID);
+        look.Enabled = separator || WindowMenuItemEnabled(info.wID, info.fState, FWindowState, FSystemButtons);
+        look.Checked = (info.fState & MFS_CHECKED) != 0;
+        look.Default = (info.fState & MFS_DEFAULT) != 0;
+        UINT flags = MF_OWNERDRAW | (separator ? MF_DISABLED : 0);
+        if (!look.Enabled)
             flags |= MF_GRAYED;
-        if (info.fState & MFS_CHECKED)
+        if (look.Checked)
             flags |= MF_CHECKED;
-        if (info.fState & MFS_DEFAULT)
-            flags |= MF_DEFAULT;
-        AppendMenuW(popup.Get(), flags, info.wID, text);
+        AppendMenuW(popup.Get(), flags, separator ? 0 : info.wID, reinterpret_cast<LPCWSTR>(&look));
+        if (look.Default)
+            SetMenuDefaultItem(popup.Get(), info.wID, FALSE);
     }
     const UINT align = FRightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
     const auto command = static_cast<UINT>(TrackPopupMenu(
         popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | align, screenPoint.x, screenPoint.y, 0,
         FHandle, nullptr));
+    FWindowMenuItems.clear();
     if (command != 0)
         PostSystemCommand(command);
+}
+
+const TMenuItemLook* TWinSkinForm::WindowMenuItem(ULONG_PTR itemData) const noexcept
+{
+    for (const TMenuItemLook& look : FWindowMenuItems)
+        if (reinterpret_cast<ULONG_PTR>(&look) == itemData)
+            return &look;
+    return nullptr;
+}
+
+bool TWinSkinForm::MenuItemMessage(TMessage& message)
+{
+    if (message.Msg == WM_MEASUREITEM) {
+        auto& measure = *AsPointer<MEASUREITEMSTRUCT>(message.LParam);
+        const TMenuItemLook* look = measure.CtlType == ODT_MENU ? WindowMenuItem(measure.itemData) : nullptr;
+        if (!look)
+            return false;
+        const SIZE size = MeasureMenuItem(*FSkinData, *look);
+        measure.itemWidth = static_cast<UINT>(size.cx);
+        measure.itemHeight = static_cast<UINT>(size.cy);
+        message.Result = TRUE;
+        return true;
+    }
+    if (message.Msg == WM_DRAWITEM) {
+        const auto& draw = *AsPointer<DRAWITEMSTRUCT>(message.LParam);
+        const TMenuItemLook* look = draw.CtlType == ODT_MENU ? WindowMenuItem(draw.itemData) : nullptr;
+        if (!look)
+            return false;
+        const auto menu = reinterpret_cast<HMENU>(draw.hwndItem);
+        const TBitmap* background = nullptr;
+        if (SkinManager) {
+            SkinManager->SetPopupOwner(menu);
+            background = SkinManager->PopupBitmapOf(menu);
+        }
+        // Painting never fails loudly: an item that cannot be drawn stays blank.
+        try {
+            PaintMenuItem(draw.hDC, draw.rcItem, *FSkinData, *look, (draw.itemState & ODS_SELECTED) != 0, background);
+        } catch (...) {
+        }
+        message.Result = TRUE;
+        return true;
+    }
+    return false;
 }
 
 // --- Keys ---

@@ -383,21 +383,64 @@ bool TSkinManage::AttachPopupMenu(HWND window)
 {
     if (!FActive || AnswersSkinQuery(window) || IsPopupMenuSkinned(window))
         return false;
-    return false;
+    TSkinData* skin = FindSkinData(window, L"#32768");
+    if (!skin || skin->SkinLoading())
+        return false;
+    bool allowed = true;
+    switch (PopupKind) {
+    case 0: allowed = InSet(skin->SkinControls, xcPopupMenu); break;
+    case 1: allowed = InSet(skin->SkinControls, xcMainMenu) || InSet(skin->SkinControls, xcMenuItem); break;
+    case 2: allowed = InSet(skin->SkinControls, xcSystemMenu); break;
+    default: break;
+    }
+    if (!allowed)
+        return false;
+    FPopupMenus.push_back(std::make_unique<TWinSkinPopMenu>(window, skin));
+    return true;
 }
 
 bool TSkinManage::DetachPopupMenu(HWND window)
 {
-    const bool listed = IsPopupMenuSkinned(window);
-    std::erase(FPopupMenus, window);
+    // The object gives the window its procedure back as it goes.
+    const size_t removed =
+        std::erase_if(FPopupMenus, [window](const auto& popup) { return popup->Handle() == window; });
     if (FPopupMenus.empty())
         PopupKind = 0;
-    return listed;
+    return removed > 0;
 }
 
 bool TSkinManage::IsPopupMenuSkinned(HWND window) const
 {
-    return std::find(FPopupMenus.begin(), FPopupMenus.end(), window) != FPopupMenus.end();
+    return std::any_of(FPopupMenus.begin(), FPopupMenus.end(),
+                       [window](const auto& popup) { return popup->Handle() == window; });
+}
+
+std::vector<HWND> TSkinManage::PopupMenus() const
+{
+    std::vector<HWND> windows;
+    for (const auto& popup : FPopupMenus)
+        windows.push_back(popup->Handle());
+    return windows;
+}
+
+void TSkinManage::SetPopupOwner(HMENU menu)
+{
+    if (std::any_of(FPopupMenus.begin(), FPopupMenus.end(),
+                    [menu](const auto& popup) { return popup->OwnerMenu == menu; }))
+        return;
+    for (auto popup = FPopupMenus.rbegin(); popup != FPopupMenus.rend(); ++popup)
+        if (!(*popup)->OwnerMenu) {
+            (*popup)->OwnerMenu = menu;
+            return;
+        }
+}
+
+const TBitmap* TSkinManage::PopupBitmapOf(HMENU menu) const
+{
+    for (const auto& popup : FPopupMenus)
+        if (popup->OwnerMenu == menu)
+            return popup->Background();
+    return nullptr;
 }
 
 // --- Lists ---

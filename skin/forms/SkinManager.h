@@ -13,6 +13,7 @@
 
 #include "base/ThreadHook.h"
 #include "skin/data/SkinManagerLink.h"
+#include "skin/forms/PopupMenu.h"
 #include "skin/forms/WinSkinForm.h"
 
 #include <windows.h>
@@ -79,11 +80,15 @@ public:
     TSkinData* PendingSkinData() const noexcept { return FPendingSkinData; }
 
     // --- Popup menus ---
-    // Windows of class "#32768" come here from the hook. The skinned popup
-    // menu object is not built yet: the system draws popup menus.
+    // Windows of class "#32768" come here from the hook and get a
+    // TWinSkinPopMenu when the skin's controls allow it for what opened them.
     bool AttachPopupMenu(HWND window);
     bool DetachPopupMenu(HWND window);
     bool IsPopupMenuSkinned(HWND window) const;
+    // The newest popup that shows no known menu yet shows this one.
+    void SetPopupOwner(HMENU menu);
+    // The background of the popup showing this menu, or null.
+    const TBitmap* PopupBitmapOf(HMENU menu) const;
     // What opened the next popup menu: 0 other, 1 a menu bar, 2 the window menu.
     int PopupKind = 0;
 
@@ -95,7 +100,7 @@ public:
     TSkinData* MainSkinData() const noexcept { return FMainSkinData; }
     const std::vector<TSkinData*>& SkinDatas() const noexcept { return FSkinDatas; }
     std::vector<TWinSkinForm*> SkinForms() const;
-    std::vector<HWND> PopupMenus() const { return FPopupMenus; }
+    std::vector<HWND> PopupMenus() const;
     bool MDIChildMaximized() const noexcept { return FMDIChildMaximized; }
     void SetMDIChildMaximized(bool value) { FMDIChildMaximized = value; }
 
@@ -109,7 +114,7 @@ private:
 
     std::unique_ptr<TTimer> FRequestTimer;
     std::vector<std::unique_ptr<TWinSkinForm>> FSkinForms;
-    std::vector<HWND> FPopupMenus;
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> FPopupMenus;
     std::vector<TSkinData*> FSkinDatas;
     bool FActive = false;
     bool FScanning = false;

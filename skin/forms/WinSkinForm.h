@@ -16,6 +16,7 @@
 #include "framework/GdiObjects.h"
 #include "skin/forms/CaptionRules.h"
 #include "skin/forms/FrameGeometry.h"
+#include "skin/forms/PopupMenu.h"
 
 #include <windows.h>
 
@@ -183,6 +184,9 @@ private:
     void LeaveHotObject();
     captionrules::TWindowFacts WindowFacts() const;
     void PostSystemCommand(WPARAM command);
+    // WM_MEASUREITEM and WM_DRAWITEM of the skinned window menu's items.
+    bool MenuItemMessage(TMessage& message);
+    const TMenuItemLook* WindowMenuItem(ULONG_PTR itemData) const noexcept;
     void PerformMdiAction(WPARAM command);
 
     void ReadStyles();
@@ -286,5 +290,7 @@ private:
     bool FHoverTimerOn = false;
     captionrules::THintClock FHintClock;
     DWORD FLastMenuTick = 0;
+    // The items of the window menu while it is open.
+    std::vector<TMenuItemLook> FWindowMenuItems;
     bool FLastMenuTickSet = false;
 };

@@ -601,6 +601,58 @@ TEST_F(TMainWindow, AboutBoxOpensModally)
     EXPECT_EQ(client.cy, 60);
 }
 
+// The centre of the skin's caption button with this action on a window (a
+// right-aligned button, as the skin places them), in screen coordinates.
+POINT CaptionButtonCentre(const TSkinData& Skin, HWND Window, int Action)
+{
+    RECT outer{};
+    GetWindowRect(Window, &outer);
+    for (const auto& button : Skin.CaptionButtons()) {
+        if (button->Action != Action || button->Align != 1 || button->Bitmap->Empty())
+            continue;
+        const int width = button->Bitmap->Width() / std::max(1, button->FrameCount);
+        return {outer.right - button->XCoord + width / 2, outer.top + button->YCoord + button->Bitmap->Height() / 2};
+    }
+    ADD_FAILURE() << "the skin has no right-aligned button with action " << Action;
+    return {};
+}
+
+TEST_F(TMainWindow, SkinnedCaptionButtonsMinimiseTheWindowAndCloseTheAboutBox)
+{
+    HWND window = Form->Handle();
+    ASSERT_TRUE(PumpUntil([&] {
+        TWinSkinForm* frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+        return frame && frame->State() == fsReady;
+    }));
+    SetForegroundWindow(window);
+    PumpMessages(100);
+    ClickAt(CaptionButtonCentre(*Form->SkinData1, window, 2));
+    EXPECT_TRUE(PumpUntil([&] { return IsIconic(window) != FALSE; }));
+    ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+    PumpMessages(100);
+
+    bool closedByItsButton = false;
+    During([&] {
+        TCustomForm* about = Screen->ActiveForm();
+        ClickAt(CaptionButtonCentre(*Form->SkinData1, about->Handle(), 0));
+        const DWORD start = GetTickCount();
+        // The box closes once this returns to its loop; the click has asked it to.
+        while (about->ModalResult == mrNone && GetTickCount() - start < 3000)
+            PumpMessages(20);
+        closedByItsButton = about->ModalResult != mrNone;
+        if (!closedByItsButton)
+            about->Close();
+    }, [&] {
+        TCustomForm* about = Screen->ActiveForm();
+        TWinSkinForm* frame = about && about != Form.get() && SkinManager
+                                  ? SkinManager->FindSkinForm(about->Handle()) : nullptr;
+        return frame && frame->State() == fsReady;
+    });
+    Form->imgAboutClick(nullptr);
+    EXPECT_TRUE(closedByItsButton);
+}
+
 // The queue runs from messages: the click on Convert returns at once and the
 // very next click reaches the about box, the conversion going on behind it.
 TEST_F(TMainWindow, ClickRightAfterConvertOpensTheAboutBox)

@@ -260,6 +260,12 @@ void MainWindowTest::ClickOn(TControl* Control)
     const RECT bounds = BoundsOnForm(Control);
     POINT centre{(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
     ClientToScreen(Form->Handle(), &centre);
+    ClickAt(centre);
+}
+
+void MainWindowTest::ClickAt(POINT At)
+{
+    const POINT centre = At;
     const auto absolute = [](LONG Value, int Metric) {
         return static_cast<LONG>((Value * 65535 + GetSystemMetrics(Metric) / 2) /
                                  (GetSystemMetrics(Metric) - 1));

@@ -66,6 +66,8 @@ protected:
 
     // A real left click (SendInput) at the centre of a control of the form.
     void ClickOn(TControl* Control);
+    // A real left click at a screen point.
+    static void ClickAt(POINT At);
     RECT BoundsOnForm(TControl* Control);
     std::vector<std::wstring> ComboEntries(TComboBox* List) const;
     int ListItemCount();

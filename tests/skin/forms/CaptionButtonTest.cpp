@@ -10,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "skin/data/GdiCount.h"
+#include "skin/data/SkinManagerLink.h"
+#include "skin/forms/SkinManager.h"
 
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -289,6 +292,46 @@ TEST_F(CaptionButtons, HelpAndCustomActionsReachTheWindow)
     EXPECT_EQ(Recorded.ButtonActions[0], 77u);
 }
 
+TEST_F(CaptionButtons, MdiChildButtonsMinimiseRestoreAndCloseTheActiveChild)
+{
+    // The skin's three MDI child buttons, shown in the caption for the test
+    // (a skinned menu band is where they live otherwise).
+    const auto& skinButtons = Skin->CaptionButtons();
+    ASSERT_GE(skinButtons.size(), 3u);
+    std::map<int, TDataSkinSysButton*> mdiButtons;
+    for (size_t i = skinButtons.size() - 3; i < skinButtons.size(); ++i) {
+        TDataSkinSysButton& button = *skinButtons[i];
+        ASSERT_FALSE(button.Bitmap->Empty());
+        button.Align = 0;
+        button.XCoord = 100 + 30 * static_cast<int>(i - (skinButtons.size() - 3));
+        button.YCoord = 4;
+        button.Visibility = 0;
+        button.Visibility1 = 0;
+        mdiButtons[button.Action] = &button;
+    }
+    ASSERT_EQ(mdiButtons.size(), 3u);
+    HWND frame = Make(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+    CLIENTCREATESTRUCT clientCreate{nullptr, 0xFF00};
+    HWND client = CreateWindowExW(0, L"MDIClient", nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 300, 160,
+                                  frame, nullptr, GetModuleHandleW(nullptr), &clientCreate);
+    ASSERT_NE(client, nullptr);
+    RegisterTestClass(L"VidkilnMdiChildTest", DefMDIChildProcW);
+    MDICREATESTRUCTW childCreate{L"VidkilnMdiChildTest", L"Child", GetModuleHandleW(nullptr), 10, 10, 150, 90,
+                                 WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0};
+    HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&childCreate)));
+    ASSERT_NE(child, nullptr);
+    Attach(frame);
+    ASSERT_EQ(Frame->FormKind(), 1);
+
+    Click(Centre(OnScreen(frame, *mdiButtons[7])));
+    EXPECT_TRUE(IsIconic(child));
+    Click(Centre(OnScreen(frame, *mdiButtons[8])));
+    EXPECT_FALSE(IsIconic(child));
+    Click(Centre(OnScreen(frame, *mdiButtons[9])));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_TRUE(IsWindow(frame));
+}
+
 TEST_F(CaptionButtons, ButtonsTheWindowHasNoCommandForShowDisabledAndDoNothing)
 {
     // A skin that shows the minimise and maximise buttons whatever the style.
@@ -490,6 +533,148 @@ TEST_F(CaptionButtons, WindowMenuEnablesItsItemsForTheWindowsState)
         Frame.reset();
         DestroyWindow(window);
     }
+}
+
+// The open popup menu read back twice: as it opened, and with its first
+// item selected.
+struct TPopupShots {
+    HWND Owner = nullptr;
+    int Stage = 0;
+    RECT Window{};
+    RECT FirstItem{};
+    std::unique_ptr<TBitmap> Opened;
+    std::unique_ptr<TBitmap> Selected;
+};
+TPopupShots* Shots = nullptr;
+
+void CALLBACK ShootOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return;
+    if (Shots->Stage == 0) {
+        GetWindowRect(popup, &Shots->Window);
+        HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        GetMenuItemRect(Shots->Owner, menu, 0, &Shots->FirstItem);
+        Shots->Opened = ReadBack(popup);
+        PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+        ++Shots->Stage;
+        return;
+    }
+    KillTimer(nullptr, timer);
+    Shots->Selected = ReadBack(popup);
+    EndMenu();
+}
+
+TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
+{
+    UseSkinManager();
+    Skin->Loaded();
+    ASSERT_NE(SkinManager, nullptr);
+    SkinManager->SetActive(true);
+    HWND window = Make();
+    Attach(window);
+    TPopupShots shots;
+    shots.Owner = window;
+    Shots = &shots;
+    SetTimer(nullptr, 0, 60, ShootOpenMenu);
+    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    Shots = nullptr;
+    ASSERT_TRUE(shots.Opened && shots.Selected);
+    EXPECT_TRUE(SkinManager->PopupMenus().empty()) << "the popup object goes with its window";
+
+    // The edge shows the fixed corners of the skin's menu background.
+    const TDataSkinObject& back = *Skin->MenuBackground();
+    const int width = shots.Opened->Width();
+    const int height = shots.Opened->Height();
+    const int bw = back.Bitmap->Width();
+    const int bh = back.Bitmap->Height();
+    int misses = 0;
+    for (int y = 0; y < back.TopHeight; ++y)
+        for (int x = 0; x < back.LeftWidth; ++x) {
+            misses += PixelOf(*shots.Opened, x, y) != PixelOf(*back.Bitmap, x, y);
+            misses += PixelOf(*shots.Opened, width - 1 - x, height - 1 - y)
+                      != PixelOf(*back.Bitmap, bw - 1 - x, bh - 1 - y);
+        }
+    EXPECT_EQ(misses, 0) << "popup corners";
+
+    // The selected first item shows the skin's selected item frame at its
+    // fixed corner (the glyph and text start further in).
+    const TDataSkinObject& item = *Skin->MenuItem();
+    const int frameWidth = item.Bitmap->Width() / item.FrameCount;
+    const int itemX = shots.FirstItem.left - shots.Window.left;
+    const int itemY = shots.FirstItem.top - shots.Window.top;
+    misses = 0;
+    int compared = 0;
+    for (int y = 0; y < item.TopHeight; ++y)
+        for (int x = 0; x < item.LeftWidth; ++x) {
+            const TColor expected = PixelOf(*item.Bitmap, 3 * frameWidth + x, y);
+            if (expected == kMagenta)
+                continue;
+            ++compared;
+            misses += PixelOf(*shots.Selected, itemX + x, itemY + y) != expected;
+        }
+    EXPECT_GT(compared, 0);
+    EXPECT_EQ(misses, 0) << "selected item corner";
+
+    // Not one pixel in the system's menu colours, unless the skin has them too.
+    std::set<TColor> skinColours;
+    for (const TBitmap* bitmap : {back.Bitmap.get(), item.Bitmap.get()})
+        for (int y = 0; y < bitmap->Height(); ++y)
+            for (int x = 0; x < bitmap->Width(); ++x)
+                skinColours.insert(PixelOf(*bitmap, x, y));
+    for (int slot : {scMenu, scMenuText, scHilight, scHilightText, scButtonShadow})
+        skinColours.insert(ColorToRGB(Skin->SkinColor(static_cast<TSkinColourSlot>(slot))) & 0xFFFFFF);
+    int systemPixels = 0;
+    for (int index : {COLOR_MENU, COLOR_MENUHILIGHT, COLOR_HIGHLIGHT}) {
+        const TColor colour = GetSysColor(index) & 0xFFFFFF;
+        if (skinColours.count(colour))
+            continue;
+        for (const TBitmap* shot : {shots.Opened.get(), shots.Selected.get()})
+            for (int y = 0; y < shot->Height(); ++y)
+                for (int x = 0; x < shot->Width(); ++x)
+                    systemPixels += PixelOf(*shot, x, y) == colour;
+    }
+    EXPECT_EQ(systemPixels, 0);
+    Frame.reset();
+    ShutdownSkinManager();
+}
+
+void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return;
+    KillTimer(nullptr, timer);
+    EndMenu();
+}
+
+TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterAThousandWindowMenuOpens)
+{
+    UseSkinManager();
+    Skin->Loaded();
+    ASSERT_NE(SkinManager, nullptr);
+    SkinManager->SetActive(true);
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    std::printf("counting GDI objects with: %s\n", counter.Source);
+    HWND window = Make();
+    Attach(window);
+    const auto open = [&] {
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseOpenMenu);
+        SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    };
+    open();
+    Pump();
+    const long gdiBefore = counter.Count();
+    const int windowsBefore = ThreadWindowCount();
+    for (int i = 0; i < 1000; ++i)
+        open();
+    Pump();
+    EXPECT_EQ(counter.Count(), gdiBefore);
+    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    EXPECT_TRUE(SkinManager->PopupMenus().empty());
+    Frame.reset();
+    ShutdownSkinManager();
 }
 
 TEST_F(CaptionButtons, HintShowsAfterAboutOneSecondOfHoverAndGoesLater)

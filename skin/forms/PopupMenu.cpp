@@ -1,0 +1,275 @@
+#include "PopupMenu.h"
+
+#include "framework/GdiObjects.h"
+#include "framework/Graphics.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/forms/SkinManager.h"
+#include "skin/forms/SkinMessages.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+const char kPopupMenuKind = 0;
+
+namespace {
+
+// The popup's edge: the system draws its items this far in.
+constexpr int kEdge = 3;
+constexpr int kGlyphSize = 16;
+
+bool HasImage(const TDataSkinObject* object)
+{
+    return object && !object->Bitmap->Empty();
+}
+
+gdi::Font MenuFont(bool bold)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    if (bold)
+        metrics.lfMenuFont.lfWeight = FW_BOLD;
+    return gdi::Font(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+// Caption and shortcut text of an item ("Close\tAlt+F4").
+std::pair<std::wstring, std::wstring> SplitCaption(const std::wstring& caption)
+{
+    const size_t tab = caption.find(L'\t');
+    if (tab == std::wstring::npos)
+        return {caption, {}};
+    return {caption.substr(0, tab), caption.substr(tab + 1)};
+}
+
+int TextWidth(HDC dc, const std::wstring& text)
+{
+    RECT measure{0, 0, 0, 0};
+    DrawTextWide(dc, text, measure, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
+    return measure.right - measure.left;
+}
+
+int LeftMargin(const TSkinData& skin)
+{
+    const TDataSkinObject* item = skin.MenuItem();
+    return HasImage(item) ? item->LeftWidth : 0;
+}
+
+TColor TextColour(const TSkinData& skin, const TMenuItemLook& item, bool selected)
+{
+    if (!item.Enabled) {
+        // A disabled text must not vanish into the normal one.
+        if (skin.SkinColor(scButtonShadow) == skin.SkinColor(scMenuText))
+            return static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW));
+        return skin.SkinColor(scButtonShadow);
+    }
+    return skin.SkinColor(selected ? scHilightText : scMenuText);
+}
+
+void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuItemLook& item, bool selected)
+{
+    if (item.Caption == L"-") {
+        RECT line = rect;
+        OffsetRect(&line, 0, 4);
+        DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        return;
+    }
+    const int glyphLeft = rect.left + 1 + LeftMargin(skin);
+    const int glyphTop = rect.top + (rect.bottom - rect.top - kGlyphSize) / 2;
+    if (HIMAGELIST images = skin.MenuImages(); images && item.ImageIndex >= 0
+                                                  && item.ImageIndex < ImageList_GetImageCount(images)) {
+        ImageList_DrawEx(images, item.ImageIndex, dc, glyphLeft, glyphTop, kGlyphSize, kGlyphSize, CLR_NONE,
+                         CLR_NONE, item.Enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+    } else if (item.Checked) {
+        RECT square{glyphLeft, glyphTop, glyphLeft + kGlyphSize, glyphTop + kGlyphSize};
+        SetTextColor(dc, ColorToRGB(skin.SkinColor(scButtonText)));
+        DrawFrameControl(dc, &square, DFC_MENU, DFCS_MENUCHECK | DFCS_TRANSPARENT);
+    }
+    const auto [caption, shortcut] = SplitCaption(item.Caption);
+    const gdi::Font font = MenuFont(item.Default);
+    const gdi::Selection selection(dc, font.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ColorToRGB(TextColour(skin, item, selected)));
+    RECT text{glyphLeft + kGlyphSize + 3, rect.top, rect.right - 1, rect.bottom};
+    DrawTextWide(dc, caption, text, DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER);
+    if (!shortcut.empty()) {
+        RECT right{text.left, rect.top, rect.right - 10, rect.bottom};
+        DrawTextWide(dc, shortcut, right, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+    }
+}
+
+} // namespace
+
+// --- TWinSkinPopMenu ---
+
+TWinSkinPopMenu::TWinSkinPopMenu(HWND window, TSkinData* skinData) : FHandle(window), FSkinData(skinData)
+{
+    FSubclass.Install(
+        FHandle,
+        [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            TMessage message{msg, wParam, lParam, 0};
+            WindowProc(message);
+            return message.Result;
+        },
+        &kPopupMenuKind, this);
+}
+
+TWinSkinPopMenu::~TWinSkinPopMenu()
+{
+    Detach();
+}
+
+void TWinSkinPopMenu::Detach() noexcept
+{
+    FSubclass.Remove();
+}
+
+bool TWinSkinPopMenu::Skinned() const
+{
+    return SkinManager && SkinManager->Active() && !FSkinData->SkinLoading() && HasImage(FSkinData->MenuBackground());
+}
+
+const TBitmap& TWinSkinPopMenu::RenderBackground()
+{
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    if (!FBackground || FBackground->Width() != width || FBackground->Height() != height) {
+        const TDataSkinObject& back = *FSkinData->MenuBackground();
+        FBackground = RenderNineSlice({0, 0, width, height}, *back.Bitmap, back.Margins(), false, back.Tile != 0,
+                                      std::max(1, back.FrameCount), 1);
+    }
+    return *FBackground;
+}
+
+void TWinSkinPopMenu::WindowProc(TMessage& message)
+{
+    if (message.Msg == WM_SKINQUERY) {
+        message.Result = 1;
+        return;
+    }
+    if (!SkinManager || !SkinManager->Active()) {
+        message.Result = FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
+        return;
+    }
+    try {
+        switch (message.Msg) {
+        case WM_ERASEBKGND:
+            if (!InSet(FSkinData->Options, xoMenuBG))
+                FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
+            message.Result = 1;
+            return;
+        case WM_NCPAINT:
+            if (message.WParam == 1 && Skinned()) {
+                NcPaint(message);
+                return;
+            }
+            break;
+        case WM_PAINT:
+            // Some systems draw the popup's edge in its client area, over
+            // the frame painted at WM_NCPAINT: the skin's edge goes on top.
+            if (Skinned()) {
+                message.Result = FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
+                PaintEdges();
+                return;
+            }
+            break;
+        case WM_PRINT:
+            if (Skinned()) {
+                Print(message);
+                return;
+            }
+            break;
+        default: break;
+        }
+    } catch (...) {
+        // Painting never fails loudly: the system's look stays.
+    }
+    message.Result = FSubclass.CallPrevious(message.Msg, message.WParam, message.LParam);
+}
+
+void TWinSkinPopMenu::NcPaint(TMessage& message)
+{
+    const TBitmap& background = RenderBackground();
+    const gdi::WindowDC dc(FHandle);
+    BitBlt(dc.Get(), 0, 0, background.Width(), background.Height(), background.Canvas().Handle(), 0, 0, SRCCOPY);
+    message.Result = 0;
+}
+
+void TWinSkinPopMenu::PaintEdges()
+{
+    const TBitmap& background = RenderBackground();
+    const gdi::WindowDC dc(FHandle);
+    const int width = background.Width();
+    const int height = background.Height();
+    HDC source = background.Canvas().Handle();
+    BitBlt(dc.Get(), 0, 0, width, kEdge, source, 0, 0, SRCCOPY);
+    BitBlt(dc.Get(), 0, height - kEdge, width, kEdge, source, 0, height - kEdge, SRCCOPY);
+    BitBlt(dc.Get(), 0, 0, kEdge, height, source, 0, 0, SRCCOPY);
+    BitBlt(dc.Get(), width - kEdge, 0, kEdge, height, source, width - kEdge, 0, SRCCOPY);
+}
+
+void TWinSkinPopMenu::Print(TMessage& message)
+{
+    // Menu animation prints the window into a bitmap: the background first,
+    // then the system's items inside the edge.
+    const auto dc = reinterpret_cast<HDC>(message.WParam);
+    const TBitmap& background = RenderBackground();
+    BitBlt(dc, 0, 0, background.Width(), background.Height(), background.Canvas().Handle(), 0, 0, SRCCOPY);
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, kEdge, kEdge, background.Width() - kEdge, background.Height() - kEdge);
+    SetBkMode(dc, TRANSPARENT);
+    message.Result = FSubclass.CallPrevious(WM_PRINT, message.WParam, message.LParam & ~static_cast<LPARAM>(PRF_NONCLIENT));
+    RestoreDC(dc, saved);
+}
+
+// --- Items ---
+
+SIZE MeasureMenuItem(const TSkinData& skin, const TMenuItemLook& item)
+{
+    if (item.Caption == L"-")
+        return {8, 8};
+    const gdi::MemoryDC dc;
+    const gdi::Font font = MenuFont(item.Default);
+    const gdi::Selection selection(dc.Get(), font.Get());
+    const auto [caption, shortcut] = SplitCaption(item.Caption);
+    RECT measure{0, 0, 0, 0};
+    DrawTextWide(dc.Get(), caption, measure, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
+    int width = 1 + LeftMargin(skin) + kGlyphSize + 3 + (measure.right - measure.left) + 12;
+    if (!shortcut.empty())
+        width += 20 + TextWidth(dc.Get(), shortcut);
+    return {width, std::max<LONG>(measure.bottom - measure.top + 4, kGlyphSize + 4)};
+}
+
+void PaintMenuItem(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuItemLook& item, bool selected,
+                   const TBitmap* background)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return;
+    TBitmap bitmap(width, height, pf24bit);
+    HDC target = bitmap.Canvas().Handle();
+    const RECT all{0, 0, width, height};
+    if (background) {
+        BitBlt(target, 0, 0, width, height, background->Canvas().Handle(), rect.left + kEdge, rect.top + kEdge,
+               SRCCOPY);
+    } else {
+        const gdi::Brush menu(CreateSolidBrush(ColorToRGB(skin.SkinColor(scMenu))));
+        FillRect(target, &all, menu.Get());
+    }
+    const TDataSkinObject* look = skin.MenuItem();
+    if (item.Caption != L"-") {
+        if (HasImage(look)) {
+            DrawNineSliceFrame(target, all, *look->Bitmap, false, look->Tile != 0, look->Trans != 0,
+                               std::max(1, look->FrameCount), selected ? 4 : 1, look->Margins());
+        } else if (selected) {
+            const gdi::Brush hilight(CreateSolidBrush(ColorToRGB(skin.SkinColor(scHilight))));
+            FillRect(target, &all, hilight.Get());
+        }
+    }
+    DrawContent(target, all, skin, item, selected);
+    BitBlt(dc, rect.left, rect.top, width, height, target, 0, 0, SRCCOPY);
+}

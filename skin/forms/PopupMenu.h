@@ -1,0 +1,70 @@
+// Skinned popup menus: TWinSkinPopMenu paints the frame and background of
+// one popup menu window ("#32768") from the skin's MenuBackground; the item
+// painter draws an owner-drawn menu item from the skin's MenuItem image, the
+// menu glyphs and the menu colours, over the background of the popup that
+// shows it.
+//
+// The skin manager makes a TWinSkinPopMenu for every popup menu window of
+// the thread as it is created and frees it as the window is destroyed.
+#pragma once
+
+#include "base/WindowSubclass.h"
+#include "framework/Bitmap.h"
+#include "framework/Messages.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+class TSkinData;
+
+// The subclass kind of the skinned popup menus.
+extern const char kPopupMenuKind;
+
+class TWinSkinPopMenu {
+public:
+    TWinSkinPopMenu(HWND window, TSkinData* skinData);
+    // Gives the window its own procedure back.
+    ~TWinSkinPopMenu();
+    TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
+    TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
+
+    void Detach() noexcept;
+
+    HWND Handle() const noexcept { return FHandle; }
+    // The menu whose items this popup shows; null until an item is drawn.
+    HMENU OwnerMenu = nullptr;
+    // The rendered background at the window's size, or null before the
+    // first paint.
+    const TBitmap* Background() const noexcept { return FBackground.get(); }
+
+private:
+    void WindowProc(TMessage& message);
+    bool Skinned() const;
+    const TBitmap& RenderBackground();
+    void NcPaint(TMessage& message);
+    void PaintEdges();
+    void Print(TMessage& message);
+
+    HWND FHandle;
+    TSkinData* FSkinData;
+    TWindowSubclass FSubclass;
+    std::unique_ptr<TBitmap> FBackground;
+};
+
+// One owner-drawn menu item as the painter sees it.
+struct TMenuItemLook {
+    std::wstring Caption; // "-" for a separator; a tab starts the shortcut text
+    int ImageIndex = -1;  // in the skin's MenuImages
+    bool Enabled = true;
+    bool Checked = false;
+    bool Default = false;
+};
+
+// The size of an item in the menu font.
+SIZE MeasureMenuItem(const TSkinData& skin, const TMenuItemLook& item);
+// Paints the item into rect of dc; background is the popup's rendered
+// background (item at rect + (3, 3) in it), or null for the Menu colour.
+void PaintMenuItem(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuItemLook& item, bool selected,
+                   const TBitmap* background);
