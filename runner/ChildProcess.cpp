@@ -13,8 +13,9 @@ namespace {
 // reader splits what it took (under Wine the default buffer holds the
 // throughput to a few MB/s).
 constexpr DWORD kPipeSize = 1024 * 1024;
-// What one read takes at most.
-constexpr DWORD kReadSize = 64 * 1024;
+// What one read takes at most: all the pipe holds, so a flood is taken in
+// few reads.
+constexpr DWORD kReadSize = kPipeSize;
 
 [[noreturn]] void ThrowSystemError(DWORD Error)
 {
