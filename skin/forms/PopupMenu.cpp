@@ -67,9 +67,26 @@ TColor TextColour(const TSkinData& skin, const TMenuItemLook& item, bool selecte
     return skin.SkinColor(selected ? scHilightText : scMenuText);
 }
 
+// The skin's separator: the bottom rows of the MenuItem image's second
+// frame, its side margins kept and the middle stretched, magenta see-through.
+void DrawSeparatorStrip(HDC dc, const RECT& rect, const TDataSkinObject& look)
+{
+    const int frameWidth = look.Bitmap->Width() / std::max(1, look.FrameCount);
+    const int height = std::min<int>(rect.bottom - rect.top, look.Bitmap->Height());
+    TBitmap strip(frameWidth, height, pf24bit);
+    BitBlt(strip.Canvas().Handle(), 0, 0, frameWidth, height, look.Bitmap->Canvas().Handle(), frameWidth,
+           look.Bitmap->Height() - height, SRCCOPY);
+    const RECT target{rect.left, rect.bottom - height, rect.right, rect.bottom};
+    DrawNineSliceFrame(dc, target, strip, false, false, true, 1, 1, {look.LeftWidth, 0, look.RightWidth, 0});
+}
+
 void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuItemLook& item, bool selected)
 {
     if (item.Caption == L"-") {
+        if (const TDataSkinObject* look = skin.MenuItem(); HasImage(look) && look->FrameCount >= 2) {
+            DrawSeparatorStrip(dc, rect, *look);
+            return;
+        }
         RECT line = rect;
         OffsetRect(&line, 0, 4);
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);

@@ -542,6 +542,7 @@ struct TPopupShots {
     int Stage = 0;
     RECT Window{};
     RECT FirstItem{};
+    RECT Separator{};
     std::unique_ptr<TBitmap> Opened;
     std::unique_ptr<TBitmap> Selected;
 };
@@ -556,6 +557,9 @@ void CALLBACK ShootOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
         GetWindowRect(popup, &Shots->Window);
         HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
         GetMenuItemRect(Shots->Owner, menu, 0, &Shots->FirstItem);
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+            if (GetMenuItemID(menu, i) == 0)
+                GetMenuItemRect(Shots->Owner, menu, static_cast<UINT>(i), &Shots->Separator);
         Shots->Opened = ReadBack(popup);
         PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
         ++Shots->Stage;
@@ -616,6 +620,26 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
         }
     EXPECT_GT(compared, 0);
     EXPECT_EQ(misses, 0) << "selected item corner";
+
+    // The separator is the bottom of the item image's second frame, its
+    // left margin as it is.
+    const int separatorHeight = shots.Separator.bottom - shots.Separator.top;
+    ASSERT_GT(separatorHeight, 0);
+    ASSERT_LE(separatorHeight, item.Bitmap->Height());
+    misses = 0;
+    compared = 0;
+    for (int y = 0; y < separatorHeight; ++y)
+        for (int x = 0; x < item.LeftWidth; ++x) {
+            const TColor expected = PixelOf(*item.Bitmap, frameWidth + x, item.Bitmap->Height() - separatorHeight + y);
+            if (expected == kMagenta)
+                continue;
+            ++compared;
+            misses += PixelOf(*shots.Opened, shots.Separator.left - shots.Window.left + x,
+                              shots.Separator.top - shots.Window.top + y)
+                      != expected;
+        }
+    EXPECT_GT(compared, 0) << "the skin's separator has no line in its left margin";
+    EXPECT_EQ(misses, 0) << "separator";
 
     // Not one pixel in the system's menu colours, unless the skin has them too.
     std::set<TColor> skinColours;
