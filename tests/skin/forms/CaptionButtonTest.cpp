@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Menus.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/forms/SkinManager.h"
@@ -468,11 +469,11 @@ TEST_F(CaptionButtons, AMaximisedWindowIsNotDraggedByItsCaption)
 }
 
 // The items of the popup menu open on the screen: text, enabled, checked.
-struct TMenuItem {
+struct TOpenItem {
     UINT Command;
     bool Enabled;
 };
-std::vector<TMenuItem>* OpenMenuItems = nullptr;
+std::vector<TOpenItem>* OpenMenuItems = nullptr;
 
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -516,7 +517,7 @@ TEST_F(CaptionButtons, WindowMenuEnablesItsItemsForTheWindowsState)
         Attach(window);
         ShowWindow(window, c.Show);
         Pump();
-        std::vector<TMenuItem> items;
+        std::vector<TOpenItem> items;
         OpenMenuItems = &items;
         SetTimer(nullptr, 0, 50, ReadOpenMenu);
         // Alt+Space, as the system's window menu key arrives.
@@ -525,7 +526,7 @@ TEST_F(CaptionButtons, WindowMenuEnablesItsItemsForTheWindowsState)
         ASSERT_FALSE(items.empty());
         for (const auto& [command, enabled] : c.Enabled) {
             const auto found = std::find_if(items.begin(), items.end(),
-                                            [&](const TMenuItem& item) { return item.Command == command; });
+                                            [&](const TOpenItem& item) { return item.Command == command; });
             if (found == items.end())
                 continue; // the system's window menu of this style has no such item
             EXPECT_EQ(found->Enabled, enabled) << "command " << std::hex << command;
@@ -543,6 +544,7 @@ struct TPopupShots {
     RECT Window{};
     RECT FirstItem{};
     RECT Separator{};
+    int SeparatorIndex = -1; // -1: the item without a command
     std::unique_ptr<TBitmap> Opened;
     std::unique_ptr<TBitmap> Selected;
 };
@@ -558,7 +560,7 @@ void CALLBACK ShootOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
         HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
         GetMenuItemRect(Shots->Owner, menu, 0, &Shots->FirstItem);
         for (int i = 0; i < GetMenuItemCount(menu); ++i)
-            if (GetMenuItemID(menu, i) == 0)
+            if (Shots->SeparatorIndex < 0 ? GetMenuItemID(menu, i) == 0 : i == Shots->SeparatorIndex)
                 GetMenuItemRect(Shots->Owner, menu, static_cast<UINT>(i), &Shots->Separator);
         Shots->Opened = ReadBack(popup);
         PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
@@ -570,25 +572,13 @@ void CALLBACK ShootOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
     EndMenu();
 }
 
-TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
+// The popup read back shows the skin: its corners are the menu
+// background's, its selected first item the item image's selected frame, its
+// separator the item image's strip, and no pixel is in the system's menu colours.
+void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
 {
-    UseSkinManager();
-    Skin->Loaded();
-    ASSERT_NE(SkinManager, nullptr);
-    SkinManager->SetActive(true);
-    HWND window = Make();
-    Attach(window);
-    TPopupShots shots;
-    shots.Owner = window;
-    Shots = &shots;
-    SetTimer(nullptr, 0, 60, ShootOpenMenu);
-    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
-    Shots = nullptr;
-    ASSERT_TRUE(shots.Opened && shots.Selected);
-    EXPECT_TRUE(SkinManager->PopupMenus().empty()) << "the popup object goes with its window";
-
     // The edge shows the fixed corners of the skin's menu background.
-    const TDataSkinObject& back = *Skin->MenuBackground();
+    const TDataSkinObject& back = *skin.MenuBackground();
     const int width = shots.Opened->Width();
     const int height = shots.Opened->Height();
     const int bw = back.Bitmap->Width();
@@ -604,7 +594,7 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
 
     // The selected first item shows the skin's selected item frame at its
     // fixed corner (the glyph and text start further in).
-    const TDataSkinObject& item = *Skin->MenuItem();
+    const TDataSkinObject& item = *skin.MenuItem();
     const int frameWidth = item.Bitmap->Width() / item.FrameCount;
     const int itemX = shots.FirstItem.left - shots.Window.left;
     const int itemY = shots.FirstItem.top - shots.Window.top;
@@ -648,7 +638,7 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
             for (int x = 0; x < bitmap->Width(); ++x)
                 skinColours.insert(PixelOf(*bitmap, x, y));
     for (int slot : {scMenu, scMenuText, scHilight, scHilightText, scButtonShadow})
-        skinColours.insert(ColorToRGB(Skin->SkinColor(static_cast<TSkinColourSlot>(slot))) & 0xFFFFFF);
+        skinColours.insert(ColorToRGB(skin.SkinColor(static_cast<TSkinColourSlot>(slot))) & 0xFFFFFF);
     int systemPixels = 0;
     for (int index : {COLOR_MENU, COLOR_MENUHILIGHT, COLOR_HIGHLIGHT}) {
         const TColor colour = GetSysColor(index) & 0xFFFFFF;
@@ -660,6 +650,26 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
                     systemPixels += PixelOf(*shot, x, y) == colour;
     }
     EXPECT_EQ(systemPixels, 0);
+}
+
+TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
+{
+    UseSkinManager();
+    Skin->Loaded();
+    ASSERT_NE(SkinManager, nullptr);
+    SkinManager->SetActive(true);
+    HWND window = Make();
+    Attach(window);
+    TPopupShots shots;
+    shots.Owner = window;
+    Shots = &shots;
+    SetTimer(nullptr, 0, 60, ShootOpenMenu);
+    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    Shots = nullptr;
+    ASSERT_TRUE(shots.Opened && shots.Selected);
+    EXPECT_TRUE(SkinManager->PopupMenus().empty()) << "the popup object goes with its window";
+
+    ExpectSkinnedPopup(shots, *Skin);
     Frame.reset();
     ShutdownSkinManager();
 }
@@ -698,6 +708,48 @@ TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterAThousandWindowMenuOpens)
     EXPECT_EQ(ThreadWindowCount(), windowsBefore);
     EXPECT_TRUE(SkinManager->PopupMenus().empty());
     Frame.reset();
+    ShutdownSkinManager();
+}
+
+TEST_F(CaptionButtons, FormPopupMenusAreOwnerDrawnFromTheSkinUnlessDisabledByTag)
+{
+    UseSkinManager();
+    Skin->Loaded();
+    ASSERT_NE(SkinManager, nullptr);
+    SkinManager->SetActive(true);
+    const auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(60, 60, 320, 200);
+    auto* context = new TPopupMenu(form.get());
+    for (const wchar_t* caption : {L"&Open", L"-", L"&Properties", L"E&xit"}) {
+        auto* item = new TMenuItem(context);
+        item->SetCaption(caption);
+        context->Items()->Add(item);
+    }
+    auto* kept = new TPopupMenu(form.get());
+    kept->Tag = Skin->DisableTag;
+    kept->Items()->Add(new TMenuItem(kept));
+    // The manager's hook skins the form as it is activated.
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    Pump();
+    TWinSkinForm* frame = SkinManager->FindSkinForm(form->Handle());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(context->OwnerDraw());
+    EXPECT_FALSE(kept->OwnerDraw()) << "a menu tagged with the skin's DisableTag keeps the system's drawing";
+
+    TPopupShots shots;
+    shots.SeparatorIndex = 1;
+    Shots = &shots;
+    SetTimer(nullptr, 0, 60, ShootOpenMenu);
+    context->Popup(200, 200);
+    Shots = nullptr;
+    ASSERT_TRUE(shots.Opened && shots.Selected);
+    ExpectSkinnedPopup(shots, *Skin);
+
+    // Unskinned, the form's menus draw as they did.
+    frame->Unskin();
+    EXPECT_FALSE(context->OwnerDraw());
+    EXPECT_FALSE(context->Items()->Items(0)->OnDrawItem);
     ShutdownSkinManager();
 }
 
