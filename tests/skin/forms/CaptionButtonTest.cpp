@@ -116,6 +116,33 @@ protected:
         Pump(20);
     }
 
+    // The skin registered with a live manager, so that popup menus of the
+    // thread are skinned; ShutdownSkinManager ends it.
+    void StartSkinManager()
+    {
+        UseSkinManager();
+        Skin->Loaded();
+        if (SkinManager)
+            SkinManager->SetActive(true);
+    }
+
+    // One round to warm up, then a thousand: GDI objects and windows stay
+    // where they were.
+    static void ExpectNoGrowthOverAThousand(const std::function<void()>& round)
+    {
+        const gditest::TCounter counter = gditest::ChooseCounter();
+        std::printf("counting GDI objects with: %s\n", counter.Source);
+        round();
+        Pump();
+        const long gdiBefore = counter.Count();
+        const int windowsBefore = ThreadWindowCount();
+        for (int i = 0; i < 1000; ++i)
+            round();
+        Pump();
+        EXPECT_EQ(counter.Count(), gdiBefore);
+        EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    }
+
     // The skin's caption button with this action and visibility code.
     const TDataSkinSysButton& SkinButton(int action, int visibility = -100) const
     {
@@ -654,10 +681,8 @@ void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
 
 TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
 {
-    UseSkinManager();
-    Skin->Loaded();
+    StartSkinManager();
     ASSERT_NE(SkinManager, nullptr);
-    SkinManager->SetActive(true);
     HWND window = Make();
     Attach(window);
     TPopupShots shots;
@@ -685,27 +710,15 @@ void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
 
 TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterAThousandWindowMenuOpens)
 {
-    UseSkinManager();
-    Skin->Loaded();
+    StartSkinManager();
     ASSERT_NE(SkinManager, nullptr);
-    SkinManager->SetActive(true);
-    const gditest::TCounter counter = gditest::ChooseCounter();
-    std::printf("counting GDI objects with: %s\n", counter.Source);
     HWND window = Make();
     Attach(window);
     const auto open = [&] {
         SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseOpenMenu);
         SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
     };
-    open();
-    Pump();
-    const long gdiBefore = counter.Count();
-    const int windowsBefore = ThreadWindowCount();
-    for (int i = 0; i < 1000; ++i)
-        open();
-    Pump();
-    EXPECT_EQ(counter.Count(), gdiBefore);
-    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    ExpectNoGrowthOverAThousand(open);
     EXPECT_TRUE(SkinManager->PopupMenus().empty());
     Frame.reset();
     ShutdownSkinManager();
@@ -713,10 +726,8 @@ TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterAThousandWindowMenuOpens)
 
 TEST_F(CaptionButtons, FormPopupMenusAreOwnerDrawnFromTheSkinUnlessDisabledByTag)
 {
-    UseSkinManager();
-    Skin->Loaded();
+    StartSkinManager();
     ASSERT_NE(SkinManager, nullptr);
-    SkinManager->SetActive(true);
     const auto form = std::make_unique<TForm>(nullptr);
     form->SetBounds(60, 60, 320, 200);
     auto* context = new TPopupMenu(form.get());
@@ -787,8 +798,6 @@ TEST_F(CaptionButtons, HintShowsAfterAboutOneSecondOfHoverAndGoesLater)
 
 TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterManyHoverAndPressRounds)
 {
-    const gditest::TCounter counter = gditest::ChooseCounter();
-    std::printf("counting GDI objects with: %s\n", counter.Source);
     HWND window = Make();
     Attach(window);
     RECT outer{};
@@ -802,15 +811,7 @@ TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterManyHoverAndPressRounds)
         post(WM_NCMOUSEMOVE, onCaption);
         post(WM_NCLBUTTONUP, onCaption);
     };
-    round();
-    Pump();
-    const long gdiBefore = counter.Count();
-    const int windowsBefore = ThreadWindowCount();
-    for (int i = 0; i < 1000; ++i)
-        round();
-    Pump();
-    EXPECT_EQ(counter.Count(), gdiBefore);
-    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    ExpectNoGrowthOverAThousand(round);
     EXPECT_FALSE(IsIconic(window));
 }
 
