@@ -550,6 +550,7 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
         TMenuItemLook& look = FWindowMenuItems.emplace_back();
         const bool separator = (info.fType & MFT_SEPARATOR) || text[0] == 0;
         look.Caption = separator ? L"-" : text;
+        look.Images = FSkinData->MenuImages();
         look.ImageIndex = WindowMenuImage(info.wID);
         look.Enabled = separator || WindowMenuItemEnabled(info.wID, info.fState, FWindowState, FSystemButtons);
         look.Checked = (info.fState & MFS_CHECKED) != 0;

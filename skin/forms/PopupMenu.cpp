@@ -1,13 +1,14 @@
 #include "PopupMenu.h"
 
+#include "framework/Forms.h"
 #include "framework/GdiObjects.h"
 #include "framework/Graphics.h"
+#include "framework/ImgList.h"
+#include "framework/Menus.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
-
-#include <commctrl.h>
 
 #include <algorithm>
 
@@ -67,9 +68,26 @@ TColor TextColour(const TSkinData& skin, const TMenuItemLook& item, bool selecte
     return skin.SkinColor(selected ? scHilightText : scMenuText);
 }
 
+// The skin's separator: the bottom rows of the MenuItem image's second
+// frame, its side margins kept and the middle stretched, magenta see-through.
+void DrawSeparatorStrip(HDC dc, const RECT& rect, const TDataSkinObject& look)
+{
+    const int frameWidth = look.Bitmap->Width() / std::max(1, look.FrameCount);
+    const int height = std::min<int>(rect.bottom - rect.top, look.Bitmap->Height());
+    TBitmap strip(frameWidth, height, pf24bit);
+    BitBlt(strip.Canvas().Handle(), 0, 0, frameWidth, height, look.Bitmap->Canvas().Handle(), frameWidth,
+           look.Bitmap->Height() - height, SRCCOPY);
+    const RECT target{rect.left, rect.bottom - height, rect.right, rect.bottom};
+    DrawNineSliceFrame(dc, target, strip, false, false, true, 1, 1, {look.LeftWidth, 0, look.RightWidth, 0});
+}
+
 void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuItemLook& item, bool selected)
 {
     if (item.Caption == L"-") {
+        if (const TDataSkinObject* look = skin.MenuItem(); HasImage(look) && look->FrameCount >= 2) {
+            DrawSeparatorStrip(dc, rect, *look);
+            return;
+        }
         RECT line = rect;
         OffsetRect(&line, 0, 4);
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
@@ -77,8 +95,8 @@ void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuIte
     }
     const int glyphLeft = rect.left + 1 + LeftMargin(skin);
     const int glyphTop = rect.top + (rect.bottom - rect.top - kGlyphSize) / 2;
-    if (HIMAGELIST images = skin.MenuImages(); images && item.ImageIndex >= 0
-                                                  && item.ImageIndex < ImageList_GetImageCount(images)) {
+    if (HIMAGELIST images = item.Images; images && item.ImageIndex >= 0
+                                             && item.ImageIndex < ImageList_GetImageCount(images)) {
         ImageList_DrawEx(images, item.ImageIndex, dc, glyphLeft, glyphTop, kGlyphSize, kGlyphSize, CLR_NONE,
                          CLR_NONE, item.Enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
     } else if (item.Checked) {
@@ -272,4 +290,109 @@ void PaintMenuItem(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuI
     }
     DrawContent(target, all, skin, item, selected);
     BitBlt(dc, rect.left, rect.top, width, height, target, 0, 0, SRCCOPY);
+}
+
+// --- Framework menus ---
+
+namespace {
+
+// The skin of the form that owns the item's menu, found through the
+// manager's exact lists at drawing time: nothing here outlives a frame.
+const TSkinData* SkinOfItem(const TMenuItem& item)
+{
+    const TMenu* menu = nullptr;
+    for (const TMenuItem* up = &item; up && !menu; up = up->Parent())
+        menu = up->GetParentMenu();
+    auto* form = menu ? dynamic_cast<TWinControl*>(menu->Owner()) : nullptr;
+    const TWinSkinForm* frame = form && SkinManager && SkinManager->Active() && form->HandleAllocated()
+                                    ? SkinManager->FindSkinForm(form->Handle())
+                                    : nullptr;
+    return frame && !frame->SkinData()->SkinLoading() ? frame->SkinData() : nullptr;
+}
+
+TMenuItemLook LookOf(const TMenuItem& item)
+{
+    TMenuItemLook look;
+    look.Caption = item.Caption();
+    if (item.ShortCut() != scNone)
+        look.Caption += L"\t" + ShortCutToText(item.ShortCut());
+    const TCustomImageList* images = item.GetImageList();
+    look.Images = images ? images->Handle() : nullptr;
+    look.ImageIndex = item.ImageIndex();
+    look.Enabled = item.Enabled();
+    look.Checked = item.Checked();
+    look.Default = item.Default();
+    return look;
+}
+
+void DrawSkinnedItem(TObject* sender, TCanvas& canvas, const RECT& rect, bool selected)
+{
+    auto* item = dynamic_cast<TMenuItem*>(sender);
+    if (!item)
+        return;
+    const TSkinData* skin = SkinOfItem(*item);
+    if (!skin) {
+        item->DrawItem(canvas, rect, selected);
+        return;
+    }
+    const HMENU menu = item->Parent() ? item->Parent()->Handle() : nullptr;
+    SkinManager->SetPopupOwner(menu);
+    PaintMenuItem(canvas.Handle(), rect, *skin, LookOf(*item), selected, SkinManager->PopupBitmapOf(menu));
+}
+
+void MeasureSkinnedItem(TObject* sender, TCanvas& canvas, int& width, int& height)
+{
+    auto* item = dynamic_cast<TMenuItem*>(sender);
+    if (!item)
+        return;
+    item->MeasureItem(canvas, width, height);
+    const TSkinData* skin = SkinOfItem(*item);
+    if (skin && !item->IsLine())
+        width += LeftMargin(*skin) + 10 + (item->GetImageList() ? 0 : 25);
+}
+
+const TMenuDrawItemEvent kDrawSkinned = TMenuDrawItemEvent::BindFunction<&DrawSkinnedItem>();
+const TMenuMeasureItemEvent kMeasureSkinned = TMenuMeasureItemEvent::BindFunction<&MeasureSkinnedItem>();
+
+void SetItemHandlers(TMenuItem& item, bool on)
+{
+    for (int index = 0; index < item.Count(); ++index) {
+        TMenuItem& child = *item.Items(index);
+        if (on) {
+            if (!child.OnDrawItem)
+                child.OnDrawItem = kDrawSkinned;
+            if (!child.OnMeasureItem)
+                child.OnMeasureItem = kMeasureSkinned;
+        } else {
+            if (child.OnDrawItem == kDrawSkinned)
+                child.OnDrawItem = {};
+            if (child.OnMeasureItem == kMeasureSkinned)
+                child.OnMeasureItem = {};
+        }
+        SetItemHandlers(child, on);
+    }
+}
+
+void SetFormMenus(TComponent& owner, const TSkinData& skin, bool on)
+{
+    for (int index = 0; index < owner.ComponentCount(); ++index) {
+        TComponent* component = owner.Components(index);
+        if (auto* popup = dynamic_cast<TPopupMenu*>(component); popup && popup->Tag != skin.DisableTag) {
+            popup->SetOwnerDraw(on);
+            SetItemHandlers(*popup->Items(), on);
+        } else if (auto* owned = dynamic_cast<TCustomForm*>(component)) {
+            SetFormMenus(*owned, skin, on);
+        }
+    }
+}
+
+} // namespace
+
+void SetOwnerDrawMenus(TWinControl* form, const TSkinData& skin, bool on)
+{
+    if (!form || form->ClassName() == "TwwRichEditForm")
+        return;
+    if (on && !InSet(skin.SkinControls, xcPopupMenu))
+        return;
+    SetFormMenus(*form, skin, on);
 }

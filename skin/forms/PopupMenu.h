@@ -14,10 +14,13 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 
 class TSkinData;
+class TWinControl;
 
 // The subclass kind of the skinned popup menus.
 extern const char kPopupMenuKind;
@@ -56,11 +59,17 @@ private:
 // One owner-drawn menu item as the painter sees it.
 struct TMenuItemLook {
     std::wstring Caption; // "-" for a separator; a tab starts the shortcut text
-    int ImageIndex = -1;  // in the skin's MenuImages
+    HIMAGELIST Images = nullptr; // the menu's glyphs, or none
+    int ImageIndex = -1;         // in Images
     bool Enabled = true;
     bool Checked = false;
     bool Default = false;
 };
+
+// The framework popup menus of a form (and of the forms it owns) drawn by
+// the skinned item painter, or back to their own drawing. Menus whose Tag is
+// the skin's DisableTag keep theirs.
+void SetOwnerDrawMenus(TWinControl* form, const TSkinData& skin, bool on);
 
 // The size of an item in the menu font.
 SIZE MeasureMenuItem(const TSkinData& skin, const TMenuItemLook& item);

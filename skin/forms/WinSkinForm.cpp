@@ -69,6 +69,7 @@ void TWinSkinForm::AttachToForm(TWinControl* form)
     FSavedColor = form->Color();
     FColorSaved = true;
     form->SetColor(FSkinData->SkinColor(scButtonFace));
+    SetOwnerDrawMenus(form, *FSkinData, true);
 }
 
 void TWinSkinForm::AttachToWindow()
@@ -292,6 +293,8 @@ void TWinSkinForm::Unskin()
     if (FForm && FColorSaved)
         FForm->SetColor(FSavedColor);
     FColorSaved = false;
+    if (FForm)
+        SetOwnerDrawMenus(FForm, *FSkinData, false);
     if (FSystemButtons & kSystemMenu) {
         const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
         SetWindowLongPtrW(FHandle, GWL_STYLE, style | WS_SYSMENU);

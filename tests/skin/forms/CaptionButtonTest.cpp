@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "framework/Menus.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/forms/SkinManager.h"
@@ -113,6 +114,33 @@ protected:
         Pump();
         SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
         Pump(20);
+    }
+
+    // The skin registered with a live manager, so that popup menus of the
+    // thread are skinned; ShutdownSkinManager ends it.
+    void StartSkinManager()
+    {
+        UseSkinManager();
+        Skin->Loaded();
+        if (SkinManager)
+            SkinManager->SetActive(true);
+    }
+
+    // One round to warm up, then a thousand: GDI objects and windows stay
+    // where they were.
+    static void ExpectNoGrowthOverAThousand(const std::function<void()>& round)
+    {
+        const gditest::TCounter counter = gditest::ChooseCounter();
+        std::printf("counting GDI objects with: %s\n", counter.Source);
+        round();
+        Pump();
+        const long gdiBefore = counter.Count();
+        const int windowsBefore = ThreadWindowCount();
+        for (int i = 0; i < 1000; ++i)
+            round();
+        Pump();
+        EXPECT_EQ(counter.Count(), gdiBefore);
+        EXPECT_EQ(ThreadWindowCount(), windowsBefore);
     }
 
     // The skin's caption button with this action and visibility code.
@@ -468,11 +496,11 @@ TEST_F(CaptionButtons, AMaximisedWindowIsNotDraggedByItsCaption)
 }
 
 // The items of the popup menu open on the screen: text, enabled, checked.
-struct TMenuItem {
+struct TOpenItem {
     UINT Command;
     bool Enabled;
 };
-std::vector<TMenuItem>* OpenMenuItems = nullptr;
+std::vector<TOpenItem>* OpenMenuItems = nullptr;
 
 void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
 {
@@ -516,7 +544,7 @@ TEST_F(CaptionButtons, WindowMenuEnablesItsItemsForTheWindowsState)
         Attach(window);
         ShowWindow(window, c.Show);
         Pump();
-        std::vector<TMenuItem> items;
+        std::vector<TOpenItem> items;
         OpenMenuItems = &items;
         SetTimer(nullptr, 0, 50, ReadOpenMenu);
         // Alt+Space, as the system's window menu key arrives.
@@ -525,7 +553,7 @@ TEST_F(CaptionButtons, WindowMenuEnablesItsItemsForTheWindowsState)
         ASSERT_FALSE(items.empty());
         for (const auto& [command, enabled] : c.Enabled) {
             const auto found = std::find_if(items.begin(), items.end(),
-                                            [&](const TMenuItem& item) { return item.Command == command; });
+                                            [&](const TOpenItem& item) { return item.Command == command; });
             if (found == items.end())
                 continue; // the system's window menu of this style has no such item
             EXPECT_EQ(found->Enabled, enabled) << "command " << std::hex << command;
@@ -542,6 +570,8 @@ struct TPopupShots {
     int Stage = 0;
     RECT Window{};
     RECT FirstItem{};
+    RECT Separator{};
+    int SeparatorIndex = -1; // -1: the item without a command
     std::unique_ptr<TBitmap> Opened;
     std::unique_ptr<TBitmap> Selected;
 };
@@ -556,6 +586,9 @@ void CALLBACK ShootOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
         GetWindowRect(popup, &Shots->Window);
         HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
         GetMenuItemRect(Shots->Owner, menu, 0, &Shots->FirstItem);
+        for (int i = 0; i < GetMenuItemCount(menu); ++i)
+            if (Shots->SeparatorIndex < 0 ? GetMenuItemID(menu, i) == 0 : i == Shots->SeparatorIndex)
+                GetMenuItemRect(Shots->Owner, menu, static_cast<UINT>(i), &Shots->Separator);
         Shots->Opened = ReadBack(popup);
         PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
         ++Shots->Stage;
@@ -566,25 +599,13 @@ void CALLBACK ShootOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
     EndMenu();
 }
 
-TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
+// The popup read back shows the skin: its corners are the menu
+// background's, its selected first item the item image's selected frame, its
+// separator the item image's strip, and no pixel is in the system's menu colours.
+void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
 {
-    UseSkinManager();
-    Skin->Loaded();
-    ASSERT_NE(SkinManager, nullptr);
-    SkinManager->SetActive(true);
-    HWND window = Make();
-    Attach(window);
-    TPopupShots shots;
-    shots.Owner = window;
-    Shots = &shots;
-    SetTimer(nullptr, 0, 60, ShootOpenMenu);
-    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
-    Shots = nullptr;
-    ASSERT_TRUE(shots.Opened && shots.Selected);
-    EXPECT_TRUE(SkinManager->PopupMenus().empty()) << "the popup object goes with its window";
-
     // The edge shows the fixed corners of the skin's menu background.
-    const TDataSkinObject& back = *Skin->MenuBackground();
+    const TDataSkinObject& back = *skin.MenuBackground();
     const int width = shots.Opened->Width();
     const int height = shots.Opened->Height();
     const int bw = back.Bitmap->Width();
@@ -600,7 +621,7 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
 
     // The selected first item shows the skin's selected item frame at its
     // fixed corner (the glyph and text start further in).
-    const TDataSkinObject& item = *Skin->MenuItem();
+    const TDataSkinObject& item = *skin.MenuItem();
     const int frameWidth = item.Bitmap->Width() / item.FrameCount;
     const int itemX = shots.FirstItem.left - shots.Window.left;
     const int itemY = shots.FirstItem.top - shots.Window.top;
@@ -617,6 +638,26 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
     EXPECT_GT(compared, 0);
     EXPECT_EQ(misses, 0) << "selected item corner";
 
+    // The separator is the bottom of the item image's second frame, its
+    // left margin as it is.
+    const int separatorHeight = shots.Separator.bottom - shots.Separator.top;
+    ASSERT_GT(separatorHeight, 0);
+    ASSERT_LE(separatorHeight, item.Bitmap->Height());
+    misses = 0;
+    compared = 0;
+    for (int y = 0; y < separatorHeight; ++y)
+        for (int x = 0; x < item.LeftWidth; ++x) {
+            const TColor expected = PixelOf(*item.Bitmap, frameWidth + x, item.Bitmap->Height() - separatorHeight + y);
+            if (expected == kMagenta)
+                continue;
+            ++compared;
+            misses += PixelOf(*shots.Opened, shots.Separator.left - shots.Window.left + x,
+                              shots.Separator.top - shots.Window.top + y)
+                      != expected;
+        }
+    EXPECT_GT(compared, 0) << "the skin's separator has no line in its left margin";
+    EXPECT_EQ(misses, 0) << "separator";
+
     // Not one pixel in the system's menu colours, unless the skin has them too.
     std::set<TColor> skinColours;
     for (const TBitmap* bitmap : {back.Bitmap.get(), item.Bitmap.get()})
@@ -624,7 +665,7 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
             for (int x = 0; x < bitmap->Width(); ++x)
                 skinColours.insert(PixelOf(*bitmap, x, y));
     for (int slot : {scMenu, scMenuText, scHilight, scHilightText, scButtonShadow})
-        skinColours.insert(ColorToRGB(Skin->SkinColor(static_cast<TSkinColourSlot>(slot))) & 0xFFFFFF);
+        skinColours.insert(ColorToRGB(skin.SkinColor(static_cast<TSkinColourSlot>(slot))) & 0xFFFFFF);
     int systemPixels = 0;
     for (int index : {COLOR_MENU, COLOR_MENUHILIGHT, COLOR_HIGHLIGHT}) {
         const TColor colour = GetSysColor(index) & 0xFFFFFF;
@@ -636,6 +677,24 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
                     systemPixels += PixelOf(*shot, x, y) == colour;
     }
     EXPECT_EQ(systemPixels, 0);
+}
+
+TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
+{
+    StartSkinManager();
+    ASSERT_NE(SkinManager, nullptr);
+    HWND window = Make();
+    Attach(window);
+    TPopupShots shots;
+    shots.Owner = window;
+    Shots = &shots;
+    SetTimer(nullptr, 0, 60, ShootOpenMenu);
+    SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
+    Shots = nullptr;
+    ASSERT_TRUE(shots.Opened && shots.Selected);
+    EXPECT_TRUE(SkinManager->PopupMenus().empty()) << "the popup object goes with its window";
+
+    ExpectSkinnedPopup(shots, *Skin);
     Frame.reset();
     ShutdownSkinManager();
 }
@@ -651,29 +710,57 @@ void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
 
 TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterAThousandWindowMenuOpens)
 {
-    UseSkinManager();
-    Skin->Loaded();
+    StartSkinManager();
     ASSERT_NE(SkinManager, nullptr);
-    SkinManager->SetActive(true);
-    const gditest::TCounter counter = gditest::ChooseCounter();
-    std::printf("counting GDI objects with: %s\n", counter.Source);
     HWND window = Make();
     Attach(window);
     const auto open = [&] {
         SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseOpenMenu);
         SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
     };
-    open();
-    Pump();
-    const long gdiBefore = counter.Count();
-    const int windowsBefore = ThreadWindowCount();
-    for (int i = 0; i < 1000; ++i)
-        open();
-    Pump();
-    EXPECT_EQ(counter.Count(), gdiBefore);
-    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    ExpectNoGrowthOverAThousand(open);
     EXPECT_TRUE(SkinManager->PopupMenus().empty());
     Frame.reset();
+    ShutdownSkinManager();
+}
+
+TEST_F(CaptionButtons, FormPopupMenusAreOwnerDrawnFromTheSkinUnlessDisabledByTag)
+{
+    StartSkinManager();
+    ASSERT_NE(SkinManager, nullptr);
+    const auto form = std::make_unique<TForm>(nullptr);
+    form->SetBounds(60, 60, 320, 200);
+    auto* context = new TPopupMenu(form.get());
+    for (const wchar_t* caption : {L"&Open", L"-", L"&Properties", L"E&xit"}) {
+        auto* item = new TMenuItem(context);
+        item->SetCaption(caption);
+        context->Items()->Add(item);
+    }
+    auto* kept = new TPopupMenu(form.get());
+    kept->Tag = Skin->DisableTag;
+    kept->Items()->Add(new TMenuItem(kept));
+    // The manager's hook skins the form as it is activated.
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    Pump();
+    TWinSkinForm* frame = SkinManager->FindSkinForm(form->Handle());
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(context->OwnerDraw());
+    EXPECT_FALSE(kept->OwnerDraw()) << "a menu tagged with the skin's DisableTag keeps the system's drawing";
+
+    TPopupShots shots;
+    shots.SeparatorIndex = 1;
+    Shots = &shots;
+    SetTimer(nullptr, 0, 60, ShootOpenMenu);
+    context->Popup(200, 200);
+    Shots = nullptr;
+    ASSERT_TRUE(shots.Opened && shots.Selected);
+    ExpectSkinnedPopup(shots, *Skin);
+
+    // Unskinned, the form's menus draw as they did.
+    frame->Unskin();
+    EXPECT_FALSE(context->OwnerDraw());
+    EXPECT_FALSE(context->Items()->Items(0)->OnDrawItem);
     ShutdownSkinManager();
 }
 
@@ -711,8 +798,6 @@ TEST_F(CaptionButtons, HintShowsAfterAboutOneSecondOfHoverAndGoesLater)
 
 TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterManyHoverAndPressRounds)
 {
-    const gditest::TCounter counter = gditest::ChooseCounter();
-    std::printf("counting GDI objects with: %s\n", counter.Source);
     HWND window = Make();
     Attach(window);
     RECT outer{};
@@ -726,15 +811,7 @@ TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterManyHoverAndPressRounds)
         post(WM_NCMOUSEMOVE, onCaption);
         post(WM_NCLBUTTONUP, onCaption);
     };
-    round();
-    Pump();
-    const long gdiBefore = counter.Count();
-    const int windowsBefore = ThreadWindowCount();
-    for (int i = 0; i < 1000; ++i)
-        round();
-    Pump();
-    EXPECT_EQ(counter.Count(), gdiBefore);
-    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    ExpectNoGrowthOverAThousand(round);
     EXPECT_FALSE(IsIconic(window));
 }
 
