@@ -1,0 +1,243 @@
+#include "SkinButtons.h"
+
+#include "framework/Messages.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinData.h"
+
+#include <algorithm>
+
+namespace {
+
+// A button's Tag that asks for its parent's background under the face.
+constexpr int kParentBackgroundTag = 5555;
+
+} // namespace
+
+void DrawSkinObjectFrame(HDC dc, const RECT& rect, int frameCount, int frame, const TDataSkinObject& object)
+{
+    if (rect.right <= rect.left || rect.bottom <= rect.top || !object.Bitmap || object.Bitmap->Empty())
+        return;
+    DrawNineSliceFrame(dc, rect, *object.Bitmap, false, object.Tile == 1, object.Trans == 1, frameCount, frame,
+                       object.Margins());
+}
+
+int PushButtonFrame(bool pressed, bool mouseOver, bool focusedOrDefault, bool enabled) noexcept
+{
+    if (!enabled)
+        return bfDisabled;
+    if (pressed)
+        return bfPressed;
+    if (mouseOver)
+        return bfMouseOver;
+    return focusedOrDefault ? bfFocused : bfNormal;
+}
+
+const TClassInfo& TSkinButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinButton>("TSkinButton", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinButton::TSkinButton(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+void TSkinButton::ReadTransparent()
+{
+    FTransparent = (FControl && FControl->Tag == kParentBackgroundTag) || InSet(FSkinData->Options, xoTransparent);
+}
+
+void TSkinButton::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
+{
+    TSkinControl::AttachControl(form, skinData, setColour);
+    // Buttons of these foreign families report a press themselves; a
+    // forwarded one would reach them twice.
+    FVariant = 0;
+    if (FControl) {
+        std::string name = FControl->ClassName();
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (name.starts_with("trz") || name.starts_with("tel"))
+            FVariant = 1;
+    }
+    ReadTransparent();
+}
+
+void TSkinButton::AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form)
+{
+    TSkinControl::AttachWindow(window, skinData, form);
+    ReadTransparent();
+}
+
+// --- Messages ---
+
+bool TSkinButton::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+        // The button never paints itself while skinned.
+        PaintByMessage(message);
+        return false;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return false;
+    case WM_TIMER:
+        KillTimer(FHandle, 1);
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The press stays ours: the control would paint its own pushed face.
+        if (GetFocus() != FHandle)
+            SetFocus(FHandle);
+        FStateBits |= kPressed;
+        PaintWindow(nullptr);
+        if (!FVariant)
+            ForwardMouseDown(message);
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinButton::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_SETTEXT:
+        PaintWindow(nullptr);
+        return;
+    case WM_KEYDOWN:
+        if (message.WParam == VK_SPACE) {
+            FStateBits |= kPressed;
+            Redraw();
+        }
+        return;
+    case WM_KEYUP:
+        if (message.WParam == VK_SPACE) {
+            FStateBits &= ~kPressed;
+            Redraw();
+        }
+        return;
+    case WM_MOUSEMOVE:
+        if (IsWindowEnabled(FHandle) && !(FStateBits & kMouseOver)) {
+            FStateBits |= kMouseOver;
+            Redraw();
+        }
+        TrackMouseLeave(FHandle);
+        return;
+    case WM_LBUTTONUP:
+        if (FStateBits & kPressed) {
+            FStateBits &= ~kPressed;
+            Redraw();
+            Click();
+        }
+        return;
+    case WM_MOUSELEAVE:
+        FStateBits &= ~(kMouseOver | kPressed);
+        Redraw();
+        return;
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+    case CM_DIALOGKEY:
+    case CM_FOCUSCHANGED:
+        // The system draws its own face for a new state or default style.
+        Redraw();
+        return;
+    default:
+        TSkinControl::AfterMessage(message);
+        return;
+    }
+}
+
+void TSkinButton::Click()
+{
+    if (FControl) {
+        FControl->Click();
+        return;
+    }
+    // The parent learns of the click the way the button itself would tell
+    // it: its identifier and BN_CLICKED, so a dialog can tell its buttons apart.
+    const auto id = static_cast<WORD>(GetDlgCtrlID(FHandle));
+    PostMessageW(GetParent(FHandle), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), AsLParam(FHandle));
+}
+
+// --- Painting ---
+
+TColor TSkinButton::TextColour(int frame) const
+{
+    const TDataSkinButton& buttons = *FSkinData->Buttons();
+    TColor colour = FSkinData->SkinColor(scButtonText);
+    if (FControl && FControl->Font())
+        colour = FControl->Font()->Color();
+    if (buttons.HasNormalColour2)
+        colour = buttons.NormalColour2;
+    if (frame == bfMouseOver && buttons.HasMouseOverColour2)
+        colour = buttons.MouseOverColour2;
+    if (frame == bfPressed && buttons.HasPressedColour2)
+        colour = buttons.PressedColour2;
+    if (!FEnabled)
+        colour = SystemColour(COLOR_BTNSHADOW);
+    return colour;
+}
+
+HFONT TSkinButton::TextFont() const
+{
+    if (FControl && FControl->Font())
+        return FControl->Font()->Handle();
+    return reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
+}
+
+void TSkinButton::DrawControl(HDC dc, const RECT& rect)
+{
+    const TDataSkinButton* buttons = FSkinData->Buttons();
+    if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty())
+        return;
+    FFocused = GetFocus() == FHandle;
+    FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+    const bool isDefault = PropIsTrue(FControl, "Default");
+    FCaption = FControl ? GetTextPropByName(FControl, "Caption") : GetWindowTextWide(FHandle);
+    const int frame = PushButtonFrame((FStateBits & kPressed) != 0, (FStateBits & kMouseOver) != 0,
+                                      FFocused || isDefault, FEnabled);
+
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    const RECT local{0, 0, width, height};
+    if (FTransparent)
+        PaintParentBackground(FHandle, work);
+    else
+        FillSkinColor(work, local);
+    DrawSkinObjectFrame(work, local, kButtonFrames, frame, *buttons);
+
+    const gdi::Selection font(work, TextFont());
+    SetTextColor(work, ColorToRGB(TextColour(frame)));
+    DrawCaption(work, local, DT_CENTER, FCaption);
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+void TSkinButton::DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text)
+{
+    std::wstring shown = text;
+    if (const size_t bar = shown.find(L"||"); bar != std::wstring::npos)
+        shown.replace(bar, 2, L"\r\n");
+    RECT box = rect;
+    InflateRect(&box, -2, -2);
+    DrawTextWide(dc, shown, box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP);
+    OffsetRect(&box, -box.left, -box.top);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (alignment & DT_CENTER) {
+        OffsetRect(&box, rect.left + (width - box.right) / 2, 0);
+    } else {
+        box.left = rect.left;
+        box.right = rect.right;
+    }
+    OffsetRect(&box, 0, rect.top + (height - box.bottom) / 2 - 1);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    RECT textBox = box;
+    DrawTextWide(dc, shown, textBox, TextFormatFor(DT_WORDBREAK | DT_EXPANDTABS | alignment));
+    SetBkMode(dc, oldMode);
+    if (FFocused && !InSet(FSkinData->Options, xoNoFocusRect)) {
+        InflateRect(&box, 2, 2);
+        DrawFocusRect(dc, &box);
+    }
+}

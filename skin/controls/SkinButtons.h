@@ -1,0 +1,50 @@
+// The button family: push buttons painted from the skin's Buttons object
+// (five state frames side by side: normal, pressed, disabled, mouse over,
+// focused or default), composed off screen and put on the window in one
+// block transfer.
+#pragma once
+
+#include "framework/Bitmap.h"
+#include "skin/controls/SkinControl.h"
+
+class TDataSkinObject;
+
+// Frames of the Buttons bitmap.
+enum TButtonFrame { bfNormal = 1, bfPressed = 2, bfDisabled = 3, bfMouseOver = 4, bfFocused = 5 };
+constexpr int kButtonFrames = 5;
+
+// Frame `frame` of `count` of a skin object's strip, nine-slice over rect,
+// see-through where the object says so. Nothing for an empty rectangle.
+void DrawSkinObjectFrame(HDC dc, const RECT& rect, int frameCount, int frame, const TDataSkinObject& object);
+
+// The frame a push button shows.
+int PushButtonFrame(bool pressed, bool mouseOver, bool focusedOrDefault, bool enabled) noexcept;
+
+class TSkinButton : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinButton(TComponent* AOwner);
+
+    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
+    void AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form) override;
+    bool Transparent() const noexcept { return FTransparent; }
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+    // Draws text centred (or stretched across for other alignments) in rect
+    // of dc, "||" as a line break, with the focus rectangle when focused.
+    void DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text);
+    // The caption's colour in the frame: the control's font colour (or the
+    // skin's text colour for a bare window) with the skin's overrides.
+    TColor TextColour(int frame) const;
+    // The font a bare window was given, or the control's.
+    HFONT TextFont() const;
+    void ReadTransparent();
+    void Click();
+
+    TBitmap FWork;
+    bool FTransparent = false;
+};
