@@ -241,3 +241,225 @@ void TSkinButton::DrawCaption(HDC dc, const RECT& rect, UINT alignment, const st
         DrawFocusRect(dc, &box);
     }
 }
+
+// --- Check boxes and radio buttons ---
+
+namespace {
+
+constexpr int kCheckUnchecked = 1;
+constexpr int kCheckChecked = 2;
+constexpr int kCheckGrayed = 4;
+
+std::string LowerText(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+int StateOfButtonWindow(HWND window)
+{
+    switch (SendMessageW(window, BM_GETCHECK, 0, 0)) {
+    case BST_CHECKED: return kCheckChecked;
+    case BST_INDETERMINATE: return kCheckGrayed;
+    default: return kCheckUnchecked;
+    }
+}
+
+} // namespace
+
+int CheckBoxFrame(int state, bool enabled, int frameCount) noexcept
+{
+    int frame = state;
+    if (!enabled)
+        frame += 2;
+    if (frameCount == 12) {
+        switch (frame) {
+        case 2: frame = 5; break;
+        case 3: frame = 4; break;
+        case 4: frame = state == kCheckGrayed ? 9 : 8; break;
+        case 6: frame = 12; break;
+        default: break;
+        }
+    }
+    // A strip with fewer frames than the state asks for shows its last one.
+    return std::clamp(frame, 1, std::max(frameCount, 1));
+}
+
+const TClassInfo& TSkinCheckBox::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinCheckBox>("TSkinCheckBox", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinCheckBox::TSkinCheckBox(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+void TSkinCheckBox::ReadSwitches()
+{
+    const TBitmap* strip = Strip();
+    FVariant = strip && !strip->Empty() ? 1 : 0;
+    FTransparent = (FControl && FControl->Tag == kParentBackgroundTag) || InSet(FSkinData->Options, xoTransparent);
+}
+
+void TSkinCheckBox::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
+{
+    TSkinControl::AttachControl(form, skinData, setColour);
+    ReadSwitches();
+}
+
+void TSkinCheckBox::AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form)
+{
+    TSkinControl::AttachWindow(window, skinData, form);
+    ReadSwitches();
+}
+
+const TBitmap* TSkinCheckBox::Strip() const
+{
+    return FSkinData->Buttons() ? FSkinData->Buttons()->CheckButton.get() : nullptr;
+}
+
+int TSkinCheckBox::StripFrames() const
+{
+    return FSkinData->Buttons()->CheckButtonFrame;
+}
+
+int TSkinCheckBox::CheckState() const
+{
+    if (!FControl)
+        return StateOfButtonWindow(FHandle);
+    if (GetPropInfo(FControl, "DataBinding"))
+        return kCheckUnchecked;
+    if (GetPropInfo(FControl, "DataField"))
+        return FLastCheck == BST_CHECKED ? kCheckChecked : FLastCheck == BST_INDETERMINATE ? kCheckGrayed
+                                                                                           : kCheckUnchecked;
+    if (GetPropInfo(FControl, "State")) {
+        const std::string state = LowerText(GetEnumPropByName(FControl, "State"));
+        if (state.find("uncheck") != std::string::npos)
+            return kCheckUnchecked;
+        if (state.find("check") != std::string::npos)
+            return kCheckChecked;
+        if (state.find("gray") != std::string::npos)
+            return kCheckGrayed;
+    }
+    return PropIsTrue(FControl, "Checked") ? kCheckChecked : kCheckUnchecked;
+}
+
+bool TSkinCheckBox::BeforeMessage(TMessage& message)
+{
+    if (FVariant) {
+        switch (message.Msg) {
+        case WM_PAINT:
+        case WM_PRINTCLIENT:
+            PaintByMessage(message);
+            return false;
+        case WM_ERASEBKGND:
+            if (FTransparent)
+                EraseByMessage(message);
+            else
+                message.Result = 1;
+            return false;
+        default:
+            break;
+        }
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinCheckBox::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case BM_SETCHECK:
+        FLastCheck = static_cast<int>(message.WParam);
+        Redraw();
+        return;
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_UPDATEUISTATE:
+    case CM_EXIT:
+        // The system draws its own box for each of these.
+        if (FVariant)
+            Redraw();
+        return;
+    default:
+        TSkinControl::AfterMessage(message);
+        return;
+    }
+}
+
+void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
+{
+    if (!FVariant)
+        return;
+    const TBitmap& strip = *Strip();
+    const int frames = std::max(StripFrames(), 1);
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    FFocused = GetFocus() == FHandle;
+    FEnabled = (style & WS_DISABLED) == 0;
+    FCaption = FControl ? GetTextPropByName(FControl, "Caption") : GetWindowTextWide(FHandle);
+    const int frame = CheckBoxFrame(CheckState(), FEnabled, frames);
+
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    const RECT local{0, 0, width, height};
+    if (FTransparent)
+        PaintParentBackground(FHandle, work);
+    else
+        FillSkinColor(work, local);
+
+    const int glyphWidth = strip.Width() / frames;
+    const bool right = (style & BS_RIGHTBUTTON) != 0;
+    const RECT glyph = right ? RECT{width - glyphWidth, 0, width, height} : RECT{0, 0, glyphWidth, height};
+    DrawCentredFrame(work, glyph, strip, true, frames, frame);
+
+    const gdi::Selection font(work, FControl && FControl->Font() ? FControl->Font()->Handle()
+                                                                  : reinterpret_cast<HFONT>(
+                                                                        SendMessageW(FHandle, WM_GETFONT, 0, 0)));
+    TColor colour = FControl && FControl->Font() ? FControl->Font()->Color() : FSkinData->SkinColor(scButtonText);
+    if (!FEnabled)
+        colour = SystemColour(COLOR_BTNSHADOW);
+    SetTextColor(work, ColorToRGB(colour));
+    const int oldMode = SetBkMode(work, TRANSPARENT);
+    RECT text = right ? RECT{0, 0, width - glyphWidth - 2, height} : RECT{glyphWidth + 2, 0, width, height};
+    const UINT align = right ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
+    RECT drawn = text;
+    DrawTextWide(work, FCaption, drawn, TextFormatFor(DT_SINGLELINE | DT_VCENTER | align));
+    SetBkMode(work, oldMode);
+    // The focus stays visible for keyboard users whatever the system's version.
+    if (FFocused && !FCaption.empty())
+        DrawFocusAroundText(work, DT_SINGLELINE | DT_VCENTER | align, text);
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+const TClassInfo& TSkinRadioButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinRadioButton>("TSkinRadioButton", TSkinCheckBox::StaticClass()).Build());
+    return Info;
+}
+
+TSkinRadioButton::TSkinRadioButton(TComponent* AOwner) : TSkinCheckBox(AOwner) {}
+
+const TBitmap* TSkinRadioButton::Strip() const
+{
+    return FSkinData->Buttons() ? FSkinData->Buttons()->RadioButton.get() : nullptr;
+}
+
+int TSkinRadioButton::StripFrames() const
+{
+    return FSkinData->Buttons()->RadioButtonFrame;
+}
+
+int TSkinRadioButton::CheckState() const
+{
+    if (!FControl)
+        return SendMessageW(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED ? kCheckChecked : kCheckUnchecked;
+    return PropIsTrue(FControl, "Checked") ? kCheckChecked : kCheckUnchecked;
+}

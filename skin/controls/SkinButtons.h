@@ -48,3 +48,49 @@ protected:
     TBitmap FWork;
     bool FTransparent = false;
 };
+
+// The check-box frame: state 1 unchecked, 2 checked, 4 grayed; a disabled
+// box two frames on; a strip of 12 frames has its own order. Never beyond
+// the strip's frameCount.
+int CheckBoxFrame(int state, bool enabled, int frameCount) noexcept;
+
+// Check boxes and radio buttons: the mark from the skin's CheckButton or
+// RadioButton strip, unscaled and vertically centred at the left edge (the
+// right with BS_RIGHTBUTTON), the caption beside it on the skin's face.
+// Without the strip the control paints itself.
+class TSkinCheckBox : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinCheckBox(TComponent* AOwner);
+
+    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
+    void AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form) override;
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+    // The strip and its frame count.
+    virtual const TBitmap* Strip() const;
+    virtual int StripFrames() const;
+    // 1 unchecked, 2 checked, 4 grayed.
+    virtual int CheckState() const;
+    void ReadSwitches();
+
+    TBitmap FWork;
+    bool FTransparent = false;
+    // The state last set through BM_SETCHECK, for data-aware boxes.
+    int FLastCheck = 0;
+};
+
+class TSkinRadioButton : public TSkinCheckBox {
+    VK_CLASS_INFO
+public:
+    explicit TSkinRadioButton(TComponent* AOwner);
+
+protected:
+    const TBitmap* Strip() const override;
+    int StripFrames() const override;
+    int CheckState() const override;
+};

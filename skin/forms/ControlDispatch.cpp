@@ -93,6 +93,11 @@ const TDispatchRow kRows[] = {
     {rtName, {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}, xcScrollbar, skScrollbar, thAttach},
     {rtClass, {"TCustomListView"}, xcScrollbar, skListView, thAttach},
     {rtScrollStyle, {}, xcScrollbar, skScrollbar, thAttach},
+    // The framework's own check boxes, radio buttons, bit and speed buttons.
+    {rtClass, {"TBitBtn"}, xcBitBtn, skBitButton, thAttach},
+    {rtClass, {"TSpeedButton"}, xcSpeedButton, skSpeedButton, thAttach},
+    {rtClass, {"TCustomCheckBox"}, xcCheckBox, skCheckBox, thAttach},
+    {rtClass, {"TRadioButton"}, xcRadioButton, skRadioButton, thAttach},
     {rtClass, {"TButton"}, xcButton, skButton, thAttach},
     {rtClass, {"TCustomEdit"}, xcEdit, skEdit, thAttach},
     {rtClass, {"TCustomForm"}, kNoSwitch, skBox, thThenComponents, {"TDCEDIT", "TDCDBEDIT"}},
@@ -137,6 +142,8 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
 {
     switch (kind) {
     case skButton: return new TSkinButton(owner);
+    case skCheckBox: return new TSkinCheckBox(owner);
+    case skRadioButton: return new TSkinRadioButton(owner);
     default: return nullptr;
     }
 }

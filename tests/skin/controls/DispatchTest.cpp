@@ -117,7 +117,11 @@ TEST(ControlDispatchTable, RowsAreTriedInOrderWithTheirSwitches)
     };
     const TCase cases[] = {
         {"button", place(new TButton(form.get())), kDefaultSkinControls, skButton},
-        {"bit button, a button by class", place(new TBitBtn(form.get())), kDefaultSkinControls, skButton},
+        {"bit button before the button rule", place(new TBitBtn(form.get())), kDefaultSkinControls, skBitButton},
+        {"bit button switched off is a button", place(new TBitBtn(form.get())), Without(xcBitBtn), skButton},
+        {"check box", place(new TCheckBox(form.get())), kDefaultSkinControls, skCheckBox},
+        {"radio button", place(new TRadioButton(form.get())), kDefaultSkinControls, skRadioButton},
+        {"radio button switched off", place(new TRadioButton(form.get())), Without(xcRadioButton), skNone},
         {"button switched off", place(new TButton(form.get())), Without(xcButton), skNone},
         {"list view before the scroll-bar rule", place(new TListView(form.get())), kDefaultSkinControls, skListView},
         {"memo with scroll bars before the edit rule", place(memo), kDefaultSkinControls, skScrollbar},
@@ -240,11 +244,11 @@ TEST_F(ControlDispatch, Skin3rdKindsAreHandledEvenWhenNothingIsAttached)
 {
     auto* mine = Add<TStandIn<kMyButton, TButton>>(L"mine");
     auto* odd = Add<TStandIn<kOddButton, TButton>>(L"odd");
-    Skin->SetSkin3rd({L"TMyButton=button", L"TOddButton=checkbox"});
+    Skin->SetSkin3rd({L"TMyButton=button", L"TOddButton=progress"});
     Dispatch->AttachFormControls(Form.get());
     EXPECT_TRUE(Skinned(mine)) << "kind button";
-    // A check box kind on a push button: handled by the kind, so the
-    // button row of the table is never reached.
+    // A kind whose family attaches nothing here: handled by the kind all
+    // the same, so the button row of the table is never reached.
     EXPECT_FALSE(Skinned(odd));
 }
 
