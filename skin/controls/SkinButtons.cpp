@@ -1,5 +1,6 @@
 #include "SkinButtons.h"
 
+#include "framework/ImgList.h"
 #include "framework/Messages.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
@@ -190,8 +191,10 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rect)
     if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty())
         return;
     FFocused = GetFocus() == FHandle;
-    FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
-    const bool isDefault = PropIsTrue(FControl, "Default");
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    FEnabled = (style & WS_DISABLED) == 0;
+    // A bare window has no Default property: its style says it.
+    const bool isDefault = FControl ? PropIsTrue(FControl, "Default") : (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
     FCaption = FControl ? GetTextPropByName(FControl, "Caption") : GetWindowTextWide(FHandle);
     const int frame = PushButtonFrame((FStateBits & kPressed) != 0, (FStateBits & kMouseOver) != 0,
                                       FFocused || isDefault, FEnabled);
@@ -462,4 +465,206 @@ int TSkinRadioButton::CheckState() const
     if (!FControl)
         return SendMessageW(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED ? kCheckChecked : kCheckUnchecked;
     return PropIsTrue(FControl, "Checked") ? kCheckChecked : kCheckUnchecked;
+}
+
+// --- Bit buttons ---
+
+TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
+                         bool centred) noexcept
+{
+    const bool horizontal = side == gsLeft || side == gsRight;
+    const int space = horizontal ? client.cx : client.cy;
+    const int cross = horizontal ? client.cy : client.cx;
+    const int glyphAlong = horizontal ? glyph.cx : glyph.cy;
+    const int textAlong = horizontal ? text.cx : text.cy;
+    if (glyphAlong <= 0 || textAlong <= 0)
+        spacing = 0;
+    if (margin == -1 || centred) {
+        if (spacing == -1) {
+            margin = (space - glyphAlong - textAlong) / 3;
+            spacing = margin;
+        } else {
+            margin = (space - glyphAlong - spacing - textAlong) / 2;
+        }
+    } else if (spacing == -1) {
+        spacing = (space - margin - glyphAlong - textAlong) / 2;
+    }
+    int glyphAt = margin;
+    int textAt = margin + glyphAlong + spacing;
+    if (side == gsRight || side == gsBottom) {
+        glyphAt = space - margin - glyphAlong;
+        textAt = glyphAt - spacing - textAlong;
+    }
+    const int glyphCross = ((cross - (horizontal ? glyph.cy : glyph.cx)) + 1) / 2;
+    const int textCross = ((cross - (horizontal ? text.cy : text.cx)) + 1) / 2;
+    if (horizontal)
+        return {{glyphAt, glyphCross, glyphAt + glyph.cx, glyphCross + glyph.cy},
+                {textAt, textCross, textAt + text.cx, textCross + text.cy}};
+    return {{glyphCross, glyphAt, glyphCross + glyph.cx, glyphAt + glyph.cy},
+            {textCross, textAt, textCross + text.cx, textAt + text.cy}};
+}
+
+std::unique_ptr<TBitmap> MakeDisabledGlyph(const TBitmap& glyph)
+{
+    const int w = glyph.Width();
+    const int h = glyph.Height();
+    auto result = std::make_unique<TBitmap>(w, h, pf24bit);
+    HDC target = result->Canvas().Handle();
+    const RECT all{0, 0, w, h};
+    TSkinControl::FillColor(target, all, clBtnFace);
+    // The glyph's shape as one bit a pixel: 1 where it is not see-through.
+    const gdi::Bitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+    const gdi::MemoryDC maskDC(target);
+    const gdi::Selection maskSelection(maskDC.Get(), mask.Get());
+    HDC source = glyph.Canvas().Handle();
+    const COLORREF oldBack = SetBkColor(source, ColorToRGB(glyph.TransparentColor()));
+    BitBlt(maskDC.Get(), 0, 0, w, h, source, 0, 0, SRCCOPY);
+    SetBkColor(source, oldBack);
+    BitBlt(maskDC.Get(), 0, 0, w, h, nullptr, 0, 0, DSTINVERT);
+    // Where the mask is set the brush is painted, elsewhere the face stays.
+    constexpr DWORD kBrushWhereSourceSet = 0xE20746;
+    const COLORREF oldText = SetTextColor(target, RGB(0, 0, 0));
+    const COLORREF oldBk = SetBkColor(target, RGB(255, 255, 255));
+    for (const auto& [colour, offset] : {std::pair{COLOR_BTNHIGHLIGHT, 1}, std::pair{COLOR_BTNSHADOW, 0}}) {
+        const gdi::Brush brush(CreateSolidBrush(GetSysColor(colour)));
+        const gdi::Selection selected(target, brush.Get());
+        BitBlt(target, offset, offset, w - offset, h - offset, maskDC.Get(), 0, 0, kBrushWhereSourceSet);
+    }
+    SetTextColor(target, oldText);
+    SetBkColor(target, oldBk);
+    return result;
+}
+
+const TClassInfo& TSkinBitButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinBitButton>("TSkinBitButton", TSkinButton::StaticClass()).Build());
+    return Info;
+}
+
+TSkinBitButton::TSkinBitButton(TComponent* AOwner) : TSkinButton(AOwner) {}
+
+namespace {
+
+const TBitmap* GlyphOf(const TControl* control)
+{
+    const auto* glyph = static_cast<const TBitmap*>(GetObjectPropByName(control, "Glyph", &TBitmap::StaticClass()));
+    return glyph && !glyph->Empty() ? glyph : nullptr;
+}
+
+int NumGlyphsOf(const TControl* control)
+{
+    return std::max(GetOrdPropByName(control, "NumGlyphs"), 1);
+}
+
+const TCustomImageList* ImagesOf(const TControl* control)
+{
+    return static_cast<const TCustomImageList*>(
+        GetObjectPropByName(control, "Images", &TCustomImageList::StaticClass()));
+}
+
+TGlyphSide SideOf(const TControl* control)
+{
+    const std::string layout = LowerText(GetEnumPropByName(control, "Layout"));
+    if (layout == "blglyphright")
+        return gsRight;
+    if (layout == "blglyphtop")
+        return gsTop;
+    if (layout == "blglyphbottom")
+        return gsBottom;
+    return gsLeft;
+}
+
+} // namespace
+
+SIZE TSkinBitButton::GlyphSize() const
+{
+    if (const TBitmap* glyph = GlyphOf(FControl))
+        return {glyph->Width() / NumGlyphsOf(FControl), glyph->Height()};
+    if (const TCustomImageList* images = ImagesOf(FControl))
+        return {images->Width(), images->Height()};
+    return {0, 0};
+}
+
+void TSkinBitButton::DrawGlyph(HDC dc, const RECT& at, bool pressed) const
+{
+    if (const TBitmap* glyph = GlyphOf(FControl)) {
+        const int count = NumGlyphsOf(FControl);
+        int frame = pressed ? 3 : !FEnabled ? 2 : 1;
+        if (frame > count)
+            frame = 1;
+        const int w = glyph->Width() / count;
+        const int h = glyph->Height();
+        if (!FEnabled && count == 1) {
+            const auto embossed = MakeDisabledGlyph(*glyph);
+            BitBlt(dc, at.left, at.top, w, h, embossed->Canvas().Handle(), 0, 0, SRCCOPY);
+            return;
+        }
+        TBitmap piece(w, h, pf24bit);
+        BitBlt(piece.Canvas().Handle(), 0, 0, w, h, glyph->Canvas().Handle(), (frame - 1) * w, 0, SRCCOPY);
+        DrawTransparent(dc, at, piece, glyph->TransparentColor());
+        return;
+    }
+    if (const TCustomImageList* images = ImagesOf(FControl)) {
+        const int index = GetOrdPropByName(FControl, "ImageIndex");
+        const int disabled = GetOrdPropByName(FControl, "DisabledIndex");
+        images->Draw(dc, at.left, at.top, FEnabled || disabled == -1 ? index : disabled, true);
+    }
+}
+
+void TSkinBitButton::DrawControl(HDC dc, const RECT& rect)
+{
+    const TDataSkinButton* buttons = FSkinData->Buttons();
+    if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty() || !FControl)
+        return;
+    FFocused = GetFocus() == FHandle;
+    FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+    FCaption = GetTextPropByName(FControl, "Caption");
+    const bool pressed = (FStateBits & kPressed) != 0;
+    const int frame = PushButtonFrame(pressed, (FStateBits & kMouseOver) != 0,
+                                      FFocused || PropIsTrue(FControl, "Default"), FEnabled);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    const RECT local{0, 0, width, height};
+    if (FTransparent)
+        PaintParentBackground(FHandle, work);
+    else
+        FillSkinColor(work, local);
+    DrawSkinObjectFrame(work, local, kButtonFrames, frame, *buttons);
+
+    const gdi::Selection font(work, TextFont());
+    const SIZE glyph = GlyphSize();
+    const TGlyphSide side = SideOf(FControl);
+    const bool horizontal = side == gsLeft || side == gsRight;
+    RECT measure = local;
+    InflateRect(&measure, -2, -2);
+    (horizontal ? measure.right : measure.bottom) -= (horizontal ? glyph.cx : glyph.cy) + 2;
+    SIZE text{0, 0};
+    if (!FCaption.empty()) {
+        RECT box = measure;
+        DrawTextWide(work, FCaption, box, DT_CALCRECT | DT_WORDBREAK);
+        text = {box.right - box.left, box.bottom - box.top};
+    }
+    const bool centred = LowerText(GetEnumPropByName(FControl, "Alignment")) == "tacenter";
+    const TGlyphLayout layout = LayoutGlyph({width, height}, glyph, text, side, GetOrdPropByName(FControl, "Margin"),
+                                            GetOrdPropByName(FControl, "Spacing"), centred);
+    if (glyph.cx > 0)
+        DrawGlyph(work, layout.Glyph, pressed);
+    if (!FCaption.empty()) {
+        SetTextColor(work, ColorToRGB(TextColour(frame)));
+        const int oldMode = SetBkMode(work, TRANSPARENT);
+        const UINT align = side == gsRight ? DT_RIGHT : horizontal ? DT_LEFT : DT_CENTER;
+        RECT box = layout.Text;
+        DrawTextWide(work, FCaption, box, TextFormatFor(DT_WORDBREAK | align));
+        SetBkMode(work, oldMode);
+        if (FFocused && !InSet(FSkinData->Options, xoNoFocusRect)) {
+            RECT focus = layout.Text;
+            InflateRect(&focus, 2, 2);
+            DrawFocusRect(work, &focus);
+        }
+    }
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
 }

@@ -7,6 +7,8 @@
 #include "framework/Bitmap.h"
 #include "skin/controls/SkinControl.h"
 
+#include <memory>
+
 class TDataSkinObject;
 
 // Frames of the Buttons bitmap.
@@ -93,4 +95,36 @@ protected:
     const TBitmap* Strip() const override;
     int StripFrames() const override;
     int CheckState() const override;
+};
+
+// Where a bit button's glyph and caption go inside a face of size client
+// (window coordinates): along the layout axis the margin and spacing (-1:
+// shared out evenly), across it both centred. Spacing is 0 when either part
+// is empty; a centred alignment counts as margin -1.
+enum TGlyphSide { gsLeft, gsRight, gsTop, gsBottom };
+struct TGlyphLayout {
+    RECT Glyph;
+    RECT Text;
+};
+TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
+                         bool centred) noexcept;
+
+// An embossed copy of a one-frame glyph for the disabled state: the glyph's
+// shape in the highlight colour one pixel down and right, in the shadow
+// colour over it, on the button face.
+std::unique_ptr<TBitmap> MakeDisabledGlyph(const TBitmap& glyph);
+
+// Bit buttons: the face of a push button with the control's Glyph (NumGlyphs
+// frames: up, disabled, down) or Images picture laid out beside the caption.
+class TSkinBitButton : public TSkinButton {
+    VK_CLASS_INFO
+public:
+    explicit TSkinBitButton(TComponent* AOwner);
+
+protected:
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    SIZE GlyphSize() const;
+    void DrawGlyph(HDC dc, const RECT& at, bool pressed) const;
 };

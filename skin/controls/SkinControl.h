@@ -99,6 +99,9 @@ public:
     bool Active() const noexcept { return FActive; }
     int Life() const noexcept { return FLife; }
     bool Unicode() const noexcept { return FUnicode; }
+
+    // Fills with a solid brush of colour (a system colour resolved).
+    static void FillColor(HDC dc, const RECT& rect, TColor colour);
     bool ParentBackgroundSwitched() const noexcept { return FParentBackgroundSwitched; }
     unsigned StateBits() const noexcept { return FStateBits; }
 
@@ -116,7 +119,6 @@ protected:
     // --- Drawing helpers ---
     void FillSkinColor(HDC dc, const RECT& rect) const;
     void FillParentColor(HDC dc, const RECT& rect) const;
-    static void FillColor(HDC dc, const RECT& rect, TColor colour);
     void DrawFocusAroundText(HDC dc, UINT alignment, const RECT& rect) const;
     // The control's OnMouseDown for a press the skin object swallowed.
     void ForwardMouseDown(const TMessage& message);

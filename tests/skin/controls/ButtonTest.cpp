@@ -7,6 +7,7 @@
 // character sets; GDI objects around soak loops.
 #include "ControlFixture.h"
 
+#include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinMessages.h"
@@ -248,6 +249,44 @@ TEST_F(SkinnedButtons, AClickFarRightOnAVeryWideButtonReportsTheTrueClientPositi
     EXPECT_NEAR(events.LastX, onForm.x, 2);
 }
 
+TEST_F(SkinnedButtons, BitButtonGlyphFramesAndTheEmbossedDisabledGlyph)
+{
+    // Frames of 16 x 16 with a see-through rim: up, disabled.
+    constexpr TColor kUp = 0x0000C0;
+    constexpr TColor kDisabled = 0x00A0A0;
+    TBitmap strip(32, 16, pf24bit);
+    for (int frame = 0; frame < 2; ++frame) {
+        const RECT whole{frame * 16, 0, frame * 16 + 16, 16};
+        const RECT inside{frame * 16 + 1, 1, frame * 16 + 15, 15};
+        TSkinControl::FillColor(strip.Canvas().Handle(), whole, frametest::kMagenta);
+        TSkinControl::FillColor(strip.Canvas().Handle(), inside, frame == 0 ? kUp : kDisabled);
+    }
+    TBitmap single(16, 16, pf24bit);
+    TSkinControl::FillColor(single.Canvas().Handle(), {0, 0, 16, 16}, frametest::kMagenta);
+    TSkinControl::FillColor(single.Canvas().Handle(), {1, 1, 15, 15}, kUp);
+    const auto make = [&](int x, const TBitmap& glyph, int count, bool enabled) {
+        auto* button = Place<TBitBtn>(Form.get(), Form.get(), L"", x, 50, 90, 30);
+        button->SetGlyph(&glyph);
+        button->SetNumGlyphs(count);
+        button->SetEnabled(enabled);
+        return button;
+    };
+    TBitBtn* up = make(10, strip, 2, true);
+    TBitBtn* disabled = make(110, strip, 2, false);
+    TBitBtn* embossed = make(210, single, 1, false);
+    TBitBtn* pressed = make(310, strip, 2, true);
+    SkinForm();
+    MouseTo(pressed->Handle(), 5, 5, MOUSEEVENTF_LEFTDOWN);
+    // No caption: the glyph is centred, (90 - 16) / 2 across, (30 - 16 + 1) / 2 down.
+    const auto centre = [](TBitBtn* button) { return PixelOf(*ReadBack(button->Handle()), 37 + 8, 7 + 8); };
+    EXPECT_EQ(centre(up), kUp);
+    EXPECT_EQ(centre(disabled), kDisabled);
+    EXPECT_EQ(centre(pressed), kUp) << "a pressed frame the strip lacks shows frame 1";
+    EXPECT_EQ(centre(embossed), ColorToRGB(SystemColour(COLOR_BTNSHADOW)) & 0xFFFFFF) << "one frame, disabled: embossed";
+    MouseTo(pressed->Handle(), 5, 5, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(CheckFace(up->Handle(), Model(), bfNormal, "bit button face"), 0);
+}
+
 // --- The base: colour, parent background, end of the window ---
 
 TEST(SkinControlBase, ColourAndParentBackgroundAreSwitchedAndGivenBack)
@@ -394,6 +433,30 @@ TEST_F(BareButtons, AClickTellsTheParentWhichButtonItWas)
     EXPECT_EQ(recorded - 1, MAKEWPARAM(42, BN_CLICKED));
     RemovePropW(Parent, L"LastCommand");
     EXPECT_EQ(CheckFace(button, TFaceModel(*Skin, Skin->SkinColor(scButtonFace)), bfFocused, "bare"), 0);
+}
+
+TEST_F(BareButtons, FacesFollowTheButtonsStyle)
+{
+    struct TCase {
+        const char* What;
+        DWORD Style;
+        int Frame;
+    };
+    const TCase cases[] = {
+        {"push button", BS_PUSHBUTTON, bfNormal},
+        {"default push button", BS_DEFPUSHBUTTON, bfFocused},
+        {"disabled default push button", BS_DEFPUSHBUTTON | WS_DISABLED, bfDisabled},
+    };
+    const TFaceModel model(*Skin, Skin->SkinColor(scButtonFace));
+    int x = 10;
+    for (const TCase& c : cases) {
+        HWND button = CreateWindowExW(0, L"BUTTON", L"Face", WS_CHILD | WS_VISIBLE | c.Style, x, 60, 90, 25, Parent,
+                                      nullptr, nullptr, nullptr);
+        x += 100;
+        (new TSkinButton(nullptr))->AttachWindow(button, Skin.get(), &List);
+        UpdateWindow(button);
+        EXPECT_EQ(CheckFace(button, model, c.Frame, c.What), 0) << c.What;
+    }
 }
 
 // --- Soak ---
