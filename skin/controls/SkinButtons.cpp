@@ -185,20 +185,16 @@ HFONT TSkinButton::TextFont() const
     return reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
 }
 
-void TSkinButton::DrawControl(HDC dc, const RECT& rect)
+int TSkinButton::ComposeFace(const RECT& rect, bool isDefault)
 {
     const TDataSkinButton* buttons = FSkinData->Buttons();
     if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty())
-        return;
+        return 0;
     FFocused = GetFocus() == FHandle;
-    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
-    FEnabled = (style & WS_DISABLED) == 0;
-    // A bare window has no Default property: its style says it.
-    const bool isDefault = FControl ? PropIsTrue(FControl, "Default") : (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
     FCaption = FControl ? GetTextPropByName(FControl, "Caption") : GetWindowTextWide(FHandle);
     const int frame = PushButtonFrame((FStateBits & kPressed) != 0, (FStateBits & kMouseOver) != 0,
                                       FFocused || isDefault, FEnabled);
-
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (FWork.Width() != width || FWork.Height() != height)
@@ -210,11 +206,22 @@ void TSkinButton::DrawControl(HDC dc, const RECT& rect)
     else
         FillSkinColor(work, local);
     DrawSkinObjectFrame(work, local, kButtonFrames, frame, *buttons);
+    return frame;
+}
 
+void TSkinButton::DrawControl(HDC dc, const RECT& rect)
+{
+    // A bare window has no Default property: its style says it.
+    const bool isDefault = FControl ? PropIsTrue(FControl, "Default")
+                                    : (GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    const int frame = ComposeFace(rect, isDefault);
+    if (!frame)
+        return;
+    HDC work = FWork.Canvas().Handle();
     const gdi::Selection font(work, TextFont());
     SetTextColor(work, ColorToRGB(TextColour(frame)));
-    DrawCaption(work, local, DT_CENTER, FCaption);
-    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+    DrawCaption(work, {0, 0, FWork.Width(), FWork.Height()}, DT_CENTER, FCaption);
+    BitBlt(dc, rect.left, rect.top, FWork.Width(), FWork.Height(), work, 0, 0, SRCCOPY);
 }
 
 void TSkinButton::DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text)
@@ -614,27 +621,16 @@ void TSkinBitButton::DrawGlyph(HDC dc, const RECT& at, bool pressed) const
 
 void TSkinBitButton::DrawControl(HDC dc, const RECT& rect)
 {
-    const TDataSkinButton* buttons = FSkinData->Buttons();
-    if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty() || !FControl)
+    if (!FControl)
         return;
-    FFocused = GetFocus() == FHandle;
-    FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
-    FCaption = GetTextPropByName(FControl, "Caption");
+    const int frame = ComposeFace(rect, PropIsTrue(FControl, "Default"));
+    if (!frame)
+        return;
     const bool pressed = (FStateBits & kPressed) != 0;
-    const int frame = PushButtonFrame(pressed, (FStateBits & kMouseOver) != 0,
-                                      FFocused || PropIsTrue(FControl, "Default"), FEnabled);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    if (FWork.Width() != width || FWork.Height() != height)
-        FWork.SetSize(width, height);
+    const int width = FWork.Width();
+    const int height = FWork.Height();
     HDC work = FWork.Canvas().Handle();
     const RECT local{0, 0, width, height};
-    if (FTransparent)
-        PaintParentBackground(FHandle, work);
-    else
-        FillSkinColor(work, local);
-    DrawSkinObjectFrame(work, local, kButtonFrames, frame, *buttons);
-
     const gdi::Selection font(work, TextFont());
     const SIZE glyph = GlyphSize();
     const TGlyphSide side = SideOf(FControl);

@@ -36,6 +36,10 @@ protected:
     void AfterMessage(TMessage& message) override;
     void DrawControl(HDC dc, const RECT& rect) override;
 
+    // Reads focus, enabled state and caption, sizes the work bitmap and puts
+    // the background and the face of the state's frame on it; the frame, or
+    // 0 when the skin has no Buttons image.
+    int ComposeFace(const RECT& rect, bool isDefault);
     // Draws text centred (or stretched across for other alignments) in rect
     // of dc, "||" as a line break, with the focus rectangle when focused.
     void DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text);

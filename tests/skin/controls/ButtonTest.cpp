@@ -43,22 +43,12 @@ struct TInnerHook {
     }
 };
 
-class SkinnedButtons : public ::testing::Test {
+class SkinnedButtons : public SkinnedForm {
 protected:
     void SetUp() override
     {
-        Skin = frametest::DefaultSkin();
-        ASSERT_FALSE(Skin->SkinLoading());
+        SkinnedForm::SetUp();
         ASSERT_FALSE(Skin->Buttons()->Bitmap->Empty());
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(40, 40, 480, 260);
-        Edit = Place<TEdit>(Form.get(), Form.get(), L"", 330, 10, 100, 22);
-    }
-
-    void TearDown() override
-    {
-        Frame.reset();
-        Form.reset();
     }
 
     TButton* AddButton(const wchar_t* caption, int x, int y, int w = 90, int h = 25)
@@ -66,27 +56,7 @@ protected:
         return Place<TButton>(Form.get(), Form.get(), caption, x, y, w, h);
     }
 
-    void SkinForm()
-    {
-        HWND window = Form->Handle();
-        Frame = std::make_unique<TWinSkinForm>(window, L"TForm", Skin.get());
-        Frame->AttachToForm(Form.get());
-        PostMessageW(window, WM_SKININIT, 0, 1000);
-        Form->Show();
-        SetForegroundWindow(window);
-        Pump(150);
-        Edit->SetFocus();
-        ParkMouse();
-    }
-
-    void ParkMouse() { MouseTo(Form->Handle(), 460, 240); }
-
     TFaceModel Model() const { return TFaceModel(*Skin, Skin->SkinColor(scButtonFace)); }
-
-    std::unique_ptr<TSkinData> Skin;
-    std::unique_ptr<TForm> Form;
-    std::unique_ptr<TWinSkinForm> Frame;
-    TEdit* Edit = nullptr;
 };
 
 TEST_F(SkinnedButtons, EveryStateShowsItsFrameOfTheButtonsImage)
@@ -152,7 +122,7 @@ TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
     // Pressed, then the mouse leaves before the release: no click.
     MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTDOWN);
     ParkMouse();
-    MouseTo(Form->Handle(), 460, 240, MOUSEEVENTF_LEFTUP);
+    MouseTo(Form->Handle(), 460, 280, MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(events.Clicks, 2);
     EXPECT_EQ(CheckFace(button->Handle(), Model(), bfFocused, "after leaving"), 0);
 }

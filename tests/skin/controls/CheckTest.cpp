@@ -26,33 +26,13 @@ TEST(CheckBoxFrames, EveryStateForStripsOfFourFiveAndTwelveFrames)
             << "state " << c.State << (c.Enabled ? "" : " disabled") << ", " << c.Frames << " frames";
 }
 
-class SkinnedChecks : public ::testing::Test {
+class SkinnedChecks : public SkinnedForm {
 protected:
     void SetUp() override
     {
-        Skin = frametest::DefaultSkin();
+        SkinnedForm::SetUp();
         ASSERT_FALSE(Skin->Buttons()->CheckButton->Empty());
         ASSERT_FALSE(Skin->Buttons()->RadioButton->Empty());
-        Form = std::make_unique<TForm>(nullptr);
-        Form->SetBounds(40, 40, 480, 300);
-        Edit = Place<TEdit>(Form.get(), Form.get(), L"", 330, 10, 100, 22);
-    }
-    void TearDown() override
-    {
-        Frame.reset();
-        Form.reset();
-    }
-    void SkinForm()
-    {
-        HWND window = Form->Handle();
-        Frame = std::make_unique<TWinSkinForm>(window, L"TForm", Skin.get());
-        Frame->AttachToForm(Form.get());
-        PostMessageW(window, WM_SKININIT, 0, 1000);
-        Form->Show();
-        SetForegroundWindow(window);
-        Pump(150);
-        Edit->SetFocus();
-        Pump(40);
     }
 
     // Misses of the mark at the left edge of window against frame of strip.
@@ -76,11 +56,6 @@ protected:
             }
         return misses;
     }
-
-    std::unique_ptr<TSkinData> Skin;
-    std::unique_ptr<TForm> Form;
-    std::unique_ptr<TWinSkinForm> Frame;
-    TEdit* Edit = nullptr;
 };
 
 TEST_F(SkinnedChecks, EveryStateShowsItsFrameOfTheStrip)

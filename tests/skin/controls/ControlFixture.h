@@ -151,4 +151,44 @@ inline int CheckFace(HWND window, const TFaceModel& model, int frame, const char
     return misses;
 }
 
+// A framework form with an edit to hold the focus, skinned by SkinForm the
+// way the manager skins it (a frame attached, then WM_SKININIT).
+class SkinnedForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Skin = frametest::DefaultSkin();
+        ASSERT_FALSE(Skin->SkinLoading());
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(40, 40, 480, 300);
+        Edit = Place<TEdit>(Form.get(), Form.get(), L"", 330, 10, 100, 22);
+    }
+
+    void TearDown() override
+    {
+        Frame.reset();
+        Form.reset();
+    }
+
+    void SkinForm()
+    {
+        HWND window = Form->Handle();
+        Frame = std::make_unique<TWinSkinForm>(window, L"TForm", Skin.get());
+        Frame->AttachToForm(Form.get());
+        PostMessageW(window, WM_SKININIT, 0, 1000);
+        Form->Show();
+        SetForegroundWindow(window);
+        Pump(150);
+        Edit->SetFocus();
+        ParkMouse();
+    }
+
+    void ParkMouse() { MouseTo(Form->Handle(), 460, 280); }
+
+    std::unique_ptr<TSkinData> Skin;
+    std::unique_ptr<TForm> Form;
+    std::unique_ptr<TWinSkinForm> Frame;
+    TEdit* Edit = nullptr;
+};
+
 } // namespace controltest
