@@ -44,7 +44,7 @@ bool IsSystemButtonHit(LRESULT hit) noexcept
 } // namespace
 
 TWinSkinForm::TWinSkinForm(HWND window, std::wstring className, TSkinData* skinData)
-    : FHandle(window), FSkinData(skinData), FClassName(std::move(className)),
+    : FHandle(window), FSkinData(skinData), FClassName(std::move(className)), FDispatch(skinData),
       FIconBitmap(std::make_unique<TBitmap>())
 {
 }
@@ -191,11 +191,20 @@ void TWinSkinForm::Initialise()
         }
     }
     FState = fsReady;
+    AttachControls();
     SendMessageW(FHandle, WM_SKINNOTIFY, 0, kSkinEngineKey);
     if (FSkinData->OnAfterSkinForm)
         FSkinData->OnAfterSkinForm(FForm, FHandle, FClassName);
     if (FFrameSkinned)
         RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TWinSkinForm::AttachControls()
+{
+    if (FForm)
+        FDispatch.AttachFormControls(FForm);
+    else
+        FDispatch.AttachChildWindows(FHandle);
 }
 
 // --- Size ---
@@ -265,6 +274,8 @@ void TWinSkinForm::Refresh()
     if (FForm && FColorSaved)
         FForm->SetColor(FSkinData->SkinColor(scButtonFace));
     FState = fsRefreshing;
+    FDispatch.Controls().SkinChangedAll();
+    AttachControls();
     if (FFrameSkinned) {
         Remeasure();
         FitToClient(true);
@@ -287,6 +298,7 @@ void TWinSkinForm::Unskin()
     RECT client{};
     GetClientRect(FHandle, &client);
     const bool frameWasSkinned = FFrameSkinned && FState != fsCreated;
+    FDispatch.Controls().DeactivateAndFreeAll();
     ReleaseCaptionButtons();
     FFormHook.Remove();
     FSubclass.Remove();
@@ -328,6 +340,7 @@ void TWinSkinForm::Unskin()
 
 void TWinSkinForm::Release()
 {
+    FDispatch.Controls().FreeAll();
     ReleaseCaptionButtons();
     FFormHook.Remove();
     FSubclass.Remove();

@@ -15,6 +15,7 @@
 #include "framework/Forms.h"
 #include "framework/GdiObjects.h"
 #include "skin/forms/CaptionRules.h"
+#include "skin/forms/ControlDispatch.h"
 #include "skin/forms/FrameGeometry.h"
 #include "skin/forms/PopupMenu.h"
 
@@ -148,6 +149,9 @@ public:
     // must not be freed then, even when its window is gone.
     bool Busy() const noexcept { return FDepth > 0; }
 
+    // The skinned controls of the window and how they are chosen.
+    TControlDispatch& Dispatch() noexcept { return FDispatch; }
+
     // One per entry of the skin's caption-button list; empty until the
     // caption buttons are built.
     std::vector<std::unique_ptr<TWinSysButton>> CaptionButtons;
@@ -190,6 +194,8 @@ private:
     void PerformMdiAction(WPARAM command);
 
     void ReadStyles();
+    // Gives the window's controls their skin objects.
+    void AttachControls();
     void ReadWindowState();
     void KeepClientRect();
     void RepositionFrame();
@@ -217,6 +223,7 @@ private:
     std::wstring FClassName;
     TWindowSubclass FSubclass;
     TWindowProcHook FFormHook;
+    TControlDispatch FDispatch;
     bool FPrepared = false;
     bool FCaptionStripped = false;
     int FDepth = 0;

@@ -1,0 +1,666 @@
+#include "SkinButtons.h"
+
+#include "framework/ImgList.h"
+#include "framework/Messages.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinData.h"
+
+#include <algorithm>
+
+namespace {
+
+// A button's Tag that asks for its parent's background under the face.
+constexpr int kParentBackgroundTag = 5555;
+
+} // namespace
+
+void DrawSkinObjectFrame(HDC dc, const RECT& rect, int frameCount, int frame, const TDataSkinObject& object)
+{
+    if (rect.right <= rect.left || rect.bottom <= rect.top || !object.Bitmap || object.Bitmap->Empty())
+        return;
+    DrawNineSliceFrame(dc, rect, *object.Bitmap, false, object.Tile == 1, object.Trans == 1, frameCount, frame,
+                       object.Margins());
+}
+
+int PushButtonFrame(bool pressed, bool mouseOver, bool focusedOrDefault, bool enabled) noexcept
+{
+    if (!enabled)
+        return bfDisabled;
+    if (pressed)
+        return bfPressed;
+    if (mouseOver)
+        return bfMouseOver;
+    return focusedOrDefault ? bfFocused : bfNormal;
+}
+
+const TClassInfo& TSkinButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinButton>("TSkinButton", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinButton::TSkinButton(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+void TSkinButton::ReadTransparent()
+{
+    FTransparent = (FControl && FControl->Tag == kParentBackgroundTag) || InSet(FSkinData->Options, xoTransparent);
+}
+
+void TSkinButton::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
+{
+    TSkinControl::AttachControl(form, skinData, setColour);
+    // Buttons of these foreign families report a press themselves; a
+    // forwarded one would reach them twice.
+    FVariant = 0;
+    if (FControl) {
+        std::string name = FControl->ClassName();
+        std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (name.starts_with("trz") || name.starts_with("tel"))
+            FVariant = 1;
+    }
+    ReadTransparent();
+}
+
+void TSkinButton::AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form)
+{
+    TSkinControl::AttachWindow(window, skinData, form);
+    ReadTransparent();
+}
+
+// --- Messages ---
+
+bool TSkinButton::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+        // The button never paints itself while skinned.
+        PaintByMessage(message);
+        return false;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return false;
+    case WM_TIMER:
+        KillTimer(FHandle, 1);
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The press stays ours: the control would paint its own pushed face.
+        if (GetFocus() != FHandle)
+            SetFocus(FHandle);
+        FStateBits |= kPressed;
+        PaintWindow(nullptr);
+        if (!FVariant)
+            ForwardMouseDown(message);
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinButton::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_SETTEXT:
+        PaintWindow(nullptr);
+        return;
+    case WM_KEYDOWN:
+        if (message.WParam == VK_SPACE) {
+            FStateBits |= kPressed;
+            Redraw();
+        }
+        return;
+    case WM_KEYUP:
+        if (message.WParam == VK_SPACE) {
+            FStateBits &= ~kPressed;
+            Redraw();
+        }
+        return;
+    case WM_MOUSEMOVE:
+        if (IsWindowEnabled(FHandle) && !(FStateBits & kMouseOver)) {
+            FStateBits |= kMouseOver;
+            Redraw();
+        }
+        TrackMouseLeave(FHandle);
+        return;
+    case WM_LBUTTONUP:
+        if (FStateBits & kPressed) {
+            FStateBits &= ~kPressed;
+            Redraw();
+            Click();
+        }
+        return;
+    case WM_MOUSELEAVE:
+        FStateBits &= ~(kMouseOver | kPressed);
+        Redraw();
+        return;
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+    case CM_DIALOGKEY:
+    case CM_FOCUSCHANGED:
+        // The system draws its own face for a new state or default style.
+        Redraw();
+        return;
+    default:
+        TSkinControl::AfterMessage(message);
+        return;
+    }
+}
+
+void TSkinButton::Click()
+{
+    if (FControl) {
+        FControl->Click();
+        return;
+    }
+    // The parent learns of the click the way the button itself would tell
+    // it: its identifier and BN_CLICKED, so a dialog can tell its buttons apart.
+    const auto id = static_cast<WORD>(GetDlgCtrlID(FHandle));
+    PostMessageW(GetParent(FHandle), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), AsLParam(FHandle));
+}
+
+// --- Painting ---
+
+TColor TSkinButton::TextColour(int frame) const
+{
+    const TDataSkinButton& buttons = *FSkinData->Buttons();
+    TColor colour = FSkinData->SkinColor(scButtonText);
+    if (FControl && FControl->Font())
+        colour = FControl->Font()->Color();
+    if (buttons.HasNormalColour2)
+        colour = buttons.NormalColour2;
+    if (frame == bfMouseOver && buttons.HasMouseOverColour2)
+        colour = buttons.MouseOverColour2;
+    if (frame == bfPressed && buttons.HasPressedColour2)
+        colour = buttons.PressedColour2;
+    if (!FEnabled)
+        colour = SystemColour(COLOR_BTNSHADOW);
+    return colour;
+}
+
+HFONT TSkinButton::TextFont() const
+{
+    if (FControl && FControl->Font())
+        return FControl->Font()->Handle();
+    return reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
+}
+
+int TSkinButton::ComposeFace(const RECT& rect, bool isDefault)
+{
+    const TDataSkinButton* buttons = FSkinData->Buttons();
+    if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty())
+        return 0;
+    FFocused = GetFocus() == FHandle;
+    FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
+    FCaption = FControl ? GetTextPropByName(FControl, "Caption") : GetWindowTextWide(FHandle);
+    const int frame = PushButtonFrame((FStateBits & kPressed) != 0, (FStateBits & kMouseOver) != 0,
+                                      FFocused || isDefault, FEnabled);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    const RECT local{0, 0, width, height};
+    if (FTransparent)
+        PaintParentBackground(FHandle, work);
+    else
+        FillSkinColor(work, local);
+    DrawSkinObjectFrame(work, local, kButtonFrames, frame, *buttons);
+    return frame;
+}
+
+void TSkinButton::DrawControl(HDC dc, const RECT& rect)
+{
+    // A bare window has no Default property: its style says it.
+    const bool isDefault = FControl ? PropIsTrue(FControl, "Default")
+                                    : (GetWindowLongPtrW(FHandle, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    const int frame = ComposeFace(rect, isDefault);
+    if (!frame)
+        return;
+    HDC work = FWork.Canvas().Handle();
+    const gdi::Selection font(work, TextFont());
+    SetTextColor(work, ColorToRGB(TextColour(frame)));
+    DrawCaption(work, {0, 0, FWork.Width(), FWork.Height()}, DT_CENTER, FCaption);
+    BitBlt(dc, rect.left, rect.top, FWork.Width(), FWork.Height(), work, 0, 0, SRCCOPY);
+}
+
+void TSkinButton::DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text)
+{
+    std::wstring shown = text;
+    if (const size_t bar = shown.find(L"||"); bar != std::wstring::npos)
+        shown.replace(bar, 2, L"\r\n");
+    RECT box = rect;
+    InflateRect(&box, -2, -2);
+    DrawTextWide(dc, shown, box, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP);
+    OffsetRect(&box, -box.left, -box.top);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (alignment & DT_CENTER) {
+        OffsetRect(&box, rect.left + (width - box.right) / 2, 0);
+    } else {
+        box.left = rect.left;
+        box.right = rect.right;
+    }
+    OffsetRect(&box, 0, rect.top + (height - box.bottom) / 2 - 1);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    RECT textBox = box;
+    DrawTextWide(dc, shown, textBox, TextFormatFor(DT_WORDBREAK | DT_EXPANDTABS | alignment));
+    SetBkMode(dc, oldMode);
+    if (FFocused && !InSet(FSkinData->Options, xoNoFocusRect)) {
+        InflateRect(&box, 2, 2);
+        DrawFocusRect(dc, &box);
+    }
+}
+
+// --- Check boxes and radio buttons ---
+
+namespace {
+
+constexpr int kCheckUnchecked = 1;
+constexpr int kCheckChecked = 2;
+constexpr int kCheckGrayed = 4;
+
+std::string LowerText(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+int StateOfButtonWindow(HWND window)
+{
+    switch (SendMessageW(window, BM_GETCHECK, 0, 0)) {
+    case BST_CHECKED: return kCheckChecked;
+    case BST_INDETERMINATE: return kCheckGrayed;
+    default: return kCheckUnchecked;
+    }
+}
+
+} // namespace
+
+int CheckBoxFrame(int state, bool enabled, int frameCount) noexcept
+{
+    int frame = state;
+    if (!enabled)
+        frame += 2;
+    if (frameCount == 12) {
+        switch (frame) {
+        case 2: frame = 5; break;
+        case 3: frame = 4; break;
+        case 4: frame = state == kCheckGrayed ? 9 : 8; break;
+        case 6: frame = 12; break;
+        default: break;
+        }
+    }
+    // A strip with fewer frames than the state asks for shows its last one.
+    return std::clamp(frame, 1, std::max(frameCount, 1));
+}
+
+const TClassInfo& TSkinCheckBox::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinCheckBox>("TSkinCheckBox", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinCheckBox::TSkinCheckBox(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+void TSkinCheckBox::ReadSwitches()
+{
+    const TBitmap* strip = Strip();
+    FVariant = strip && !strip->Empty() ? 1 : 0;
+    FTransparent = (FControl && FControl->Tag == kParentBackgroundTag) || InSet(FSkinData->Options, xoTransparent);
+}
+
+void TSkinCheckBox::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
+{
+    TSkinControl::AttachControl(form, skinData, setColour);
+    ReadSwitches();
+}
+
+void TSkinCheckBox::AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form)
+{
+    TSkinControl::AttachWindow(window, skinData, form);
+    ReadSwitches();
+}
+
+const TBitmap* TSkinCheckBox::Strip() const
+{
+    return FSkinData->Buttons() ? FSkinData->Buttons()->CheckButton.get() : nullptr;
+}
+
+int TSkinCheckBox::StripFrames() const
+{
+    return FSkinData->Buttons()->CheckButtonFrame;
+}
+
+int TSkinCheckBox::CheckState() const
+{
+    if (!FControl)
+        return StateOfButtonWindow(FHandle);
+    if (GetPropInfo(FControl, "DataBinding"))
+        return kCheckUnchecked;
+    if (GetPropInfo(FControl, "DataField"))
+        return FLastCheck == BST_CHECKED ? kCheckChecked : FLastCheck == BST_INDETERMINATE ? kCheckGrayed
+                                                                                           : kCheckUnchecked;
+    if (GetPropInfo(FControl, "State")) {
+        const std::string state = LowerText(GetEnumPropByName(FControl, "State"));
+        if (state.find("uncheck") != std::string::npos)
+            return kCheckUnchecked;
+        if (state.find("check") != std::string::npos)
+            return kCheckChecked;
+        if (state.find("gray") != std::string::npos)
+            return kCheckGrayed;
+    }
+    return PropIsTrue(FControl, "Checked") ? kCheckChecked : kCheckUnchecked;
+}
+
+bool TSkinCheckBox::BeforeMessage(TMessage& message)
+{
+    if (FVariant) {
+        switch (message.Msg) {
+        case WM_PAINT:
+        case WM_PRINTCLIENT:
+            PaintByMessage(message);
+            return false;
+        case WM_ERASEBKGND:
+            if (FTransparent)
+                EraseByMessage(message);
+            else
+                message.Result = 1;
+            return false;
+        default:
+            break;
+        }
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinCheckBox::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case BM_SETCHECK:
+        FLastCheck = static_cast<int>(message.WParam);
+        Redraw();
+        return;
+    case BM_SETSTATE:
+    case BM_SETSTYLE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_UPDATEUISTATE:
+    case CM_EXIT:
+        // The system draws its own box for each of these.
+        if (FVariant)
+            Redraw();
+        return;
+    default:
+        TSkinControl::AfterMessage(message);
+        return;
+    }
+}
+
+void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
+{
+    if (!FVariant)
+        return;
+    const TBitmap& strip = *Strip();
+    const int frames = std::max(StripFrames(), 1);
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    FFocused = GetFocus() == FHandle;
+    FEnabled = (style & WS_DISABLED) == 0;
+    FCaption = FControl ? GetTextPropByName(FControl, "Caption") : GetWindowTextWide(FHandle);
+    const int frame = CheckBoxFrame(CheckState(), FEnabled, frames);
+
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    const RECT local{0, 0, width, height};
+    if (FTransparent)
+        PaintParentBackground(FHandle, work);
+    else
+        FillSkinColor(work, local);
+
+    const int glyphWidth = strip.Width() / frames;
+    const bool right = (style & BS_RIGHTBUTTON) != 0;
+    const RECT glyph = right ? RECT{width - glyphWidth, 0, width, height} : RECT{0, 0, glyphWidth, height};
+    DrawCentredFrame(work, glyph, strip, true, frames, frame);
+
+    const gdi::Selection font(work, FControl && FControl->Font() ? FControl->Font()->Handle()
+                                                                  : reinterpret_cast<HFONT>(
+                                                                        SendMessageW(FHandle, WM_GETFONT, 0, 0)));
+    TColor colour = FControl && FControl->Font() ? FControl->Font()->Color() : FSkinData->SkinColor(scButtonText);
+    if (!FEnabled)
+        colour = SystemColour(COLOR_BTNSHADOW);
+    SetTextColor(work, ColorToRGB(colour));
+    const int oldMode = SetBkMode(work, TRANSPARENT);
+    RECT text = right ? RECT{0, 0, width - glyphWidth - 2, height} : RECT{glyphWidth + 2, 0, width, height};
+    const UINT align = right ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
+    RECT drawn = text;
+    DrawTextWide(work, FCaption, drawn, TextFormatFor(DT_SINGLELINE | DT_VCENTER | align));
+    SetBkMode(work, oldMode);
+    // The focus stays visible for keyboard users whatever the system's version.
+    if (FFocused && !FCaption.empty())
+        DrawFocusAroundText(work, DT_SINGLELINE | DT_VCENTER | align, text);
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+const TClassInfo& TSkinRadioButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinRadioButton>("TSkinRadioButton", TSkinCheckBox::StaticClass()).Build());
+    return Info;
+}
+
+TSkinRadioButton::TSkinRadioButton(TComponent* AOwner) : TSkinCheckBox(AOwner) {}
+
+const TBitmap* TSkinRadioButton::Strip() const
+{
+    return FSkinData->Buttons() ? FSkinData->Buttons()->RadioButton.get() : nullptr;
+}
+
+int TSkinRadioButton::StripFrames() const
+{
+    return FSkinData->Buttons()->RadioButtonFrame;
+}
+
+int TSkinRadioButton::CheckState() const
+{
+    if (!FControl)
+        return SendMessageW(FHandle, BM_GETCHECK, 0, 0) == BST_CHECKED ? kCheckChecked : kCheckUnchecked;
+    return PropIsTrue(FControl, "Checked") ? kCheckChecked : kCheckUnchecked;
+}
+
+// --- Bit buttons ---
+
+TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
+                         bool centred) noexcept
+{
+    const bool horizontal = side == gsLeft || side == gsRight;
+    const int space = horizontal ? client.cx : client.cy;
+    const int cross = horizontal ? client.cy : client.cx;
+    const int glyphAlong = horizontal ? glyph.cx : glyph.cy;
+    const int textAlong = horizontal ? text.cx : text.cy;
+    if (glyphAlong <= 0 || textAlong <= 0)
+        spacing = 0;
+    if (margin == -1 || centred) {
+        if (spacing == -1) {
+            margin = (space - glyphAlong - textAlong) / 3;
+            spacing = margin;
+        } else {
+            margin = (space - glyphAlong - spacing - textAlong) / 2;
+        }
+    } else if (spacing == -1) {
+        spacing = (space - margin - glyphAlong - textAlong) / 2;
+    }
+    int glyphAt = margin;
+    int textAt = margin + glyphAlong + spacing;
+    if (side == gsRight || side == gsBottom) {
+        glyphAt = space - margin - glyphAlong;
+        textAt = glyphAt - spacing - textAlong;
+    }
+    const int glyphCross = ((cross - (horizontal ? glyph.cy : glyph.cx)) + 1) / 2;
+    const int textCross = ((cross - (horizontal ? text.cy : text.cx)) + 1) / 2;
+    if (horizontal)
+        return {{glyphAt, glyphCross, glyphAt + glyph.cx, glyphCross + glyph.cy},
+                {textAt, textCross, textAt + text.cx, textCross + text.cy}};
+    return {{glyphCross, glyphAt, glyphCross + glyph.cx, glyphAt + glyph.cy},
+            {textCross, textAt, textCross + text.cx, textAt + text.cy}};
+}
+
+std::unique_ptr<TBitmap> MakeDisabledGlyph(const TBitmap& glyph)
+{
+    const int w = glyph.Width();
+    const int h = glyph.Height();
+    auto result = std::make_unique<TBitmap>(w, h, pf24bit);
+    HDC target = result->Canvas().Handle();
+    const RECT all{0, 0, w, h};
+    TSkinControl::FillColor(target, all, clBtnFace);
+    // The glyph's shape as one bit a pixel: 1 where it is not see-through.
+    const gdi::Bitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+    const gdi::MemoryDC maskDC(target);
+    const gdi::Selection maskSelection(maskDC.Get(), mask.Get());
+    HDC source = glyph.Canvas().Handle();
+    const COLORREF oldBack = SetBkColor(source, ColorToRGB(glyph.TransparentColor()));
+    BitBlt(maskDC.Get(), 0, 0, w, h, source, 0, 0, SRCCOPY);
+    SetBkColor(source, oldBack);
+    BitBlt(maskDC.Get(), 0, 0, w, h, nullptr, 0, 0, DSTINVERT);
+    // Where the mask is set the brush is painted, elsewhere the face stays.
+    constexpr DWORD kBrushWhereSourceSet = 0xE20746;
+    const COLORREF oldText = SetTextColor(target, RGB(0, 0, 0));
+    const COLORREF oldBk = SetBkColor(target, RGB(255, 255, 255));
+    for (const auto& [colour, offset] : {std::pair{COLOR_BTNHIGHLIGHT, 1}, std::pair{COLOR_BTNSHADOW, 0}}) {
+        const gdi::Brush brush(CreateSolidBrush(GetSysColor(colour)));
+        const gdi::Selection selected(target, brush.Get());
+        BitBlt(target, offset, offset, w - offset, h - offset, maskDC.Get(), 0, 0, kBrushWhereSourceSet);
+    }
+    SetTextColor(target, oldText);
+    SetBkColor(target, oldBk);
+    return result;
+}
+
+const TClassInfo& TSkinBitButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinBitButton>("TSkinBitButton", TSkinButton::StaticClass()).Build());
+    return Info;
+}
+
+TSkinBitButton::TSkinBitButton(TComponent* AOwner) : TSkinButton(AOwner) {}
+
+namespace {
+
+const TBitmap* GlyphOf(const TControl* control)
+{
+    const auto* glyph = static_cast<const TBitmap*>(GetObjectPropByName(control, "Glyph", &TBitmap::StaticClass()));
+    return glyph && !glyph->Empty() ? glyph : nullptr;
+}
+
+int NumGlyphsOf(const TControl* control)
+{
+    return std::max(GetOrdPropByName(control, "NumGlyphs"), 1);
+}
+
+const TCustomImageList* ImagesOf(const TControl* control)
+{
+    return static_cast<const TCustomImageList*>(
+        GetObjectPropByName(control, "Images", &TCustomImageList::StaticClass()));
+}
+
+TGlyphSide SideOf(const TControl* control)
+{
+    const std::string layout = LowerText(GetEnumPropByName(control, "Layout"));
+    if (layout == "blglyphright")
+        return gsRight;
+    if (layout == "blglyphtop")
+        return gsTop;
+    if (layout == "blglyphbottom")
+        return gsBottom;
+    return gsLeft;
+}
+
+} // namespace
+
+SIZE TSkinBitButton::GlyphSize() const
+{
+    if (const TBitmap* glyph = GlyphOf(FControl))
+        return {glyph->Width() / NumGlyphsOf(FControl), glyph->Height()};
+    if (const TCustomImageList* images = ImagesOf(FControl))
+        return {images->Width(), images->Height()};
+    return {0, 0};
+}
+
+void TSkinBitButton::DrawGlyph(HDC dc, const RECT& at, bool pressed) const
+{
+    if (const TBitmap* glyph = GlyphOf(FControl)) {
+        const int count = NumGlyphsOf(FControl);
+        int frame = pressed ? 3 : !FEnabled ? 2 : 1;
+        if (frame > count)
+            frame = 1;
+        const int w = glyph->Width() / count;
+        const int h = glyph->Height();
+        if (!FEnabled && count == 1) {
+            const auto embossed = MakeDisabledGlyph(*glyph);
+            BitBlt(dc, at.left, at.top, w, h, embossed->Canvas().Handle(), 0, 0, SRCCOPY);
+            return;
+        }
+        TBitmap piece(w, h, pf24bit);
+        BitBlt(piece.Canvas().Handle(), 0, 0, w, h, glyph->Canvas().Handle(), (frame - 1) * w, 0, SRCCOPY);
+        DrawTransparent(dc, at, piece, glyph->TransparentColor());
+        return;
+    }
+    if (const TCustomImageList* images = ImagesOf(FControl)) {
+        const int index = GetOrdPropByName(FControl, "ImageIndex");
+        const int disabled = GetOrdPropByName(FControl, "DisabledIndex");
+        images->Draw(dc, at.left, at.top, FEnabled || disabled == -1 ? index : disabled, true);
+    }
+}
+
+void TSkinBitButton::DrawControl(HDC dc, const RECT& rect)
+{
+    if (!FControl)
+        return;
+    const int frame = ComposeFace(rect, PropIsTrue(FControl, "Default"));
+    if (!frame)
+        return;
+    const bool pressed = (FStateBits & kPressed) != 0;
+    const int width = FWork.Width();
+    const int height = FWork.Height();
+    HDC work = FWork.Canvas().Handle();
+    const RECT local{0, 0, width, height};
+    const gdi::Selection font(work, TextFont());
+    const SIZE glyph = GlyphSize();
+    const TGlyphSide side = SideOf(FControl);
+    const bool horizontal = side == gsLeft || side == gsRight;
+    RECT measure = local;
+    InflateRect(&measure, -2, -2);
+    (horizontal ? measure.right : measure.bottom) -= (horizontal ? glyph.cx : glyph.cy) + 2;
+    SIZE text{0, 0};
+    if (!FCaption.empty()) {
+        RECT box = measure;
+        DrawTextWide(work, FCaption, box, DT_CALCRECT | DT_WORDBREAK);
+        text = {box.right - box.left, box.bottom - box.top};
+    }
+    const bool centred = LowerText(GetEnumPropByName(FControl, "Alignment")) == "tacenter";
+    const TGlyphLayout layout = LayoutGlyph({width, height}, glyph, text, side, GetOrdPropByName(FControl, "Margin"),
+                                            GetOrdPropByName(FControl, "Spacing"), centred);
+    if (glyph.cx > 0)
+        DrawGlyph(work, layout.Glyph, pressed);
+    if (!FCaption.empty()) {
+        SetTextColor(work, ColorToRGB(TextColour(frame)));
+        const int oldMode = SetBkMode(work, TRANSPARENT);
+        const UINT align = side == gsRight ? DT_RIGHT : horizontal ? DT_LEFT : DT_CENTER;
+        RECT box = layout.Text;
+        DrawTextWide(work, FCaption, box, TextFormatFor(DT_WORDBREAK | align));
+        SetBkMode(work, oldMode);
+        if (FFocused && !InSet(FSkinData->Options, xoNoFocusRect)) {
+            RECT focus = layout.Text;
+            InflateRect(&focus, 2, 2);
+            DrawFocusRect(work, &focus);
+        }
+    }
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}

@@ -1,0 +1,134 @@
+// The button family: push buttons painted from the skin's Buttons object
+// (five state frames side by side: normal, pressed, disabled, mouse over,
+// focused or default), composed off screen and put on the window in one
+// block transfer.
+#pragma once
+
+#include "framework/Bitmap.h"
+#include "skin/controls/SkinControl.h"
+
+#include <memory>
+
+class TDataSkinObject;
+
+// Frames of the Buttons bitmap.
+enum TButtonFrame { bfNormal = 1, bfPressed = 2, bfDisabled = 3, bfMouseOver = 4, bfFocused = 5 };
+constexpr int kButtonFrames = 5;
+
+// Frame `frame` of `count` of a skin object's strip, nine-slice over rect,
+// see-through where the object says so. Nothing for an empty rectangle.
+void DrawSkinObjectFrame(HDC dc, const RECT& rect, int frameCount, int frame, const TDataSkinObject& object);
+
+// The frame a push button shows.
+int PushButtonFrame(bool pressed, bool mouseOver, bool focusedOrDefault, bool enabled) noexcept;
+
+class TSkinButton : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinButton(TComponent* AOwner);
+
+    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
+    void AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form) override;
+    bool Transparent() const noexcept { return FTransparent; }
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+    // Reads focus, enabled state and caption, sizes the work bitmap and puts
+    // the background and the face of the state's frame on it; the frame, or
+    // 0 when the skin has no Buttons image.
+    int ComposeFace(const RECT& rect, bool isDefault);
+    // Draws text centred (or stretched across for other alignments) in rect
+    // of dc, "||" as a line break, with the focus rectangle when focused.
+    void DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text);
+    // The caption's colour in the frame: the control's font colour (or the
+    // skin's text colour for a bare window) with the skin's overrides.
+    TColor TextColour(int frame) const;
+    // The font a bare window was given, or the control's.
+    HFONT TextFont() const;
+    void ReadTransparent();
+    void Click();
+
+    TBitmap FWork;
+    bool FTransparent = false;
+};
+
+// The check-box frame: state 1 unchecked, 2 checked, 4 grayed; a disabled
+// box two frames on; a strip of 12 frames has its own order. Never beyond
+// the strip's frameCount.
+int CheckBoxFrame(int state, bool enabled, int frameCount) noexcept;
+
+// Check boxes and radio buttons: the mark from the skin's CheckButton or
+// RadioButton strip, unscaled and vertically centred at the left edge (the
+// right with BS_RIGHTBUTTON), the caption beside it on the skin's face.
+// Without the strip the control paints itself.
+class TSkinCheckBox : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinCheckBox(TComponent* AOwner);
+
+    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
+    void AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form) override;
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+    // The strip and its frame count.
+    virtual const TBitmap* Strip() const;
+    virtual int StripFrames() const;
+    // 1 unchecked, 2 checked, 4 grayed.
+    virtual int CheckState() const;
+    void ReadSwitches();
+
+    TBitmap FWork;
+    bool FTransparent = false;
+    // The state last set through BM_SETCHECK, for data-aware boxes.
+    int FLastCheck = 0;
+};
+
+class TSkinRadioButton : public TSkinCheckBox {
+    VK_CLASS_INFO
+public:
+    explicit TSkinRadioButton(TComponent* AOwner);
+
+protected:
+    const TBitmap* Strip() const override;
+    int StripFrames() const override;
+    int CheckState() const override;
+};
+
+// Where a bit button's glyph and caption go inside a face of size client
+// (window coordinates): along the layout axis the margin and spacing (-1:
+// shared out evenly), across it both centred. Spacing is 0 when either part
+// is empty; a centred alignment counts as margin -1.
+enum TGlyphSide { gsLeft, gsRight, gsTop, gsBottom };
+struct TGlyphLayout {
+    RECT Glyph;
+    RECT Text;
+};
+TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
+                         bool centred) noexcept;
+
+// An embossed copy of a one-frame glyph for the disabled state: the glyph's
+// shape in the highlight colour one pixel down and right, in the shadow
+// colour over it, on the button face.
+std::unique_ptr<TBitmap> MakeDisabledGlyph(const TBitmap& glyph);
+
+// Bit buttons: the face of a push button with the control's Glyph (NumGlyphs
+// frames: up, disabled, down) or Images picture laid out beside the caption.
+class TSkinBitButton : public TSkinButton {
+    VK_CLASS_INFO
+public:
+    explicit TSkinBitButton(TComponent* AOwner);
+
+protected:
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    SIZE GlyphSize() const;
+    void DrawGlyph(HDC dc, const RECT& at, bool pressed) const;
+};

@@ -1,0 +1,484 @@
+// Skinned push buttons under Wine: a framework form skinned the way the
+// manager skins it, real mouse and keyboard input, and the buttons read back
+// from their window DC against the skin's Buttons image at their border
+// points (the frame of each state); clicks still reaching the control's
+// events; switching off and on; unskinning; the parent background of Tag
+// 5555; the base's colour and parent background; bare windows of both
+// character sets; GDI objects around soak loops.
+#include "ControlFixture.h"
+
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
+#include "skin/data/GdiCount.h"
+#include "skin/data/SkinMessages.h"
+
+#include <cstdio>
+
+using namespace controltest;
+
+namespace {
+
+struct TEvents {
+    int Clicks = 0;
+    int MouseDowns = 0;
+    int LastX = 0;
+    void Click(TObject*) { ++Clicks; }
+    void MouseDown(TObject*, TMouseButton, TShiftState, int x, int) { ++MouseDowns; LastX = x; }
+    void Watch(TControl* control)
+    {
+        control->OnClick = TNotifyEvent::Bind<&TEvents::Click>(this);
+        control->OnMouseDown = TMouseEvent::Bind<&TEvents::MouseDown>(this);
+    }
+};
+
+// Counts what reaches the control below the skin object's hook.
+struct TInnerHook {
+    TWindowProcHook Hook;
+    int SkinSwitches = 0;
+    void Entry(TMessage& message)
+    {
+        if (message.Msg == WM_SKINSWITCH)
+            ++SkinSwitches;
+        Hook.CallPrevious(message);
+    }
+};
+
+class SkinnedButtons : public SkinnedForm {
+protected:
+    void SetUp() override
+    {
+        SkinnedForm::SetUp();
+        ASSERT_FALSE(Skin->Buttons()->Bitmap->Empty());
+    }
+
+    TButton* AddButton(const wchar_t* caption, int x, int y, int w = 90, int h = 25)
+    {
+        return Place<TButton>(Form.get(), Form.get(), caption, x, y, w, h);
+    }
+
+    TFaceModel Model() const { return TFaceModel(*Skin, Skin->SkinColor(scButtonFace)); }
+};
+
+TEST_F(SkinnedButtons, EveryStateShowsItsFrameOfTheButtonsImage)
+{
+    TButton* normal = AddButton(L"Normal", 10, 10);
+    TButton* byDefault = AddButton(L"Default", 110, 10);
+    byDefault->SetDefault(true);
+    TButton* disabled = AddButton(L"Disabled", 210, 10);
+    disabled->SetEnabled(false);
+    TButton* disabledDefault = AddButton(L"Both", 10, 50);
+    disabledDefault->SetDefault(true);
+    disabledDefault->SetEnabled(false);
+    TButton* focused = AddButton(L"Focused", 110, 50);
+    TButton* hot = AddButton(L"Hot", 210, 50);
+    TButton* pressed = AddButton(L"Pressed", 10, 90);
+    TButton* caption = AddButton(L"Two||lines", 110, 90, 90, 40);
+    SkinForm();
+
+    struct TCase {
+        const char* What;
+        TButton* Button;
+        std::function<void()> Act;
+        int Frame;
+    };
+    const std::vector<TCase> cases{
+        {"normal", normal, [] {}, bfNormal},
+        {"default", byDefault, [] {}, bfFocused},
+        {"disabled", disabled, [] {}, bfDisabled},
+        {"disabled default", disabledDefault, [] {}, bfDisabled},
+        {"two-line caption", caption, [] {}, bfNormal},
+        {"focused", focused, [&] { focused->SetFocus(); Pump(40); }, bfFocused},
+        {"mouse over", hot, [&] { MouseTo(hot->Handle(), 45, 12); }, bfMouseOver},
+        {"pressed", pressed, [&] { MouseTo(pressed->Handle(), 45, 12, MOUSEEVENTF_LEFTDOWN); }, bfPressed},
+        {"released and left", pressed, [&] {
+             MouseTo(pressed->Handle(), 45, 12, MOUSEEVENTF_LEFTUP);
+             Edit->SetFocus();
+             ParkMouse();
+         }, bfNormal},
+    };
+    const TFaceModel model = Model();
+    for (const TCase& c : cases) {
+        c.Act();
+        EXPECT_EQ(CheckFace(c.Button->Handle(), model, c.Frame, c.What), 0) << c.What;
+    }
+}
+
+TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
+{
+    TButton* button = AddButton(L"&Click", 10, 10);
+    TEvents events;
+    events.Watch(button);
+    SkinForm();
+
+    MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(events.Clicks, 1);
+    EXPECT_EQ(events.MouseDowns, 1);
+    EXPECT_EQ(GetFocus(), button->Handle()) << "a press takes the focus";
+
+    Key(VK_SPACE);
+    EXPECT_EQ(events.Clicks, 2) << "Space on the focused button";
+
+    // Pressed, then the mouse leaves before the release: no click.
+    MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTDOWN);
+    ParkMouse();
+    MouseTo(Form->Handle(), 460, 280, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(events.Clicks, 2);
+    EXPECT_EQ(CheckFace(button->Handle(), Model(), bfFocused, "after leaving"), 0);
+}
+
+TEST_F(SkinnedButtons, SwitchingOffShowsThePlainControlAndOnTheSkinAgain)
+{
+    TButton* twin = AddButton(L"Twin", 10, 10);
+    twin->Tag = Skin->DisableTag;
+    TButton* button = AddButton(L"Twin", 110, 10);
+    TInnerHook inner;
+    inner.Hook.Install(button, TWndMethod::Bind<&TInnerHook::Entry>(&inner));
+    SkinForm();
+    ASSERT_EQ(SendMessageW(twin->Handle(), WM_SKINQUERY, 0, 0), 0) << "the twin stays plain";
+    ASSERT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 1);
+
+    SendMessageW(button->Handle(), WM_SKINSWITCH, 0, 0);
+    Pump(40);
+    const auto plain = ReadBack(twin->Handle());
+    const auto off = ReadBack(button->Handle());
+    int differences = 0;
+    for (int y = 0; y < plain->Height(); ++y)
+        for (int x = 0; x < plain->Width(); ++x)
+            differences += PixelOf(*plain, x, y) != PixelOf(*off, x, y);
+    EXPECT_EQ(differences, 0) << "switched off, the button looks like its plain twin";
+    EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 0) << "switched off, the query reaches the control";
+
+    SendMessageW(button->Handle(), WM_SKINSWITCH, 1, 0);
+    Pump(40);
+    EXPECT_EQ(CheckFace(button->Handle(), Model(), bfNormal, "switched on"), 0);
+    EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 1);
+    EXPECT_EQ(inner.SkinSwitches, 0) << "the switch never reaches the control";
+}
+
+TEST_F(SkinnedButtons, UnskinGivesThePlainButtonBack)
+{
+    TButton* twin = AddButton(L"Twin", 10, 10);
+    twin->Tag = Skin->DisableTag;
+    TButton* button = AddButton(L"Twin", 110, 10);
+    TEvents events;
+    events.Watch(button);
+    SkinForm();
+    ASSERT_EQ(Frame->Dispatch().Controls().Count(), 1);
+    Frame->Unskin();
+    Pump(60);
+    EXPECT_EQ(Frame->Dispatch().Controls().Count(), 0);
+    EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 0);
+    const auto plain = ReadBack(twin->Handle());
+    const auto unskinned = ReadBack(button->Handle());
+    int differences = 0;
+    for (int y = 0; y < plain->Height(); ++y)
+        for (int x = 0; x < plain->Width(); ++x)
+            differences += PixelOf(*plain, x, y) != PixelOf(*unskinned, x, y);
+    EXPECT_EQ(differences, 0);
+    MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(events.Clicks, 1) << "the plain button clicks by itself";
+}
+
+TEST_F(SkinnedButtons, Tag5555ShowsTheParentsBackgroundThroughTheFace)
+{
+    constexpr TColor kPanelColour = 0x3060C0;
+    auto* panel = Place<TPanel>(Form.get(), Form.get(), L"", 10, 10, 300, 100);
+    panel->SetColor(kPanelColour);
+    auto* button = Place<TButton>(panel, Form.get(), L"Through", 40, 30, 90, 25);
+    button->Tag = 5555;
+    SkinForm();
+    const TFaceModel model(*Skin, kPanelColour);
+    int seeThrough = 0;
+    for (const POINT& p : EdgePoints(90, 25))
+        seeThrough += model.SeeThrough(p.x < 45 ? p.x : 0, p.y < 12 ? p.y : 0, bfNormal);
+    ASSERT_GT(seeThrough, 0) << "the skin's button corners must be see-through for this test";
+    EXPECT_EQ(CheckFace(button->Handle(), model, bfNormal, "Tag 5555"), 0);
+}
+
+TEST_F(SkinnedButtons, AClickFarRightOnAVeryWideButtonReportsTheTrueClientPosition)
+{
+    // 40 000 pixels wide, mostly left of the form: the mouse message's
+    // 16-bit x wraps there.
+    TButton* wide = AddButton(L"Wide", -39800, 150, 40000, 25);
+    TEvents events;
+    events.Watch(wide);
+    SkinForm();
+    RECT rect{};
+    GetWindowRect(wide->Handle(), &rect);
+    ASSERT_GT(rect.right - rect.left, 32768) << "the system keeps the width";
+    POINT onForm{100, 162};
+    MapWindowPoints(Form->Handle(), wide->Handle(), &onForm, 1);
+    MouseTo(Form->Handle(), 0, 0);
+    RECT formRect{};
+    GetWindowRect(Form->Handle(), &formRect);
+    MouseTo(wide->Handle(), onForm.x, 12, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(wide->Handle(), onForm.x, 12, MOUSEEVENTF_LEFTUP);
+    ASSERT_EQ(events.MouseDowns, 1);
+    EXPECT_NEAR(events.LastX, onForm.x, 2);
+}
+
+TEST_F(SkinnedButtons, BitButtonGlyphFramesAndTheEmbossedDisabledGlyph)
+{
+    // Frames of 16 x 16 with a see-through rim: up, disabled.
+    constexpr TColor kUp = 0x0000C0;
+    constexpr TColor kDisabled = 0x00A0A0;
+    TBitmap strip(32, 16, pf24bit);
+    for (int frame = 0; frame < 2; ++frame) {
+        const RECT whole{frame * 16, 0, frame * 16 + 16, 16};
+        const RECT inside{frame * 16 + 1, 1, frame * 16 + 15, 15};
+        TSkinControl::FillColor(strip.Canvas().Handle(), whole, frametest::kMagenta);
+        TSkinControl::FillColor(strip.Canvas().Handle(), inside, frame == 0 ? kUp : kDisabled);
+    }
+    TBitmap single(16, 16, pf24bit);
+    TSkinControl::FillColor(single.Canvas().Handle(), {0, 0, 16, 16}, frametest::kMagenta);
+    TSkinControl::FillColor(single.Canvas().Handle(), {1, 1, 15, 15}, kUp);
+    const auto make = [&](int x, const TBitmap& glyph, int count, bool enabled) {
+        auto* button = Place<TBitBtn>(Form.get(), Form.get(), L"", x, 50, 90, 30);
+        button->SetGlyph(&glyph);
+        button->SetNumGlyphs(count);
+        button->SetEnabled(enabled);
+        return button;
+    };
+    TBitBtn* up = make(10, strip, 2, true);
+    TBitBtn* disabled = make(110, strip, 2, false);
+    TBitBtn* embossed = make(210, single, 1, false);
+    TBitBtn* pressed = make(310, strip, 2, true);
+    SkinForm();
+    MouseTo(pressed->Handle(), 5, 5, MOUSEEVENTF_LEFTDOWN);
+    // No caption: the glyph is centred, (90 - 16) / 2 across, (30 - 16 + 1) / 2 down.
+    const auto centre = [](TBitBtn* button) { return PixelOf(*ReadBack(button->Handle()), 37 + 8, 7 + 8); };
+    EXPECT_EQ(centre(up), kUp);
+    EXPECT_EQ(centre(disabled), kDisabled);
+    EXPECT_EQ(centre(pressed), kUp) << "a pressed frame the strip lacks shows frame 1";
+    EXPECT_EQ(centre(embossed), ColorToRGB(SystemColour(COLOR_BTNSHADOW)) & 0xFFFFFF) << "one frame, disabled: embossed";
+    MouseTo(pressed->Handle(), 5, 5, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(CheckFace(up->Handle(), Model(), bfNormal, "bit button face"), 0);
+}
+
+// --- The base: colour, parent background, end of the window ---
+
+TEST(SkinControlBase, ColourAndParentBackgroundAreSwitchedAndGivenBack)
+{
+    struct TCase {
+        const char* What;
+        bool OptionKeepsParentBackground;
+        bool ParentBackground;
+        bool DuringSkin;
+    };
+    const TCase cases[] = {
+        {"switched off and back", false, true, false},
+        {"the skin's option leaves it alone", true, true, true},
+        {"false stays false", false, false, false},
+    };
+    auto skin = frametest::DefaultSkin();
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        skin->Options = c.OptionKeepsParentBackground ? SetBit<TSkinOptions>(xoParentBackGround) : TSkinOptions{};
+        auto form = std::make_unique<TForm>(nullptr);
+        auto* box = Place<TGroupBox>(form.get(), form.get(), L"Box", 10, 10, 200, 100);
+        box->SetParentBackground(c.ParentBackground);
+        box->SetColor(0x123456);
+        TSkinControlList list;
+        auto* object = new TSkinControl(box);
+        object->AttachControl(&list, skin.get(), true);
+        EXPECT_EQ(box->ParentBackground(), c.DuringSkin);
+        EXPECT_EQ(box->Color(), skin->SkinColor(scButtonFace));
+        object->Deactivate();
+        EXPECT_EQ(box->ParentBackground(), c.ParentBackground);
+        EXPECT_EQ(box->Color(), 0x123456);
+        list.FreeAll();
+        EXPECT_EQ(box->ComponentCount(), 0) << "freed from the control's components";
+    }
+}
+
+TEST(SkinControlBase, AfterTheWindowIsDestroyedNoColourIsTouchedAndNothingDangles)
+{
+    auto skin = frametest::DefaultSkin();
+    auto form = std::make_unique<TForm>(nullptr);
+    auto* box = Place<TGroupBox>(form.get(), form.get(), L"Box", 10, 10, 200, 100);
+    box->SetColor(0x123456);
+    TSkinControlList list;
+    auto* object = new TSkinControl(box);
+    object->AttachControl(&list, skin.get(), true);
+    DestroyWindow(box->Handle());
+    EXPECT_EQ(object->Life(), slDestroyed);
+    EXPECT_FALSE(object->Active());
+    object->Deactivate();
+    EXPECT_EQ(box->Color(), skin->SkinColor(scButtonFace)) << "no colour given back to a destroyed window";
+    list.Purge();
+    EXPECT_EQ(list.Count(), 0);
+    EXPECT_EQ(box->ComponentCount(), 0);
+    // The object's control may also go first: the list stays exact.
+    auto* second = new TSkinControl(box);
+    second->AttachControl(&list, skin.get(), false);
+    EXPECT_EQ(list.Count(), 1);
+    form.reset();
+    EXPECT_EQ(list.Count(), 0);
+}
+
+// --- Bare windows ---
+
+LRESULT CALLBACK RecordingParent(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND)
+        SetPropW(window, L"LastCommand", reinterpret_cast<HANDLE>(wParam + 1));
+    return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+class BareButtons : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Skin = frametest::DefaultSkin();
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = RecordingParent;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"VidkilnControlTestParent";
+        RegisterClassW(&windowClass);
+        Parent = CreateWindowExW(0, L"VidkilnControlTestParent", L"Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                                 400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    void TearDown() override
+    {
+        List.FreeAll();
+        DestroyWindow(Parent);
+    }
+
+    HWND Child(bool unicode, int id, int x)
+    {
+        const DWORD style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
+        auto* menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+        return unicode ? CreateWindowExW(0, L"BUTTON", L"", style, x, 10, 90, 25, Parent, menu, nullptr, nullptr)
+                       : CreateWindowExA(0, "BUTTON", "", style, x, 10, 90, 25, Parent, menu, nullptr, nullptr);
+    }
+
+    std::unique_ptr<TSkinData> Skin;
+    HWND Parent = nullptr;
+    TSkinControlList List;
+};
+
+TEST_F(BareButtons, AnsiAndUnicodeWindowsKeepTheirTexts)
+{
+    // Wide text for the Unicode window; for the ANSI window, letters beyond
+    // ASCII that its code page holds (an ANSI subclass sees them in it).
+    char ansiBytes[] = "\xC0\xE9\xF1 Convert";
+    wchar_t ansiWide[32]{};
+    MultiByteToWideChar(CP_ACP, 0, ansiBytes, -1, ansiWide, 32);
+    for (const bool unicode : {true, false}) {
+        SCOPED_TRACE(unicode ? "Unicode" : "ANSI");
+        const std::wstring text = unicode ? L"\x8f6c\x6362 Convert" : ansiWide;
+        HWND plain = Child(unicode, 10, 10);
+        HWND skinned = Child(unicode, 11, 110);
+        auto* object = new TSkinButton(nullptr);
+        object->AttachWindow(skinned, Skin.get(), &List);
+        EXPECT_EQ(object->Unicode(), unicode);
+        for (HWND window : {plain, skinned})
+            SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        EXPECT_EQ(GetWindowTextWide(skinned), text);
+        EXPECT_EQ(GetWindowTextWide(plain), text);
+        char narrow[64]{};
+        char narrowPlain[64]{};
+        SendMessageA(skinned, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(narrow));
+        SendMessageA(plain, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(narrowPlain));
+        EXPECT_STREQ(narrow, narrowPlain);
+        SendMessageA(skinned, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansiBytes));
+        EXPECT_EQ(GetWindowTextWide(skinned), ansiWide) << "ANSI text sent to the window";
+    }
+}
+
+TEST_F(BareButtons, AClickTellsTheParentWhichButtonItWas)
+{
+    HWND button = Child(true, 42, 10);
+    SetWindowTextW(button, L"OK");
+    auto* object = new TSkinButton(nullptr);
+    object->AttachWindow(button, Skin.get(), &List);
+    UpdateWindow(Parent);
+    PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+    PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
+    Pump(60);
+    const auto recorded = reinterpret_cast<WPARAM>(GetPropW(Parent, L"LastCommand"));
+    ASSERT_NE(recorded, 0u);
+    EXPECT_EQ(recorded - 1, MAKEWPARAM(42, BN_CLICKED));
+    RemovePropW(Parent, L"LastCommand");
+    EXPECT_EQ(CheckFace(button, TFaceModel(*Skin, Skin->SkinColor(scButtonFace)), bfFocused, "bare"), 0);
+}
+
+TEST_F(BareButtons, FacesFollowTheButtonsStyle)
+{
+    struct TCase {
+        const char* What;
+        DWORD Style;
+        int Frame;
+    };
+    const TCase cases[] = {
+        {"push button", BS_PUSHBUTTON, bfNormal},
+        {"default push button", BS_DEFPUSHBUTTON, bfFocused},
+        {"disabled default push button", BS_DEFPUSHBUTTON | WS_DISABLED, bfDisabled},
+    };
+    const TFaceModel model(*Skin, Skin->SkinColor(scButtonFace));
+    int x = 10;
+    for (const TCase& c : cases) {
+        HWND button = CreateWindowExW(0, L"BUTTON", L"Face", WS_CHILD | WS_VISIBLE | c.Style, x, 60, 90, 25, Parent,
+                                      nullptr, nullptr, nullptr);
+        x += 100;
+        (new TSkinButton(nullptr))->AttachWindow(button, Skin.get(), &List);
+        UpdateWindow(button);
+        EXPECT_EQ(CheckFace(button, model, c.Frame, c.What), 0) << c.What;
+    }
+}
+
+// --- Soak ---
+
+TEST_F(SkinnedButtons, NoGdiGrowthAfterManyRepaintsAndSkinCycles)
+{
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    std::printf("counting GDI objects with: %s\n", counter.Source);
+    std::vector<TButton*> buttons;
+    for (int i = 0; i < 24; ++i)
+        buttons.push_back(AddButton(L"Soak", 10 + (i % 4) * 100, 40 + (i / 4) * 30));
+    SkinForm();
+    const auto drain = [] {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    };
+    // One round of everything first: what the system makes once on first
+    // use is not growth.
+    const auto round = [&](HWND target) {
+        PostMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+        PostMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        PostMessageW(target, WM_MOUSELEAVE, 0, 0);
+        drain();
+    };
+    const auto cycle = [&] {
+        Frame->Unskin();
+        Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
+        Frame->AttachToForm(Form.get());
+        SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
+        drain();
+    };
+    HWND target = buttons[5]->Handle();
+    round(target);
+    cycle();
+    round(target);
+    drain();
+    const long before = counter.Count();
+    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    // Four repaints a round: hot, pressed, released (a click), left.
+    for (int i = 0; i < 2500; ++i)
+        round(target);
+    drain();
+    EXPECT_EQ(counter.Count(), before) << "after 10 000 repaints";
+    for (int i = 0; i < 100; ++i)
+        cycle();
+    EXPECT_EQ(Frame->Dispatch().Controls().Count(), 24);
+    EXPECT_EQ(counter.Count(), before) << "after 100 skin cycles";
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+}
+
+} // namespace

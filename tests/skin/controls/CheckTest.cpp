@@ -1,0 +1,175 @@
+// Skinned check boxes and radio buttons under Wine: the mark read back from
+// the window against the frame of the skin's CheckButton or RadioButton
+// strip that the state names, after real input; Space still toggles; the
+// frame numbers of every state for strips of 4, 5 and 12 frames.
+#include "ControlFixture.h"
+
+using namespace controltest;
+
+namespace {
+
+TEST(CheckBoxFrames, EveryStateForStripsOfFourFiveAndTwelveFrames)
+{
+    struct TCase {
+        int State;
+        bool Enabled;
+        int Frames;
+        int Frame;
+    };
+    const TCase cases[] = {
+        {1, true, 4, 1},  {2, true, 4, 2},  {1, false, 4, 3},  {2, false, 4, 4},  {4, true, 4, 4},
+        {4, false, 4, 4}, {2, true, 5, 2},  {4, false, 5, 5},  {1, true, 12, 1},  {2, true, 12, 5},
+        {1, false, 12, 4}, {2, false, 12, 8}, {4, true, 12, 9}, {4, false, 12, 12}, {2, true, 1, 1},
+    };
+    for (const TCase& c : cases)
+        EXPECT_EQ(CheckBoxFrame(c.State, c.Enabled, c.Frames), c.Frame)
+            << "state " << c.State << (c.Enabled ? "" : " disabled") << ", " << c.Frames << " frames";
+}
+
+class SkinnedChecks : public SkinnedForm {
+protected:
+    void SetUp() override
+    {
+        SkinnedForm::SetUp();
+        ASSERT_FALSE(Skin->Buttons()->CheckButton->Empty());
+        ASSERT_FALSE(Skin->Buttons()->RadioButton->Empty());
+    }
+
+    // Misses of the mark at the left edge of window against frame of strip.
+    int CheckMark(HWND window, const TBitmap& strip, int frames, int frame, const char* what) const
+    {
+        const auto shot = ReadBack(window);
+        const int gw = strip.Width() / frames;
+        const int gh = strip.Height();
+        const int top = (shot->Height() - gh) / 2;
+        const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
+        int misses = 0;
+        for (int y = 0; y < gh; ++y)
+            for (int x = 0; x < gw; ++x) {
+                TColor expected = PixelOf(strip, (frame - 1) * gw + x, y);
+                if (expected == frametest::kMagenta)
+                    expected = face;
+                const TColor seen = PixelOf(*shot, x, top + y);
+                if (seen != expected && ++misses <= 3)
+                    ADD_FAILURE() << what << ": (" << x << ", " << top + y << ") is " << std::hex << seen
+                                  << " not " << expected << std::dec << ", frame " << frame;
+            }
+        return misses;
+    }
+};
+
+TEST_F(SkinnedChecks, EveryStateShowsItsFrameOfTheStrip)
+{
+    const auto check = [&](const wchar_t* caption, int y, TCheckBoxState state, bool enabled) {
+        auto* box = Place<TCheckBox>(Form.get(), Form.get(), caption, 10, y, 150, 17);
+        box->SetAllowGrayed(true);
+        box->SetState(state);
+        box->SetEnabled(enabled);
+        return box;
+    };
+    const auto radio = [&](const wchar_t* caption, int y, bool checked, bool enabled) {
+        auto* button = Place<TRadioButton>(Form.get(), Form.get(), caption, 200, y, 120, 17);
+        button->SetChecked(checked);
+        button->SetEnabled(enabled);
+        return button;
+    };
+    struct TCase {
+        const char* What;
+        TWinControl* Control;
+        bool Radio;
+        int Frame;
+    };
+    const TCase cases[] = {
+        {"unchecked", check(L"Unchecked", 10, cbUnchecked, true), false, 1},
+        {"checked", check(L"Checked", 35, cbChecked, true), false, 2},
+        {"disabled", check(L"Disabled", 60, cbUnchecked, false), false, 3},
+        {"disabled checked", check(L"Disabled checked", 85, cbChecked, false), false, 4},
+        {"grayed", check(L"Grayed", 110, cbGrayed, true), false, 4},
+        {"radio off", radio(L"Off", 10, false, true), true, 1},
+        {"radio on", radio(L"On", 35, true, true), true, 2},
+        {"radio disabled", radio(L"Disabled", 60, false, false), true, 3},
+    };
+    SkinForm();
+    const TDataSkinButton& buttons = *Skin->Buttons();
+    for (const TCase& c : cases) {
+        const TBitmap& strip = c.Radio ? *buttons.RadioButton : *buttons.CheckButton;
+        const int frames = c.Radio ? buttons.RadioButtonFrame : buttons.CheckButtonFrame;
+        EXPECT_EQ(SendMessageW(c.Control->Handle(), WM_SKINQUERY, 0, 0), 1) << c.What;
+        EXPECT_EQ(CheckMark(c.Control->Handle(), strip, frames, c.Frame, c.What), 0) << c.What;
+    }
+}
+
+TEST_F(SkinnedChecks, ClicksAndSpaceToggleAndTheMarkFollows)
+{
+    auto* box = Place<TCheckBox>(Form.get(), Form.get(), L"&Toggle", 10, 10, 150, 17);
+    auto* first = Place<TRadioButton>(Form.get(), Form.get(), L"First", 10, 40, 120, 17);
+    auto* second = Place<TRadioButton>(Form.get(), Form.get(), L"Second", 10, 65, 120, 17);
+    first->SetChecked(true);
+    SkinForm();
+    const TDataSkinButton& buttons = *Skin->Buttons();
+
+    MouseTo(box->Handle(), 6, 8, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(box->Handle(), 6, 8, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(box->Checked()) << "a click checks";
+    EXPECT_EQ(CheckMark(box->Handle(), *buttons.CheckButton, buttons.CheckButtonFrame, 2, "clicked"), 0);
+    Key(VK_SPACE);
+    EXPECT_FALSE(box->Checked()) << "Space unchecks";
+    EXPECT_EQ(CheckMark(box->Handle(), *buttons.CheckButton, buttons.CheckButtonFrame, 1, "space"), 0);
+    EXPECT_EQ(box->Caption(), L"&Toggle") << "the control keeps its text";
+
+    MouseTo(second->Handle(), 6, 8, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(second->Handle(), 6, 8, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(second->Checked());
+    EXPECT_FALSE(first->Checked());
+    EXPECT_EQ(CheckMark(second->Handle(), *buttons.RadioButton, buttons.RadioButtonFrame, 2, "second on"), 0);
+    EXPECT_EQ(CheckMark(first->Handle(), *buttons.RadioButton, buttons.RadioButtonFrame, 1, "first off"), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(BitButtonLayout, GlyphAndCaptionForEveryLayoutMarginAndSpacing)
+{
+    // A 90 x 30 face, a 16 x 16 glyph, a caption 40 x 14.
+    const SIZE client{90, 30};
+    const SIZE glyph{16, 16};
+    const SIZE text{40, 14};
+    struct TCase {
+        const char* What;
+        TGlyphSide Side;
+        int Margin;
+        int Spacing;
+        bool Centred;
+        SIZE Text;
+        RECT Glyph;
+        RECT Text2;
+    };
+    const TCase cases[] = {
+        // (90 - 16 - 4 - 40) / 2 = 15
+        {"left, centred pair", gsLeft, -1, 4, false, text, {15, 7, 31, 23}, {35, 8, 75, 22}},
+        // (90 - 16 - 40) / 3 = 11
+        {"left, spread evenly", gsLeft, -1, -1, false, text, {11, 7, 27, 23}, {38, 8, 78, 22}},
+        {"left, margin 3 spacing 4", gsLeft, 3, 4, false, text, {3, 7, 19, 23}, {23, 8, 63, 22}},
+        // (90 - 3 - 16 - 40) / 2 = 15
+        {"left, margin 3, spacing shared", gsLeft, 3, -1, false, text, {3, 7, 19, 23}, {34, 8, 74, 22}},
+        {"centred alignment wins over the margin", gsLeft, 3, 4, true, text, {15, 7, 31, 23}, {35, 8, 75, 22}},
+        {"right, margin 3 spacing 4", gsRight, 3, 4, false, text, {71, 7, 87, 23}, {27, 8, 67, 22}},
+        // across (90 - 16 + 1) / 2 = 37; along (30 - 16 - 0 - 14) / 2 = 0 with spacing 0
+        {"top, centred, spacing 0", gsTop, -1, 0, false, text, {37, 0, 53, 16}, {25, 16, 65, 30}},
+        {"bottom, margin 1 spacing 0", gsBottom, 1, 0, false, text, {37, 13, 53, 29}, {25, -1, 65, 13}},
+        // No caption: spacing becomes 0 and the glyph is centred.
+        {"no caption", gsLeft, -1, 4, false, {0, 0}, {37, 7, 53, 23}, {53, 15, 53, 15}},
+    };
+    for (const TCase& c : cases) {
+        const TGlyphLayout layout = LayoutGlyph(client, glyph, c.Text, c.Side, c.Margin, c.Spacing, c.Centred);
+        EXPECT_TRUE(EqualRect(&layout.Glyph, &c.Glyph))
+            << c.What << ": glyph " << layout.Glyph.left << "," << layout.Glyph.top << " " << layout.Glyph.right
+            << "," << layout.Glyph.bottom;
+        EXPECT_TRUE(EqualRect(&layout.Text, &c.Text2))
+            << c.What << ": text " << layout.Text.left << "," << layout.Text.top << " " << layout.Text.right << ","
+            << layout.Text.bottom;
+    }
+}
+
+} // namespace

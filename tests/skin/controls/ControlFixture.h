@@ -1,0 +1,194 @@
+// Shared by the skinned-control tests: a framework form skinned the way the
+// manager skins one (a TWinSkinForm attached, then WM_SKININIT), real mouse
+// and keyboard input, a control read back from its window DC, and what the
+// skin's Buttons image shows at a point of a button face, worked out from
+// the image and the nine-slice margins (fixed corners and edges exactly,
+// stretched middles within their source row or column).
+#pragma once
+
+#include "../forms/FrameFixture.h"
+
+#include "framework/StdCtrls.h"
+#include "skin/controls/SkinButtons.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+namespace controltest {
+
+using frametest::PixelOf;
+using frametest::Pump;
+using frametest::TExpected;
+
+template <class T>
+T* Place(TWinControl* parent, TComponent* owner, const wchar_t* caption, int x, int y, int w, int h)
+{
+    T* control = new T(owner);
+    control->SetParent(parent);
+    control->SetBounds(x, y, w, h);
+    control->SetCaption(caption);
+    return control;
+}
+
+// A window (the whole of it) as it is on the display.
+inline std::unique_ptr<TBitmap> ReadBack(HWND window)
+{
+    return frametest::ReadBack(window);
+}
+
+inline void MouseTo(HWND window, int x, int y, DWORD buttons = 0)
+{
+    POINT point{x, y};
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    point.x += rect.left;
+    point.y += rect.top;
+    const auto absolute = [](LONG value, int metric) {
+        return static_cast<LONG>((value * 65535 + GetSystemMetrics(metric) / 2) / (GetSystemMetrics(metric) - 1));
+    };
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = absolute(point.x, SM_CXSCREEN);
+    input.mi.dy = absolute(point.y, SM_CYSCREEN);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+    SendInput(1, &input, sizeof(INPUT));
+    Pump(40);
+}
+
+inline void Key(WORD key)
+{
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    Pump(40);
+}
+
+// What frame `frame` of the skin's Buttons image shows at (x, y) of a face
+// w by h, see-through pixels showing `background`.
+class TFaceModel {
+public:
+    TFaceModel(const TSkinData& skin, TColor background) : FButtons(*skin.Buttons()), FBackground(background) {}
+
+    TExpected At(int w, int h, int x, int y, int frame) const
+    {
+        const TBitmap& image = *FButtons.Bitmap;
+        const int fw = image.Width() / kButtonFrames;
+        const int fh = image.Height();
+        TExpected expected;
+        for (int column : Along(x, w, fw, FButtons.LeftWidth, FButtons.RightWidth))
+            for (int row : Along(y, h, fh, FButtons.TopHeight, FButtons.BottomHeight)) {
+                TColor colour = PixelOf(image, (frame - 1) * fw + column, row);
+                if (colour == frametest::kMagenta && FButtons.Trans == 1)
+                    colour = FBackground & 0xFFFFFF;
+                expected.Colours.insert(colour);
+            }
+        return expected;
+    }
+
+    // Whether the image is see-through at a corner point of the face.
+    bool SeeThrough(int x, int y, int frame) const
+    {
+        const TBitmap& image = *FButtons.Bitmap;
+        const int fw = image.Width() / kButtonFrames;
+        return FButtons.Trans == 1 && PixelOf(image, (frame - 1) * fw + x, y) == frametest::kMagenta;
+    }
+
+private:
+    // Source positions that can show at p of a target of length target.
+    static std::vector<int> Along(int p, int target, int source, int start, int end)
+    {
+        if (p < start)
+            return {p};
+        if (p >= target - end)
+            return {source - (target - p)};
+        std::vector<int> middle;
+        for (int s = start; s < source - end; ++s)
+            middle.push_back(s);
+        return middle;
+    }
+
+    const TDataSkinButton& FButtons;
+    TColor FBackground;
+};
+
+// The face's border points that text and focus rectangle never reach: the
+// outermost rows, the outermost two columns (a focus rectangle around a tall
+// caption comes as near as the second row).
+inline std::vector<POINT> EdgePoints(int w, int h)
+{
+    std::vector<POINT> points;
+    for (int x = 0; x < w; x += 3)
+        for (int y : {0, h - 1})
+            points.push_back({x, y});
+    for (int y = 0; y < h; y += 2)
+        for (int x : {0, 1, w - 2, w - 1})
+            points.push_back({x, y});
+    return points;
+}
+
+// Misses of the face of window against frame; a few are reported.
+inline int CheckFace(HWND window, const TFaceModel& model, int frame, const char* what)
+{
+    const std::unique_ptr<TBitmap> shot = ReadBack(window);
+    const int w = shot->Width();
+    const int h = shot->Height();
+    int misses = 0;
+    for (const POINT& p : EdgePoints(w, h)) {
+        const TExpected expected = model.At(w, h, p.x, p.y, frame);
+        const TColor seen = PixelOf(*shot, p.x, p.y);
+        if (!expected.Admits(seen) && ++misses <= 4)
+            ADD_FAILURE() << what << ": (" << p.x << ", " << p.y << ") is " << std::hex << seen << ", frame "
+                          << std::dec << frame;
+    }
+    return misses;
+}
+
+// A framework form with an edit to hold the focus, skinned by SkinForm the
+// way the manager skins it (a frame attached, then WM_SKININIT).
+class SkinnedForm : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Skin = frametest::DefaultSkin();
+        ASSERT_FALSE(Skin->SkinLoading());
+        Form = std::make_unique<TForm>(nullptr);
+        Form->SetBounds(40, 40, 480, 300);
+        Edit = Place<TEdit>(Form.get(), Form.get(), L"", 330, 10, 100, 22);
+    }
+
+    void TearDown() override
+    {
+        Frame.reset();
+        Form.reset();
+    }
+
+    void SkinForm()
+    {
+        HWND window = Form->Handle();
+        Frame = std::make_unique<TWinSkinForm>(window, L"TForm", Skin.get());
+        Frame->AttachToForm(Form.get());
+        PostMessageW(window, WM_SKININIT, 0, 1000);
+        Form->Show();
+        SetForegroundWindow(window);
+        Pump(150);
+        Edit->SetFocus();
+        ParkMouse();
+    }
+
+    void ParkMouse() { MouseTo(Form->Handle(), 460, 280); }
+
+    std::unique_ptr<TSkinData> Skin;
+    std::unique_ptr<TForm> Form;
+    std::unique_ptr<TWinSkinForm> Frame;
+    TEdit* Edit = nullptr;
+};
+
+} // namespace controltest
