@@ -31,20 +31,36 @@ TPipe InputPipe()
     }
 }
 
+// A pipe name no pipe of the system holds now: process ids are reused, and a
+// pipe of an earlier process lives on while a child of it holds its end, so
+// the name also carries this process's start and a count, and a name that
+// turns out to be taken is passed over.
+TKernelHandle NewOutputPipe(std::wstring& Name)
+{
+    static const std::wstring process = std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
+    static std::atomic<unsigned> pipes{0};
+    constexpr int kAttempts = 64;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        Name = L"\\\\.\\pipe\\vidkiln-output-" + process + L"-" + std::to_wstring(++pipes);
+        TKernelHandle read(CreateNamedPipeW(Name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+                                            0, kPipeSize, 0, nullptr));
+        if (read)
+            return read;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_PIPE_BUSY)
+            ThrowSystemError(error);
+    }
+    ThrowSystemError(ERROR_PIPE_BUSY);
+}
+
 // The output pipe: anonymous pipes cannot be read overlapped, so it is a
-// named pipe of this process, one instance, local only, with a name no
-// other pipe has. The child's end is an ordinary synchronous, inheritable
-// handle.
+// named pipe of this process, one instance, local only. The child's end is
+// an ordinary synchronous, inheritable handle.
 TPipe OutputPipe()
 {
-    static std::atomic<unsigned> pipes{0};
-    const std::wstring name = L"\\\\.\\pipe\\vidkiln-output-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++pipes);
-    TKernelHandle read(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
-                                        kPipeSize, 0, nullptr));
-    if (!read)
-        ThrowSystemError(GetLastError());
+    std::wstring name;
+    TKernelHandle read = NewOutputPipe(name);
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     TKernelHandle write(CreateFileW(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inheritable, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
