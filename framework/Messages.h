@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Delegate.h"
+#include "base/WindowSubclass.h"
 
 #include <windows.h>
 
@@ -15,6 +16,21 @@ struct TMessage {
 
 // The replaceable message hook of every control and form.
 using TWndMethod = TDelegate<void(TMessage& Message)>;
+
+// Subclasses Window with an object's message handler (a member taking a
+// TMessage); what the handler leaves in Result is the message's answer.
+template <auto Handler, class T>
+void InstallMessageHandler(TWindowSubclass& Subclass, HWND Window, T* Object, const void* Kind = nullptr)
+{
+    Subclass.Install(
+        Window,
+        [Object](UINT Msg, WPARAM WParam, LPARAM LParam) {
+            TMessage Message{Msg, WParam, LParam, 0};
+            (Object->*Handler)(Message);
+            return Message.Result;
+        },
+        Kind, Object);
+}
 
 // The framework's own notifications, in a range (0xB000-0xB1FF) no system or
 // common control message uses and clear of the skin engine's private messages. They travel

@@ -144,11 +144,7 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TSkinControlLi
     Register(form);
     FUnicode = IsWindowUnicode(window) != FALSE;
     FCaption = GetWindowTextWide(window);
-    FSubclass.Install(window, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-        TMessage message{msg, wParam, lParam, 0};
-        HandleMessage(message);
-        return message.Result;
-    });
+    InstallMessageHandler<&TSkinControl::HandleMessage>(FSubclass, window, this);
     InvalidateRect(window, nullptr, TRUE);
     FAttached = true;
     FLife = slAttached;

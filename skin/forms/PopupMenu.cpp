@@ -123,14 +123,7 @@ void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuIte
 
 TWinSkinPopMenu::TWinSkinPopMenu(HWND window, TSkinData* skinData) : FHandle(window), FSkinData(skinData)
 {
-    FSubclass.Install(
-        FHandle,
-        [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-            TMessage message{msg, wParam, lParam, 0};
-            WindowProc(message);
-            return message.Result;
-        },
-        &kPopupMenuKind, this);
+    InstallMessageHandler<&TWinSkinPopMenu::WindowProc>(FSubclass, FHandle, this, &kPopupMenuKind);
 }
 
 TWinSkinPopMenu::~TWinSkinPopMenu()

@@ -409,6 +409,24 @@ bool TSkinManage::DetachPopupMenu(HWND window)
     return removed > 0;
 }
 
+// --- MDI ---
+
+HWND TSkinManage::MDIClient() const noexcept
+{
+    for (const auto& frame : FSkinForms)
+        if (HWND client = frame->MdiClient())
+            return client;
+    return nullptr;
+}
+
+TWinControl* TSkinManage::MDIFrameForm() const noexcept
+{
+    for (const auto& frame : FSkinForms)
+        if (frame->MdiClient())
+            return frame->Form();
+    return nullptr;
+}
+
 bool TSkinManage::IsPopupMenuSkinned(HWND window) const
 {
     return std::any_of(FPopupMenus.begin(), FPopupMenus.end(),

@@ -101,6 +101,10 @@ public:
     const std::vector<TSkinData*>& SkinDatas() const noexcept { return FSkinDatas; }
     std::vector<TWinSkinForm*> SkinForms() const;
     std::vector<HWND> PopupMenus() const;
+    // The MDI client of the skinned MDI frame, and that frame's form; found
+    // in the list of frames, so never a window that is gone.
+    HWND MDIClient() const noexcept;
+    TWinControl* MDIFrameForm() const noexcept;
     bool MDIChildMaximized() const noexcept { return FMDIChildMaximized; }
     void SetMDIChildMaximized(bool value) { FMDIChildMaximized = value; }
 

@@ -102,14 +102,9 @@ void TWinSkinForm::Prepare()
         FOriginalRegion.Reset(region);
     else
         DeleteObject(region);
-    FSubclass.Install(
-        FHandle,
-        [this](UINT msg, WPARAM wParam, LPARAM lParam) {
-            TMessage message{msg, wParam, lParam, 0};
-            WindowProc(message);
-            return message.Result;
-        },
-        &kFrameKind, this);
+    InstallMessageHandler<&TWinSkinForm::WindowProc>(FSubclass, FHandle, this, &kFrameKind);
+    if (FFormKind == 1)
+        SubclassMdiClient();
     if (FFrameSkinned)
         Remeasure();
     else
@@ -182,7 +177,9 @@ void TWinSkinForm::Initialise()
     KeepClientRect();
     if (FState == fsCreated && FFrameSkinned) {
         ReadWindowState();
-        if (!FIsChildWindow && FBorderKind != 2 && FWindowState != wsMinimized) {
+        if (FFormKind == 2) {
+            InitialiseMdiChild();
+        } else if (!FIsChildWindow && FBorderKind != 2 && FWindowState != wsMinimized) {
             FState = fsFitting;
             FitToClient(false);
             FState = fsReady;
@@ -302,6 +299,10 @@ void TWinSkinForm::Unskin()
     ReleaseCaptionButtons();
     FFormHook.Remove();
     FSubclass.Remove();
+    if (MdiClient()) {
+        FMdiClientSubclass.Remove();
+        FSkinData->MenuUpdate = FMenuUpdateAtPrepare;
+    }
     if (FForm && FColorSaved)
         FForm->SetColor(FSavedColor);
     FColorSaved = false;
@@ -342,6 +343,7 @@ void TWinSkinForm::Release()
 {
     FDispatch.Controls().FreeAll();
     ReleaseCaptionButtons();
+    FMdiClientSubclass.Remove();
     FFormHook.Remove();
     FSubclass.Remove();
     FForm = nullptr;
@@ -537,8 +539,12 @@ void TWinSkinForm::FormHook(TMessage& message)
     case WM_SETTEXT:
         // The framework sets its caption here without passing the window's procedure.
         DefaultWithoutCaption(message, true);
-        if (FState == fsReady && IsWindowVisible(FHandle))
-            PaintFrame();
+        if (FState != fsReady || !IsWindowVisible(FHandle))
+            return;
+        // A maximised MDI child's caption shows in its frame's.
+        if (FFormKind == 2 && FWindowState == wsMaximized && SkinManager && SkinManager->MDIClient())
+            PostMessageW(SkinManager->MDIClient(), WM_SKINMDICHANGED, reinterpret_cast<WPARAM>(FHandle), 0);
+        PaintFrame();
         return;
     case WM_SKINRECOLOUR:
         Refresh();

@@ -149,6 +149,10 @@ public:
     // must not be freed then, even when its window is gone.
     bool Busy() const noexcept { return FDepth > 0; }
 
+    // An MDI frame's client window, subclassed with the frame (MdiClient.cpp);
+    // nullptr for other windows.
+    HWND MdiClient() const noexcept;
+
     // The skinned controls of the window and how they are chosen.
     TControlDispatch& Dispatch() noexcept { return FDispatch; }
 
@@ -193,6 +197,13 @@ private:
     const TMenuItemLook* WindowMenuItem(ULONG_PTR itemData) const noexcept;
     void PerformMdiAction(WPARAM command);
 
+    // --- The MDI client of an MDI frame (MdiClient.cpp) ---
+    void SubclassMdiClient();
+    void MdiClientProc(TMessage& message);
+    // A new MDI child: a maximised one makes its frame repaint, a normal
+    // one keeps its client size under the skinned border.
+    void InitialiseMdiChild();
+
     void ReadStyles();
     // Gives the window's controls their skin objects.
     void AttachControls();
@@ -223,6 +234,10 @@ private:
     std::wstring FClassName;
     TWindowSubclass FSubclass;
     TWindowProcHook FFormHook;
+    TWindowSubclass FMdiClientSubclass;
+    // The skin's MenuUpdate when the MDI frame was prepared: switched off
+    // while MDI children exist, given back when the last one goes.
+    bool FMenuUpdateAtPrepare = true;
     TControlDispatch FDispatch;
     bool FPrepared = false;
     bool FCaptionStripped = false;

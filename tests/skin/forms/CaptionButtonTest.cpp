@@ -48,34 +48,6 @@ LRESULT CALLBACK RecordingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, msg, wParam, lParam);
 }
 
-INPUT MouseInput(POINT screen, DWORD flags)
-{
-    const auto absolute = [](LONG value, int metric) {
-        return static_cast<LONG>((value * 65535 + GetSystemMetrics(metric) / 2) / (GetSystemMetrics(metric) - 1));
-    };
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = absolute(screen.x, SM_CXSCREEN);
-    input.mi.dy = absolute(screen.y, SM_CYSCREEN);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-// One mouse event, then its messages are handled. Only for presses the
-// frame takes itself: a press the system takes (a caption drag) waits in
-// its own loop for a release that would never come.
-void SendMouse(POINT screen, DWORD flags)
-{
-    INPUT input = MouseInput(screen, flags);
-    SendInput(1, &input, sizeof(INPUT));
-    Pump(40);
-}
-
-POINT Centre(const RECT& rect)
-{
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 class CaptionButtons : public ::testing::Test {
 protected:
     void SetUp() override
@@ -143,24 +115,12 @@ protected:
         EXPECT_EQ(ThreadWindowCount(), windowsBefore);
     }
 
-    // The skin's caption button with this action and visibility code.
     const TDataSkinSysButton& SkinButton(int action, int visibility = -100) const
     {
-        for (const auto& button : Skin->CaptionButtons())
-            if (button->Action == action && (visibility == -100 || button->Visibility == visibility))
-                return *button;
-        throw std::runtime_error("the skin has no such caption button");
+        return SkinButtonOf(*Skin, action, visibility);
     }
 
-    // The button's rectangle in screen coordinates.
-    RECT OnScreen(HWND window, const TDataSkinSysButton& button) const
-    {
-        RECT outer{};
-        GetWindowRect(window, &outer);
-        RECT rect = CaptionButtonRect(button, outer.right - outer.left);
-        OffsetRect(&rect, outer.left, outer.top);
-        return rect;
-    }
+    RECT OnScreen(HWND window, const TDataSkinSysButton& button) const { return ButtonOnScreen(window, button); }
 
     // Pixels of the button that differ from the given frame of its image
     // (magenta pixels show the caption and are left out).
@@ -184,16 +144,6 @@ protected:
     {
         SCOPED_TRACE(std::string(step) + ", " + button.Name);
         EXPECT_EQ(FrameMisses(window, button, frame), 0) << "frame " << frame;
-    }
-
-    // Move, press and release queued at once, so that a press the system
-    // takes finds its release.
-    void Click(POINT screen)
-    {
-        SendMouse(screen, 0);
-        INPUT inputs[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
-        SendInput(2, inputs, sizeof(INPUT));
-        Pump(100);
     }
 
     bool Received(WPARAM command) const

@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <stdexcept>
 #include <span>
 #include <string>
 #include <vector>
@@ -127,6 +128,46 @@ inline TColor PixelOf(const TBitmap& bitmap, int x, int y)
     return bitmap.Canvas().Pixels(x, y) & 0xFFFFFF;
 }
 
+// --- Mouse input ---
+
+inline INPUT MouseInput(POINT screen, DWORD flags)
+{
+    const auto absolute = [](LONG value, int metric) {
+        return static_cast<LONG>((value * 65535 + GetSystemMetrics(metric) / 2) / (GetSystemMetrics(metric) - 1));
+    };
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = absolute(screen.x, SM_CXSCREEN);
+    input.mi.dy = absolute(screen.y, SM_CYSCREEN);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// One mouse event, then its messages are handled. Only for presses the
+// frame takes itself: a press the system takes (a caption drag) waits in
+// its own loop for a release that would never come.
+inline void SendMouse(POINT screen, DWORD flags)
+{
+    INPUT input = MouseInput(screen, flags);
+    SendInput(1, &input, sizeof(INPUT));
+    Pump(40);
+}
+
+// Move, press and release queued at once, so that a press the system
+// takes finds its release.
+inline void Click(POINT screen)
+{
+    SendMouse(screen, 0);
+    INPUT inputs[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
+    SendInput(2, inputs, sizeof(INPUT));
+    Pump(100);
+}
+
+inline POINT Centre(const RECT& rect)
+{
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
 // What one border image shows at a window point: the source pixel for
 // points in the fixed margins, or the set of pixels a stretched middle can
 // take (the source column's middle part).
@@ -143,6 +184,25 @@ inline RECT CaptionButtonRect(const TDataSkinSysButton& button, int windowWidth)
     const int width = button.Bitmap->Width() / std::max(1, button.FrameCount);
     const int x = button.Align == 1 ? windowWidth - button.XCoord : button.XCoord;
     return {x, button.YCoord, x + width, button.YCoord + button.Bitmap->Height()};
+}
+
+// The skin's caption button with this action and visibility code.
+inline const TDataSkinSysButton& SkinButtonOf(const TSkinData& skin, int action, int visibility = -100)
+{
+    for (const auto& button : skin.CaptionButtons())
+        if (button->Action == action && (visibility == -100 || button->Visibility == visibility))
+            return *button;
+    throw std::runtime_error("the skin has no such caption button");
+}
+
+// A caption button's rectangle in screen coordinates.
+inline RECT ButtonOnScreen(HWND window, const TDataSkinSysButton& button)
+{
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    RECT rect = CaptionButtonRect(button, outer.right - outer.left);
+    OffsetRect(&rect, outer.left, outer.top);
+    return rect;
 }
 
 // Every point a caption button with an image may cover in a window of that width.

@@ -4,7 +4,7 @@
 // frame geometry; the window region against the images' magenta pixels;
 // fitting, unskinning, and the frame surviving many caption changes and a
 // resize sequence with the GDI object count back at its baseline.
-#include "FrameFixture.h"
+#include "FrameSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -59,58 +59,6 @@ protected:
         Pump(20);
     }
 
-    struct TSample {
-        const char* Where;
-        int X;
-        int Y;
-        TExpected Expected;
-    };
-
-    // Points in every border: fixed corners and margins, stretched middles.
-    std::vector<TSample> Samples(HWND window, int frame) const
-    {
-        const SIZE size = WindowSize(window);
-        const int w = size.cx;
-        const int h = size.cy;
-        const TFrameModel model(*Skin, w, h);
-        std::vector<TSample> samples;
-        for (int x = 0; x < model.Left; ++x)
-            for (int y : {0, 2, 5, model.Top - 1, h / 2, h - model.Bottom, h - 1})
-                samples.push_back({"left border", x, y, model.Side(true, x, y, frame)});
-        for (int x = w - model.Right; x < w; ++x)
-            for (int y : {0, 3, 17, model.Top - 1, h / 2, h - 2})
-                samples.push_back({"right border", x, y, model.Side(false, x, y, frame)});
-        for (int y = 0; y < model.Top; y += 3) {
-            // The icon and the caption text stay left of these points; the
-            // caption buttons have tests of their own.
-            for (int x : {model.Left, model.Left + 2, w - 40, w - model.Right - 6, w - model.Right - 1})
-                if (!UnderACaptionButton(*Skin, w, x, y))
-                    samples.push_back({"caption strip", x, y, model.Band(true, x, y, frame)});
-        }
-        for (int y = h - model.Bottom; y < h; ++y)
-            for (int x : {model.Left, model.Left + 1, w / 2, w - model.Right - 1})
-                samples.push_back({"bottom border", x, y, model.Band(false, x, y, frame)});
-        return samples;
-    }
-
-    // Every opaque sample point shows what the skin says; returns the count of misses.
-    int CheckFrame(HWND window, int frame) const
-    {
-        const std::unique_ptr<TBitmap> shot = ReadBack(window);
-        int misses = 0;
-        for (const TSample& sample : Samples(window, frame)) {
-            if (sample.Expected.SeeThrough())
-                continue;
-            const TColor seen = PixelOf(*shot, sample.X, sample.Y);
-            if (!sample.Expected.Admits(seen)) {
-                if (++misses <= 5)
-                    ADD_FAILURE() << sample.Where << " at (" << sample.X << ", " << sample.Y << ") is " << std::hex
-                                  << seen << ", frame " << frame;
-            }
-        }
-        return misses;
-    }
-
     // The region covers a point exactly when the skin's pixel there is not magenta.
     int CheckRegion(HWND window) const
     {
@@ -120,7 +68,7 @@ protected:
             return 1;
         }
         int misses = 0;
-        for (const TSample& sample : Samples(window, Frame->Active() ? 1 : 2)) {
+        for (const TSample& sample : FrameSamples(*Skin, window, Frame->Active() ? 1 : 2)) {
             const bool inside = PtInRegion(region.Get(), sample.X, sample.Y) != FALSE;
             if (inside == sample.Expected.SeeThrough() && sample.Expected.Colours.size() == 1) {
                 if (++misses <= 5)
@@ -146,11 +94,11 @@ TEST_F(SkinnedFrame, BordersAndCaptionShowFrameOneActiveAndFrameTwoInactive)
     HWND window = Make();
     Attach(window);
     SetActivity(window, true);
-    EXPECT_EQ(CheckFrame(window, 1), 0);
+    EXPECT_EQ(BorderMisses(*Skin, window, 1), 0);
     SetActivity(window, false);
-    EXPECT_EQ(CheckFrame(window, 2), 0);
+    EXPECT_EQ(BorderMisses(*Skin, window, 2), 0);
     SetActivity(window, true);
-    EXPECT_EQ(CheckFrame(window, 1), 0);
+    EXPECT_EQ(BorderMisses(*Skin, window, 1), 0);
 }
 
 TEST_F(SkinnedFrame, RegionLeavesOutTheMagentaPixelsOfTheBorders)
@@ -318,7 +266,7 @@ TEST_F(SkinnedFrame, NoSystemCaptionAfterAThousandRoundsOfCaptionChanges)
     SendMessageW(window, WM_SETICON, ICON_SMALL, 0);
     SetActivity(window, true);
     Pump();
-    EXPECT_EQ(CheckFrame(window, 1), 0);
+    EXPECT_EQ(BorderMisses(*Skin, window, 1), 0);
 
     // Not one pixel of the non-client area in a system caption colour.
     const std::unique_ptr<TBitmap> shot = ReadBack(window);
@@ -358,7 +306,7 @@ TEST_F(SkinnedFrame, AFormsCaptionChangesKeepTheSkinnedCaption)
     for (int round = 0; round < 200; ++round)
         form->SetCaption(L"Caption " + std::to_wstring(round));
     SetActivity(window, true);
-    EXPECT_EQ(CheckFrame(window, 1), 0);
+    EXPECT_EQ(BorderMisses(*Skin, window, 1), 0);
     EXPECT_EQ(CheckRegion(window), 0);
     Frame.reset();
 }
@@ -371,7 +319,7 @@ TEST_F(SkinnedFrame, ResizeMaximiseRestoreAndMinimiseKeepTheSkinnedFrameAndRegio
     const auto checkStep = [&](const char* step) {
         SCOPED_TRACE(step);
         Pump(30);
-        EXPECT_EQ(CheckFrame(window, 1), 0);
+        EXPECT_EQ(BorderMisses(*Skin, window, 1), 0);
         EXPECT_EQ(CheckRegion(window), 0);
     };
     for (SIZE size : {SIZE{60, 50}, SIZE{120, 80}, SIZE{400, 300}, SIZE{900, 650}, SIZE{250, 180}}) {
@@ -394,7 +342,7 @@ TEST_F(SkinnedFrame, ResizeMaximiseRestoreAndMinimiseKeepTheSkinnedFrameAndRegio
     checkStep("restore after minimise");
     SetActivity(window, false);
     Pump(30);
-    EXPECT_EQ(CheckFrame(window, 2), 0);
+    EXPECT_EQ(BorderMisses(*Skin, window, 2), 0);
 }
 
 TEST_F(SkinnedFrame, GdiObjectsReturnToBaselineAfterPaintsResizesAndSkinCycles)

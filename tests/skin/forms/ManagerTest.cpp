@@ -3,7 +3,7 @@
 // within the delay only the last is carried out, that the hook skins a form
 // as it is activated, and that skin/unskin cycles and skin changes leave no
 // GDI objects or windows behind.
-#include "FrameFixture.h"
+#include "FrameSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -280,3 +280,59 @@ TEST_F(SkinManagerTest, SkinCyclesAndSkinChangesLeaveNoObjectsBehind)
 }
 
 } // namespace
+
+namespace {
+
+// What the running open-file dialog showed, looked at from a timer inside
+// the dialog's own modal loop.
+struct TDialogLook {
+    const TSkinData* Skin = nullptr;
+    HWND Dialog = nullptr;
+    bool Skinned = false;
+    int Misses = -1;
+};
+TDialogLook* Look = nullptr;
+
+void CALLBACK LookAtOpenDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            wchar_t name[16]{};
+            GetClassNameW(window, name, 16);
+            if (!IsWindowVisible(window) || std::wstring(name) != L"#32770")
+                return TRUE;
+            Look->Dialog = window;
+            return FALSE;
+        },
+        0);
+    if (!Look->Dialog)
+        return;
+    KillTimer(nullptr, timer);
+    Pump(200);
+    Look->Skinned = SkinManager->FindSkinForm(Look->Dialog) != nullptr;
+    Look->Misses = BorderMisses(*Look->Skin, Look->Dialog, 1);
+    PostMessageW(Look->Dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+} // namespace
+
+TEST_F(SkinManagerTest, TheOpenFileDialogWearsTheSkin)
+{
+    TDialogLook look;
+    look.Skin = Skin.get();
+    Look = &look;
+    std::vector<wchar_t> file(1024, L'\0');
+    OPENFILENAMEW info{};
+    info.lStructSize = sizeof info;
+    info.lpstrFile = file.data();
+    info.nMaxFile = static_cast<DWORD>(file.size());
+    info.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, LookAtOpenDialog);
+    GetOpenFileNameW(&info);
+    KillTimer(nullptr, timer);
+    Look = nullptr;
+    ASSERT_NE(look.Dialog, nullptr);
+    EXPECT_TRUE(look.Skinned);
+    EXPECT_EQ(look.Misses, 0);
+}

@@ -1,0 +1,133 @@
+// A skinned MDI frame under Wine, skinned through the manager's hook as the
+// program's windows are: its children wear the skin's border and keep the
+// client size they had under the system frame; the maximised-child state
+// the caption buttons go by follows clicks on a child's maximise button,
+// tiling and closing children; the client shows no system scroll bars; and
+// unskinning gives the client its procedure back.
+#include "FrameSamples.h"
+
+#include <gtest/gtest.h>
+
+#include "skin/forms/SkinManager.h"
+
+using namespace frametest;
+
+namespace {
+
+class SkinnedMdi : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        UseSkinManager();
+        Skin = DefaultSkin();
+        Skin->Loaded();
+        ASSERT_FALSE(Skin->SkinLoading());
+        SkinManager->SetActive(true);
+        // Park the cursor away from every test window.
+        SendMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2}, 0);
+        Frame = new TForm(nullptr);
+        Frame->SetFormStyle(fsMDIForm);
+        Frame->SetBounds(40, 40, 560, 420);
+        Frame->Show();
+        Pump(100);
+    }
+
+    void TearDown() override
+    {
+        delete Frame;
+        Skin.reset();
+        ShutdownSkinManager();
+    }
+
+    TForm* NewChild(int x, int y)
+    {
+        auto* child = new TForm(Frame);
+        child->SetFormStyle(fsMDIChild);
+        child->SetCaption(L"Child");
+        child->SetBounds(x, y, 220, 150);
+        SystemClient = ClientSize(child->Handle());
+        child->Show();
+        Pump(100);
+        return child;
+    }
+
+    TWinSkinForm* FrameOf(TForm* form) const { return SkinManager->FindSkinForm(form->Handle()); }
+
+    void ClickMaximise(TForm* child)
+    {
+        Click(Centre(ButtonOnScreen(child->Handle(), SkinButtonOf(*Skin, 1, 2))));
+    }
+
+    std::unique_ptr<TSkinData> Skin;
+    TForm* Frame = nullptr;
+    SIZE SystemClient{};
+};
+
+TEST_F(SkinnedMdi, ChildrenWearTheSkinAndKeepTheirClientSize)
+{
+    TWinSkinForm* frame = FrameOf(Frame);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->FormKind(), 1);
+    EXPECT_EQ(SkinManager->MDIClient(), Frame->ClientHandle());
+    EXPECT_EQ(SkinManager->MDIFrameForm(), Frame);
+
+    TForm* child = NewChild(10, 10);
+    TWinSkinForm* childFrame = FrameOf(child);
+    ASSERT_NE(childFrame, nullptr);
+    EXPECT_EQ(childFrame->FormKind(), 2);
+    EXPECT_TRUE(childFrame->FrameSkinned());
+    EXPECT_EQ(ClientSize(child->Handle()).cx, SystemClient.cx);
+    EXPECT_EQ(ClientSize(child->Handle()).cy, SystemClient.cy);
+    EXPECT_EQ(BorderMisses(*Skin, child->Handle(), childFrame->Active() ? 1 : 2), 0);
+    EXPECT_TRUE(childFrame->HasRegion());
+}
+
+TEST_F(SkinnedMdi, MaximisedChildStateFollowsClicksTilingAndClosing)
+{
+    TForm* first = NewChild(10, 10);
+    TForm* second = NewChild(40, 40);
+    ASSERT_NE(FrameOf(second), nullptr);
+
+    ClickMaximise(second);
+    EXPECT_TRUE(IsZoomed(second->Handle()));
+    EXPECT_TRUE(SkinManager->MDIChildMaximized());
+
+    Frame->Tile();
+    Pump();
+    EXPECT_FALSE(IsZoomed(second->Handle()));
+    EXPECT_FALSE(SkinManager->MDIChildMaximized());
+
+    // Closing a child: the state becomes the one of the child left active.
+    ClickMaximise(second);
+    ASSERT_TRUE(SkinManager->MDIChildMaximized());
+    ShowWindow(second->Handle(), SW_RESTORE);
+    delete second;
+    Pump();
+    ASSERT_EQ(Frame->ActiveMDIChild(), first);
+    ASSERT_FALSE(IsZoomed(first->Handle()));
+    EXPECT_FALSE(SkinManager->MDIChildMaximized());
+}
+
+TEST_F(SkinnedMdi, TheClientHasNoSystemScrollBarsAndGetsItsProcedureBack)
+{
+    HWND client = Frame->ClientHandle();
+    const WNDPROC own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(client, GCLP_WNDPROC));
+    // An MDI client shows system scroll bars when its children reach past
+    // it and its style allows them.
+    NewChild(900, 700);
+    SetWindowLongPtrW(client, GWL_STYLE, GetWindowLongPtrW(client, GWL_STYLE) | WS_HSCROLL | WS_VSCROLL);
+    SetWindowPos(client, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    Pump();
+    EXPECT_EQ(GetWindowLongPtrW(client, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+
+    SkinManager->SetPendingSkinData(Skin.get());
+    SkinManager->RequestAction(2, 1);
+    const DWORD start = GetTickCount();
+    while (SkinManager->PendingSkinData() && GetTickCount() - start < 3000)
+        Pump(5);
+    EXPECT_EQ(SkinManager->FindSkinForm(Frame->Handle()), nullptr);
+    EXPECT_EQ(SkinManager->MDIClient(), nullptr);
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(client, GWLP_WNDPROC)), own);
+}
+
+} // namespace
