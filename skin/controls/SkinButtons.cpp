@@ -201,6 +201,13 @@ int TSkinButton::ComposeFace(const RECT& rect, bool isDefault)
         FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     const RECT local{0, 0, width, height};
+    if (FForm && !FTransparent) {
+        // Over the plain face colour the face depends only on size and
+        // frame: the window's buttons share it.
+        const TBitmap& face = FForm->Faces().Face(*FSkinData, *buttons, kButtonFrames, frame, width, height);
+        BitBlt(work, 0, 0, width, height, face.Canvas().Handle(), 0, 0, SRCCOPY);
+        return frame;
+    }
     if (FTransparent)
         PaintParentBackground(FHandle, work);
     else

@@ -79,6 +79,7 @@ void TSkinControlList::FreeAll() noexcept
 
 void TSkinControlList::SkinChangedAll()
 {
+    FFaces.Clear();
     const std::vector<TSkinControl*> items = FItems;
     for (TSkinControl* object : items)
         if (Contains(object) && object->Life() == slAttached)

@@ -103,6 +103,25 @@ TEST_F(SkinnedButtons, EveryStateShowsItsFrameOfTheButtonsImage)
     }
 }
 
+TEST_F(SkinnedButtons, ButtonsOfOneSizeShareFacesAndASkinChangeRendersThemAnew)
+{
+    // Same size, different states: the shared faces must never mix states.
+    TButton* first = AddButton(L"One", 10, 10);
+    TButton* second = AddButton(L"Two", 110, 10);
+    SkinForm();
+    MouseTo(second->Handle(), 45, 12);
+    EXPECT_EQ(CheckFace(first->Handle(), Model(), bfNormal, "beside a hot twin"), 0);
+    EXPECT_EQ(CheckFace(second->Handle(), Model(), bfMouseOver, "hot"), 0);
+    ParkMouse();
+
+    Skin->SetSkinFile(L"" VIDKILN_LIGHT_SKIN_FILE);
+    ASSERT_FALSE(Skin->SkinLoading());
+    Frame->Refresh();
+    Pump(60);
+    EXPECT_EQ(CheckFace(first->Handle(), Model(), bfNormal, "after the skin change"), 0);
+    EXPECT_EQ(CheckFace(second->Handle(), Model(), bfNormal, "after the skin change"), 0);
+}
+
 TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
 {
     TButton* button = AddButton(L"&Click", 10, 10);
@@ -476,6 +495,9 @@ TEST_F(SkinnedButtons, NoGdiGrowthAfterManyRepaintsAndSkinCycles)
     EXPECT_EQ(counter.Count(), before) << "after 10 000 repaints";
     for (int i = 0; i < 100; ++i)
         cycle();
+    // The same faces in use as at the baseline (the window's face cache
+    // starts empty after each cycle).
+    round(target);
     EXPECT_EQ(Frame->Dispatch().Controls().Count(), 24);
     EXPECT_EQ(counter.Count(), before) << "after 100 skin cycles";
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
