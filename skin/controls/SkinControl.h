@@ -118,6 +118,9 @@ protected:
     virtual void PaintWindow(HDC dc);
     // Draws the control into dc within rect (window coordinates, origin 0,0).
     virtual void DrawControl(HDC /*dc*/, const RECT& /*rect*/) {}
+    // True for the objects of windowless (graphic) controls, which are
+    // reached through the control's hook alone and have no window handle.
+    virtual bool AttachesWindowless() const noexcept { return false; }
 
     void CallOldWndProc(TMessage& message);
 
