@@ -128,10 +128,15 @@ bool TChildProcess::Ended() const noexcept
 void TChildProcess::StartRead() noexcept
 {
     ResetEvent(FReadDone.Get());
+    FReadPending = IssueRead();
+}
+
+bool TChildProcess::IssueRead() noexcept
+{
     FRead = OVERLAPPED{};
     FRead.hEvent = FReadDone.Get();
-    FReadPending = ReadFile(FOutputRead.Get(), FBuffer.data(), kReadSize, nullptr, &FRead) ||
-                   GetLastError() == ERROR_IO_PENDING;
+    return ReadFile(FOutputRead.Get(), FBuffer.data(), kReadSize, nullptr, &FRead) ||
+           GetLastError() == ERROR_IO_PENDING;
 }
 
 bool TChildProcess::TakeOutput(std::string_view& Bytes)
@@ -171,10 +176,8 @@ bool TChildProcess::ReadWaitingOutput(std::string_view& Bytes) noexcept
     DWORD waiting = 0;
     if (!PeekNamedPipe(FOutputRead.Get(), nullptr, 0, nullptr, &waiting, nullptr) || waiting == 0)
         return false;
-    FRead = OVERLAPPED{};
-    FRead.hEvent = FReadDone.Get();
     DWORD read = 0;
-    if (!ReadFile(FOutputRead.Get(), FBuffer.data(), kReadSize, nullptr, &FRead) && GetLastError() != ERROR_IO_PENDING)
+    if (!IssueRead())
         return false;
     if (!GetOverlappedResult(FOutputRead.Get(), &FRead, &read, TRUE) || read == 0)
         return false;

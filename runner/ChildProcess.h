@@ -56,6 +56,8 @@ public:
 
 private:
     void StartRead() noexcept;
+    // Starts one overlapped read into the buffer; false when it could not start.
+    bool IssueRead() noexcept;
     // Cancels the pending read; with Keep, bytes it had already taken come
     // back in Bytes (true).
     bool FinishPendingRead(bool Keep, std::string_view& Bytes) noexcept;

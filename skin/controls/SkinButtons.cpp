@@ -201,6 +201,13 @@ int TSkinButton::ComposeFace(const RECT& rect, bool isDefault)
         FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     const RECT local{0, 0, width, height};
+    if (FForm && !FTransparent) {
+        // Over the plain face colour the face depends only on size and
+        // frame: the window's buttons share it.
+        const TBitmap& face = FForm->Faces().Face(*FSkinData, *buttons, kButtonFrames, frame, width, height);
+        BitBlt(work, 0, 0, width, height, face.Canvas().Handle(), 0, 0, SRCCOPY);
+        return frame;
+    }
     if (FTransparent)
         PaintParentBackground(FHandle, work);
     else
@@ -477,7 +484,7 @@ int TSkinRadioButton::CheckState() const
 // --- Bit buttons ---
 
 TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
-                         bool centred) noexcept
+                         bool centred, int extraMargin) noexcept
 {
     const bool horizontal = side == gsLeft || side == gsRight;
     const int space = horizontal ? client.cx : client.cy;
@@ -491,7 +498,7 @@ TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, in
             margin = (space - glyphAlong - textAlong) / 3;
             spacing = margin;
         } else {
-            margin = (space - glyphAlong - spacing - textAlong) / 2;
+            margin = (space - glyphAlong - spacing - textAlong) / 2 + extraMargin;
         }
     } else if (spacing == -1) {
         spacing = (space - margin - glyphAlong - textAlong) / 2;
@@ -593,16 +600,14 @@ SIZE TSkinBitButton::GlyphSize() const
     return {0, 0};
 }
 
-void TSkinBitButton::DrawGlyph(HDC dc, const RECT& at, bool pressed) const
+void TSkinBitButton::DrawGlyph(HDC dc, const RECT& at, int glyphFrame) const
 {
     if (const TBitmap* glyph = GlyphOf(FControl)) {
         const int count = NumGlyphsOf(FControl);
-        int frame = pressed ? 3 : !FEnabled ? 2 : 1;
-        if (frame > count)
-            frame = 1;
+        const int frame = glyphFrame > count ? 1 : glyphFrame;
         const int w = glyph->Width() / count;
         const int h = glyph->Height();
-        if (!FEnabled && count == 1) {
+        if (glyphFrame == 2 && count == 1) {
             const auto embossed = MakeDisabledGlyph(*glyph);
             BitBlt(dc, at.left, at.top, w, h, embossed->Canvas().Handle(), 0, 0, SRCCOPY);
             return;
@@ -626,11 +631,18 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rect)
     const int frame = ComposeFace(rect, PropIsTrue(FControl, "Default"));
     if (!frame)
         return;
-    const bool pressed = (FStateBits & kPressed) != 0;
-    const int width = FWork.Width();
-    const int height = FWork.Height();
-    HDC work = FWork.Canvas().Handle();
-    const RECT local{0, 0, width, height};
+    TContentRules rules;
+    rules.GlyphFrame = (FStateBits & kPressed) ? 3 : !FEnabled ? 2 : 1;
+    rules.TextFrame = frame;
+    rules.Centred = LowerText(GetEnumPropByName(FControl, "Alignment")) == "tacenter";
+    rules.FocusRect = FFocused && !InSet(FSkinData->Options, xoNoFocusRect);
+    DrawContent(FWork.Canvas().Handle(), {FWork.Width(), FWork.Height()}, rules);
+    BitBlt(dc, rect.left, rect.top, FWork.Width(), FWork.Height(), FWork.Canvas().Handle(), 0, 0, SRCCOPY);
+}
+
+void TSkinBitButton::DrawContent(HDC work, SIZE size, const TContentRules& rules)
+{
+    const RECT local{0, 0, size.cx, size.cy};
     const gdi::Selection font(work, TextFont());
     const SIZE glyph = GlyphSize();
     const TGlyphSide side = SideOf(FControl);
@@ -644,23 +656,148 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rect)
         DrawTextWide(work, FCaption, box, DT_CALCRECT | DT_WORDBREAK);
         text = {box.right - box.left, box.bottom - box.top};
     }
-    const bool centred = LowerText(GetEnumPropByName(FControl, "Alignment")) == "tacenter";
-    const TGlyphLayout layout = LayoutGlyph({width, height}, glyph, text, side, GetOrdPropByName(FControl, "Margin"),
-                                            GetOrdPropByName(FControl, "Spacing"), centred);
+    const TGlyphLayout layout = LayoutGlyph(size, glyph, text, side, GetOrdPropByName(FControl, "Margin"),
+                                            GetOrdPropByName(FControl, "Spacing"), rules.Centred, rules.ExtraMargin);
     if (glyph.cx > 0)
-        DrawGlyph(work, layout.Glyph, pressed);
-    if (!FCaption.empty()) {
-        SetTextColor(work, ColorToRGB(TextColour(frame)));
-        const int oldMode = SetBkMode(work, TRANSPARENT);
-        const UINT align = side == gsRight ? DT_RIGHT : horizontal ? DT_LEFT : DT_CENTER;
-        RECT box = layout.Text;
-        DrawTextWide(work, FCaption, box, TextFormatFor(DT_WORDBREAK | align));
-        SetBkMode(work, oldMode);
-        if (FFocused && !InSet(FSkinData->Options, xoNoFocusRect)) {
-            RECT focus = layout.Text;
-            InflateRect(&focus, 2, 2);
-            DrawFocusRect(work, &focus);
+        DrawGlyph(work, layout.Glyph, rules.GlyphFrame);
+    if (FCaption.empty())
+        return;
+    SetTextColor(work, ColorToRGB(TextColour(rules.TextFrame)));
+    const int oldMode = SetBkMode(work, TRANSPARENT);
+    const UINT align = side == gsRight ? DT_RIGHT : horizontal ? DT_LEFT : DT_CENTER;
+    RECT box = layout.Text;
+    DrawTextWide(work, FCaption, box, TextFormatFor(DT_WORDBREAK | align));
+    SetBkMode(work, oldMode);
+    if (rules.FocusRect) {
+        RECT focus = layout.Text;
+        InflateRect(&focus, 2, 2);
+        DrawFocusRect(work, &focus);
+    }
+}
+
+// --- Speed buttons ---
+
+int SpeedButtonFrame(bool pressed, bool mouseOver, bool enabled, bool down) noexcept
+{
+    if (!enabled)
+        return bfDisabled;
+    if (pressed || down)
+        return bfPressed;
+    return mouseOver ? bfMouseOver : bfNormal;
+}
+
+const TClassInfo& TSkinSpeedButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinSpeedButton>("TSkinSpeedButton", TSkinBitButton::StaticClass()).Build());
+    return Info;
+}
+
+TSkinSpeedButton::TSkinSpeedButton(TComponent* AOwner) : TSkinBitButton(AOwner) {}
+
+bool TSkinSpeedButton::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+        if (!message.WParam)
+            return true;
+        DrawControl(reinterpret_cast<HDC>(message.WParam), {0, 0, FControl->Width(), FControl->Height()});
+        message.Result = 1;
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The control keeps its own press (groups, Down, the click); the
+        // face follows it.
+        CallOldWndProc(message);
+        if (PropIsTrue(FControl, "Enabled")) {
+            FStateBits |= kPressed;
+            Redraw();
         }
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinSpeedButton::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_LBUTTONUP:
+        if (FStateBits & kPressed) {
+            FStateBits &= ~kPressed;
+            Redraw();
+        }
+        return;
+    case CM_MOUSEENTER:
+    case CM_MOUSELEAVE:
+        if (AsPointer<TControl>(message.LParam) != FControl && message.LParam != 0)
+            return;
+        if (message.Msg == CM_MOUSEENTER)
+            FStateBits |= kMouseOver;
+        else
+            FStateBits &= ~(kMouseOver | kPressed);
+        if (message.Msg == CM_MOUSEENTER || FControl->Visible())
+            Redraw();
+        return;
+    default:
+        // Enabling and focus changes repaint through the control itself.
+        return;
+    }
+}
+
+void TSkinSpeedButton::DrawControl(HDC dc, const RECT& rect)
+{
+    const TDataSkinButton* buttons = FSkinData->Buttons();
+    if (FPainting || !FControl->Visible() || !buttons || !buttons->Bitmap || buttons->Bitmap->Empty())
+        return;
+    FPainting = true;
+    struct TDone {
+        bool& Flag;
+        ~TDone() { Flag = false; }
+    } done{FPainting};
+    FEnabled = FControl->Enabled();
+    FCaption = GetTextPropByName(FControl, "Caption");
+    const bool down = PropIsTrue(FControl, "Down");
+    const bool pressed = (FStateBits & kPressed) != 0;
+    const int frame = SpeedButtonFrame(pressed, (FStateBits & kMouseOver) != 0, FEnabled, down);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    DrawFace(work, {0, 0, width, height}, frame);
+    TContentRules rules;
+    rules.GlyphFrame = !FEnabled ? 2 : pressed ? 3 : down ? 4 : 1;
+    rules.TextFrame = frame;
+    rules.ExtraMargin = 1;
+    if (GlyphSize().cx > 0) {
+        DrawContent(work, {width, height}, rules);
+    } else {
+        const gdi::Selection font(work, TextFont());
+        SetTextColor(work, ColorToRGB(TextColour(frame)));
+        DrawCaption(work, {0, 0, width, height}, DT_CENTER, FCaption);
     }
     BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+void TSkinSpeedButton::DrawFace(HDC work, const RECT& local, int frame)
+{
+    const TDataSkinButton& buttons = *FSkinData->Buttons();
+    // A flat button shows its face only while pressed or hot.
+    const bool face = !PropIsTrue(FControl, "Flat") || frame == bfPressed || frame == bfMouseOver;
+    const int width = local.right - local.left;
+    const int height = local.bottom - local.top;
+    if (face && FForm && !FTransparent) {
+        const TBitmap& cached = FForm->Faces().Face(*FSkinData, buttons, kButtonFrames, frame, width, height);
+        BitBlt(work, 0, 0, width, height, cached.Canvas().Handle(), 0, 0, SRCCOPY);
+        return;
+    }
+    if (FTransparent)
+        FillParentColor(work, local);
+    else
+        FillSkinColor(work, local);
+    if (face)
+        DrawSkinObjectFrame(work, local, kButtonFrames, frame, buttons);
 }

@@ -110,8 +110,10 @@ struct TGlyphLayout {
     RECT Glyph;
     RECT Text;
 };
+// A speed button's margin is one more when it is worked out from a given
+// spacing (extraMargin 1).
 TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
-                         bool centred) noexcept;
+                         bool centred, int extraMargin = 0) noexcept;
 
 // An embossed copy of a one-frame glyph for the disabled state: the glyph's
 // shape in the highlight colour one pixel down and right, in the shadow
@@ -128,7 +130,44 @@ public:
 protected:
     void DrawControl(HDC dc, const RECT& rect) override;
 
-private:
     SIZE GlyphSize() const;
-    void DrawGlyph(HDC dc, const RECT& at, bool pressed) const;
+    // Frame glyphFrame of the glyph strip (frame 1 when the strip is
+    // shorter); frame 2 of a one-frame glyph is its embossed copy.
+    void DrawGlyph(HDC dc, const RECT& at, int glyphFrame) const;
+
+    // How the glyph and caption go on a face.
+    struct TContentRules {
+        int GlyphFrame = 1;
+        int TextFrame = 1;    // the face frame, for the text colour
+        bool Centred = false; // Alignment "tacenter"
+        int ExtraMargin = 0;
+        bool FocusRect = false;
+    };
+    // Lays out and draws the glyph and the caption on the work bitmap.
+    void DrawContent(HDC work, SIZE size, const TContentRules& rules);
+};
+
+// The face frame of a speed button: Down shows pressed, disabled wins.
+int SpeedButtonFrame(bool pressed, bool mouseOver, bool enabled, bool down) noexcept;
+
+// Windowless speed buttons: painted inside the graphic control's own paint
+// (the parent's device context, origin at the button) from the Buttons
+// image, a flat one showing the face only while pressed or hot; glyph and
+// caption laid out as on a bit button. The control keeps its own mouse
+// handling (groups, Down, clicks); the object only follows it to paint.
+class TSkinSpeedButton : public TSkinBitButton {
+    VK_CLASS_INFO
+public:
+    explicit TSkinSpeedButton(TComponent* AOwner);
+
+protected:
+    bool AttachesWindowless() const noexcept override { return true; }
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    void DrawFace(HDC work, const RECT& local, int frame);
+
+    bool FPainting = false;
 };

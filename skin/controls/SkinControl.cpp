@@ -79,6 +79,7 @@ void TSkinControlList::FreeAll() noexcept
 
 void TSkinControlList::SkinChangedAll()
 {
+    FFaces.Clear();
     const std::vector<TSkinControl*> items = FItems;
     for (TSkinControl* object : items)
         if (Contains(object) && object->Life() == slAttached)
@@ -115,10 +116,10 @@ void TSkinControl::AttachControl(TSkinControlList* form, TSkinData* skinData, bo
     FSkinData = skinData;
     FControl = dynamic_cast<TControl*>(Owner());
     auto* windowed = dynamic_cast<TWinControl*>(FControl);
-    if (!windowed)
+    if (!FControl || (!windowed && !AttachesWindowless()))
         return;
-    FHandle = windowed->Handle();
-    FUnicode = IsWindowUnicode(FHandle) != FALSE;
+    FHandle = windowed ? windowed->Handle() : nullptr;
+    FUnicode = !windowed || IsWindowUnicode(FHandle) != FALSE;
     FHook.Install(FControl, TWndMethod::Bind<&TSkinControl::HandleMessage>(this));
     Register(form);
     if (FSetColour) {
@@ -188,6 +189,8 @@ void TSkinControl::Redraw()
     if (FHandle && IsWindow(FHandle)) {
         InvalidateRect(FHandle, nullptr, TRUE);
         UpdateWindow(FHandle);
+    } else if (!FHandle && FControl) {
+        FControl->Repaint();
     }
 }
 
@@ -210,8 +213,10 @@ void TSkinControl::HandleMessage(TMessage& message)
             FActive = static_cast<LONG_PTR>(message.WParam) > 0;
             if (FActive && FLife == slAttached && FSkinData)
                 Redraw();
-            else if (wasActive && !FActive)
+            else if (wasActive && !FActive && FHandle)
                 RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+            else if (wasActive && !FActive)
+                Redraw();
             message.Result = 0;
             return;
         }

@@ -13,6 +13,8 @@
 // knows the frame.
 #pragma once
 
+#include "skin/controls/FaceCache.h"
+
 #include "base/WindowSubclass.h"
 #include "framework/Component.h"
 #include "framework/Controls.h"
@@ -56,9 +58,12 @@ public:
     // Frees every object (the window is going away).
     void FreeAll() noexcept;
     void SkinChangedAll();
+    // The rendered faces the objects of this list share.
+    TFaceCache& Faces() noexcept { return FFaces; }
 
 private:
     std::vector<TSkinControl*> FItems;
+    TFaceCache FFaces;
 };
 
 // Life states of a skin object.
@@ -113,6 +118,9 @@ protected:
     virtual void PaintWindow(HDC dc);
     // Draws the control into dc within rect (window coordinates, origin 0,0).
     virtual void DrawControl(HDC /*dc*/, const RECT& /*rect*/) {}
+    // True for the objects of windowless (graphic) controls, which are
+    // reached through the control's hook alone and have no window handle.
+    virtual bool AttachesWindowless() const noexcept { return false; }
 
     void CallOldWndProc(TMessage& message);
 

@@ -143,6 +143,7 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     switch (kind) {
     case skButton: return new TSkinButton(owner);
     case skBitButton: return new TSkinBitButton(owner);
+    case skSpeedButton: return new TSkinSpeedButton(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
     case skRadioButton: return new TSkinRadioButton(owner);
     default: return nullptr;

@@ -11,6 +11,7 @@
 #include "tests/tools/ToolRunner.h"
 
 #include "app/Main.h"
+#include "skin/data/BenchTiming.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -43,13 +44,7 @@ double ThreadCpuSeconds()
     return Seconds(kernel) + Seconds(user);
 }
 
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using benchtiming::Now;
 
 // The probe tool alone, run the way the window runs it.
 double ProbeToolSeconds(TFrmMain& Form, const std::wstring& Clip)

@@ -7,6 +7,8 @@
 //
 // A window counts as painted once it is visible and has no update region
 // left: showing a window invalidates it, and its first WM_PAINT validates it.
+#include "skin/data/BenchTiming.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -19,13 +21,7 @@ namespace {
 
 constexpr DWORD kPatienceMs = 30000;
 
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using benchtiming::Now;
 
 LRESULT CALLBACK MinimalProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam)
 {

@@ -2,6 +2,8 @@
 // destroyed, the GDI count back where it was.
 #include "Gallery.h"
 #include "tests/skin/data/GdiCount.h"
+#include "tests/skin/forms/FrameSamples.h"
+#include "skin/forms/SkinManager.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +135,84 @@ TEST_F(Gallery, ClosesCleanlyLeavingNoWindowAndNoGdiObject)
     Round();
     EXPECT_EQ(CountWindows(), Windows);
     EXPECT_EQ(Gdi.Count(), Objects) << "counted by " << Gdi.Source;
+}
+
+} // namespace
+
+namespace {
+
+const std::wstring kLightSkin = L"" VIDKILN_LIGHT_SKIN_FILE;
+
+// The gallery with the skin engine running, as gallery.exe starts it.
+class SkinnedGallery : public Gallery {
+protected:
+    void SetUp() override
+    {
+        Gallery::SetUp();
+        UseSkinManager();
+    }
+    void TearDown() override
+    {
+        ShutdownSkinManager();
+        Gallery::TearDown();
+    }
+};
+
+// Every window the gallery opens: its forms, MDI children and the template dialog.
+std::vector<HWND> OpenedWindows(const TFrmGallery& Form)
+{
+    std::vector<HWND> Windows{Form.HandleIfAllocated(), Form.TemplateDialogHandle()};
+    for (TCustomForm* Opened : Form.OpenForms()) {
+        Windows.push_back(Opened->Handle());
+        for (int I = 0; I < Opened->MDIChildCount(); ++I)
+            Windows.push_back(Opened->MDIChildren(I)->Handle());
+    }
+    return Windows;
+}
+
+TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
+{
+    TFrmGallery Form(nullptr, kLightSkin);
+    Form.Show();
+    for (int I = 0; I < 20 && Form.SkinData1->SkinLoading(); ++I)
+        Pump();
+    ASSERT_FALSE(Form.SkinData1->SkinLoading());
+    Form.OpenEverything();
+    Pump();
+    int Checked = 0;
+    for (HWND Window : OpenedWindows(Form)) {
+        const TWinSkinForm* Frame = SkinManager->FindSkinForm(Window);
+        const TControl* Control = FindControl(Window);
+        const bool Tagged = Control && Control->Tag == 99;
+        const bool Captioned = (GetWindowLongPtrW(Window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+        if (Tagged || !Captioned)
+            continue;
+        ASSERT_NE(Frame, nullptr);
+        // A window with a menu bar keeps the system frame until the skinned
+        // menu bar draws the bar.
+        if (!Frame->FrameSkinned()) {
+            EXPECT_NE(GetMenu(Window), nullptr);
+            continue;
+        }
+        EXPECT_EQ(Frame->SkinData(), Form.SkinData1);
+        // The windows overlap: the one read back comes to the top first.
+        SetWindowPos(Window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        Pump();
+        EXPECT_EQ(frametest::BorderMisses(*Form.SkinData1, Window, Frame->Active() ? 1 : 2), 0);
+        ++Checked;
+    }
+    EXPECT_GT(Checked, 0);
+}
+
+TEST_F(SkinnedGallery, ASkinFileThatCannotBeReadIsReportedByName)
+{
+    const std::wstring Missing = kLightSkin + L".missing";
+    try {
+        TFrmGallery Form(nullptr, Missing);
+        ADD_FAILURE() << "no error for a missing skin file";
+    } catch (const Exception& Error) {
+        EXPECT_NE(Error.Message().find(Missing), std::wstring::npos);
+    }
 }
 
 } // namespace

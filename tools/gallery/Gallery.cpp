@@ -127,11 +127,15 @@ TFrmGallery::TFrmGallery(TComponent* AOwner, const std::wstring& SkinFile) : TFo
     SkinData1 = new TSkinData(this);
     SkinData1->SetName(L"SkinData1");
     SkinData1->BeginReading();
-    if (SkinFile.empty())
+    if (SkinFile.empty()) {
         ReadMainWindowSkinData(*SkinData1);
-    else
+    } else {
+        SkinData1->SetActive(true);
         SkinData1->SetSkinFile(SkinFile);
+    }
     SkinData1->Loaded();
+    if (SkinData1->SkinLoading())
+        throw Exception(L"The skin file cannot be read: " + SkinFile);
     BuildImages();
     BuildMenus();
     BuildToolBar();

@@ -4,6 +4,7 @@
 #include "Gallery.h"
 
 #include "framework/GdiObjects.h"
+#include "skin/forms/SkinManager.h"
 
 #include <shellapi.h>
 
@@ -45,6 +46,29 @@ void SaveWindowPicture(HWND Window, const std::wstring& Path)
         throw Exception(L"Cannot write " + Path);
 }
 
+// The gallery's form with the skin named (or the stored one); with a
+// screenshot path, the window's picture is saved instead of running.
+int RunGallery(const std::wstring& SkinFile, const std::wstring& Screenshot)
+{
+    try {
+        TFrmGallery* Form = Application->CreateForm<TFrmGallery>(SkinFile);
+        if (!Screenshot.empty()) {
+            Form->Show();
+            for (int I = 0; I < 50; ++I) {
+                Application->ProcessMessages();
+                Sleep(20);
+            }
+            SaveWindowPicture(Form->Handle(), Screenshot);
+            return 0;
+        }
+    } catch (...) {
+        Application->HandleException(nullptr);
+        return 1;
+    }
+    Application->Run();
+    return 0;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
@@ -68,21 +92,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     LocalFree(Args);
     Application->SetTitle(L"Gallery");
-    try {
-        TFrmGallery* Form = Application->CreateForm<TFrmGallery>(SkinFile);
-        if (!Screenshot.empty()) {
-            Form->Show();
-            for (int I = 0; I < 50; ++I) {
-                Application->ProcessMessages();
-                Sleep(20);
-            }
-            SaveWindowPicture(Form->Handle(), Screenshot);
-            return 0;
-        }
-    } catch (...) {
-        Application->HandleException(nullptr);
-        return 1;
-    }
-    Application->Run();
-    return 0;
+    // Every window of the gallery wears the skin, as Vidkiln's do.
+    UseSkinManager();
+    const int Result = RunGallery(SkinFile, Screenshot);
+    // The frames give their windows back while the windows still exist.
+    ShutdownSkinManager();
+    Application->Shutdown();
+    return Result;
 }

@@ -103,6 +103,75 @@ TEST_F(SkinnedButtons, EveryStateShowsItsFrameOfTheButtonsImage)
     }
 }
 
+TEST_F(SkinnedButtons, ButtonsOfOneSizeShareFacesAndASkinChangeRendersThemAnew)
+{
+    // Same size, different states: the shared faces must never mix states.
+    TButton* first = AddButton(L"One", 10, 10);
+    TButton* second = AddButton(L"Two", 110, 10);
+    SkinForm();
+    MouseTo(second->Handle(), 45, 12);
+    EXPECT_EQ(CheckFace(first->Handle(), Model(), bfNormal, "beside a hot twin"), 0);
+    EXPECT_EQ(CheckFace(second->Handle(), Model(), bfMouseOver, "hot"), 0);
+    ParkMouse();
+
+    Skin->SetSkinFile(L"" VIDKILN_LIGHT_SKIN_FILE);
+    ASSERT_FALSE(Skin->SkinLoading());
+    Frame->Refresh();
+    Pump(60);
+    EXPECT_EQ(CheckFace(first->Handle(), Model(), bfNormal, "after the skin change"), 0);
+    EXPECT_EQ(CheckFace(second->Handle(), Model(), bfNormal, "after the skin change"), 0);
+}
+
+TEST_F(SkinnedButtons, SpeedButtonsShowTheirStateAndKeepTheirOwnClicks)
+{
+    const auto add = [&](const wchar_t* caption, int x) {
+        return Place<TSpeedButton>(Form.get(), Form.get(), caption, x, 10, 70, 25);
+    };
+    TSpeedButton* plain = add(L"Plain", 10);
+    TSpeedButton* down = add(L"Down", 90);
+    TSpeedButton* other = add(L"Other", 170);
+    TSpeedButton* disabled = add(L"Off", 250);
+    TSpeedButton* flat = add(L"Flat", 10);
+    flat->SetTop(50);
+    for (TSpeedButton* grouped : {down, other})
+        grouped->SetGroupIndex(1);
+    down->SetDown(true);
+    disabled->SetEnabled(false);
+    flat->SetFlat(true);
+    SkinForm();
+    HWND window = Form->Handle();
+    const auto misses = [&](TSpeedButton* button, int frame, const char* what) {
+        const std::unique_ptr<TBitmap> shot = ReadBack(window);
+        return CheckFaceIn(*shot, AreaInParentWindow(*button), Model(), frame, what);
+    };
+    EXPECT_EQ(misses(plain, bfNormal, "plain"), 0);
+    EXPECT_EQ(misses(down, bfPressed, "down"), 0);
+    EXPECT_EQ(misses(other, bfNormal, "up in its group"), 0);
+    EXPECT_EQ(misses(disabled, bfDisabled, "disabled"), 0);
+
+    // A flat button at rest shows the face colour alone, its face when hot.
+    const RECT flatArea = AreaInParentWindow(*flat);
+    {
+        const std::unique_ptr<TBitmap> shot = ReadBack(window);
+        for (const POINT& p : EdgePoints(70, 25))
+            ASSERT_EQ(PixelOf(*shot, flatArea.left + p.x, flatArea.top + p.y),
+                      ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF)
+                << "flat at rest (" << p.x << ", " << p.y << ")";
+    }
+    MouseTo(window, flatArea.left + 35, flatArea.top + 12);
+    EXPECT_EQ(misses(flat, bfMouseOver, "flat and hot"), 0);
+
+    // The group still works: a click puts the other button down.
+    const RECT otherArea = AreaInParentWindow(*other);
+    MouseTo(window, otherArea.left + 35, otherArea.top + 12, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(misses(other, bfPressed, "pressed"), 0);
+    MouseTo(window, otherArea.left + 35, otherArea.top + 12, MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(other->Down());
+    EXPECT_FALSE(down->Down());
+    EXPECT_EQ(misses(other, bfPressed, "down after the click"), 0);
+    EXPECT_EQ(misses(down, bfNormal, "up after the other's click"), 0);
+}
+
 TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
 {
     TButton* button = AddButton(L"&Click", 10, 10);
@@ -476,6 +545,9 @@ TEST_F(SkinnedButtons, NoGdiGrowthAfterManyRepaintsAndSkinCycles)
     EXPECT_EQ(counter.Count(), before) << "after 10 000 repaints";
     for (int i = 0; i < 100; ++i)
         cycle();
+    // The same faces in use as at the baseline (the window's face cache
+    // starts empty after each cycle).
+    round(target);
     EXPECT_EQ(Frame->Dispatch().Controls().Count(), 24);
     EXPECT_EQ(counter.Count(), before) << "after 100 skin cycles";
     EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);

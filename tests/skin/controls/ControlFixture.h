@@ -134,21 +134,40 @@ inline std::vector<POINT> EdgePoints(int w, int h)
     return points;
 }
 
-// Misses of the face of window against frame; a few are reported.
-inline int CheckFace(HWND window, const TFaceModel& model, int frame, const char* what)
+// Misses of the face in `area` of a picture against frame; a few are reported.
+inline int CheckFaceIn(const TBitmap& shot, const RECT& area, const TFaceModel& model, int frame, const char* what)
 {
-    const std::unique_ptr<TBitmap> shot = ReadBack(window);
-    const int w = shot->Width();
-    const int h = shot->Height();
+    const int w = area.right - area.left;
+    const int h = area.bottom - area.top;
     int misses = 0;
     for (const POINT& p : EdgePoints(w, h)) {
         const TExpected expected = model.At(w, h, p.x, p.y, frame);
-        const TColor seen = PixelOf(*shot, p.x, p.y);
+        const TColor seen = PixelOf(shot, area.left + p.x, area.top + p.y);
         if (!expected.Admits(seen) && ++misses <= 4)
             ADD_FAILURE() << what << ": (" << p.x << ", " << p.y << ") is " << std::hex << seen << ", frame "
                           << std::dec << frame;
     }
     return misses;
+}
+
+// Misses of the face of window against frame.
+inline int CheckFace(HWND window, const TFaceModel& model, int frame, const char* what)
+{
+    const std::unique_ptr<TBitmap> shot = ReadBack(window);
+    return CheckFaceIn(*shot, {0, 0, shot->Width(), shot->Height()}, model, frame, what);
+}
+
+// A windowless control's rectangle in its parent window's coordinates
+// (origin at the window's corner, as ReadBack and MouseTo count).
+inline RECT AreaInParentWindow(const TControl& control)
+{
+    HWND parent = control.Parent()->Handle();
+    RECT window{};
+    GetWindowRect(parent, &window);
+    RECT area = control.BoundsRect();
+    MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&area), 2);
+    OffsetRect(&area, -window.left, -window.top);
+    return area;
 }
 
 // A framework form with an edit to hold the focus, skinned by SkinForm the
