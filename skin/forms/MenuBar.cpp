@@ -16,6 +16,21 @@ namespace {
 // Longest item text taken over from a bare window's menu.
 constexpr int kMenuTextLimit = 80;
 
+// One item of a menu, with its text up to the limit.
+struct TReadItem {
+    MENUITEMINFOW Info{};
+    wchar_t Text[kMenuTextLimit + 1] = {};
+};
+
+bool ReadMenuItem(HMENU menu, int index, UINT mask, TReadItem& item)
+{
+    item.Info.cbSize = sizeof(item.Info);
+    item.Info.fMask = mask | MIIM_STRING;
+    item.Info.dwTypeData = item.Text;
+    item.Info.cch = kMenuTextLimit;
+    return GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &item.Info) != FALSE;
+}
+
 bool HasImage(const TDataSkinObject* object)
 {
     return object && !object->Bitmap->Empty();
@@ -329,17 +344,13 @@ void TWinSkinMenu::BuildFromMenu()
 {
     const int count = FMenu ? GetMenuItemCount(FMenu) : 0;
     for (int index = 0; index < count; ++index) {
-        wchar_t text[kMenuTextLimit + 1] = {};
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = kMenuTextLimit;
-        if (!GetMenuItemInfoW(FMenu, static_cast<UINT>(index), TRUE, &info) || (info.fType & MFT_SEPARATOR)
-            || (info.fType & MFT_OWNERDRAW) || text[0] == 0)
+        TReadItem read;
+        const MENUITEMINFOW& info = read.Info;
+        if (!ReadMenuItem(FMenu, index, MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_FTYPE, read)
+            || (info.fType & (MFT_SEPARATOR | MFT_OWNERDRAW)) || read.Text[0] == 0)
             continue;
         auto item = std::make_unique<TMenuBtn>(FOwner, this, static_cast<int>(Items.size()));
-        item->Caption = text;
+        item->Caption = read.Text;
         item->Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
         item->Command = info.wID;
         item->Popup = info.hSubMenu;
@@ -486,14 +497,11 @@ void TOwnerDrawnItems::Add(HMENU menu, const TCustomForm* form)
     const TMainMenu* frameworkMenu = form ? form->Menu() : nullptr;
     const int count = GetMenuItemCount(menu);
     for (int index = 0; index < count; ++index) {
-        wchar_t text[kMenuTextLimit + 1] = {};
-        MENUITEMINFOW info{};
-        info.cbSize = sizeof(info);
-        info.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE | MIIM_DATA | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = kMenuTextLimit;
+        TReadItem read;
+        const MENUITEMINFOW& info = read.Info;
+        const wchar_t* text = read.Text;
         // Items someone draws already, and picture items, keep their drawing.
-        if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info)
+        if (!ReadMenuItem(menu, index, MIIM_STATE | MIIM_ID | MIIM_FTYPE | MIIM_DATA, read)
             || (info.fType & (MFT_OWNERDRAW | MFT_BITMAP)))
             continue;
         TChanged& change = FChanged.emplace_back();

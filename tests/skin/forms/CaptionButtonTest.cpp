@@ -99,23 +99,6 @@ protected:
             SkinManager->SetActive(true);
     }
 
-    // One round to warm up, then a thousand: GDI objects and windows stay
-    // where they were.
-    static void ExpectNoGrowthOverAThousand(const std::function<void()>& round)
-    {
-        const gditest::TCounter counter = gditest::ChooseCounter();
-        std::printf("counting GDI objects with: %s\n", counter.Source);
-        round();
-        Pump();
-        const long gdiBefore = counter.Count();
-        const int windowsBefore = ThreadWindowCount();
-        for (int i = 0; i < 1000; ++i)
-            round();
-        Pump();
-        EXPECT_EQ(counter.Count(), gdiBefore);
-        EXPECT_EQ(ThreadWindowCount(), windowsBefore);
-    }
-
     const TDataSkinSysButton& SkinButton(int action, int visibility = -100) const
     {
         return SkinButtonOf(*Skin, action, visibility);
@@ -533,15 +516,6 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
     ShutdownSkinManager();
 }
 
-void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
-{
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    if (!popup || !IsWindowVisible(popup))
-        return;
-    KillTimer(nullptr, timer);
-    EndMenu();
-}
-
 TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterAThousandWindowMenuOpens)
 {
     StartSkinManager();
@@ -552,7 +526,7 @@ TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterAThousandWindowMenuOpens)
         SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseOpenMenu);
         SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
     };
-    ExpectNoGrowthOverAThousand(open);
+    ExpectNoGrowth(1000, open);
     EXPECT_TRUE(SkinManager->PopupMenus().empty());
     Frame.reset();
     ShutdownSkinManager();
@@ -645,7 +619,7 @@ TEST_F(CaptionButtons, NoGdiOrUserGrowthAfterManyHoverAndPressRounds)
         post(WM_NCMOUSEMOVE, onCaption);
         post(WM_NCLBUTTONUP, onCaption);
     };
-    ExpectNoGrowthOverAThousand(round);
+    ExpectNoGrowth(1000, round);
     EXPECT_FALSE(IsIconic(window));
 }
 

@@ -128,25 +128,13 @@ void SendKeys(const std::vector<std::vector<INPUT>>& strokes)
     SendInput(static_cast<UINT>(all.size()), all.data(), sizeof(INPUT));
 }
 
-INPUT MouseInput(POINT screen, DWORD flags)
+// The mouse moved, its messages left to whoever pumps next (a step of a
+// script may run inside a menu loop).
+void MoveMouse(POINT screen)
 {
-    const auto absolute = [](LONG value, int metric) {
-        return static_cast<LONG>((value * 65535 + GetSystemMetrics(metric) / 2) / (GetSystemMetrics(metric) - 1));
-    };
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = absolute(screen.x, SM_CXSCREEN);
-    input.mi.dy = absolute(screen.y, SM_CYSCREEN);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-void SendMouse(POINT screen, DWORD flags = 0)
-{
-    INPUT input = MouseInput(screen, flags);
+    INPUT input = MouseInput(screen, 0);
     SendInput(1, &input, sizeof(INPUT));
 }
-
 void SendClick(POINT screen)
 {
     INPUT inputs[3] = {MouseInput(screen, 0), MouseInput(screen, MOUSEEVENTF_LEFTDOWN),
@@ -218,7 +206,7 @@ protected:
         Skin->Loaded();
         ASSERT_NE(SkinManager, nullptr);
         SkinManager->SetActive(true);
-        SendMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
+        MoveMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
         Pump(40);
     }
 
@@ -269,8 +257,6 @@ protected:
         OffsetRect(&rect, outer.left, outer.top);
         return rect;
     }
-
-    static POINT Centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
 
     // The colours one frame of the skin's MenuBar image can give a band
     // pixel: its rows are stretched over the band's height.
@@ -360,11 +346,11 @@ TEST_F(MenuBar, TheBandWearsTheSkinAndTheWindowKeepsItsClient)
     EXPECT_FALSE(ShowsHotFrame(*ReadBack(window), first)) << "at rest";
 
     // Hot under the mouse, back at rest when it leaves.
-    SendMouse(Centre(OnScreen(window, *frame.SkinMenuBar()->Items[0])));
+    MoveMouse(Centre(OnScreen(window, *frame.SkinMenuBar()->Items[0])));
     Pump(60);
     EXPECT_TRUE(ShowsHotFrame(*ReadBack(window), first)) << "hot";
     EXPECT_FALSE(ShowsHotFrame(*ReadBack(window), frame.SkinMenuBar()->Items[1]->Bounds));
-    SendMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
+    MoveMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
     Pump(60);
     frame.HoverTick();
     EXPECT_FALSE(ShowsHotFrame(*ReadBack(window), first)) << "left";
@@ -404,7 +390,7 @@ TEST_F(MenuBar, AClickOpensTheSubMenuUnderItsPressedItemInTheSkin)
                         EndMenu();
                     }};
     Play(script);
-    SendMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
+    MoveMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
     Pump(60);
     frame.HoverTick();
     EXPECT_EQ(open, std::vector<std::string>{"File"});
@@ -550,12 +536,12 @@ TEST_F(MenuBar, AltAloneOpensTheFirstItemAndTheMouseSlidesBetweenItems)
     const auto look = [&] { seen.push_back(OpenNames(menu)); };
     script.Steps = {[&] { SendKeys({Stroke(VK_MENU)}); },
                     look,
-                    [&] { SendMouse(Centre(OnScreen(window, *bar.Items[1]))); },
+                    [&] { MoveMouse(Centre(OnScreen(window, *bar.Items[1]))); },
                     look,
-                    [&] { SendMouse(Centre(OnScreen(window, *bar.Items[2]))); },
+                    [&] { MoveMouse(Centre(OnScreen(window, *bar.Items[2]))); },
                     look,
                     // The command item takes no part in sliding.
-                    [&] { SendMouse(Centre(OnScreen(window, *bar.Items[3]))); },
+                    [&] { MoveMouse(Centre(OnScreen(window, *bar.Items[3]))); },
                     look,
                     // A click on the open item closes its menu.
                     [&] { SendClick(Centre(OnScreen(window, *bar.Items[2]))); },
@@ -669,25 +655,10 @@ TEST_F(MenuBar, NoGdiOrUserGrowthAfterFiveHundredOpenAndCloseRounds)
     HWND window = Make(menu.Bar);
     Skinned(window);
     const auto round = [&] {
-        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, [](HWND, UINT, UINT_PTR timer, DWORD) {
-            if (OpenMenus().empty())
-                return;
-            KillTimer(nullptr, timer);
-            EndMenu();
-        });
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseOpenMenu);
         SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L'e');
     };
-    const gditest::TCounter counter = gditest::ChooseCounter();
-    std::printf("counting GDI objects with: %s\n", counter.Source);
-    round();
-    Pump();
-    const long gdiBefore = counter.Count();
-    const int windowsBefore = ThreadWindowCount();
-    for (int i = 0; i < 500; ++i)
-        round();
-    Pump();
-    EXPECT_EQ(counter.Count(), gdiBefore);
-    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
+    ExpectNoGrowth(500, round);
     EXPECT_TRUE(SkinManager->PopupMenus().empty());
     EXPECT_TRUE(Recorded[window].empty());
 }

@@ -1,12 +1,16 @@
 // Shared by the menu tests: an open popup menu read back from a timer as it
 // opened and with its first item selected, and what such shots must show
-// when the popup and its items are painted from the skin.
+// when the popup and its items are painted from the skin; a popup closed as
+// soon as it shows, and the object counts around many rounds.
 #pragma once
 
 #include "FrameFixture.h"
+#include "skin/data/GdiCount.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -125,6 +129,33 @@ inline void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
                     systemPixels += PixelOf(*shot, x, y) == colour;
     }
     EXPECT_EQ(systemPixels, 0);
+}
+
+// Closes the popup menu as soon as it shows (a thread timer's callback).
+inline void CALLBACK CloseOpenMenu(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    if (!popup || !IsWindowVisible(popup))
+        return;
+    KillTimer(nullptr, timer);
+    EndMenu();
+}
+
+// One round to warm up, then the given number: GDI objects and windows stay
+// where they were.
+inline void ExpectNoGrowth(int rounds, const std::function<void()>& round)
+{
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    std::printf("counting GDI objects with: %s\n", counter.Source);
+    round();
+    Pump();
+    const long gdiBefore = counter.Count();
+    const int windowsBefore = ThreadWindowCount();
+    for (int i = 0; i < rounds; ++i)
+        round();
+    Pump();
+    EXPECT_EQ(counter.Count(), gdiBefore);
+    EXPECT_EQ(ThreadWindowCount(), windowsBefore);
 }
 
 } // namespace frametest
