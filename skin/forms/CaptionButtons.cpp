@@ -8,6 +8,7 @@
 #include "framework/Messages.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/MenuBar.h"
 #include "skin/forms/PopupMenu.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
@@ -247,6 +248,9 @@ void TWinSkinForm::LeaveHotObject()
 
 void TWinSkinForm::HoverTick()
 {
+    // The open bar item stays pressed while its menu is open.
+    if (MenuTrackingNow())
+        return;
     if (!FHotObject) {
         LeaveHotObject();
         return;
@@ -293,10 +297,15 @@ bool TWinSkinForm::CaptionStage(TMessage& message)
         return SysCommand(message);
     if (message.Msg == WM_MEASUREITEM || message.Msg == WM_DRAWITEM)
         return MenuItemMessage(message);
+    if (MenuBarStage(message))
+        return true;
     if (!IsCaptionButtonMessage(message.Msg))
         return false;
     const POINT screen = PointOf(message.LParam);
     TWinSysButton* button = ButtonAt(ToWindowPoint(screen));
+    if (TMenuBtn* item = !button && FSkinMenuBar ? FSkinMenuBar->ItemAt(ToWindowPoint(screen)) : nullptr)
+        if (BarMouse(message, item))
+            return true;
     switch (message.Msg) {
     case WM_NCMOUSEMOVE:
         if (!FActive)
@@ -585,7 +594,10 @@ bool TWinSkinForm::MenuItemMessage(TMessage& message)
 {
     if (message.Msg == WM_MEASUREITEM) {
         auto& measure = *AsPointer<MEASUREITEMSTRUCT>(message.LParam);
+        TMenuItemLook loopLook;
         const TMenuItemLook* look = measure.CtlType == ODT_MENU ? WindowMenuItem(measure.itemData) : nullptr;
+        if (!look && measure.CtlType == ODT_MENU && LoopItemLook(measure.itemID, measure.itemData, loopLook))
+            look = &loopLook;
         if (!look)
             return false;
         const SIZE size = MeasureMenuItem(*FSkinData, *look);
@@ -596,7 +608,10 @@ bool TWinSkinForm::MenuItemMessage(TMessage& message)
     }
     if (message.Msg == WM_DRAWITEM) {
         const auto& draw = *AsPointer<DRAWITEMSTRUCT>(message.LParam);
+        TMenuItemLook loopLook;
         const TMenuItemLook* look = draw.CtlType == ODT_MENU ? WindowMenuItem(draw.itemData) : nullptr;
+        if (!look && draw.CtlType == ODT_MENU && LoopItemLook(draw.itemID, draw.itemData, loopLook))
+            look = &loopLook;
         if (!look)
             return false;
         const auto menu = reinterpret_cast<HMENU>(draw.hwndItem);
@@ -621,6 +636,17 @@ bool TWinSkinForm::MenuItemMessage(TMessage& message)
 bool TWinSkinForm::SysCommand(TMessage& message)
 {
     const WPARAM command = message.WParam & 0xFFF0;
+    if (command == SC_KEYMENU && FSkinMenuBar && !MenuTrackingNow() && message.LParam != L' '
+        && message.LParam != L'-' && !GetCapture()) {
+        // Alt+letter opens the bar item with that accelerator, Alt alone
+        // (or F10) the first item. A letter no item has opens nothing: the
+        // system would open its own window menu instead.
+        const auto ch = static_cast<wchar_t>(message.LParam);
+        if (TMenuBtn* item = ch ? FSkinMenuBar->FindAccelItem(ch) : FSkinMenuBar->FirstItem())
+            OpenBarItem(*item, true);
+        message.Result = 0;
+        return true;
+    }
     if (command == SC_KEYMENU && message.LParam == L' ') {
         // Alt+Space: the skinned window menu at the client's corner.
         POINT origin{0, 0};

@@ -8,6 +8,7 @@
 #include "framework/Graphics.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/MenuBar.h"
 
 #include <algorithm>
 #include <array>
@@ -127,9 +128,11 @@ void TWinSkinForm::PaintFrame(HDC dc)
         }
         PaintCaptionStrip(dc);
         if (FWindowState != wsMinimized && FMetrics.MenuHeight > 0) {
-            const RECT band{FMetrics.LeftWidth, FMetrics.TopHeight, FFrameWidth - FMetrics.RightWidth,
-                            FMetrics.TopHeight + FMetrics.MenuHeight};
-            FillRect(dc, &band, FSkinData->FaceBrush());
+            const RECT band = MenuBand();
+            if (FSkinMenuBar)
+                FSkinMenuBar->Paint(dc, band);
+            else
+                FillRect(dc, &band, FSkinData->FaceBrush());
         }
     } catch (...) {
     }

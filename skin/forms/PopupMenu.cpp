@@ -25,16 +25,6 @@ bool HasImage(const TDataSkinObject* object)
     return object && !object->Bitmap->Empty();
 }
 
-gdi::Font MenuFont(bool bold)
-{
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    if (bold)
-        metrics.lfMenuFont.lfWeight = FW_BOLD;
-    return gdi::Font(CreateFontIndirectW(&metrics.lfMenuFont));
-}
-
 // Caption and shortcut text of an item ("Close\tAlt+F4").
 std::pair<std::wstring, std::wstring> SplitCaption(const std::wstring& caption)
 {
@@ -118,6 +108,16 @@ void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuIte
 }
 
 } // namespace
+
+gdi::Font MenuFont(bool bold)
+{
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    if (bold)
+        metrics.lfMenuFont.lfWeight = FW_BOLD;
+    return gdi::Font(CreateFontIndirectW(&metrics.lfMenuFont));
+}
 
 // --- TWinSkinPopMenu ---
 
@@ -303,7 +303,9 @@ const TSkinData* SkinOfItem(const TMenuItem& item)
     return frame && !frame->SkinData()->SkinLoading() ? frame->SkinData() : nullptr;
 }
 
-TMenuItemLook LookOf(const TMenuItem& item)
+} // namespace
+
+TMenuItemLook MenuItemLookOf(const TMenuItem& item)
 {
     TMenuItemLook look;
     look.Caption = item.Caption();
@@ -318,6 +320,8 @@ TMenuItemLook LookOf(const TMenuItem& item)
     return look;
 }
 
+namespace {
+
 void DrawSkinnedItem(TObject* sender, TCanvas& canvas, const RECT& rect, bool selected)
 {
     auto* item = dynamic_cast<TMenuItem*>(sender);
@@ -330,7 +334,7 @@ void DrawSkinnedItem(TObject* sender, TCanvas& canvas, const RECT& rect, bool se
     }
     const HMENU menu = item->Parent() ? item->Parent()->Handle() : nullptr;
     SkinManager->SetPopupOwner(menu);
-    PaintMenuItem(canvas.Handle(), rect, *skin, LookOf(*item), selected, SkinManager->PopupBitmapOf(menu));
+    PaintMenuItem(canvas.Handle(), rect, *skin, MenuItemLookOf(*item), selected, SkinManager->PopupBitmapOf(menu));
 }
 
 void MeasureSkinnedItem(TObject* sender, TCanvas& canvas, int& width, int& height)

@@ -10,6 +10,7 @@
 
 #include "base/WindowSubclass.h"
 #include "framework/Bitmap.h"
+#include "framework/GdiObjects.h"
 #include "framework/Messages.h"
 
 #include <windows.h>
@@ -19,6 +20,7 @@
 #include <memory>
 #include <string>
 
+class TMenuItem;
 class TSkinData;
 class TWinControl;
 
@@ -65,6 +67,12 @@ struct TMenuItemLook {
     bool Checked = false;
     bool Default = false;
 };
+
+// How the skinned item painter shows a framework menu item.
+TMenuItemLook MenuItemLookOf(const TMenuItem& item);
+
+// The screen's menu font, bold for a default item.
+gdi::Font MenuFont(bool bold);
 
 // The framework popup menus of a form (and of the forms it owns) drawn by
 // the skinned item painter, or back to their own drawing. Menus whose Tag is

@@ -3,6 +3,7 @@
 #include "framework/Forms.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/MenuBar.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 
@@ -91,11 +92,7 @@ void TWinSkinForm::Prepare()
     ReadWindowState();
     if (FFormKind == 2 && InSet(FSkinData->Options, xoMDIChildBorder))
         FFrameSkinned = false;
-    // The menu bar is drawn by the system inside its own frame; until the
-    // skinned menu bar draws it, a window with a menu keeps the system frame.
-    FOriginalMenu = FIsChildWindow ? nullptr : GetMenu(FHandle);
-    if (FOriginalMenu)
-        FFrameSkinned = false;
+    MakeMenuBar();
     HRGN region = CreateRectRgn(0, 0, 0, 0);
     FHadRegion = GetWindowRgn(FHandle, region) != ERROR;
     if (FHadRegion)
@@ -157,6 +154,9 @@ void TWinSkinForm::Remeasure()
         return;
     FMetrics = framegeo::MeasureFrame(StripOf(FSkinData->Left()), StripOf(FSkinData->Top()),
                                       StripOf(FSkinData->Right()), StripOf(FSkinData->Bottom()), FBorderKind == 2);
+    FMetrics.MenuHeight = FSkinMenuBar && FBorderKind != 2 ? GetSystemMetrics(SM_CYMENU) : 0;
+    if (FSkinMenuBar)
+        FSkinMenuBar->SkinChanged();
     DropPieces();
     BuildCaptionButtons();
 }
@@ -175,6 +175,10 @@ void TWinSkinForm::Initialise()
     FWindowMenu = GetSystemMenu(FHandle, FALSE);
     RebuildIconBitmap();
     KeepClientRect();
+    // The client keeps the size it had with the system's menu bar, which
+    // goes only now that the size is known.
+    if (FSkinMenuBar)
+        FSkinMenuBar->TakeMenu();
     if (FState == fsCreated && FFrameSkinned) {
         ReadWindowState();
         if (FFormKind == 2) {
@@ -318,6 +322,10 @@ void TWinSkinForm::Unskin()
         FRegionMade = false;
         FHadRegion = false;
     }
+    if (FSkinMenuBar) {
+        FSkinMenuBar->GiveMenuBack();
+        FSkinMenuBar.reset();
+    }
     if (frameWasSkinned && (!FIsChildWindow || FFormKind == 2)) {
         // The system frame comes back; the client keeps the size it had
         // under the skinned one.
@@ -346,6 +354,13 @@ void TWinSkinForm::Release()
     FMdiClientSubclass.Remove();
     FFormHook.Remove();
     FSubclass.Remove();
+    if (FSkinMenuBar) {
+        if (FState == fsDestroying || !IsWindow(FHandle))
+            FSkinMenuBar->DropWithWindow();
+        else
+            FSkinMenuBar->GiveMenuBack();
+        FSkinMenuBar.reset();
+    }
     FForm = nullptr;
     if (FState != fsDestroying)
         FState = fsDetached;
@@ -414,6 +429,7 @@ bool TWinSkinForm::BaseStage(TMessage& message)
         if (SkinManager)
             SkinManager->PopupKind = reinterpret_cast<HMENU>(message.WParam) == FWindowMenu ? 2 : 1;
         DefaultHandler(message);
+        OwnerDrawLoopPopup(reinterpret_cast<HMENU>(message.WParam));
         return true;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
@@ -548,6 +564,15 @@ void TWinSkinForm::FormHook(TMessage& message)
         return;
     case WM_SKINRECOLOUR:
         Refresh();
+        return;
+    case CM_MENUCHANGED:
+        FFormHook.CallPrevious(message);
+        MenuChanged();
+        return;
+    case CM_DIALOGCHAR:
+        FFormHook.CallPrevious(message);
+        if (!message.Result && DialogChar(message.WParam))
+            message.Result = 1;
         return;
     default:
         FFormHook.CallPrevious(message);

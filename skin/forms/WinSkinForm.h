@@ -27,8 +27,11 @@
 #include <vector>
 
 class TDataSkinSysButton;
+class TMenuBtn;
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinMenu;
+struct TMenuLoop;
 
 // The subclass kind of the skinned frames: TWindowSubclass::FindObject(window,
 // &kFrameKind) is the window's TWinSkinForm.
@@ -131,6 +134,18 @@ public:
     const captionrules::THintClock& HintClock() const noexcept { return FHintClock; }
     bool HoverTimerRunning() const noexcept { return FHoverTimerOn; }
 
+    // --- The menu bar (MenuBar.cpp) ---
+    // The skinned bar of a window with a menu, or null.
+    TWinSkinMenu* SkinMenuBar() const noexcept { return FSkinMenuBar.get(); }
+    // Opens the item's sub-menu under it and runs the bar's menu loop until
+    // the user leaves the bar; an item without a sub-menu sends its command.
+    void OpenBarItem(TMenuBtn& item, bool byKeyboard);
+    TMenuBtn* FindAccelItem(wchar_t ch) const;
+    // A menu of the bar is open.
+    bool MenuTrackingNow() const noexcept;
+    // The menu band in window coordinates.
+    RECT MenuBand() const;
+
     HWND Handle() const noexcept { return FHandle; }
     TWinControl* Form() const noexcept { return FForm; }
     TSkinData* SkinData() const noexcept { return FSkinData; }
@@ -204,6 +219,22 @@ private:
     // one keeps its client size under the skinned border.
     void InitialiseMdiChild();
 
+    // --- The menu bar (MenuBar.cpp) ---
+    void MakeMenuBar();
+    void TrackBarItem(int index, bool byKeyboard, TMenuLoop& loop);
+    // WM_SKINMENUKEY; true when answered.
+    bool MenuBarStage(TMessage& message);
+    // The non-client mouse on a bar item.
+    bool BarMouse(TMessage& message, TMenuBtn* item);
+    // The items of a popup of the bar's loop become owner-drawn (WM_INITMENUPOPUP).
+    void OwnerDrawLoopPopup(HMENU menu);
+    // How an owner-drawn item of the bar's loop looks; false when not one.
+    bool LoopItemLook(UINT id, ULONG_PTR itemData, TMenuItemLook& look) const;
+    // The framework's menu-changed notification: the bar reads its menu again.
+    void MenuChanged();
+    // Alt+letter seen by a framework form: true when it opens a bar item.
+    bool DialogChar(WPARAM ch);
+
     void ReadStyles();
     // Gives the window's controls their skin objects.
     void AttachControls();
@@ -259,7 +290,6 @@ private:
     // What Unskin gives back.
     LONG_PTR FOriginalStyle = 0;
     LONG_PTR FOriginalExStyle = 0;
-    HMENU FOriginalMenu = nullptr;
     gdi::Region FOriginalRegion;
     bool FHadRegion = false;
     TColor FSavedColor = 0;
@@ -303,6 +333,8 @@ private:
     std::unique_ptr<TBitmap> FCaptionBitmap;
     TCaptionKey FCaptionKey;
     int FIconSerial = 0;
+
+    std::unique_ptr<TWinSkinMenu> FSkinMenuBar;
 
     // --- Caption buttons ---
     TNCObject* FHotObject = nullptr;

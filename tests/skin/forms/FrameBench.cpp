@@ -5,7 +5,7 @@
 // screen, a resize with its region rebuild against the same resize of an
 // unskinned window, and a window's start to its first paint with and
 // without the skinned frame.
-#include "skin/forms/FrameFixture.h"
+#include "skin/forms/FirstPaint.h"
 #include "skin/data/BenchTiming.h"
 
 #include <algorithm>
@@ -19,34 +19,6 @@ namespace {
 
 using benchtiming::Measure;
 using benchtiming::Now;
-
-// Microseconds from creating a window with the main window's client size to
-// its first paint done (skinned: the frame attached, initialised and painted).
-double StartToFirstPaint(TSkinData* skin)
-{
-    std::vector<double> runs;
-    for (int run = 0; run < 9; ++run) {
-        const double start = Now();
-        HWND window = MakeWindow(WS_OVERLAPPEDWINDOW, 558, 314, L"Vidkiln");
-        std::unique_ptr<TWinSkinForm> frame;
-        if (skin) {
-            frame = std::make_unique<TWinSkinForm>(window, kClassName, skin);
-            frame->AttachToWindow();
-            PostMessageW(window, WM_SKININIT, 0, 1000);
-        }
-        ShowWindow(window, SW_SHOW);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-        UpdateWindow(window);
-        GdiFlush();
-        runs.push_back((Now() - start) * 1e6);
-        frame.reset();
-        DestroyWindow(window);
-    }
-    std::sort(runs.begin(), runs.end());
-    return runs[runs.size() / 2];
-}
 
 } // namespace
 

@@ -2,9 +2,11 @@
 // each against its unskinned counterpart in the same run: a full repaint of
 // an open popup menu of 20 items (the skinned window menu, owner-drawn over
 // the skin's background, against the same 20 items drawn by the system),
-// and the processor time of an idle window while a caption button is hot
-// and its hover timer runs, against the same idle window with no timer.
-#include "skin/forms/FrameFixture.h"
+// the processor time of an idle window while a caption button is hot
+// and its hover timer runs, against the same idle window with no timer, and
+// a window with a menu bar from its start to its first paint, the bar
+// skinned in the frame's band against the system's frame and bar.
+#include "skin/forms/FirstPaint.h"
 #include "skin/data/BenchTiming.h"
 #include "skin/forms/SkinManager.h"
 
@@ -42,6 +44,19 @@ double MeasurePopup(HWND window, HMENU menu)
     else
         SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
     return Repaint;
+}
+
+// A bar of four menus of five items.
+HMENU BenchMenuBar()
+{
+    HMENU bar = CreateMenu();
+    for (const wchar_t* caption : {L"&File", L"&Edit", L"&View", L"&Help"}) {
+        HMENU popup = CreatePopupMenu();
+        for (UINT item = 1; item <= 5; ++item)
+            AppendMenuW(popup, MF_STRING, item, (L"Item " + std::to_wstring(item)).c_str());
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), caption);
+    }
+    return bar;
 }
 
 // Processor time of this process, in seconds, over a stretch of pumping.
@@ -103,11 +118,19 @@ int main()
     const bool running = frame->HoverTimerRunning();
     const double hovering = CpuWhilePumping(3000);
 
+    SkinManager->SetActive(false);
+    const double plainStart = StartToFirstPaint(nullptr, BenchMenuBar);
+    const double skinnedStart = StartToFirstPaint(skin.get(), BenchMenuBar);
+    SkinManager->SetActive(true);
+
     std::printf("%-46s %8.1f us\n", "popup of 20 items repaint, system drawn", system);
     std::printf("%-46s %8.1f us  ratio %.1f\n", "popup of 20 items repaint, skinned", skinned, skinned / system);
     std::printf("%-46s %8.3f %% of a core\n", "idle window", idle / 3.0 * 100);
     std::printf("%-46s %8.3f %% of a core  (timer %s)\n", "idle window, caption button hot", hovering / 3.0 * 100,
                 running ? "running" : "not running");
+    std::printf("%-46s %8.1f us\n", "menu bar window to first paint, system", plainStart);
+    std::printf("%-46s %8.1f us  ratio %.1f\n", "menu bar window to first paint, skinned", skinnedStart,
+                skinnedStart / plainStart);
     frame.reset();
     DestroyWindow(window);
     ShutdownSkinManager();
