@@ -1,0 +1,71 @@
+// The controls that draw their own content, which the skin frames,
+// decorates or completes: progress bars (the whole bar from the skin),
+// combo boxes (the sunken face and the drop button) and edits (a thin
+// frame around the text; the text itself stays the control's).
+#pragma once
+
+#include "framework/Bitmap.h"
+#include "skin/controls/SkinControl.h"
+
+#include <windows.h>
+
+// The filled length of a bar `length` long at position within lower..upper:
+// nothing while upper is not above 0 or the position is not above 0.
+int ProgressFill(int length, int position, int lower, int upper) noexcept;
+
+// Progress bars: frame 1 of the skin's Progress image over the bar, frame 2
+// over the filled part; a vertical bar is drawn lying and turned a quarter,
+// so the skin needs horizontal images only. The chunked style (Progress
+// Style 1 with a Progress.Chunk image) repeats or stretches the chunk over
+// the filled length. Without a Progress image the bar paints itself.
+class TSkinProgress : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinProgress(TComponent* AOwner);
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    void DrawFramed(HDC work, int width, int height, int filled);
+    void DrawChunked(HDC work, int width, int height, int filled);
+
+    TBitmap FWork;
+};
+
+// Combo boxes: the sunken face with the drop button from the skin (one
+// composed face when the skin composed ComboButton with SunkEdge), the
+// button on the left with a left-hand layout; the button turns hot only
+// under the mouse, pressed while held. The edit part and the list keep
+// their own painting.
+class TSkinComBox : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinComBox(TComponent* AOwner);
+
+    const RECT& ButtonRect() const noexcept { return FButtonRect; }
+
+protected:
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    int FaceFrame() const;
+    // The sunken edge over everything, the button's glyph in its place.
+    void DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft);
+
+    RECT FButtonRect{};
+};
+
+// Edits and memos with a border: a line in the skin's border colour around
+// the window and a white line inside it; the client is the control's.
+class TSkinEdit : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinEdit(TComponent* AOwner);
+
+protected:
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+};
