@@ -82,9 +82,9 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& rect)
     PBRANGE range{};
     SendMessageW(FHandle, PBM_GETRANGE, FALSE, AsLParam(&range));
     const int position = static_cast<int>(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
-    FWork.SetSize(width, height);
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
-    FillSkinColor(work, {0, 0, width, height});
     const TDataSkinObject* chunk = FSkinData->ProgressChunk();
     if (FSkinData->Progress()->Style == 1 && HasImage(chunk))
         DrawChunked(work, width, height, ProgressFill(width, position, 0, range.iHigh));
@@ -100,7 +100,15 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& rect)
 void TSkinProgress::DrawFramed(HDC work, int width, int height, int filled)
 {
     const TDataSkinBorder& bar = *FSkinData->Progress();
-    DrawNineSliceFrame(work, {0, 0, width, height}, *bar.Bitmap, false, bar.Tile == 1, true, 2, 1, bar.Margins());
+    // The empty bar is the same at every update: rendered once per size.
+    if (FForm) {
+        const TBitmap& empty = FForm->Faces().Face(*FSkinData, bar, 2, 1, width, height, true);
+        BitBlt(work, 0, 0, width, height, empty.Canvas().Handle(), 0, 0, SRCCOPY);
+    } else {
+        FillSkinColor(work, {0, 0, width, height});
+        DrawNineSliceFrame(work, {0, 0, width, height}, *bar.Bitmap, false, bar.Tile == 1, true, 2, 1,
+                           bar.Margins());
+    }
     if (filled > 0)
         DrawNineSliceFrame(work, {0, 0, filled, height}, *bar.Bitmap, false, bar.Tile == 1, true, 2, 2,
                            bar.Margins());
@@ -110,6 +118,7 @@ void TSkinProgress::DrawChunked(HDC work, int width, int height, int filled)
 {
     const TDataSkinBorder& bar = *FSkinData->Progress();
     const TDataSkinObject& chunk = *FSkinData->ProgressChunk();
+    FillSkinColor(work, {0, 0, width, height});
     DrawStretchedFrame(work, {0, 0, width, height}, *bar.Bitmap, true, 1, 1);
     if (filled <= 0)
         return;

@@ -8,6 +8,7 @@
 
 #include "framework/ComCtrls.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/data/GdiCount.h"
 #include "skin/data/WinSkinData.h"
 
 #include <commctrl.h>
@@ -86,6 +87,46 @@ TEST_F(SkinnedEdits, ProgressBarsShowTheirFillLyingAndStanding)
         EXPECT_EQ(ProgressMisses(lying->Handle(), lyingFill, false, c.What), 0) << c.What;
         EXPECT_EQ(ProgressMisses(standing->Handle(), standingFill, true, c.What), 0) << c.What << ", standing";
     }
+}
+
+TEST_F(SkinnedEdits, ProgressUpdatesNeverShowTheSystemBarAndLeaveNoObjectsBehind)
+{
+    auto* bar = Place<TProgressBar>(Form.get(), Form.get(), L"", 10, 10, 200, 18);
+    SkinForm();
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    // Every painted step shows the skin's bar, never a system-drawn one.
+    int badSteps = 0;
+    for (int step = 1; step <= 1000; ++step) {
+        const int position = step % 101;
+        bar->SetPosition(position);
+        UpdateWindow(bar->Handle());
+        // A fill narrower than the image's two caps squeezes them: no fixed
+        // points to compare there.
+        if (position == 1 || position == 2)
+            continue;
+        if (ProgressMisses(bar->Handle(), ProgressFill(200, position, 0, 100), false, "update") != 0 && ++badSteps > 3)
+            break;
+    }
+    EXPECT_EQ(badSteps, 0);
+    const long before = counter.Count();
+    for (int step = 0; step < 10000; ++step) {
+        bar->SetPosition(step % 101);
+        UpdateWindow(bar->Handle());
+    }
+    EXPECT_EQ(counter.Count(), before) << "after 10 000 updates, counted by " << counter.Source;
+    const auto cycle = [&] {
+        Frame->Unskin();
+        Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
+        Frame->AttachToForm(Form.get());
+        SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
+        Pump(20);
+    };
+    // One cycle first: the frame keeps what it painted in either activity.
+    cycle();
+    const long beforeCycles = counter.Count();
+    for (int i = 0; i < 100; ++i)
+        cycle();
+    EXPECT_EQ(counter.Count(), beforeCycles) << "after 100 skin cycles";
 }
 
 class SkinnedCombos : public SkinnedForm {
