@@ -274,6 +274,110 @@ void TSkinComBox::AfterMessage(TMessage& message)
     }
 }
 
+// --- Up-down buttons ---
+
+const TClassInfo& TSkinUpDown::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinUpDown>("TSkinUpDown", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinUpDown::TSkinUpDown(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+bool TSkinUpDown::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+        PaintByMessage(message);
+        return false;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The control runs its own press (capture, repeat); the face follows.
+        CallOldWndProc(message);
+        FStateBits |= kPressed;
+        PaintWindow(nullptr);
+        return false;
+    case WM_LBUTTONUP:
+        FStateBits &= ~kPressed;
+        CallOldWndProc(message);
+        PaintWindow(nullptr);
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinUpDown::DrawControl(HDC dc, const RECT& rect)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    FillSkinColor(work, {0, 0, width, height});
+    const bool horizontal = (GetWindowLongPtrW(FHandle, GWL_STYLE) & UDS_HORZ) != 0;
+    const RECT first = horizontal ? RECT{0, 0, width / 2, height} : RECT{0, 0, width, height / 2};
+    const RECT second = horizontal ? RECT{width / 2, 0, width, height} : RECT{0, height / 2, width, height};
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    const POINT at{cursor.x - window.left, cursor.y - window.top};
+    const bool enabled = IsWindowEnabled(FHandle) != FALSE;
+    const auto frameOf = [&](const RECT& half) {
+        if (!enabled)
+            return kFrameDisabled;
+        return (FStateBits & kPressed) && PtInRect(&half, at) ? kFramePressed : kFrameNormal;
+    };
+    DrawHalf(work, first, 0, frameOf(first), horizontal);
+    DrawHalf(work, second, 1, frameOf(second), horizontal);
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+void TSkinUpDown::DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal)
+{
+    const TDataSkinBorder* face = horizontal ? FSkinData->UpDownHorz() : FSkinData->UpDownVert();
+    const int skinFrame = arrow * 4 + frame;
+    if (HasImage(face)) {
+        DrawStretchedFrame(work, half, *face->Bitmap, true, 8, skinFrame);
+        if (face->Bitmap2 && !face->Bitmap2->Empty())
+            DrawCentredFrame(work, half, *face->Bitmap2, true, 8, skinFrame);
+        return;
+    }
+    // No image: a plain face with a small arrow drawn at its centre.
+    const bool sunk = frame == kFramePressed || frame == kFrameHot;
+    const gdi::Brush fill(CreateSolidBrush(ColorToRGB(FSkinData->SkinColor(sunk ? scButtonShadow : scButtonFace))));
+    FillRect(work, &half, fill.Get());
+    Outline(work, half, ColorToRGB(FSkinData->SkinColor(scButtonDkShadow)));
+    const int cx = (half.left + half.right) / 2;
+    const int cy = (half.top + half.bottom) / 2 - (horizontal ? 0 : 2);
+    // Up and left for the first arrow, down and right for the second.
+    const int sign = arrow == 0 ? -1 : 1;
+    POINT tip[3];
+    if (horizontal) {
+        tip[0] = {cx + 2 * sign, cy};
+        tip[1] = {cx - sign, cy - 3};
+        tip[2] = {cx - sign, cy + 3};
+    } else {
+        tip[0] = {cx, cy + 2 * sign};
+        tip[1] = {cx - 3, cy - sign};
+        tip[2] = {cx + 3, cy - sign};
+    }
+    const COLORREF ink = ColorToRGB(frame == kFrameDisabled ? FSkinData->SkinColor(scButtonShadow)
+                                                            : FSkinData->SkinColor(scButtonText));
+    const gdi::Brush brush(CreateSolidBrush(ink));
+    const gdi::Pen pen(CreatePen(PS_SOLID, 1, ink));
+    const gdi::Selection brushIn(work, brush.Get());
+    const gdi::Selection penIn(work, pen.Get());
+    Polygon(work, tip, 3);
+}
+
 // --- Edits ---
 
 const TClassInfo& TSkinEdit::StaticClass()

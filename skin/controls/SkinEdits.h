@@ -58,6 +58,26 @@ private:
     RECT FButtonRect{};
 };
 
+// Up-down buttons: two halves (top and bottom, or left and right with
+// UDS_HORZ), each the UpDown.Vert or UpDown.Horz face of its arrow (frames
+// 1 to 4 the first arrow, 5 to 8 the second) with the arrow glyph centred;
+// pressed while the mouse holds it over that half; a plain face with a
+// drawn arrow when the skin has no such image.
+class TSkinUpDown : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinUpDown(TComponent* AOwner);
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    void DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal);
+
+    TBitmap FWork;
+};
+
 // Edits and memos with a border: a line in the skin's border colour around
 // the window and a white line inside it; the client is the control's.
 class TSkinEdit : public TSkinControl {

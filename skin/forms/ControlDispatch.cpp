@@ -148,6 +148,7 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
     case skEdit: return new TSkinEdit(owner);
+    case skUpDown: return new TSkinUpDown(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
     case skRadioButton: return new TSkinRadioButton(owner);
     default: return nullptr;

@@ -129,6 +129,54 @@ TEST_F(SkinnedEdits, ProgressUpdatesNeverShowTheSystemBarAndLeaveNoObjectsBehind
     EXPECT_EQ(counter.Count(), beforeCycles) << "after 100 skin cycles";
 }
 
+TEST_F(SkinnedEdits, UpDownHalvesShowTheirArrowsFacesAndThePressedOne)
+{
+    auto* vertical = Place<TUpDown>(Form.get(), Form.get(), L"", 10, 10, 17, 40);
+    auto* horizontal = Place<TUpDown>(Form.get(), Form.get(), L"", 40, 10, 40, 17);
+    horizontal->SetOrientation(udHorizontal);
+    SkinForm();
+    // The corners of each half show the corners of its frame of the face
+    // (stretched: corners map to corners).
+    const auto misses = [&](TUpDown* updown, const TDataSkinBorder& face, int firstFrame, int secondFrame,
+                            const char* what) {
+        const auto shot = ReadBack(updown->Handle());
+        const int w = shot->Width();
+        const int h = shot->Height();
+        const bool across = updown == horizontal;
+        const RECT halves[2] = {across ? RECT{0, 0, w / 2, h} : RECT{0, 0, w, h / 2},
+                                across ? RECT{w / 2, 0, w, h} : RECT{0, h / 2, w, h}};
+        const int fw = face.Bitmap->Width() / 8;
+        const int fh = face.Bitmap->Height();
+        int count = 0;
+        for (int i = 0; i < 2; ++i) {
+            const int frame = i == 0 ? firstFrame : secondFrame;
+            const POINT corners[2][2] = {{{halves[i].left, halves[i].top}, {(frame - 1) * fw, 0}},
+                                         {{halves[i].right - 1, halves[i].bottom - 1}, {frame * fw - 1, fh - 1}}};
+            for (const auto& corner : corners) {
+                const TColor expected = PixelOf(*face.Bitmap, corner[1].x, corner[1].y);
+                if (expected == frametest::kMagenta)
+                    continue;
+                const TColor seen = PixelOf(*shot, corner[0].x, corner[0].y);
+                if (seen != expected && ++count <= 3)
+                    ADD_FAILURE() << what << ": (" << corner[0].x << ", " << corner[0].y << ") is " << std::hex
+                                  << seen << " not " << expected;
+            }
+        }
+        return count;
+    };
+    ASSERT_TRUE(Skin->UpDownVert() && !Skin->UpDownVert()->Bitmap->Empty());
+    ASSERT_TRUE(Skin->UpDownHorz() && !Skin->UpDownHorz()->Bitmap->Empty());
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 1, 5, "vertical"), 0);
+    EXPECT_EQ(misses(horizontal, *Skin->UpDownHorz(), 1, 5, "horizontal"), 0);
+    MouseTo(vertical->Handle(), 8, 5, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 2, 5, "upper half pressed"), 0);
+    MouseTo(vertical->Handle(), 8, 5, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 1, 5, "released"), 0);
+    vertical->SetEnabled(false);
+    Pump(20);
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 3, 7, "disabled"), 0);
+}
+
 class SkinnedCombos : public SkinnedForm {
 protected:
     void SetUp() override
