@@ -19,8 +19,9 @@ public:
 
     // Frame `frame` of `frameCount` of the object's image, `width` by
     // `height`, over the skin's face colour; rendered on first use.
+    // seeThrough: magenta shows the face colour whatever the object's Trans.
     const TBitmap& Face(const TSkinData& skin, const TDataSkinObject& object, int frameCount, int frame, int width,
-                        int height);
+                        int height, bool seeThrough = false);
     // The skin changed: every face is stale.
     void Clear() noexcept { FFaces.clear(); }
     size_t Count() const noexcept { return FFaces.size(); }
@@ -32,6 +33,7 @@ private:
         int Frame;
         int Width;
         int Height;
+        bool SeeThrough;
         bool operator==(const TKey&) const = default;
     };
     struct TEntry {

@@ -3,6 +3,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinEdits.h"
 #include "skin/data/SkinMessages.h"
 
 #include <algorithm>
@@ -144,6 +145,10 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skButton: return new TSkinButton(owner);
     case skBitButton: return new TSkinBitButton(owner);
     case skSpeedButton: return new TSkinSpeedButton(owner);
+    case skProgress: return new TSkinProgress(owner);
+    case skComBox: return new TSkinComBox(owner);
+    case skEdit: return new TSkinEdit(owner);
+    case skUpDown: return new TSkinUpDown(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
     case skRadioButton: return new TSkinRadioButton(owner);
     default: return nullptr;

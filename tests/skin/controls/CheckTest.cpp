@@ -1,8 +1,14 @@
 // Skinned check boxes and radio buttons under Wine: the mark read back from
 // the window against the frame of the skin's CheckButton or RadioButton
 // strip that the state names, after real input; Space still toggles; the
-// frame numbers of every state for strips of 4, 5 and 12 frames.
+// frame numbers of every state for strips of 4, 5 and 12 frames; keyboard
+// and accessibility parity with a plain twin.
 #include "ControlFixture.h"
+
+#include "framework/Buttons.h"
+
+#include <algorithm>
+#include <cstdio>
 
 using namespace controltest;
 
@@ -170,6 +176,132 @@ TEST(BitButtonLayout, GlyphAndCaptionForEveryLayoutMarginAndSpacing)
             << c.What << ": text " << layout.Text.left << "," << layout.Text.top << " " << layout.Text.right << ","
             << layout.Text.bottom;
     }
+}
+
+} // namespace
+
+namespace {
+
+// One set of controls, built the same way on a skinned form and on a plain twin.
+struct TKeyTwin {
+    TButton* Go = nullptr;
+    TCheckBox* Check = nullptr;
+    std::vector<TRadioButton*> Radios;
+    int Clicks = 0;
+
+    void Clicked(TObject*) { ++Clicks; }
+    void Build(TForm* form)
+    {
+        Go = Place<TButton>(form, form, L"&Go", 10, 10, 90, 25);
+        Go->OnClick = TNotifyEvent::Bind<&TKeyTwin::Clicked>(this);
+        Check = Place<TCheckBox>(form, form, L"Check", 10, 45, 120, 20);
+        for (int i = 0; i < 3; ++i)
+            Radios.push_back(Place<TRadioButton>(form, form, i ? L"Later" : L"First", 10, 75 + i * 25, 120, 20));
+        Radios[0]->SetChecked(true);
+    }
+    std::vector<TWinControl*> Controls() const
+    {
+        std::vector<TWinControl*> all{Go, Check};
+        all.insert(all.end(), Radios.begin(), Radios.end());
+        return all;
+    }
+};
+
+// What the system's accessibility proxies read of a button-type window for
+// a screen reader: its text, its check state and whether it is enabled.
+struct TAccessible {
+    std::wstring Name;
+    LRESULT Check = 0;
+    bool Enabled = false;
+    bool operator==(const TAccessible&) const = default;
+};
+
+TAccessible ReadAccessible(HWND window)
+{
+    wchar_t text[128]{};
+    GetWindowTextW(window, text, 128);
+    return {text, SendMessageW(window, BM_GETCHECK, 0, 0), IsWindowEnabled(window) != FALSE};
+}
+
+// Messages handled the way the program's message loop handles them, dialog
+// keys (Tab, arrows, accelerators, Enter) included.
+void AppPump(DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    do {
+        Application->ProcessMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+}
+
+class KeyboardParity : public SkinnedForm {
+protected:
+    void SetUp() override
+    {
+        SkinnedForm::SetUp();
+        Plain = std::make_unique<TForm>(nullptr);
+        Plain->SetBounds(540, 40, 300, 200);
+        Skinned.Build(Form.get());
+        Twin.Build(Plain.get());
+        SkinForm();
+        Plain->Show();
+    }
+    void TearDown() override
+    {
+        Plain.reset();
+        SkinnedForm::TearDown();
+    }
+
+    // The keys, typed into the form that is in front, starting on the check
+    // box; the index of the focused control afterwards.
+    static int Type(TForm* form, TKeyTwin& twin, const std::vector<std::vector<WORD>>& keys)
+    {
+        SetForegroundWindow(form->Handle());
+        AppPump(60);
+        twin.Check->SetFocus();
+        AppPump(20);
+        for (const std::vector<WORD>& chord : keys) {
+            std::vector<INPUT> inputs;
+            for (WORD key : chord)
+                inputs.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+            for (auto it = chord.rbegin(); it != chord.rend(); ++it)
+                inputs.push_back({INPUT_KEYBOARD, {.ki = {*it, 0, KEYEVENTF_KEYUP, 0, 0}}});
+            SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+            AppPump(40);
+        }
+        const std::vector<TWinControl*> all = twin.Controls();
+        return static_cast<int>(std::find_if(all.begin(), all.end(), [](TWinControl* c) { return c->Focused(); })
+                                - all.begin());
+    }
+
+    std::unique_ptr<TForm> Plain;
+    TKeyTwin Skinned;
+    TKeyTwin Twin;
+};
+
+TEST_F(KeyboardParity, KeysAndScreenReadersFindTheSameControlsSkinnedAndPlain)
+{
+    ASSERT_NE(Frame->Dispatch().Controls().FindByControl(Skinned.Go), nullptr);
+    // Space on the check box, back to the button and Space, Tab to the
+    // radios, arrows among them, back, the accelerator, Enter, Tab and Space.
+    const std::vector<std::vector<WORD>> keys{
+        {VK_SPACE}, {VK_SHIFT, VK_TAB}, {VK_SPACE}, {VK_TAB}, {VK_TAB}, {VK_DOWN}, {VK_DOWN}, {VK_SPACE},
+        {VK_SHIFT, VK_TAB}, {VK_MENU, 'G'}, {VK_TAB}, {VK_RETURN}, {VK_TAB}, {VK_SPACE}};
+    const int skinnedFocus = Type(Form.get(), Skinned, keys);
+    const int plainFocus = Type(Plain.get(), Twin, keys);
+    std::printf("plain twin: %d clicks, check %d, focus on control %d\n", Twin.Clicks, Twin.Check->Checked(),
+                plainFocus);
+    // The keys do something: the plain twin's button was clicked.
+    EXPECT_GE(Twin.Clicks, 1);
+    EXPECT_EQ(skinnedFocus, plainFocus);
+    EXPECT_EQ(Skinned.Clicks, Twin.Clicks);
+    EXPECT_EQ(Skinned.Check->Checked(), Twin.Check->Checked());
+    for (size_t i = 0; i < Skinned.Radios.size(); ++i)
+        EXPECT_EQ(Skinned.Radios[i]->Checked(), Twin.Radios[i]->Checked()) << "radio " << i;
+    const std::vector<TWinControl*> skinned = Skinned.Controls();
+    const std::vector<TWinControl*> plain = Twin.Controls();
+    for (size_t i = 0; i < skinned.size(); ++i)
+        EXPECT_TRUE(ReadAccessible(skinned[i]->Handle()) == ReadAccessible(plain[i]->Handle())) << "control " << i;
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // Cost of a form of 50 skinned push buttons: a full repaint of the form and
 // all its buttons (invalidated, erased, updated at once) against the same
 // form with the same buttons unskinned, in the same run, under the default
-// skin; and one button's hover repaint against the plain button's.
+// skin; one button's hover repaint against the plain button's; and a
+// progress bar's position update, painted, against the plain bar's.
+#include "framework/ComCtrls.h"
 #include "skin/controls/ControlFixture.h"
 #include "skin/data/BenchTiming.h"
 
@@ -58,5 +60,23 @@ int main()
     const double skinnedHover = Measure([&] { Hover(skinnedButtons[7]->Handle()); }, 50);
     std::printf("hover in and out of one button: skinned %.0f us, plain %.0f us, ratio %.2f\n", skinnedHover,
                 plainHover, skinnedHover / plainHover);
+
+    // A progress update as the converter makes it many times a second: a
+    // new position, painted at once.
+    auto* plainBar = Place<TProgressBar>(plain.get(), plain.get(), L"", 10, 300, 400, 18);
+    auto* skinnedBar = Place<TProgressBar>(skinned.get(), skinned.get(), L"", 10, 300, 400, 18);
+    frame.Refresh();
+    Pump(50);
+    std::printf("skinned progress bars: %d of 1\n",
+                frame.Dispatch().Controls().FindByControl(skinnedBar) != nullptr ? 1 : 0);
+    int step = 0;
+    const auto update = [&step](TProgressBar* bar) {
+        bar->SetPosition(++step % 101);
+        UpdateWindow(bar->Handle());
+    };
+    const double plainUpdate = Measure([&] { update(plainBar); }, 100);
+    const double skinnedUpdate = Measure([&] { update(skinnedBar); }, 100);
+    std::printf("progress update: skinned %.0f us, plain %.0f us, ratio %.2f (budget 2)\n", skinnedUpdate,
+                plainUpdate, skinnedUpdate / plainUpdate);
     return 0;
 }

@@ -71,22 +71,27 @@ inline void Key(WORD key)
     Pump(40);
 }
 
-// What frame `frame` of the skin's Buttons image shows at (x, y) of a face
-// w by h, see-through pixels showing `background`.
+// What frame `frame` of a skin object's image (the skin's Buttons unless
+// said) shows at (x, y) of a face w by h, see-through pixels showing
+// `background`.
 class TFaceModel {
 public:
-    TFaceModel(const TSkinData& skin, TColor background) : FButtons(*skin.Buttons()), FBackground(background) {}
+    TFaceModel(const TSkinData& skin, TColor background)
+        : TFaceModel(*skin.Buttons(), kButtonFrames, background) {}
+    // seeThrough: magenta shows the background whatever the object's Trans.
+    TFaceModel(const TDataSkinObject& object, int frames, TColor background, bool seeThrough = false)
+        : FButtons(object), FFrames(frames), FBackground(background), FSeeThrough(seeThrough || object.Trans == 1) {}
 
     TExpected At(int w, int h, int x, int y, int frame) const
     {
         const TBitmap& image = *FButtons.Bitmap;
-        const int fw = image.Width() / kButtonFrames;
+        const int fw = image.Width() / FFrames;
         const int fh = image.Height();
         TExpected expected;
         for (int column : Along(x, w, fw, FButtons.LeftWidth, FButtons.RightWidth))
             for (int row : Along(y, h, fh, FButtons.TopHeight, FButtons.BottomHeight)) {
                 TColor colour = PixelOf(image, (frame - 1) * fw + column, row);
-                if (colour == frametest::kMagenta && FButtons.Trans == 1)
+                if (colour == frametest::kMagenta && FSeeThrough)
                     colour = FBackground & 0xFFFFFF;
                 expected.Colours.insert(colour);
             }
@@ -97,8 +102,8 @@ public:
     bool SeeThrough(int x, int y, int frame) const
     {
         const TBitmap& image = *FButtons.Bitmap;
-        const int fw = image.Width() / kButtonFrames;
-        return FButtons.Trans == 1 && PixelOf(image, (frame - 1) * fw + x, y) == frametest::kMagenta;
+        const int fw = image.Width() / FFrames;
+        return FSeeThrough && PixelOf(image, (frame - 1) * fw + x, y) == frametest::kMagenta;
     }
 
 private:
@@ -115,8 +120,10 @@ private:
         return middle;
     }
 
-    const TDataSkinButton& FButtons;
+    const TDataSkinObject& FButtons;
+    int FFrames;
     TColor FBackground;
+    bool FSeeThrough;
 };
 
 // The face's border points that text and focus rectangle never reach: the

@@ -244,7 +244,7 @@ TEST_F(ControlDispatch, Skin3rdKindsAreHandledEvenWhenNothingIsAttached)
 {
     auto* mine = Add<TStandIn<kMyButton, TButton>>(L"mine");
     auto* odd = Add<TStandIn<kOddButton, TButton>>(L"odd");
-    Skin->SetSkin3rd({L"TMyButton=button", L"TOddButton=progress"});
+    Skin->SetSkin3rd({L"TMyButton=button", L"TOddButton=statusbar"});
     Dispatch->AttachFormControls(Form.get());
     EXPECT_TRUE(Skinned(mine)) << "kind button";
     // A kind whose family attaches nothing here: handled by the kind all

@@ -1,0 +1,423 @@
+#include "SkinEdits.h"
+
+#include "framework/GdiObjects.h"
+#include "framework/Messages.h"
+#include "skin/controls/SkinButtons.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinData.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+// Face frames of this family.
+constexpr int kFrameNormal = 1;
+constexpr int kFramePressed = 2;
+constexpr int kFrameDisabled = 3;
+constexpr int kFrameHot = 4;
+
+bool HasImage(const TDataSkinObject* object) noexcept
+{
+    return object && object->Bitmap && !object->Bitmap->Empty();
+}
+
+void Outline(HDC dc, const RECT& rect, COLORREF colour)
+{
+    const gdi::Brush brush(CreateSolidBrush(colour));
+    FrameRect(dc, &rect, brush.Get());
+}
+
+RECT Inset(RECT rect, int by) noexcept
+{
+    InflateRect(&rect, -by, -by);
+    return rect;
+}
+
+} // namespace
+
+// --- Progress bars ---
+
+int ProgressFill(int length, int position, int lower, int upper) noexcept
+{
+    if (upper <= 0 || position <= 0 || upper <= lower)
+        return 0;
+    const long long part = static_cast<long long>(length) * (std::clamp(position, lower, upper) - lower);
+    return static_cast<int>(part / (upper - lower));
+}
+
+const TClassInfo& TSkinProgress::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinProgress>("TSkinProgress", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinProgress::TSkinProgress(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+bool TSkinProgress::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+        if (!HasImage(FSkinData->Progress()))
+            return true;
+        PaintByMessage(message);
+        return false;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinProgress::DrawControl(HDC dc, const RECT& rect)
+{
+    const bool vertical = (GetWindowLongPtrW(FHandle, GWL_STYLE) & PBS_VERTICAL) != 0;
+    const int width = vertical ? rect.bottom - rect.top : rect.right - rect.left;
+    const int height = vertical ? rect.right - rect.left : rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return;
+    PBRANGE range{};
+    SendMessageW(FHandle, PBM_GETRANGE, FALSE, AsLParam(&range));
+    const int position = static_cast<int>(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    const TDataSkinObject* chunk = FSkinData->ProgressChunk();
+    if (FSkinData->Progress()->Style == 1 && HasImage(chunk))
+        DrawChunked(work, width, height, ProgressFill(width, position, 0, range.iHigh));
+    else
+        DrawFramed(work, width, height, ProgressFill(width, position, range.iLow, range.iHigh));
+    // Drawn lying down; a quarter turn stands it up, filling from the bottom.
+    if (vertical)
+        RotateLeft(FWork);
+    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, FWork.Canvas().Handle(), 0, 0,
+           SRCCOPY);
+}
+
+void TSkinProgress::DrawFramed(HDC work, int width, int height, int filled)
+{
+    const TDataSkinBorder& bar = *FSkinData->Progress();
+    // The empty bar is the same at every update: rendered once per size.
+    if (FForm) {
+        const TBitmap& empty = FForm->Faces().Face(*FSkinData, bar, 2, 1, width, height, true);
+        BitBlt(work, 0, 0, width, height, empty.Canvas().Handle(), 0, 0, SRCCOPY);
+    } else {
+        FillSkinColor(work, {0, 0, width, height});
+        DrawNineSliceFrame(work, {0, 0, width, height}, *bar.Bitmap, false, bar.Tile == 1, true, 2, 1,
+                           bar.Margins());
+    }
+    if (filled > 0)
+        DrawNineSliceFrame(work, {0, 0, filled, height}, *bar.Bitmap, false, bar.Tile == 1, true, 2, 2,
+                           bar.Margins());
+}
+
+void TSkinProgress::DrawChunked(HDC work, int width, int height, int filled)
+{
+    const TDataSkinBorder& bar = *FSkinData->Progress();
+    const TDataSkinObject& chunk = *FSkinData->ProgressChunk();
+    FillSkinColor(work, {0, 0, width, height});
+    DrawStretchedFrame(work, {0, 0, width, height}, *bar.Bitmap, true, 1, 1);
+    if (filled <= 0)
+        return;
+    if (chunk.Tile != 1) {
+        DrawThreePartFrame(work, {2, 2, 2 + filled, 2 + height - 4}, *chunk.Bitmap, false, 1, 1, chunk.Margins());
+        return;
+    }
+    // Whole chunks side by side, as many as the filled length takes.
+    const int chunkWidth = chunk.Bitmap->Width();
+    const int chunkHeight = chunk.Bitmap->Height();
+    const int top = (height - chunkHeight) / 2;
+    for (int x = chunk.LeftWidth + 2; x < filled && chunkWidth > 0; x += chunkWidth)
+        BitBlt(work, x, top, std::min(chunkWidth, filled - x), chunkHeight, chunk.Bitmap->Canvas().Handle(), 0, 0,
+               SRCCOPY);
+}
+
+// --- Combo boxes ---
+
+const TClassInfo& TSkinComBox::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinComBox>("TSkinComBox", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinComBox::TSkinComBox(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+int TSkinComBox::FaceFrame() const
+{
+    if (!IsWindowEnabled(FHandle))
+        return kFrameDisabled;
+    if (FStateBits & kPressed)
+        return kFramePressed;
+    const HWND focus = GetFocus();
+    const bool focused = focus == FHandle || (focus && GetParent(focus) == FHandle);
+    return focused || (FStateBits & kMouseOver) ? kFrameHot : kFrameNormal;
+}
+
+void TSkinComBox::DrawControl(HDC dc, const RECT& rect)
+{
+    const TDataSkinBorder* button = FSkinData->ComboButton();
+    if (!HasImage(button))
+        return;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    const bool known = GetComboBoxInfo(FHandle, &info) != FALSE;
+    if (known && (info.stateButton & STATE_SYSTEM_INVISIBLE))
+        return;
+    const bool buttonLeft = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    const int frame = FaceFrame();
+    const gdi::SavedState saved(dc);
+    // The text of the edit part or of the chosen item stays the control's.
+    if (known)
+        ExcludeClipRect(dc, info.rcItem.left, info.rcItem.top, info.rcItem.right, info.rcItem.bottom);
+    if (button->Style == 2) {
+        const TDataSkinObject& face =
+            buttonLeft ? *FSkinData->SunkEdge() : static_cast<const TDataSkinObject&>(*button);
+        DrawNineSliceFrame(dc, rect, *face.Bitmap, false, face.Tile == 1, true, face.FrameCount, frame,
+                           face.Margins());
+        FButtonRect = known ? info.rcButton : RECT{};
+        return;
+    }
+    if (button->Style == 1) {
+        // The thin look: a border in the border colour around the button frame.
+        const int band = GetSystemMetrics(SM_CYVTHUMB);
+        const RECT inner = Inset(rect, 2);
+        const int frameWidth = button->Bitmap->Width() / std::max(1, button->FrameCount);
+        RECT place = inner;
+        if (buttonLeft)
+            place.right = std::min(inner.right, inner.left + std::max(band, frameWidth));
+        else
+            place.left = std::max(inner.left, inner.right - std::max(band, frameWidth));
+        // The band and the inner outline take the context's own brush.
+        const auto current = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
+        const RECT outline = Inset(rect, 1);
+        FrameRect(dc, &outline, current);
+        FillRect(dc, &place, current);
+        FButtonRect = inner;
+        if (buttonLeft)
+            FButtonRect.right = inner.left + frameWidth;
+        else
+            FButtonRect.left = inner.right - frameWidth;
+        if (button->Bitmap->Height() < band)
+            FButtonRect.bottom = std::min(FButtonRect.bottom, FButtonRect.top + button->Bitmap->Height());
+        Outline(dc, rect, ColorToRGB(FSkinData->SkinColor(scButtonShadow)));
+        DrawStretchedFrame(dc, FButtonRect, *button->Bitmap, true, button->FrameCount, frame);
+        return;
+    }
+    DrawSeparate(dc, rect, frame, buttonLeft);
+}
+
+void TSkinComBox::DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft)
+{
+    const TDataSkinBorder& button = *FSkinData->ComboButton();
+    const int w = GetSystemMetrics(SM_CXHSCROLL);
+    RECT glyphArea = rect;
+    if (buttonLeft) {
+        FButtonRect = {rect.left, rect.top, rect.left + w + 2, rect.bottom};
+        glyphArea = {rect.left + 2, rect.top, rect.left + w + 2, rect.bottom};
+        ExcludeClipRect(dc, rect.left + w + 4, rect.top + 2, rect.right - 2, rect.bottom - 2);
+    } else {
+        FButtonRect = {rect.right - w - 2, rect.top, rect.right - 2, rect.bottom};
+        glyphArea = FButtonRect;
+        ExcludeClipRect(dc, rect.left + 2, rect.top + 2, rect.right - w - 4, rect.bottom - 2);
+    }
+    if (const TDataSkinObject* sunk = FSkinData->SunkEdge(); HasImage(sunk))
+        DrawNineSliceFrame(dc, rect, *sunk->Bitmap, false, sunk->Tile == 1, sunk->Trans == 1, sunk->FrameCount,
+                           std::min(frame, sunk->FrameCount), sunk->Margins());
+    const TBitmap& glyph = buttonLeft && button.Bitmap2 && !button.Bitmap2->Empty() ? *button.Bitmap2 : *button.Bitmap;
+    DrawCentredFrame(dc, FButtonRect, glyph, true, button.FrameCount, std::min(frame, button.FrameCount));
+    if (const TDataSkinObject* extra = FSkinData->ExtraImages(); HasImage(extra))
+        DrawCentredFrame(dc, glyphArea, *extra->Bitmap, true, 5, std::min(frame, 5));
+}
+
+void TSkinComBox::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        return;
+    case WM_MOUSEMOVE: {
+        const POINT point = MessagePoint(message);
+        const bool over = PtInRect(&FButtonRect, point) && IsWindowEnabled(FHandle);
+        if (over != ((FStateBits & kMouseOver) != 0)) {
+            FStateBits ^= kMouseOver;
+            Redraw();
+        }
+        TrackMouseLeave(FHandle);
+        return;
+    }
+    case WM_DRAWITEM:
+    case WM_NCPAINT:
+        Redraw();
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        FStateBits |= kPressed;
+        Redraw();
+        return;
+    case WM_LBUTTONUP:
+        FStateBits &= ~kPressed;
+        Redraw();
+        return;
+    case WM_MOUSELEAVE:
+        if (FStateBits & kMouseOver) {
+            FStateBits &= ~kMouseOver;
+            Redraw();
+        }
+        return;
+    default:
+        TSkinControl::AfterMessage(message);
+        return;
+    }
+}
+
+// --- Up-down buttons ---
+
+const TClassInfo& TSkinUpDown::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinUpDown>("TSkinUpDown", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinUpDown::TSkinUpDown(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+bool TSkinUpDown::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+        PaintByMessage(message);
+        return false;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return false;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        // The control runs its own press (capture, repeat); the face follows.
+        CallOldWndProc(message);
+        FStateBits |= kPressed;
+        PaintWindow(nullptr);
+        return false;
+    case WM_LBUTTONUP:
+        FStateBits &= ~kPressed;
+        CallOldWndProc(message);
+        PaintWindow(nullptr);
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinUpDown::DrawControl(HDC dc, const RECT& rect)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return;
+    if (FWork.Width() != width || FWork.Height() != height)
+        FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    FillSkinColor(work, {0, 0, width, height});
+    const bool horizontal = (GetWindowLongPtrW(FHandle, GWL_STYLE) & UDS_HORZ) != 0;
+    const RECT first = horizontal ? RECT{0, 0, width / 2, height} : RECT{0, 0, width, height / 2};
+    const RECT second = horizontal ? RECT{width / 2, 0, width, height} : RECT{0, height / 2, width, height};
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    const POINT at{cursor.x - window.left, cursor.y - window.top};
+    const bool enabled = IsWindowEnabled(FHandle) != FALSE;
+    const auto frameOf = [&](const RECT& half) {
+        if (!enabled)
+            return kFrameDisabled;
+        return (FStateBits & kPressed) && PtInRect(&half, at) ? kFramePressed : kFrameNormal;
+    };
+    DrawHalf(work, first, 0, frameOf(first), horizontal);
+    DrawHalf(work, second, 1, frameOf(second), horizontal);
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+void TSkinUpDown::DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal)
+{
+    const TDataSkinBorder* face = horizontal ? FSkinData->UpDownHorz() : FSkinData->UpDownVert();
+    const int skinFrame = arrow * 4 + frame;
+    if (HasImage(face)) {
+        DrawStretchedFrame(work, half, *face->Bitmap, true, 8, skinFrame);
+        if (face->Bitmap2 && !face->Bitmap2->Empty())
+            DrawCentredFrame(work, half, *face->Bitmap2, true, 8, skinFrame);
+        return;
+    }
+    // No image: a plain face with a small arrow drawn at its centre.
+    const bool sunk = frame == kFramePressed || frame == kFrameHot;
+    const gdi::Brush fill(CreateSolidBrush(ColorToRGB(FSkinData->SkinColor(sunk ? scButtonShadow : scButtonFace))));
+    FillRect(work, &half, fill.Get());
+    Outline(work, half, ColorToRGB(FSkinData->SkinColor(scButtonDkShadow)));
+    const int cx = (half.left + half.right) / 2;
+    const int cy = (half.top + half.bottom) / 2 - (horizontal ? 0 : 2);
+    // Up and left for the first arrow, down and right for the second.
+    const int sign = arrow == 0 ? -1 : 1;
+    POINT tip[3];
+    if (horizontal) {
+        tip[0] = {cx + 2 * sign, cy};
+        tip[1] = {cx - sign, cy - 3};
+        tip[2] = {cx - sign, cy + 3};
+    } else {
+        tip[0] = {cx, cy + 2 * sign};
+        tip[1] = {cx - 3, cy - sign};
+        tip[2] = {cx + 3, cy - sign};
+    }
+    const COLORREF ink = ColorToRGB(frame == kFrameDisabled ? FSkinData->SkinColor(scButtonShadow)
+                                                            : FSkinData->SkinColor(scButtonText));
+    const gdi::Brush brush(CreateSolidBrush(ink));
+    const gdi::Pen pen(CreatePen(PS_SOLID, 1, ink));
+    const gdi::Selection brushIn(work, brush.Get());
+    const gdi::Selection penIn(work, pen.Get());
+    Polygon(work, tip, 3);
+}
+
+// --- Edits ---
+
+const TClassInfo& TSkinEdit::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinEdit>("TSkinEdit", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinEdit::TSkinEdit(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+void TSkinEdit::DrawControl(HDC dc, const RECT& rect)
+{
+    RECT client{};
+    GetClientRect(FHandle, &client);
+    // Only a bordered edit has room for the frame; the client is never touched.
+    if (client.right >= rect.right - rect.left && client.bottom >= rect.bottom - rect.top)
+        return;
+    // The white lines stay in the border: the client's text is the edit's.
+    RECT inside = client;
+    MapWindowPoints(FHandle, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    OffsetRect(&inside, rect.left - window.left, rect.top - window.top);
+    const gdi::SavedState saved(dc);
+    ExcludeClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
+    Outline(dc, rect, ColorToRGB(FSkinData->SkinColor(scButtonShadow)));
+    Outline(dc, Inset(rect, 1), RGB(255, 255, 255));
+    Outline(dc, Inset(rect, 2), RGB(255, 255, 255));
+}
+
+void TSkinEdit::AfterMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_NCPAINT:
+    case WM_PAINT:
+        PaintWindow(nullptr);
+        return;
+    default:
+        TSkinControl::AfterMessage(message);
+        return;
+    }
+}

@@ -1,0 +1,91 @@
+// The controls that draw their own content, which the skin frames,
+// decorates or completes: progress bars (the whole bar from the skin),
+// combo boxes (the sunken face and the drop button) and edits (a thin
+// frame around the text; the text itself stays the control's).
+#pragma once
+
+#include "framework/Bitmap.h"
+#include "skin/controls/SkinControl.h"
+
+#include <windows.h>
+
+// The filled length of a bar `length` long at position within lower..upper:
+// nothing while upper is not above 0 or the position is not above 0.
+int ProgressFill(int length, int position, int lower, int upper) noexcept;
+
+// Progress bars: frame 1 of the skin's Progress image over the bar, frame 2
+// over the filled part; a vertical bar is drawn lying and turned a quarter,
+// so the skin needs horizontal images only. The chunked style (Progress
+// Style 1 with a Progress.Chunk image) repeats or stretches the chunk over
+// the filled length. Without a Progress image the bar paints itself.
+class TSkinProgress : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinProgress(TComponent* AOwner);
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    void DrawFramed(HDC work, int width, int height, int filled);
+    void DrawChunked(HDC work, int width, int height, int filled);
+
+    TBitmap FWork;
+};
+
+// Combo boxes: the sunken face with the drop button from the skin (one
+// composed face when the skin composed ComboButton with SunkEdge), the
+// button on the left with a left-hand layout; the button turns hot only
+// under the mouse, pressed while held. The edit part and the list keep
+// their own painting.
+class TSkinComBox : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinComBox(TComponent* AOwner);
+
+    const RECT& ButtonRect() const noexcept { return FButtonRect; }
+
+protected:
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    int FaceFrame() const;
+    // The sunken edge over everything, the button's glyph in its place.
+    void DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft);
+
+    RECT FButtonRect{};
+};
+
+// Up-down buttons: two halves (top and bottom, or left and right with
+// UDS_HORZ), each the UpDown.Vert or UpDown.Horz face of its arrow (frames
+// 1 to 4 the first arrow, 5 to 8 the second) with the arrow glyph centred;
+// pressed while the mouse holds it over that half; a plain face with a
+// drawn arrow when the skin has no such image.
+class TSkinUpDown : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinUpDown(TComponent* AOwner);
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    void DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal);
+
+    TBitmap FWork;
+};
+
+// Edits and memos with a border: a line in the skin's border colour around
+// the window and a white line inside it; the client is the control's.
+class TSkinEdit : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinEdit(TComponent* AOwner);
+
+protected:
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+};

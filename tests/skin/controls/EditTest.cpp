@@ -1,0 +1,278 @@
+// Skinned progress bars, combo boxes and edits under Wine, read back from
+// their windows against the skin's images at points the test works out:
+// the progress frames for empty, part-filled, full and zero-range bars,
+// lying and standing; the combo face per state with the hover limited to
+// the drop button, and mirrored for a left-hand layout; the edit's frame
+// with its client untouched; typing into skinned and plain twins alike.
+#include "ControlFixture.h"
+
+#include "framework/ComCtrls.h"
+#include "skin/controls/SkinEdits.h"
+#include "skin/data/GdiCount.h"
+#include "skin/data/WinSkinData.h"
+
+#include <commctrl.h>
+
+using namespace controltest;
+
+namespace {
+
+const std::wstring kLightSkin = L"" VIDKILN_LIGHT_SKIN_FILE;
+// A colour no skin image has: marks see-through pixels of a frame.
+constexpr TColor kUncovered = 0x0A0B0C;
+
+TEST(ProgressFill, EmptyPartFullAndZeroRanges)
+{
+    struct TCase {
+        int Position, Lower, Upper, Filled;
+    };
+    const TCase cases[] = {{0, 0, 100, 0}, {50, 0, 100, 100}, {100, 0, 100, 200}, {30, 0, 0, 0},
+                           {150, 0, 100, 200}, {60, 20, 100, 100}, {-5, -10, 10, 0}};
+    for (const TCase& c : cases)
+        EXPECT_EQ(ProgressFill(200, c.Position, c.Lower, c.Upper), c.Filled)
+            << c.Position << " in " << c.Lower << ".." << c.Upper;
+}
+
+class SkinnedEdits : public SkinnedForm {
+protected:
+    // Misses of a lying bar's points: frame 2 up to filled, frame 1 after.
+    int ProgressMisses(HWND bar, int filled, bool standing, const char* what) const
+    {
+        const auto shot = ReadBack(bar);
+        const int w = standing ? shot->Height() : shot->Width();
+        const int h = standing ? shot->Width() : shot->Height();
+        const TDataSkinBorder& image = *Skin->Progress();
+        const TFaceModel model(image, 2, Skin->SkinColor(scButtonFace), true);
+        int misses = 0;
+        // Where frame 2 is see-through, frame 1 under it shows.
+        const TFaceModel over(image, 2, kUncovered, true);
+        for (int x = 0; x < w; x += 7)
+            for (int y : {0, 1, h / 2, h - 2, h - 1}) {
+                TExpected expected = model.At(w, h, x, y, 1);
+                if (x < filled && !over.At(filled, h, x, y, 2).Admits(kUncovered))
+                    expected = model.At(filled, h, x, y, 2);
+                else if (x < filled)
+                    expected.Colours.merge(model.At(filled, h, x, y, 2).Colours);
+                // A standing bar is the lying one turned left: lying x runs up from the bottom.
+                const TColor seen = standing ? PixelOf(*shot, y, w - 1 - x) : PixelOf(*shot, x, y);
+                if (!expected.Admits(seen) && ++misses <= 3)
+                    ADD_FAILURE() << what << ": lying (" << x << ", " << y << ") is " << std::hex << seen;
+            }
+        return misses;
+    }
+};
+
+TEST_F(SkinnedEdits, ProgressBarsShowTheirFillLyingAndStanding)
+{
+    ASSERT_NE(Skin->Progress()->Style, 1) << "the test reads the framed bar";
+    auto* lying = Place<TProgressBar>(Form.get(), Form.get(), L"", 10, 10, 200, 18);
+    auto* standing = Place<TProgressBar>(Form.get(), Form.get(), L"", 230, 10, 18, 150);
+    SetWindowLongPtrW(standing->Handle(), GWL_STYLE, GetWindowLongPtrW(standing->Handle(), GWL_STYLE) | PBS_VERTICAL);
+    SkinForm();
+    struct TCase {
+        const char* What;
+        int Lower, Upper, Position;
+    };
+    const TCase cases[] = {{"empty", 0, 100, 0}, {"a quarter", 0, 100, 25}, {"full", 0, 100, 100},
+                           {"upper limit 0", 0, 0, 0}};
+    for (const TCase& c : cases) {
+        for (TProgressBar* bar : {lying, standing}) {
+            SendMessageW(bar->Handle(), PBM_SETRANGE32, static_cast<WPARAM>(c.Lower), c.Upper);
+            SendMessageW(bar->Handle(), PBM_SETPOS, static_cast<WPARAM>(c.Position), 0);
+            UpdateWindow(bar->Handle());
+        }
+        Pump(20);
+        const int lyingFill = ProgressFill(200, c.Position, c.Lower, c.Upper);
+        const int standingFill = ProgressFill(150, c.Position, c.Lower, c.Upper);
+        EXPECT_EQ(ProgressMisses(lying->Handle(), lyingFill, false, c.What), 0) << c.What;
+        EXPECT_EQ(ProgressMisses(standing->Handle(), standingFill, true, c.What), 0) << c.What << ", standing";
+    }
+}
+
+TEST_F(SkinnedEdits, ProgressUpdatesNeverShowTheSystemBarAndLeaveNoObjectsBehind)
+{
+    auto* bar = Place<TProgressBar>(Form.get(), Form.get(), L"", 10, 10, 200, 18);
+    SkinForm();
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    // Every painted step shows the skin's bar, never a system-drawn one.
+    int badSteps = 0;
+    for (int step = 1; step <= 1000; ++step) {
+        const int position = step % 101;
+        bar->SetPosition(position);
+        UpdateWindow(bar->Handle());
+        // A fill narrower than the image's two caps squeezes them: no fixed
+        // points to compare there.
+        if (position == 1 || position == 2)
+            continue;
+        if (ProgressMisses(bar->Handle(), ProgressFill(200, position, 0, 100), false, "update") != 0 && ++badSteps > 3)
+            break;
+    }
+    EXPECT_EQ(badSteps, 0);
+    const long before = counter.Count();
+    for (int step = 0; step < 10000; ++step) {
+        bar->SetPosition(step % 101);
+        UpdateWindow(bar->Handle());
+    }
+    EXPECT_EQ(counter.Count(), before) << "after 10 000 updates, counted by " << counter.Source;
+    const auto cycle = [&] {
+        Frame->Unskin();
+        Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
+        Frame->AttachToForm(Form.get());
+        SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
+        Pump(20);
+    };
+    // One cycle first: the frame keeps what it painted in either activity.
+    cycle();
+    const long beforeCycles = counter.Count();
+    for (int i = 0; i < 100; ++i)
+        cycle();
+    EXPECT_EQ(counter.Count(), beforeCycles) << "after 100 skin cycles";
+}
+
+TEST_F(SkinnedEdits, UpDownHalvesShowTheirArrowsFacesAndThePressedOne)
+{
+    auto* vertical = Place<TUpDown>(Form.get(), Form.get(), L"", 10, 10, 17, 40);
+    auto* horizontal = Place<TUpDown>(Form.get(), Form.get(), L"", 40, 10, 40, 17);
+    horizontal->SetOrientation(udHorizontal);
+    SkinForm();
+    // The corners of each half show the corners of its frame of the face
+    // (stretched: corners map to corners).
+    const auto misses = [&](TUpDown* updown, const TDataSkinBorder& face, int firstFrame, int secondFrame,
+                            const char* what) {
+        const auto shot = ReadBack(updown->Handle());
+        const int w = shot->Width();
+        const int h = shot->Height();
+        const bool across = updown == horizontal;
+        const RECT halves[2] = {across ? RECT{0, 0, w / 2, h} : RECT{0, 0, w, h / 2},
+                                across ? RECT{w / 2, 0, w, h} : RECT{0, h / 2, w, h}};
+        const int fw = face.Bitmap->Width() / 8;
+        const int fh = face.Bitmap->Height();
+        int count = 0;
+        for (int i = 0; i < 2; ++i) {
+            const int frame = i == 0 ? firstFrame : secondFrame;
+            const POINT corners[2][2] = {{{halves[i].left, halves[i].top}, {(frame - 1) * fw, 0}},
+                                         {{halves[i].right - 1, halves[i].bottom - 1}, {frame * fw - 1, fh - 1}}};
+            for (const auto& corner : corners) {
+                const TColor expected = PixelOf(*face.Bitmap, corner[1].x, corner[1].y);
+                if (expected == frametest::kMagenta)
+                    continue;
+                const TColor seen = PixelOf(*shot, corner[0].x, corner[0].y);
+                if (seen != expected && ++count <= 3)
+                    ADD_FAILURE() << what << ": (" << corner[0].x << ", " << corner[0].y << ") is " << std::hex
+                                  << seen << " not " << expected;
+            }
+        }
+        return count;
+    };
+    ASSERT_TRUE(Skin->UpDownVert() && !Skin->UpDownVert()->Bitmap->Empty());
+    ASSERT_TRUE(Skin->UpDownHorz() && !Skin->UpDownHorz()->Bitmap->Empty());
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 1, 5, "vertical"), 0);
+    EXPECT_EQ(misses(horizontal, *Skin->UpDownHorz(), 1, 5, "horizontal"), 0);
+    MouseTo(vertical->Handle(), 8, 5, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 2, 5, "upper half pressed"), 0);
+    MouseTo(vertical->Handle(), 8, 5, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 1, 5, "released"), 0);
+    vertical->SetEnabled(false);
+    Pump(20);
+    EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 3, 7, "disabled"), 0);
+}
+
+class SkinnedCombos : public SkinnedForm {
+protected:
+    void SetUp() override
+    {
+        SkinnedForm::SetUp();
+        // The light skin's combo face is the composed one.
+        Skin->SetSkinFile(kLightSkin);
+        ASSERT_FALSE(Skin->SkinLoading());
+        ASSERT_EQ(Skin->ComboButton()->Style, 2);
+    }
+
+    TComboBox* AddCombo(int x, int y)
+    {
+        auto* combo = Place<TComboBox>(Form.get(), Form.get(), L"", x, y, 150, 24);
+        combo->SetStyle(csDropDownList);
+        combo->Items().Add(L"第一");
+        combo->Items().Add(L"Second");
+        combo->SetItemIndex(0);
+        return combo;
+    }
+
+    int FaceMisses(HWND combo, const TDataSkinObject& face, int frame, const char* what) const
+    {
+        const TFaceModel model(face, face.FrameCount, Skin->SkinColor(scButtonFace));
+        return CheckFace(combo, model, frame, what);
+    }
+};
+
+TEST_F(SkinnedCombos, FacesFollowTheStateAndHoverIsTheButtonsAlone)
+{
+    TComboBox* combo = AddCombo(10, 10);
+    TComboBox* disabled = AddCombo(10, 50);
+    disabled->SetEnabled(false);
+    TComboBox* leftHanded = AddCombo(10, 90);
+    SetWindowLongPtrW(leftHanded->Handle(), GWL_EXSTYLE,
+                      GetWindowLongPtrW(leftHanded->Handle(), GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+    SkinForm();
+    const TDataSkinObject& face = *Skin->ComboButton();
+    EXPECT_EQ(FaceMisses(combo->Handle(), face, 1, "normal"), 0);
+    EXPECT_EQ(FaceMisses(disabled->Handle(), face, 3, "disabled"), 0);
+    EXPECT_EQ(FaceMisses(leftHanded->Handle(), *Skin->SunkEdge(), 1, "left-handed"), 0);
+
+    // Over the chosen item the face stays; over the button it turns hot.
+    MouseTo(combo->Handle(), 20, 12);
+    EXPECT_EQ(FaceMisses(combo->Handle(), face, 1, "over the item"), 0);
+    MouseTo(combo->Handle(), 150 - 6, 12);
+    EXPECT_EQ(FaceMisses(combo->Handle(), face, 4, "over the button"), 0);
+    MouseTo(combo->Handle(), 20, 12);
+    EXPECT_EQ(FaceMisses(combo->Handle(), face, 1, "back over the item"), 0);
+    ParkMouse();
+
+    combo->SetFocus();
+    Pump(40);
+    EXPECT_EQ(FaceMisses(combo->Handle(), face, 4, "focused"), 0);
+    // The chosen item is still the control's to draw.
+    wchar_t text[16]{};
+    GetWindowTextW(combo->Handle(), text, 16);
+    EXPECT_STREQ(text, L"第一");
+}
+
+TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndKeepTheirTextEntry)
+{
+    auto* bordered = Place<TEdit>(Form.get(), Form.get(), L"", 10, 40, 150, 24);
+    auto* borderless = Place<TEdit>(Form.get(), Form.get(), L"", 10, 80, 150, 24);
+    borderless->SetBorderStyle(bsNone);
+    auto plain = std::make_unique<TForm>(nullptr);
+    auto* twin = Place<TEdit>(plain.get(), plain.get(), L"", 10, 40, 150, 24);
+    SkinForm();
+    EXPECT_NE(Frame->Dispatch().Controls().FindByControl(bordered), nullptr);
+    // Without a border there is no room for the frame: the edit's own white shows.
+    EXPECT_EQ(PixelOf(*ReadBack(borderless->Handle()), 0, 0), 0xFFFFFFu) << "no border, no skin frame";
+
+    // The same wide characters, the IME's way and the keyboard's, and an undo.
+    for (TEdit* edit : {bordered, twin}) {
+        for (wchar_t c : std::wstring(L"转换ok"))
+            SendMessageW(edit->Handle(), WM_IME_CHAR, c, 1);
+        SendMessageW(edit->Handle(), WM_CHAR, L'!', 1);
+        SendMessageW(edit->Handle(), EM_SETSEL, 1, 3);
+        SendMessageW(edit->Handle(), WM_CHAR, L'码', 1);
+        SendMessageW(edit->Handle(), EM_UNDO, 0, 0);
+        SendMessageW(edit->Handle(), EM_SETSEL, 2, 4);
+    }
+    Pump(40);
+    EXPECT_EQ(bordered->Text(), twin->Text());
+    DWORD start[2]{}, end[2]{};
+    SendMessageW(bordered->Handle(), EM_GETSEL, AsWParam(&start[0]), AsLParam(&end[0]));
+    SendMessageW(twin->Handle(), EM_GETSEL, AsWParam(&start[1]), AsLParam(&end[1]));
+    EXPECT_EQ(start[0], start[1]);
+    EXPECT_EQ(end[0], end[1]);
+
+    const auto shot = ReadBack(bordered->Handle());
+    const TColor border = ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF;
+    for (const POINT& p : {POINT{0, 0}, POINT{75, 0}, POINT{0, 12}, POINT{149, 23}})
+        EXPECT_EQ(PixelOf(*shot, p.x, p.y), border) << "(" << p.x << ", " << p.y << ")";
+    for (const POINT& p : {POINT{1, 1}, POINT{75, 1}, POINT{148, 12}})
+        EXPECT_EQ(PixelOf(*shot, p.x, p.y), 0xFFFFFFu) << "(" << p.x << ", " << p.y << ")";
+}
+
+} // namespace
