@@ -86,6 +86,7 @@ const TDispatchRow kRows[] = {
     {rtClass, {"TCustomGroupBox"}, xcPanel, skGroupBox, thChildrenFirst},
     {rtClass, {"TCustomStatusBar"}, xcStatusBar, skStatusBar, thAttach},
     {rtClass, {"TProgressBar"}, xcProgress, skProgress, thAttach},
+    {rtClass, {"TTrackBar"}, xcTrackBar, skTrackBar, thAttach},
     {rtName, {"TTNTCOMBOBOX"}, xcCombo, skComBox, thAttach},
     {rtClass, {"TCustomComboBox"}, xcCombo, skComBox, thAttach},
     {rtName, {"TRICHEDIT"}, xcScrollbar, skScrollbar, thAttach},
@@ -149,6 +150,7 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skComBox: return new TSkinComBox(owner);
     case skEdit: return new TSkinEdit(owner);
     case skUpDown: return new TSkinUpDown(owner);
+    case skTrackBar: return new TSkinTrackBar(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
     case skRadioButton: return new TSkinRadioButton(owner);
     default: return nullptr;
