@@ -146,6 +146,7 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skButton: return new TSkinButton(owner);
     case skBitButton: return new TSkinBitButton(owner);
     case skSpeedButton: return new TSkinSpeedButton(owner);
+    case skMenuButton: return new TSkinMenuButton(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
     case skEdit: return new TSkinEdit(owner);

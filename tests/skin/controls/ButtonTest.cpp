@@ -173,6 +173,47 @@ TEST_F(SkinnedButtons, SpeedButtonsShowTheirStateAndKeepTheirOwnClicks)
     EXPECT_EQ(misses(down, bfNormal, "up after the other's click"), 0);
 }
 
+// A drop-down menu button of a foreign library, known to the skin's
+// default Skin3rd list by its class name.
+class TRzMenuButton : public TBitBtn {
+public:
+    using TBitBtn::TBitBtn;
+    static const TClassInfo& StaticClass()
+    {
+        static const TClassInfo& info =
+            *new TClassInfo(TClassBuilder<TRzMenuButton>("TRzMenuButton", TBitBtn::StaticClass()).Build());
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+};
+
+TEST_F(SkinnedButtons, MenuButtonsShowTheirStateAndTheDropDownArrow)
+{
+    const auto add = [&](int x) {
+        auto* button = Place<TRzMenuButton>(Form.get(), Form.get(), L"", x, 10, 60, 25);
+        button->SetMargin(4);
+        button->SetSpacing(2);
+        return button;
+    };
+    TRzMenuButton* normal = add(10);
+    TRzMenuButton* focused = add(80);
+    TRzMenuButton* disabled = add(150);
+    disabled->SetEnabled(false);
+    SkinForm();
+    ASSERT_NE(Frame->Dispatch().Controls().FindByControl(normal), nullptr);
+    focused->SetFocus();
+    Pump(40);
+    EXPECT_EQ(CheckFace(normal->Handle(), Model(), bfNormal, "normal"), 0);
+    EXPECT_EQ(CheckFace(focused->Handle(), Model(), bfMouseOver, "focused shows the hot face"), 0);
+    EXPECT_EQ(CheckFace(disabled->Handle(), Model(), bfDisabled, "disabled"), 0);
+    // No glyph, no caption: the arrow's tip column is margin + spacing + twice
+    // the spacing in, its rows around the middle.
+    const int x = 4 + 2 + 2 * 2;
+    const int y = (25 - 3) / 2;
+    EXPECT_EQ(PixelOf(*ReadBack(normal->Handle()), x, y + 1), ColorToRGB(clWindowText) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(*ReadBack(disabled->Handle()), x, y + 1), ColorToRGB(SystemColour(COLOR_BTNSHADOW)) & 0xFFFFFF);
+}
+
 TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
 {
     TButton* button = AddButton(L"&Click", 10, 10);
