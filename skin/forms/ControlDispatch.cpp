@@ -4,6 +4,7 @@
 #include "framework/Forms.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinMediaPlayer.h"
 #include "skin/data/SkinMessages.h"
 
 #include <algorithm>
@@ -147,6 +148,7 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skBitButton: return new TSkinBitButton(owner);
     case skSpeedButton: return new TSkinSpeedButton(owner);
     case skMenuButton: return new TSkinMenuButton(owner);
+    case skMediaPlayer: return new TSkinMP(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
     case skEdit: return new TSkinEdit(owner);

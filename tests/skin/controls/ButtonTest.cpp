@@ -9,6 +9,7 @@
 
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
+#include "skin/controls/SkinMediaPlayer.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinMessages.h"
 
@@ -212,6 +213,60 @@ TEST_F(SkinnedButtons, MenuButtonsShowTheirStateAndTheDropDownArrow)
     const int y = (25 - 3) / 2;
     EXPECT_EQ(PixelOf(*ReadBack(normal->Handle()), x, y + 1), ColorToRGB(clWindowText) & 0xFFFFFF);
     EXPECT_EQ(PixelOf(*ReadBack(disabled->Handle()), x, y + 1), ColorToRGB(SystemColour(COLOR_BTNSHADOW)) & 0xFFFFFF);
+}
+
+// A media player of a foreign library: its button sets as texts, and the
+// points its own mouse handling received.
+class TMediaPlayer : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    static const TClassInfo& StaticClass()
+    {
+        static const TClassInfo& info = *new TClassInfo(TClassBuilder<TMediaPlayer>("TMediaPlayer",
+                                                                                     TCustomControl::StaticClass())
+                                                            .Field("VisibleButtons", &TMediaPlayer::VisibleButtons)
+                                                            .Field("EnabledButtons", &TMediaPlayer::EnabledButtons)
+                                                            .Field("ColoredButtons", &TMediaPlayer::ColoredButtons)
+                                                            .Build());
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+    std::wstring VisibleButtons = L"[btPlay,btPause,btStop]";
+    std::wstring EnabledButtons = L"[btPlay,btStop]";
+    std::wstring ColoredButtons = L"[]";
+    std::vector<int> Ups;
+
+protected:
+    void MouseUp(TMouseButton, TShiftState, int X, int) override { Ups.push_back(X); }
+};
+
+TEST_F(SkinnedButtons, MediaPlayerButtonsShowOnTheSkinsFacesAndClickThePlayer)
+{
+    auto* player = Place<TMediaPlayer>(Form.get(), Form.get(), L"", 10, 10, 180, 30);
+    SkinForm();
+    auto* object = dynamic_cast<TSkinMP*>(Frame->Dispatch().Controls().FindByControl(player));
+    ASSERT_NE(object, nullptr);
+    ASSERT_NE(object->Panel(), nullptr);
+    HWND panel = object->Panel()->Handle();
+    // Three visible buttons share the width: play, pause (not enabled), stop.
+    const auto shot = ReadBack(panel);
+    const int frames[3] = {bfNormal, bfDisabled, bfNormal};
+    for (int slot = 0; slot < 3; ++slot)
+        EXPECT_EQ(CheckFaceIn(*shot, {slot * 60, 0, slot * 60 + 60, 30}, Model(), frames[slot], "media button"), 0)
+            << "button " << slot;
+    EXPECT_EQ(object->ButtonAt(130), btStop);
+
+    // A press shows pressed; its release over the same button reaches the player.
+    MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(CheckFaceIn(*ReadBack(panel), {120, 0, 180, 30}, Model(), bfPressed, "pressed"), 0);
+    MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTUP);
+    ASSERT_EQ(player->Ups.size(), 1u);
+    EXPECT_EQ(player->Ups[0], 150);
+    // Released over another button: nothing for the player.
+    MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(panel, 30, 15, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(player->Ups.size(), 1u);
+    ParkMouse();
 }
 
 TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
