@@ -5,6 +5,7 @@
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinMediaPlayer.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/data/SkinMessages.h"
 
 #include <algorithm>
@@ -149,6 +150,7 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skSpeedButton: return new TSkinSpeedButton(owner);
     case skMenuButton: return new TSkinMenuButton(owner);
     case skMediaPlayer: return new TSkinMP(owner);
+    case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
     case skEdit: return new TSkinEdit(owner);
