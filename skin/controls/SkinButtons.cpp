@@ -187,14 +187,28 @@ HFONT TSkinButton::TextFont() const
 
 int TSkinButton::ComposeFace(const RECT& rect, bool isDefault)
 {
+    if (!ReadFaceState())
+        return 0;
+    const int frame = PushButtonFrame((FStateBits & kPressed) != 0, (FStateBits & kMouseOver) != 0,
+                                      FFocused || isDefault, FEnabled);
+    DrawFaceFrame(rect, frame);
+    return frame;
+}
+
+bool TSkinButton::ReadFaceState()
+{
     const TDataSkinButton* buttons = FSkinData->Buttons();
     if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty())
-        return 0;
+        return false;
     FFocused = GetFocus() == FHandle;
     FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
     FCaption = FControl ? GetTextPropByName(FControl, "Caption") : GetWindowTextWide(FHandle);
-    const int frame = PushButtonFrame((FStateBits & kPressed) != 0, (FStateBits & kMouseOver) != 0,
-                                      FFocused || isDefault, FEnabled);
+    return true;
+}
+
+void TSkinButton::DrawFaceFrame(const RECT& rect, int frame)
+{
+    const TDataSkinButton& buttons = *FSkinData->Buttons();
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (FWork.Width() != width || FWork.Height() != height)
@@ -204,16 +218,15 @@ int TSkinButton::ComposeFace(const RECT& rect, bool isDefault)
     if (FForm && !FTransparent) {
         // Over the plain face colour the face depends only on size and
         // frame: the window's buttons share it.
-        const TBitmap& face = FForm->Faces().Face(*FSkinData, *buttons, kButtonFrames, frame, width, height);
+        const TBitmap& face = FForm->Faces().Face(*FSkinData, buttons, kButtonFrames, frame, width, height);
         BitBlt(work, 0, 0, width, height, face.Canvas().Handle(), 0, 0, SRCCOPY);
-        return frame;
+        return;
     }
     if (FTransparent)
         PaintParentBackground(FHandle, work);
     else
         FillSkinColor(work, local);
-    DrawSkinObjectFrame(work, local, kButtonFrames, frame, *buttons);
-    return frame;
+    DrawSkinObjectFrame(work, local, kButtonFrames, frame, buttons);
 }
 
 void TSkinButton::DrawControl(HDC dc, const RECT& rect)
@@ -673,6 +686,102 @@ void TSkinBitButton::DrawContent(HDC work, SIZE size, const TContentRules& rules
         InflateRect(&focus, 2, 2);
         DrawFocusRect(work, &focus);
     }
+}
+
+// --- Menu buttons ---
+
+TMenuButtonRow LayoutMenuButton(int width, int glyph, int text, int margin, int spacing) noexcept
+{
+    constexpr int kArrow = 8;
+    if (margin == -1 && spacing == -1) {
+        margin = (width - glyph - text - kArrow) / 4;
+        spacing = margin;
+    } else if (margin == -1) {
+        margin = (width - glyph - text - 2 * spacing - kArrow) / 2;
+    } else if (spacing == -1) {
+        spacing = (width - 2 * margin - glyph - kArrow - text) / 2;
+    }
+    const int textX = margin + glyph + spacing;
+    return {margin, textX, textX + text + 2 * spacing};
+}
+
+const TClassInfo& TSkinMenuButton::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinMenuButton>("TSkinMenuButton", TSkinButton::StaticClass()).Build());
+    return Info;
+}
+
+TSkinMenuButton::TSkinMenuButton(TComponent* AOwner) : TSkinButton(AOwner) {}
+
+TColor TSkinMenuButton::MenuTextColour(int frame) const
+{
+    const TDataSkinButton& buttons = *FSkinData->Buttons();
+    if (!FEnabled)
+        return SystemColour(COLOR_BTNSHADOW);
+    if (frame == bfNormal && buttons.HasNormalColour2)
+        return buttons.NormalColour2;
+    if (frame == bfMouseOver && buttons.HasMouseOverColour2)
+        return buttons.MouseOverColour2;
+    if (frame == bfPressed && buttons.HasPressedColour2)
+        return buttons.PressedColour2;
+    return FControl && FControl->Font() ? FControl->Font()->Color() : FSkinData->SkinColor(scButtonText);
+}
+
+void TSkinMenuButton::DrawControl(HDC dc, const RECT& rect)
+{
+    if (!ReadFaceState())
+        return;
+    int frame = (FStateBits & kPressed) ? bfPressed : (FFocused || (FStateBits & kMouseOver)) ? bfMouseOver : bfNormal;
+    if (!FEnabled)
+        frame = bfDisabled;
+    DrawFaceFrame(rect, frame);
+    const int width = FWork.Width();
+    const int height = FWork.Height();
+    HDC work = FWork.Canvas().Handle();
+    const gdi::Selection font(work, TextFont());
+    const TBitmap* glyph = FControl ? GlyphOf(FControl) : nullptr;
+    const int glyphWidth = glyph ? glyph->Width() : 0;
+    std::wstring caption = FCaption;
+    if (const size_t bar = caption.find(L"||"); bar != std::wstring::npos)
+        caption.replace(bar, 2, L"\r\n");
+    RECT box{0, 0, width - glyphWidth - 8, height};
+    InflateRect(&box, -2, -2);
+    if (!caption.empty())
+        DrawTextWide(work, caption, box, DT_CALCRECT | DT_WORDBREAK);
+    const int textWidth = caption.empty() ? 0 : box.right - box.left;
+    const int textHeight = caption.empty() ? 0 : box.bottom - box.top;
+    const TMenuButtonRow row = LayoutMenuButton(width, glyphWidth, textWidth,
+                                                FControl ? GetOrdPropByName(FControl, "Margin") : -1,
+                                                FControl ? GetOrdPropByName(FControl, "Spacing") : -1);
+    if (glyph) {
+        const int top = (height - glyph->Height()) / 2;
+        DrawTransparent(work, {row.GlyphX, top, row.GlyphX + glyphWidth, top + glyph->Height()}, *glyph,
+                        glyph->TransparentColor());
+    }
+    RECT text{row.TextX, (height - textHeight + 1) / 2, row.TextX + textWidth, 0};
+    text.bottom = text.top + textHeight;
+    if (!caption.empty()) {
+        SetTextColor(work, ColorToRGB(MenuTextColour(frame)));
+        const int oldMode = SetBkMode(work, TRANSPARENT);
+        DrawTextWide(work, caption, text, TextFormatFor(DT_WORDBREAK | DT_LEFT));
+        SetBkMode(work, oldMode);
+        if (FFocused && !InSet(FSkinData->Options, xoNoFocusRect)) {
+            RECT focus = text;
+            InflateRect(&focus, 2, 2);
+            DrawFocusRect(work, &focus);
+        }
+    }
+    // The drop-down arrow: a small triangle pointing down.
+    const int y = (height - 3) / 2;
+    const POINT arrow[3] = {{row.ArrowX - 3, y - 1}, {row.ArrowX + 3, y - 1}, {row.ArrowX, y + 2}};
+    const COLORREF ink = ColorToRGB(SystemColour(FEnabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW));
+    const gdi::Brush brush(CreateSolidBrush(ink));
+    const gdi::Pen pen(CreatePen(PS_SOLID, 1, ink));
+    const gdi::Selection brushIn(work, brush.Get());
+    const gdi::Selection penIn(work, pen.Get());
+    Polygon(work, arrow, 3);
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
 }
 
 // --- Speed buttons ---

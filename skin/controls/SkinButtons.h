@@ -40,6 +40,10 @@ protected:
     // the background and the face of the state's frame on it; the frame, or
     // 0 when the skin has no Buttons image.
     int ComposeFace(const RECT& rect, bool isDefault);
+    // The two steps of ComposeFace: reading the state (false when the skin
+    // has no Buttons image), and the face of a frame on the work bitmap.
+    bool ReadFaceState();
+    void DrawFaceFrame(const RECT& rect, int frame);
     // Draws text centred (or stretched across for other alignments) in rect
     // of dc, "||" as a line break, with the focus rectangle when focused.
     void DrawCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text);
@@ -146,6 +150,30 @@ protected:
     // Lays out and draws the glyph and the caption on the work bitmap.
     void DrawContent(HDC work, SIZE size, const TContentRules& rules);
 };
+
+// Drop-down menu buttons: the Buttons face (hot when focused or under the
+// mouse; never the default frame), then in one row the whole glyph, the
+// caption and a small arrow pointing down.
+class TSkinMenuButton : public TSkinButton {
+    VK_CLASS_INFO
+public:
+    explicit TSkinMenuButton(TComponent* AOwner);
+
+protected:
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    TColor MenuTextColour(int frame) const;
+};
+
+// The row of a menu button: where the glyph, the caption and the arrow's
+// tip go for a face `width` wide.
+struct TMenuButtonRow {
+    int GlyphX;
+    int TextX;
+    int ArrowX;
+};
+TMenuButtonRow LayoutMenuButton(int width, int glyph, int text, int margin, int spacing) noexcept;
 
 // The face frame of a speed button: Down shows pressed, disabled wins.
 int SpeedButtonFrame(bool pressed, bool mouseOver, bool enabled, bool down) noexcept;

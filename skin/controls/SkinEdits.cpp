@@ -378,6 +378,89 @@ void TSkinUpDown::DrawHalf(HDC work, const RECT& half, int arrow, int frame, boo
     Polygon(work, tip, 3);
 }
 
+// --- Track bars ---
+
+const TClassInfo& TSkinTrackBar::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinTrackBar>("TSkinTrackBar", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinTrackBar::TSkinTrackBar(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+bool TSkinTrackBar::BeforeMessage(TMessage& message)
+{
+    // The parent's WM_NOTIFY comes back to the control reflected.
+    if ((message.Msg == CN_NOTIFY || message.Msg == WM_NOTIFY) && message.LParam) {
+        const auto* header = AsPointer<NMHDR>(message.LParam);
+        if (header->code == static_cast<UINT>(NM_CUSTOMDRAW) && header->hwndFrom == FHandle) {
+            message.Result = CustomDraw(*AsPointer<NMCUSTOMDRAW>(message.LParam));
+            return false;
+        }
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+LRESULT TSkinTrackBar::CustomDraw(const NMCUSTOMDRAW& draw)
+{
+    if (draw.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw.dwDrawStage != CDDS_ITEMPREPAINT)
+        return CDRF_DODEFAULT;
+    switch (draw.dwItemSpec) {
+    case TBCD_THUMB:
+        DrawThumb(draw.hdc);
+        return CDRF_SKIPDEFAULT;
+    case TBCD_CHANNEL:
+        DrawChannel(draw.hdc);
+        return CDRF_SKIPDEFAULT;
+    default:
+        return CDRF_DODEFAULT;
+    }
+}
+
+void TSkinTrackBar::DrawChannel(HDC dc)
+{
+    RECT channel{};
+    SendMessageW(FHandle, TBM_GETCHANNELRECT, 0, AsLParam(&channel));
+    const bool vertical = (GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) != 0;
+    if (vertical) {
+        if (const TDataSkinObject* image = FSkinData->TrackVert(); HasImage(image)) {
+            // The control reports a vertical channel lying: x and y exchanged.
+            channel = {channel.top, channel.left, channel.bottom, channel.right};
+            const int width = image->Bitmap->Width();
+            const LONG left = channel.left + std::max(0L, (channel.right - channel.left - width) / 2);
+            DrawNineSliceFrame(dc, {left, channel.top, left + width, channel.bottom}, *image->Bitmap, false, false,
+                               image->Trans == 1, 1, 1, {0, image->TopHeight, 0, image->BottomHeight});
+            return;
+        }
+    } else if (const TDataSkinObject* image = FSkinData->Track(); HasImage(image)) {
+        const int height = image->Bitmap->Height();
+        const LONG top = channel.top + std::max(0L, (channel.bottom - channel.top - height) / 2);
+        DrawThreePartFrame(dc, {channel.left, top, channel.right, top + height}, *image->Bitmap, false, 1, 1,
+                           image->Margins());
+        return;
+    }
+    // No image for this orientation: the channel's outline in the border colour.
+    Outline(dc, channel, ColorToRGB(FSkinData->SkinColor(scButtonShadow)));
+}
+
+void TSkinTrackBar::DrawThumb(HDC dc)
+{
+    RECT thumb{};
+    SendMessageW(FHandle, TBM_GETTHUMBRECT, 0, AsLParam(&thumb));
+    const bool vertical = (GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) != 0;
+    const TDataSkinObject* image = vertical && HasImage(FSkinData->TrackbarThumbVert())
+                                       ? FSkinData->TrackbarThumbVert()
+                                       : FSkinData->TrackbarThumbHorz();
+    if (HasImage(image)) {
+        DrawStretchedFrame(dc, thumb, *image->Bitmap, true, 5, 2);
+        return;
+    }
+    Outline(dc, thumb, ColorToRGB(FSkinData->SkinColor(scButtonShadow)));
+}
+
 // --- Edits ---
 
 const TClassInfo& TSkinEdit::StaticClass()

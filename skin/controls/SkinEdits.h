@@ -8,6 +8,7 @@
 #include "skin/controls/SkinControl.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 // The filled length of a bar `length` long at position within lower..upper:
 // nothing while upper is not above 0 or the position is not above 0.
@@ -76,6 +77,25 @@ private:
     void DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal);
 
     TBitmap FWork;
+};
+
+// Track bars: the channel and the thumb drawn from the skin through the
+// control's own custom drawing (the tick marks stay the control's): the
+// Track image (TRACKVERT for a vertical bar) along the channel at its own
+// thickness, frame 2 of the Trackbar.ThumbHorz or ThumbVert image stretched
+// over the thumb.
+class TSkinTrackBar : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinTrackBar(TComponent* AOwner);
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+
+private:
+    LRESULT CustomDraw(const NMCUSTOMDRAW& draw);
+    void DrawChannel(HDC dc);
+    void DrawThumb(HDC dc);
 };
 
 // Edits and memos with a border: a line in the skin's border colour around

@@ -4,6 +4,8 @@
 #include "framework/Forms.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinEdits.h"
+#include "skin/controls/SkinMediaPlayer.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/data/SkinMessages.h"
 
 #include <algorithm>
@@ -86,6 +88,7 @@ const TDispatchRow kRows[] = {
     {rtClass, {"TCustomGroupBox"}, xcPanel, skGroupBox, thChildrenFirst},
     {rtClass, {"TCustomStatusBar"}, xcStatusBar, skStatusBar, thAttach},
     {rtClass, {"TProgressBar"}, xcProgress, skProgress, thAttach},
+    {rtClass, {"TTrackBar"}, xcTrackBar, skTrackBar, thAttach},
     {rtName, {"TTNTCOMBOBOX"}, xcCombo, skComBox, thAttach},
     {rtClass, {"TCustomComboBox"}, xcCombo, skComBox, thAttach},
     {rtName, {"TRICHEDIT"}, xcScrollbar, skScrollbar, thAttach},
@@ -145,10 +148,14 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skButton: return new TSkinButton(owner);
     case skBitButton: return new TSkinBitButton(owner);
     case skSpeedButton: return new TSkinSpeedButton(owner);
+    case skMenuButton: return new TSkinMenuButton(owner);
+    case skMediaPlayer: return new TSkinMP(owner);
+    case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
     case skEdit: return new TSkinEdit(owner);
     case skUpDown: return new TSkinUpDown(owner);
+    case skTrackBar: return new TSkinTrackBar(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
     case skRadioButton: return new TSkinRadioButton(owner);
     default: return nullptr;

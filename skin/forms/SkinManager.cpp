@@ -150,6 +150,10 @@ void TSkinManage::HookCreate(HWND window, const CBT_CREATEWNDW& create)
 {
     const LONG style = create.lpcs->style;
     const DWORD exStyle = create.lpcs->dwExStyle;
+    // A size grip made after its window was skinned gets its skin at once.
+    if ((style & WS_CHILD) && (style & SBS_SIZEGRIP) && Lower(WindowClassName(window)) == L"scrollbar")
+        if (TWinSkinForm* frame = FindSkinForm(create.lpcs->hwndParent))
+            frame->Dispatch().DispatchWindow(window);
     if (!(style & WS_CHILD) && WindowClassName(window) == L"#32768")
         AttachPopupMenu(window);
     if (exStyle & WS_EX_MDICHILD)

@@ -3,6 +3,7 @@
 #include "Gallery.h"
 #include "tests/skin/data/GdiCount.h"
 #include "tests/skin/forms/FrameSamples.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/forms/SkinManager.h"
 
 #include <gtest/gtest.h>
@@ -197,6 +198,12 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
         ++Checked;
     }
     EXPECT_GT(Checked, 0);
+
+    // The template dialog's items are bare windows: its buttons, check
+    // boxes, radio buttons and combo box are skinned all the same.
+    HWND Dialog = Form.TemplateDialogHandle();
+    for (const int Item : {103, 104, 105, 106, 108, IDOK, IDCANCEL})
+        EXPECT_EQ(SendDlgItemMessageW(Dialog, Item, WM_SKINQUERY, 0, 0), 1) << "dialog item " << Item;
 }
 
 TEST_F(SkinnedGallery, ASkinFileThatCannotBeReadIsReportedByName)

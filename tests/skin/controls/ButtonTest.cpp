@@ -9,6 +9,7 @@
 
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
+#include "skin/controls/SkinMediaPlayer.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinMessages.h"
 
@@ -171,6 +172,101 @@ TEST_F(SkinnedButtons, SpeedButtonsShowTheirStateAndKeepTheirOwnClicks)
     EXPECT_FALSE(down->Down());
     EXPECT_EQ(misses(other, bfPressed, "down after the click"), 0);
     EXPECT_EQ(misses(down, bfNormal, "up after the other's click"), 0);
+}
+
+// A drop-down menu button of a foreign library, known to the skin's
+// default Skin3rd list by its class name.
+class TRzMenuButton : public TBitBtn {
+public:
+    using TBitBtn::TBitBtn;
+    static const TClassInfo& StaticClass()
+    {
+        static const TClassInfo& info =
+            *new TClassInfo(TClassBuilder<TRzMenuButton>("TRzMenuButton", TBitBtn::StaticClass()).Build());
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+};
+
+TEST_F(SkinnedButtons, MenuButtonsShowTheirStateAndTheDropDownArrow)
+{
+    const auto add = [&](int x) {
+        auto* button = Place<TRzMenuButton>(Form.get(), Form.get(), L"", x, 10, 60, 25);
+        button->SetMargin(4);
+        button->SetSpacing(2);
+        return button;
+    };
+    TRzMenuButton* normal = add(10);
+    TRzMenuButton* focused = add(80);
+    TRzMenuButton* disabled = add(150);
+    disabled->SetEnabled(false);
+    SkinForm();
+    ASSERT_NE(Frame->Dispatch().Controls().FindByControl(normal), nullptr);
+    focused->SetFocus();
+    Pump(40);
+    EXPECT_EQ(CheckFace(normal->Handle(), Model(), bfNormal, "normal"), 0);
+    EXPECT_EQ(CheckFace(focused->Handle(), Model(), bfMouseOver, "focused shows the hot face"), 0);
+    EXPECT_EQ(CheckFace(disabled->Handle(), Model(), bfDisabled, "disabled"), 0);
+    // No glyph, no caption: the arrow's tip column is margin + spacing + twice
+    // the spacing in, its rows around the middle.
+    const int x = 4 + 2 + 2 * 2;
+    const int y = (25 - 3) / 2;
+    EXPECT_EQ(PixelOf(*ReadBack(normal->Handle()), x, y + 1), ColorToRGB(clWindowText) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(*ReadBack(disabled->Handle()), x, y + 1), ColorToRGB(SystemColour(COLOR_BTNSHADOW)) & 0xFFFFFF);
+}
+
+// A media player of a foreign library: its button sets as texts, and the
+// points its own mouse handling received.
+class TMediaPlayer : public TCustomControl {
+public:
+    using TCustomControl::TCustomControl;
+    static const TClassInfo& StaticClass()
+    {
+        static const TClassInfo& info = *new TClassInfo(TClassBuilder<TMediaPlayer>("TMediaPlayer",
+                                                                                     TCustomControl::StaticClass())
+                                                            .Field("VisibleButtons", &TMediaPlayer::VisibleButtons)
+                                                            .Field("EnabledButtons", &TMediaPlayer::EnabledButtons)
+                                                            .Field("ColoredButtons", &TMediaPlayer::ColoredButtons)
+                                                            .Build());
+        return info;
+    }
+    const TClassInfo& ClassType() const override { return StaticClass(); }
+    std::wstring VisibleButtons = L"[btPlay,btPause,btStop]";
+    std::wstring EnabledButtons = L"[btPlay,btStop]";
+    std::wstring ColoredButtons = L"[]";
+    std::vector<int> Ups;
+
+protected:
+    void MouseUp(TMouseButton, TShiftState, int X, int) override { Ups.push_back(X); }
+};
+
+TEST_F(SkinnedButtons, MediaPlayerButtonsShowOnTheSkinsFacesAndClickThePlayer)
+{
+    auto* player = Place<TMediaPlayer>(Form.get(), Form.get(), L"", 10, 10, 180, 30);
+    SkinForm();
+    auto* object = dynamic_cast<TSkinMP*>(Frame->Dispatch().Controls().FindByControl(player));
+    ASSERT_NE(object, nullptr);
+    ASSERT_NE(object->Panel(), nullptr);
+    HWND panel = object->Panel()->Handle();
+    // Three visible buttons share the width: play, pause (not enabled), stop.
+    const auto shot = ReadBack(panel);
+    const int frames[3] = {bfNormal, bfDisabled, bfNormal};
+    for (int slot = 0; slot < 3; ++slot)
+        EXPECT_EQ(CheckFaceIn(*shot, {slot * 60, 0, slot * 60 + 60, 30}, Model(), frames[slot], "media button"), 0)
+            << "button " << slot;
+    EXPECT_EQ(object->ButtonAt(130), btStop);
+
+    // A press shows pressed; its release over the same button reaches the player.
+    MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(CheckFaceIn(*ReadBack(panel), {120, 0, 180, 30}, Model(), bfPressed, "pressed"), 0);
+    MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTUP);
+    ASSERT_EQ(player->Ups.size(), 1u);
+    EXPECT_EQ(player->Ups[0], 150);
+    // Released over another button: nothing for the player.
+    MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(panel, 30, 15, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(player->Ups.size(), 1u);
+    ParkMouse();
 }
 
 TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)

@@ -47,16 +47,7 @@ inline void MouseTo(HWND window, int x, int y, DWORD buttons = 0)
     GetWindowRect(window, &rect);
     point.x += rect.left;
     point.y += rect.top;
-    const auto absolute = [](LONG value, int metric) {
-        return static_cast<LONG>((value * 65535 + GetSystemMetrics(metric) / 2) / (GetSystemMetrics(metric) - 1));
-    };
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = absolute(point.x, SM_CXSCREEN);
-    input.mi.dy = absolute(point.y, SM_CYSCREEN);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
-    SendInput(1, &input, sizeof(INPUT));
-    Pump(40);
+    frametest::SendMouse(point, buttons);
 }
 
 inline void Key(WORD key)

@@ -1,4 +1,4 @@
-// Skinned progress bars, combo boxes and edits under Wine, read back from
+// Skinned progress bars, up-downs, track bars, combo boxes and edits under Wine, read back from
 // their windows against the skin's images at points the test works out:
 // the progress frames for empty, part-filled, full and zero-range bars,
 // lying and standing; the combo face per state with the hover limited to
@@ -175,6 +175,58 @@ TEST_F(SkinnedEdits, UpDownHalvesShowTheirArrowsFacesAndThePressedOne)
     vertical->SetEnabled(false);
     Pump(20);
     EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 3, 7, "disabled"), 0);
+}
+
+TEST_F(SkinnedEdits, TrackBarsDrawTheSkinsChannelAndThumb)
+{
+    auto* lying = Place<TTrackBar>(Form.get(), Form.get(), L"", 10, 10, 200, 40);
+    auto* standing = Place<TTrackBar>(Form.get(), Form.get(), L"", 230, 10, 40, 200);
+    standing->SetOrientation(trVertical);
+    for (TTrackBar* bar : {lying, standing}) {
+        bar->SetMax(10);
+        bar->SetPosition(3);
+    }
+    SkinForm();
+    ASSERT_TRUE(Skin->TrackbarThumbHorz() && !Skin->TrackbarThumbHorz()->Bitmap->Empty());
+    const auto thumbMisses = [&](TTrackBar* bar, const TDataSkinObject& image, const char* what) {
+        RECT thumb{};
+        SendMessageW(bar->Handle(), TBM_GETTHUMBRECT, 0, AsLParam(&thumb));
+        const auto shot = ReadBack(bar->Handle());
+        const int fw = image.Bitmap->Width() / 5;
+        const int fh = image.Bitmap->Height();
+        // Stretched over the thumb: its corners are the corners of frame 2.
+        const POINT pairs[2][2] = {{{thumb.left, thumb.top}, {fw, 0}},
+                                   {{thumb.right - 1, thumb.bottom - 1}, {2 * fw - 1, fh - 1}}};
+        int misses = 0;
+        for (const auto& pair : pairs) {
+            const TColor expected = PixelOf(*image.Bitmap, pair[1].x, pair[1].y);
+            if (expected == frametest::kMagenta)
+                continue;
+            const TColor seen = PixelOf(*shot, pair[0].x, pair[0].y);
+            if (seen != expected && ++misses <= 2)
+                ADD_FAILURE() << what << ": (" << pair[0].x << ", " << pair[0].y << ") is " << std::hex << seen
+                              << " not " << expected;
+        }
+        return misses;
+    };
+    EXPECT_EQ(thumbMisses(lying, *Skin->TrackbarThumbHorz(), "lying"), 0);
+    const TDataSkinObject* vertical = Skin->TrackbarThumbVert();
+    EXPECT_EQ(thumbMisses(standing, vertical && !vertical->Bitmap->Empty() ? *vertical : *Skin->TrackbarThumbHorz(),
+                          "standing"),
+              0);
+
+    // The channel's left end shows the Track image's left cap, centred on the channel.
+    const TDataSkinObject& track = *Skin->Track();
+    RECT channel{};
+    SendMessageW(lying->Handle(), TBM_GETCHANNELRECT, 0, AsLParam(&channel));
+    const int top = channel.top + std::max(0L, (channel.bottom - channel.top - track.Bitmap->Height()) / 2);
+    const auto shot = ReadBack(lying->Handle());
+    EXPECT_EQ(PixelOf(*shot, channel.left, top), PixelOf(*track.Bitmap, 0, 0));
+
+    // The thumb follows the position.
+    lying->SetPosition(8);
+    Pump(20);
+    EXPECT_EQ(thumbMisses(lying, *Skin->TrackbarThumbHorz(), "moved"), 0);
 }
 
 class SkinnedCombos : public SkinnedForm {

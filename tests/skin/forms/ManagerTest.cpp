@@ -209,6 +209,29 @@ TEST_F(SkinManagerTest, TheHookSkinsAFormWhenItIsActivated)
     EXPECT_EQ(SkinManager->RunState(), 1);
 }
 
+TEST_F(SkinManagerTest, ASizeGripMadeInASkinnedWindowIsSkinnedAtOnce)
+{
+    TForm* form = NewForm();
+    form->Show();
+    Pump(100);
+    ASSERT_NE(SkinManager->FindSkinForm(form->Handle()), nullptr);
+    RECT client{};
+    GetClientRect(form->Handle(), &client);
+    HWND grip = Keep(CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN,
+                                     0, 0, client.right, client.bottom, form->Handle(), nullptr,
+                                     GetModuleHandleW(nullptr), nullptr));
+    Pump(60);
+    EXPECT_EQ(SendMessageW(grip, WM_SKINQUERY, 0, 0), 1);
+    // The system draws a grip of lines; the skin's is the face colour alone.
+    const auto shot = ReadBack(grip);
+    const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
+    int others = 0;
+    for (int y = 0; y < shot->Height(); ++y)
+        for (int x = 0; x < shot->Width(); ++x)
+            others += PixelOf(*shot, x, y) != face;
+    EXPECT_EQ(others, 0);
+}
+
 TEST_F(SkinManagerTest, OfTwoRequestsWithinTheDelayOnlyTheLastIsCarriedOut)
 {
     TChangeCounter changes;

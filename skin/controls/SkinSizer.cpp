@@ -1,0 +1,29 @@
+#include "SkinSizer.h"
+
+const TClassInfo& TSkinSizer::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinSizer>("TSkinSizer", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinSizer::TSkinSizer(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+bool TSkinSizer::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+        PaintByMessage(message);
+        return false;
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinSizer::DrawControl(HDC dc, const RECT& rect)
+{
+    FillSkinColor(dc, rect);
+}
