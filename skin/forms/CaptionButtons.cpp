@@ -151,9 +151,8 @@ captionrules::TWindowFacts TWinSkinForm::WindowFacts() const
     facts.SystemButtons = FSystemButtons;
     facts.BorderKind = FBorderKind;
     facts.IsDialogClass = FIsDialogClass;
-    // The buttons of a maximised MDI child live in a skinned menu bar, which
-    // this frame does not draw.
-    facts.MdiChildMaximisedInBar = false;
+    // The buttons of a maximised MDI child live in the skinned menu bar.
+    facts.MdiChildMaximisedInBar = FSkinMenuBar && ActiveMdiChildMaximised();
     return facts;
 }
 

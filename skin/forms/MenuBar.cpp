@@ -374,6 +374,9 @@ void TWinSkinMenu::Layout(const RECT& band)
     const gdi::Font font = MenuFont(false);
     const gdi::Selection selection(dc.Get(), font.Get());
     int x = rightToLeft ? FBarRect.right - start : FBarRect.left + start;
+    // Right to left, the items end clear of a maximised MDI child's buttons.
+    if (const int buttons = MdiChildButtonsLeft(); rightToLeft && buttons >= 0)
+        x = std::min(x, buttons - 5);
     for (const auto& item : Items) {
         if (!item->Visible || bandWidth <= 0) {
             item->Bounds = {};
@@ -423,8 +426,31 @@ void TWinSkinMenu::Paint(HDC dc, const RECT& band)
     SetViewportOrgEx(target, -band.left, -band.top, &origin);
     for (const auto& item : Items)
         item->Paint(target);
+    PaintMdiChildButtons(target);
     SetViewportOrgEx(target, origin.x, origin.y, nullptr);
     BitBlt(dc, band.left, band.top, width, height, target, 0, 0, SRCCOPY);
+}
+
+void TWinSkinMenu::PaintMdiChildButtons(HDC dc)
+{
+    for (const auto& button : FOwner->CaptionButtons) {
+        const TDataSkinSysButton& skin = *button->SkinButton;
+        if (!button->Visible || skin.Align != 100 || skin.Bitmap->Empty())
+            continue;
+        // These buttons show frame 4 under the mouse.
+        const int state = button->ButtonState == 3 ? 4 : button->ButtonState;
+        const int frame = state <= skin.FrameCount ? state : 1;
+        DrawStretchedFrame(dc, button->Bounds, *skin.Bitmap, true, std::max(1, skin.FrameCount), frame);
+    }
+}
+
+int TWinSkinMenu::MdiChildButtonsLeft() const
+{
+    int left = -1;
+    for (const auto& button : FOwner->CaptionButtons)
+        if (button->Visible && button->SkinButton->Align == 100 && !button->SkinButton->Bitmap->Empty())
+            left = left < 0 ? button->Bounds.left : std::min<int>(left, button->Bounds.left);
+    return left;
 }
 
 TMenuBtn* TWinSkinMenu::ItemAt(POINT windowPoint) const
@@ -539,6 +565,15 @@ void TWinSkinForm::MakeMenuBar()
     HMENU menu = FIsChildWindow || FFormKind == 2 ? nullptr : GetMenu(FHandle);
     if (FFrameSkinned && menu && FBorderKind != 2)
         FSkinMenuBar = std::make_unique<TWinSkinMenu>(this, FSkinData, menu);
+}
+
+bool TWinSkinForm::ActiveMdiChildMaximised() const
+{
+    HWND client = MdiClient();
+    BOOL maximised = FALSE;
+    const auto active =
+        client ? reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, AsLParam(&maximised))) : nullptr;
+    return active && maximised;
 }
 
 bool TWinSkinForm::MenuTrackingNow() const noexcept

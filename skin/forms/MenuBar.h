@@ -84,6 +84,10 @@ private:
     void BuildFromMenu();
     void BuildFromFramework(const TMainMenu& menu);
     void PaintBackground(HDC dc, const RECT& band);
+    // The buttons of a maximised MDI child (the skin's Align 100 buttons).
+    void PaintMdiChildButtons(HDC dc);
+    // The left edge of those buttons, or -1 when none shows.
+    int MdiChildButtonsLeft() const;
 
     TWinSkinForm* FOwner;
     TSkinData* FSkinData;

@@ -143,6 +143,8 @@ public:
     TMenuBtn* FindAccelItem(wchar_t ch) const;
     // A menu of the bar is open.
     bool MenuTrackingNow() const noexcept;
+    // An MDI frame whose active child is maximised.
+    bool ActiveMdiChildMaximised() const;
     // The menu band in window coordinates.
     RECT MenuBand() const;
 

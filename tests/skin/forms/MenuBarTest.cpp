@@ -649,6 +649,75 @@ TEST_F(MenuBar, AltLetterOnAFrameworkFormRunsTheItemsClick)
     EXPECT_EQ(GetMenu(form->Handle()), mainMenu->Handle());
 }
 
+// The buttons of a maximised MDI child sit at the right end of the band,
+// drawn from the skin's MDI buttons, and restore the child when clicked.
+TEST_F(MenuBar, AMaximisedMdiChildsButtonsShowInTheBandAndWork)
+{
+    const auto mdiFrame = std::make_unique<TForm>(nullptr);
+    mdiFrame->SetFormStyle(fsMDIForm);
+    mdiFrame->SetBounds(40, 40, 560, 420);
+    auto* mainMenu = new TMainMenu(mdiFrame.get());
+    auto* file = new TMenuItem(mainMenu);
+    file->SetCaption(L"&File");
+    mainMenu->Items()->Add(file);
+    auto* item = new TMenuItem(mainMenu);
+    item->SetCaption(L"&New");
+    file->Add(item);
+    mdiFrame->SetMenu(mainMenu);
+    mdiFrame->Show();
+    Pump(100);
+    TWinSkinForm* frame = SkinManager->FindSkinForm(mdiFrame->Handle());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->SkinMenuBar(), nullptr);
+    auto* child = new TForm(mdiFrame.get());
+    child->SetFormStyle(fsMDIChild);
+    child->SetBounds(10, 10, 220, 150);
+    child->Show();
+    Pump(100);
+    SendMessageW(mdiFrame->ClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child->Handle()), 0);
+    Pump(100);
+    RedrawWindow(mdiFrame->Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(60);
+    ASSERT_TRUE(IsZoomed(child->Handle()));
+
+    // Where the skin's numbers put each button: from the band's right end,
+    // centred in the band's height; every pixel of its first frame that is
+    // not see-through shows.
+    const SIZE size = WindowSize(mdiFrame->Handle());
+    const TFrameModel model(*Skin, size.cx, size.cy);
+    const std::unique_ptr<TBitmap> shot = ReadBack(mdiFrame->Handle());
+    RECT restoreRect{};
+    for (int action : {7, 8, 9}) {
+        SCOPED_TRACE(action);
+        const TDataSkinSysButton& button = SkinButtonOf(*Skin, action);
+        ASSERT_FALSE(button.Bitmap->Empty());
+        const int width = button.Bitmap->Width() / button.FrameCount;
+        const int height = button.Bitmap->Height();
+        const int x = size.cx - button.XCoord - model.Right - Skin->MenuBar()->LeftWidth;
+        const int y = model.Top + (GetSystemMetrics(SM_CYMENU) - height) / 2;
+        int misses = 0;
+        int compared = 0;
+        for (int dy = 0; dy < height; ++dy)
+            for (int dx = 0; dx < width; ++dx) {
+                const TColor expected = PixelOf(*button.Bitmap, dx, dy);
+                if (expected == kMagenta)
+                    continue;
+                ++compared;
+                misses += PixelOf(*shot, x + dx, y + dy) != expected;
+            }
+        EXPECT_GT(compared, 0);
+        EXPECT_EQ(misses, 0);
+        if (action == 8)
+            restoreRect = {x, y, x + width, y + height};
+    }
+    RECT outer{};
+    GetWindowRect(mdiFrame->Handle(), &outer);
+    OffsetRect(&restoreRect, outer.left, outer.top);
+    Click(Centre(restoreRect));
+    Pump(100);
+    EXPECT_FALSE(IsZoomed(child->Handle())) << "the restore button restores the child";
+}
+
 TEST_F(MenuBar, NoGdiOrUserGrowthAfterFiveHundredOpenAndCloseRounds)
 {
     const TTestMenu menu = MakeMenu(false);
