@@ -72,14 +72,10 @@ void TSkinButton::AttachWindow(HWND window, TSkinData* skinData, TSkinControlLis
 
 bool TSkinButton::BeforeMessage(TMessage& message)
 {
+    // The button never paints itself while skinned.
+    if (AnswerPaint(message))
+        return false;
     switch (message.Msg) {
-    case WM_PAINT:
-        // The button never paints itself while skinned.
-        PaintByMessage(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
     case WM_TIMER:
         KillTimer(FHandle, 1);
         return false;

@@ -312,6 +312,19 @@ void TSkinControl::PaintByMessage(TMessage& message)
     message.Result = 0;
 }
 
+bool TSkinControl::AnswerPaint(TMessage& message)
+{
+    if (message.Msg == WM_PAINT) {
+        PaintByMessage(message);
+        return true;
+    }
+    if (message.Msg == WM_ERASEBKGND) {
+        message.Result = 1;
+        return true;
+    }
+    return false;
+}
+
 void TSkinControl::EraseByMessage(TMessage& message)
 {
     HDC dc = reinterpret_cast<HDC>(message.WParam);

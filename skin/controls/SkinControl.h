@@ -132,6 +132,10 @@ protected:
     void ForwardMouseDown(const TMessage& message);
     UINT TextFormatFor(UINT format) const;
     void PaintByMessage(TMessage& message);
+    // For objects that draw the whole control: WM_PAINT drawn from the skin,
+    // WM_ERASEBKGND answered 1 (the drawing covers it); true when the
+    // message was one of them and is answered.
+    bool AnswerPaint(TMessage& message);
     void EraseByMessage(TMessage& message);
     // A window point of the message in client coordinates, right also for
     // controls wider or higher than 16-bit coordinates can say.

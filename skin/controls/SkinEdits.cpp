@@ -58,18 +58,12 @@ TSkinProgress::TSkinProgress(TComponent* AOwner) : TSkinControl(AOwner) {}
 
 bool TSkinProgress::BeforeMessage(TMessage& message)
 {
-    switch (message.Msg) {
-    case WM_PAINT:
-        if (!HasImage(FSkinData->Progress()))
-            return true;
-        PaintByMessage(message);
+    // Without a Progress image the bar paints itself.
+    if (message.Msg == WM_PAINT && !HasImage(FSkinData->Progress()))
+        return true;
+    if (AnswerPaint(message))
         return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
-    default:
-        return TSkinControl::BeforeMessage(message);
-    }
+    return TSkinControl::BeforeMessage(message);
 }
 
 void TSkinProgress::DrawControl(HDC dc, const RECT& rect)
@@ -287,13 +281,9 @@ TSkinUpDown::TSkinUpDown(TComponent* AOwner) : TSkinControl(AOwner) {}
 
 bool TSkinUpDown::BeforeMessage(TMessage& message)
 {
+    if (AnswerPaint(message))
+        return false;
     switch (message.Msg) {
-    case WM_PAINT:
-        PaintByMessage(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // The control runs its own press (capture, repeat); the face follows.

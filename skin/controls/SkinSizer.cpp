@@ -11,16 +11,7 @@ TSkinSizer::TSkinSizer(TComponent* AOwner) : TSkinControl(AOwner) {}
 
 bool TSkinSizer::BeforeMessage(TMessage& message)
 {
-    switch (message.Msg) {
-    case WM_PAINT:
-        PaintByMessage(message);
-        return false;
-    case WM_ERASEBKGND:
-        message.Result = 1;
-        return false;
-    default:
-        return TSkinControl::BeforeMessage(message);
-    }
+    return !AnswerPaint(message) && TSkinControl::BeforeMessage(message);
 }
 
 void TSkinSizer::DrawControl(HDC dc, const RECT& rect)
