@@ -291,10 +291,10 @@ void TWScrollbar::Follow()
 
 void TWScrollbar::Repaint()
 {
-    if (FWindow && FShown) {
+    // Painted with the control's own invalidated parts, not once per change:
+    // filling a list item by item would otherwise paint the bar every time.
+    if (FWindow && FShown)
         InvalidateRect(FWindow, nullptr, FALSE);
-        UpdateWindow(FWindow);
-    }
 }
 
 void TWScrollbar::SetHotPart(int part)

@@ -1,13 +1,22 @@
 // Skinned scroll bars under Wine: overlays over the native bars of list
-// boxes, memos, scroll boxes and list views, followed through scrolling,
-// resizing, filling and emptying; presses handed back to the native bar.
+// boxes, memos, scroll boxes and list views, read back from the screen and
+// compared with the native bar (GetScrollBarInfo) and the skin's images
+// after every step of a scripted sequence of real input, resizing, filling
+// and emptying; presses handed back to the native bar scroll exactly as on
+// an unskinned twin; hot parts; switching off; GDI and USER objects.
 #include "ControlFixture.h"
 
 #include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/data/GdiCount.h"
+#include "skin/data/SkinMessages.h"
 
 #include <atomic>
-#include <cstdio>
+#include <functional>
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -15,18 +24,19 @@ using namespace controltest;
 
 namespace {
 
-// One step of a gesture: the cursor to a screen point, with button flags,
-// then a pause.
+// --- Input ---
+
 struct TStep {
     POINT Screen;
-    DWORD Buttons;
+    DWORD Flags;
     DWORD PauseMs;
+    int Wheel = 0;
 };
 
 // Mouse input sent from another thread while this one keeps dispatching:
 // a press handed to the system's scroll-bar tracking runs a loop of its own
 // inside the dispatch, which only the button's release ends.
-inline void Gesture(const std::vector<TStep>& steps)
+void Gesture(const std::vector<TStep>& steps)
 {
     std::atomic<bool> done{false};
     std::thread sender([&] {
@@ -37,59 +47,449 @@ inline void Gesture(const std::vector<TStep>& steps)
                                             / (GetSystemMetrics(SM_CXSCREEN) - 1));
             input.mi.dy = static_cast<LONG>((step.Screen.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2)
                                             / (GetSystemMetrics(SM_CYSCREEN) - 1));
-            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | step.Buttons;
+            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | step.Flags;
+            input.mi.mouseData = static_cast<DWORD>(step.Wheel);
             SendInput(1, &input, sizeof(INPUT));
             Sleep(step.PauseMs);
         }
         done = true;
     });
     while (!done)
-        Pump(10);
+        Pump(5);
     sender.join();
-    Pump(40);
+    Pump(15);
 }
+
+void Click(POINT at)
+{
+    Gesture({{at, 0, 10}, {at, MOUSEEVENTF_LEFTDOWN, 25}, {at, MOUSEEVENTF_LEFTUP, 10}});
+}
+
+void Drag(POINT from, POINT to)
+{
+    std::vector<TStep> steps{{from, 0, 10}, {from, MOUSEEVENTF_LEFTDOWN, 25}};
+    for (int i = 1; i <= 4; ++i)
+        steps.push_back({{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4}, 0, 15});
+    steps.push_back({to, MOUSEEVENTF_LEFTUP, 15});
+    Gesture(steps);
+}
+
+void Wheel(POINT at, int notches)
+{
+    Gesture({{at, 0, 5}, {at, MOUSEEVENTF_WHEEL, 20, notches * WHEEL_DELTA}});
+}
+
+// --- The native bar ---
+
+struct TNative {
+    bool Visible = false;
+    RECT Rect{};
+    int ThumbTop = 0;
+    int ThumbBottom = 0;
+    int Button = 0;
+};
+
+TNative NativeBar(HWND window, LONG object)
+{
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    TNative bar;
+    if (!GetScrollBarInfo(window, object, &info))
+        return bar;
+    bar.Visible = !(info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN))
+                  && !IsRectEmpty(&info.rcScrollBar) && IsWindowVisible(window);
+    bar.Rect = info.rcScrollBar;
+    bar.ThumbTop = info.xyThumbTop;
+    bar.ThumbBottom = info.xyThumbBottom;
+    bar.Button = info.dxyLineButton;
+    return bar;
+}
+
+POINT Along(const TNative& bar, bool vertical, int along)
+{
+    const int middle = vertical ? (bar.Rect.left + bar.Rect.right) / 2 : (bar.Rect.top + bar.Rect.bottom) / 2;
+    return vertical ? POINT{middle, bar.Rect.top + along} : POINT{bar.Rect.left + along, middle};
+}
+
+// --- What the skin's images can show ---
+
+std::set<TColor> ColoursOf(const TDataSkinObject& object, int frameCount, int frame, int alongFrom, int alongTo,
+                           bool vertical)
+{
+    std::set<TColor> colours;
+    const TBitmap& image = *object.Bitmap;
+    const int width = image.Width() / frameCount;
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < image.Height(); ++y) {
+            const int along = vertical ? y : x;
+            if (along >= alongFrom && along < alongTo)
+                colours.insert(PixelOf(image, (frame - 1) * width + x, y));
+        }
+    return colours;
+}
+
+// Checks the overlay over one native bar, read back from the screen: it
+// covers the bar exactly, and along its middle line the track shows where
+// the native bar has track and the thumb where it has its thumb (one pixel
+// either way allowed).
+class TBarCheck {
+public:
+    TBarCheck(const TSkinData& skin, bool vertical) : FVertical(vertical)
+    {
+        const TDataSkinObject& track = vertical ? *skin.VertScroll() : *skin.HorzScroll();
+        const TDataSkinObject& thumb = vertical ? *skin.VertScrollThumb() : *skin.HorzScrollThumb();
+        const int count = thumb.FrameCount > 0 ? thumb.FrameCount : 3;
+        const int size = vertical ? thumb.Bitmap->Height() : thumb.Bitmap->Width() / count;
+        FTrack = ColoursOf(track, 4, 1, 0, 10000, vertical);
+        FTrack.insert(skin.SkinColor(scButtonFace) & 0xFFFFFF);
+        // The thumb in every state (the cursor may rest on it) and its grip.
+        for (int frame = 1; frame <= count; ++frame)
+            for (TColor colour : ColoursOf(thumb, count, frame, 0, size, vertical))
+                FThumb.insert(colour);
+        for (int frame = 17; frame <= 22; ++frame)
+            for (TColor colour : ColoursOf(*skin.Scrollbar(), 23, frame, 0, 10000, vertical))
+                FThumb.insert(colour);
+        if (FThumb.count(kMagentaKey)) {
+            FThumb.erase(kMagentaKey);
+            FThumb.insert(FTrack.begin(), FTrack.end());
+        }
+        FTrack.erase(kMagentaKey);
+    }
+
+    // Failures are reported with what; the count of misses is returned.
+    int Check(HWND overlay, const TNative& native, const std::string& what) const
+    {
+        if (!native.Visible) {
+            if (overlay && IsWindowVisible(overlay)) {
+                ADD_FAILURE() << what << ": overlay shown over a hidden bar";
+                return 1;
+            }
+            return 0;
+        }
+        RECT rect{};
+        if (!overlay || !IsWindowVisible(overlay) || !GetWindowRect(overlay, &rect)) {
+            ADD_FAILURE() << what << ": no overlay over a shown bar";
+            return 1;
+        }
+        if (!EqualRect(&rect, &native.Rect)) {
+            ADD_FAILURE() << what << ": overlay " << rect.left << "," << rect.top << "," << rect.right << ","
+                          << rect.bottom << " over bar " << native.Rect.left << "," << native.Rect.top << ","
+                          << native.Rect.right << "," << native.Rect.bottom;
+            return 1;
+        }
+        if (native.ThumbBottom <= native.ThumbTop)
+            return 0;
+        const std::unique_ptr<TBitmap> shot = ReadBack(overlay);
+        const int length = FVertical ? shot->Height() : shot->Width();
+        const int middle = (FVertical ? shot->Width() : shot->Height()) / 2;
+        int misses = 0;
+        for (int along = native.Button + 1; along < length - native.Button - 1; ++along) {
+            const bool inThumb = along >= native.ThumbTop + 1 && along <= native.ThumbBottom - 2;
+            const bool inTrack = along <= native.ThumbTop - 2 || along >= native.ThumbBottom + 1;
+            if (!inThumb && !inTrack)
+                continue;
+            const TColor seen = FVertical ? PixelOf(*shot, middle, along) : PixelOf(*shot, along, middle);
+            const std::set<TColor>& expected = inThumb ? FThumb : FTrack;
+            if (!expected.count(seen) && ++misses == 1)
+                ADD_FAILURE() << what << ": at " << along << " of " << length << " " << std::hex << seen << std::dec
+                              << " where the native bar has its " << (inThumb ? "thumb" : "track") << " (thumb "
+                              << native.ThumbTop << ".." << native.ThumbBottom << ", arrows " << native.Button << ")";
+        }
+        return misses;
+    }
+
+    // The thumb and the track can be told apart by colour.
+    bool Distinct() const
+    {
+        for (TColor colour : FThumb)
+            if (!FTrack.count(colour))
+                return true;
+        return false;
+    }
+
+private:
+    static constexpr TColor kMagentaKey = 0xFF00FF;
+    bool FVertical;
+    std::set<TColor> FTrack;
+    std::set<TColor> FThumb;
+};
+
+// --- The controls ---
+
+struct TScrolled {
+    const char* What;
+    std::function<TWinControl*(TForm*)> Make;
+};
+
+TListBox* MakeList(TForm* form)
+{
+    auto* list = Place<TListBox>(form, form, L"", 10, 10, 150, 120);
+    for (int i = 0; i < 60; ++i)
+        list->Items().Add(L"Item " + std::to_wstring(i));
+    return list;
+}
+
+TMemo* MakeMemo(TForm* form)
+{
+    auto* memo = Place<TMemo>(form, form, L"", 10, 10, 180, 130);
+    memo->SetScrollBars(ssBoth);
+    memo->SetWordWrap(false);
+    for (int i = 0; i < 60; ++i)
+        memo->Lines().Add(L"Memo line " + std::to_wstring(i) + L" with some more text to scroll sideways");
+    return memo;
+}
+
+TScrollBox* MakeBox(TForm* form)
+{
+    auto* box = Place<TScrollBox>(form, form, L"", 10, 10, 200, 140);
+    auto* inner = Place<TPanel>(box, form, L"Inside", 0, 0, 600, 700);
+    (void)inner;
+    box->UpdateScrollRange();
+    return box;
+}
+
+TListView* MakeListView(TForm* form)
+{
+    auto* view = Place<TListView>(form, form, L"", 10, 10, 220, 150);
+    view->SetViewStyle(vsReport);
+    for (const wchar_t* title : {L"Name", L"Length", L"Status"}) {
+        TListColumn& column = view->Columns().Add();
+        column.SetCaption(title);
+        column.SetWidth(120);
+    }
+    for (int i = 0; i < 80; ++i) {
+        view->Items().Add()->Caption = L"File " + std::to_wstring(i);
+    }
+    return view;
+}
+
+const TScrolled kScrolled[] = {
+    {"list box", [](TForm* form) -> TWinControl* { return MakeList(form); }},
+    {"memo", [](TForm* form) -> TWinControl* { return MakeMemo(form); }},
+    {"scroll box", [](TForm* form) -> TWinControl* { return MakeBox(form); }},
+    {"list view", [](TForm* form) -> TWinControl* { return MakeListView(form); }},
+};
 
 class SkinnedScrollbars : public SkinnedForm {
 protected:
-    TSkinScrollbar* SkinOf(TWinControl* control)
+    TSkinScrollbar* SkinOf(TWinControl* control) const
     {
         return dynamic_cast<TSkinScrollbar*>(Frame->Dispatch().Controls().FindByWindow(control->Handle()));
     }
+
+    int CheckBars(TWinControl* control, const std::string& what) const
+    {
+        const TSkinScrollbar* skin = SkinOf(control);
+        if (!skin) {
+            ADD_FAILURE() << what << ": not skinned";
+            return 1;
+        }
+        const TBarCheck vertical(*Skin, true);
+        const TBarCheck horizontal(*Skin, false);
+        return vertical.Check(skin->Vertical()->Handle(), NativeBar(control->Handle(), OBJID_VSCROLL), what + " vertical")
+               + horizontal.Check(skin->Horizontal()->Handle(), NativeBar(control->Handle(), OBJID_HSCROLL),
+                                  what + " horizontal");
+    }
 };
 
-TEST_F(SkinnedScrollbars, Probe)
+TEST_F(SkinnedScrollbars, TheSkinTellsThumbFromTrack)
 {
-    auto* list = Place<TListBox>(Form.get(), Form.get(), L"", 10, 10, 150, 120);
-    for (int i = 0; i < 50; ++i)
-        list->Items().Add(L"Item " + std::to_wstring(i));
+    EXPECT_TRUE(TBarCheck(*Skin, true).Distinct());
+    EXPECT_TRUE(TBarCheck(*Skin, false).Distinct());
+}
+
+// Every kind of step that can move, grow, shrink, show or hide a bar, on
+// each scrolled control of the gallery's kinds, and the overlays checked
+// against the native bars after each.
+TEST_F(SkinnedScrollbars, OverlaysFollowTheNativeBarsThroughEveryKindOfChange)
+{
+    std::vector<TWinControl*> controls;
+    for (const TScrolled& kind : kScrolled)
+        controls.push_back(kind.Make(Form.get()));
+    // Below the fixture's edit, which must cover none of them.
+    Form->SetBounds(40, 40, 560, 460);
+    for (size_t i = 0; i < controls.size(); ++i)
+        controls[i]->SetBounds(10 + static_cast<int>(i % 2) * 270, 40 + static_cast<int>(i / 2) * 190, 250, 170);
     SkinForm();
-    TSkinScrollbar* skin = SkinOf(list);
-    ASSERT_NE(skin, nullptr);
-    TWScrollbar* v = skin->Vertical();
-    SCROLLBARINFO info{};
-    info.cbSize = sizeof info;
-    GetScrollBarInfo(list->Handle(), OBJID_VSCROLL, &info);
-    RECT overlay{};
-    GetWindowRect(v->Handle(), &overlay);
-    std::printf("native %ld %ld %ld %ld thumb %d %d btn %d state %lx\n", info.rcScrollBar.left, info.rcScrollBar.top,
-                info.rcScrollBar.right, info.rcScrollBar.bottom, info.xyThumbTop, info.xyThumbBottom,
-                info.dxyLineButton, info.rgstate[0]);
-    std::printf("overlay %ld %ld %ld %ld shown %d visible %d\n", overlay.left, overlay.top, overlay.right,
-                overlay.bottom, v->Shown(), IsWindowVisible(v->Handle()));
-    // Click the down arrow through the overlay.
-    RECT w{};
-    GetWindowRect(list->Handle(), &w);
-    const int x = (info.rcScrollBar.left + info.rcScrollBar.right) / 2 - w.left;
-    const int y = info.rcScrollBar.bottom - 3 - w.top;
-    const POINT at{x + w.left, y + w.top};
-    Gesture({{at, 0, 30}, {at, MOUSEEVENTF_LEFTDOWN, 30}, {at, MOUSEEVENTF_LEFTUP, 30}});
-    std::printf("top index after click %d\n", static_cast<int>(SendMessageW(list->Handle(), LB_GETTOPINDEX, 0, 0)));
-    GetScrollBarInfo(list->Handle(), OBJID_VSCROLL, &info);
-    std::printf("native thumb %d %d\n", info.xyThumbTop, info.xyThumbBottom);
-    const auto* skinData = Skin.get();
-    std::printf("Scrollbar %dx%d HS %p VS %p VT fc %d\n", skinData->Scrollbar()->Bitmap->Width(),
-                skinData->Scrollbar()->Bitmap->Height(), (void*)skinData->HorzScroll(), (void*)skinData->VertScroll(),
-                skinData->VertScrollThumb() ? skinData->VertScrollThumb()->FrameCount : -1);
+    const int rounds = 250;
+    int misses = 0;
+    for (int round = 0; round < rounds && misses < 8; ++round) {
+        for (size_t i = 0; i < controls.size() && misses < 8; ++i) {
+            TWinControl* control = controls[i];
+            HWND window = control->Handle();
+            const TNative vertical = NativeBar(window, OBJID_VSCROLL);
+            const TNative horizontal = NativeBar(window, OBJID_HSCROLL);
+            const std::string what = std::string(kScrolled[i].What) + " round "
+                                     + std::to_string(round);
+            switch (round % 10) {
+            case 0:
+                control->SetFocus();
+                Pump(10);
+                Wheel(Along(vertical.Visible ? vertical : horizontal, vertical.Visible, 30), round % 20 ? -2 : 3);
+                break;
+            case 1:
+                control->SetFocus();
+                Key(round % 20 ? VK_NEXT : VK_HOME);
+                break;
+            case 2:
+                if (vertical.Visible && vertical.ThumbBottom > vertical.ThumbTop) {
+                    const POINT thumb = Along(vertical, true, (vertical.ThumbTop + vertical.ThumbBottom) / 2);
+                    Drag(thumb, {thumb.x, thumb.y + (round % 20 ? 25 : -40)});
+                }
+                break;
+            case 3:
+                if (horizontal.Visible && horizontal.ThumbBottom > horizontal.ThumbTop) {
+                    const POINT thumb = Along(horizontal, false, (horizontal.ThumbTop + horizontal.ThumbBottom) / 2);
+                    Drag(thumb, {thumb.x + (round % 20 ? 30 : -50), thumb.y});
+                }
+                break;
+            case 4:
+                control->SetBounds(control->Left(), control->Top(), 250 - (round % 7) * 15, 170 - (round % 5) * 20);
+                Pump(10);
+                break;
+            case 5:
+                if (vertical.Visible)
+                    Click(Along(vertical, true, vertical.Rect.bottom - vertical.Rect.top - 3));
+                break;
+            case 6:
+                if (auto* list = dynamic_cast<TListBox*>(control)) {
+                    for (int k = 0; k < 5; ++k)
+                        list->Items().Add(L"Added " + std::to_wstring(round));
+                } else if (auto* memo = dynamic_cast<TMemo*>(control)) {
+                    memo->Lines().Add(L"Added line " + std::to_wstring(round));
+                } else if (auto* view = dynamic_cast<TListView*>(control)) {
+                    view->Items().Add()->Caption = L"Added " + std::to_wstring(round);
+                }
+                Pump(10);
+                break;
+            case 7:
+                // Emptied until the bar goes, then filled again.
+                if (auto* list = dynamic_cast<TListBox*>(control)) {
+                    list->Items().Clear();
+                    Pump(10);
+                    misses += CheckBars(control, what + " emptied");
+                    for (int k = 0; k < 25; ++k)
+                        list->Items().Add(L"Again " + std::to_wstring(k));
+                } else if (auto* view = dynamic_cast<TListView*>(control)) {
+                    view->Items().Clear();
+                    for (int k = 0; k < 3; ++k)
+                        view->Items().Add()->Caption = L"Kept " + std::to_wstring(k);
+                    Pump(10);
+                    misses += CheckBars(control, what + " emptied");
+                    for (int k = 0; k < 30; ++k)
+                        view->Items().Add()->Caption = L"Again " + std::to_wstring(k);
+                }
+                Pump(10);
+                break;
+            case 8:
+                // A bar hidden and shown again by the program.
+                ShowScrollBar(window, SB_VERT, FALSE);
+                Pump(10);
+                misses += CheckBars(control, what + " bar hidden");
+                ShowScrollBar(window, SB_VERT, TRUE);
+                SendMessageW(window, WM_SIZE, 0, 0);
+                Pump(10);
+                break;
+            default:
+                control->SetFocus();
+                Key(VK_DOWN);
+                Key(VK_RIGHT);
+                break;
+            }
+            misses += CheckBars(control, what);
+        }
+    }
+    EXPECT_EQ(misses, 0);
+}
+
+// The same input on the skinned control (through the overlays) and on a
+// plain twin in an unskinned form (on the native bars) scrolls both alike.
+TEST_F(SkinnedScrollbars, InputThroughTheOverlaysScrollsAsOnThePlainBars)
+{
+    TForm twinForm(nullptr);
+    twinForm.SetBounds(560, 40, 480, 300);
+    std::vector<TWinControl*> skinned;
+    std::vector<TWinControl*> plain;
+    for (const TScrolled& kind : kScrolled) {
+        skinned.push_back(kind.Make(Form.get()));
+        plain.push_back(kind.Make(&twinForm));
+    }
+    for (TWinControl* control : skinned)
+        control->SetVisible(false);
+    for (TWinControl* control : plain)
+        control->SetVisible(false);
+    SkinForm();
+    twinForm.Show();
+    Pump(50);
+
+    using TAction = std::function<void(TWinControl*)>;
+    const auto vertical = [](TWinControl* control) { return NativeBar(control->Handle(), OBJID_VSCROLL); };
+    const auto horizontal = [](TWinControl* control) { return NativeBar(control->Handle(), OBJID_HSCROLL); };
+    const auto focus = [](TWinControl* control) {
+        SetForegroundWindow(GetAncestor(control->Handle(), GA_ROOT));
+        control->SetFocus();
+        Pump(20);
+    };
+    const std::pair<const char*, TAction> steps[] = {
+        {"four clicks on the down arrow", [&](TWinControl* c) {
+             const TNative bar = vertical(c);
+             for (int i = 0; i < 4; ++i)
+                 Click(Along(bar, true, bar.Rect.bottom - bar.Rect.top - 3));
+         }},
+        {"the up arrow held until it repeats to the top", [&](TWinControl* c) {
+             const TNative bar = vertical(c);
+             const POINT at = Along(bar, true, 3);
+             Gesture({{at, 0, 10}, {at, MOUSEEVENTF_LEFTDOWN, 900}, {at, MOUSEEVENTF_LEFTUP, 10}});
+         }},
+        {"a click on the page below the thumb", [&](TWinControl* c) {
+             const TNative bar = vertical(c);
+             Click(Along(bar, true, (bar.ThumbBottom + bar.Rect.bottom - bar.Rect.top - bar.Button) / 2));
+         }},
+        {"the thumb dragged down", [&](TWinControl* c) {
+             const TNative bar = vertical(c);
+             const POINT thumb = Along(bar, true, (bar.ThumbTop + bar.ThumbBottom) / 2);
+             Drag(thumb, {thumb.x, thumb.y + 30});
+         }},
+        {"the horizontal bar's right arrow and page", [&](TWinControl* c) {
+             const TNative bar = horizontal(c);
+             if (!bar.Visible)
+                 return;
+             Click(Along(bar, false, bar.Rect.right - bar.Rect.left - 3));
+             Click(Along(bar, false, (bar.ThumbBottom + bar.Rect.right - bar.Rect.left - bar.Button) / 2));
+         }},
+        {"the wheel", [&](TWinControl* c) {
+             focus(c);
+             RECT rect{};
+             GetWindowRect(c->Handle(), &rect);
+             Wheel({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, -2);
+         }},
+        {"page down and arrow keys", [&](TWinControl* c) {
+             focus(c);
+             Key(VK_NEXT);
+             Key(VK_DOWN);
+             Key(VK_UP);
+         }},
+    };
+    for (size_t i = 0; i < skinned.size(); ++i) {
+        skinned[i]->SetVisible(true);
+        plain[i]->SetVisible(true);
+        Pump(30);
+        int moves = 0;
+        int last = 0;
+        for (const auto& [what, action] : steps) {
+            action(skinned[i]);
+            action(plain[i]);
+            for (int bar : {SB_VERT, SB_HORZ})
+                EXPECT_EQ(GetScrollPos(skinned[i]->Handle(), bar), GetScrollPos(plain[i]->Handle(), bar))
+                    << kScrolled[i].What << ", " << what << (bar == SB_VERT ? ", vertical" : ", horizontal");
+            const int position = GetScrollPos(skinned[i]->Handle(), SB_VERT);
+            moves += position != last ? 1 : 0;
+            last = position;
+        }
+        EXPECT_GE(moves, 4) << kScrolled[i].What << ": the steps hardly scrolled it";
+        skinned[i]->SetVisible(false);
+        plain[i]->SetVisible(false);
+    }
 }
 
 } // namespace
