@@ -38,6 +38,9 @@ struct TScrollFace {
     bool Tracking = false;
 };
 
+// The system's arrow length on a bar of that orientation.
+int ArrowSize(bool vertical) noexcept;
+
 // Paints face into rect of dc from the skin (shared by the overlays and the
 // drop-down lists' bar). False, and nothing painted, when the skin has no
 // Scrollbar image or the rectangle is empty.
@@ -193,4 +196,34 @@ private:
     void MakeOverlay();
 
     std::unique_ptr<TWScrollbar> FOverlay;
+};
+
+// The vertical bar of a combo box's drop-down list, drawn straight into the
+// list's non-client area (the list is a pop-up window: no sibling can lie
+// over its bar). Presses on the thumb are tracked here; arrows and paging go
+// to the system, and the bar is drawn again after each change.
+class TComboxScrollBar : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TComboxScrollBar(TComponent* AOwner);
+
+    bool Tracking() const noexcept { return FTracking; }
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void AfterMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    // Tracks a press on the thumb in a loop of its own; false when the
+    // press was elsewhere (the system then handles it).
+    bool TrackThumb(const TMessage& message);
+    bool ReadBar(SCROLLBARINFO& info) const;
+
+    int FButtonSize;
+    bool FTracking = false;
+    // While tracking: the thumb's offset from the end of the first arrow.
+    int FTrackOffset = 0;
+    SCROLLBARINFO FPainted{};
+    TBitmap FWork;
 };

@@ -285,8 +285,26 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
 
 // --- The dispatch ---
 
+void TControlDispatch::AttachDropDownBar(HWND combo)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!combo || !GetComboBoxInfo(combo, &info) || !info.hwndList || FControls.FindByWindow(info.hwndList))
+        return;
+    auto* bar = new TComboxScrollBar(nullptr);
+    try {
+        bar->AttachWindow(info.hwndList, FSkinData, &FControls);
+    } catch (...) {
+        delete bar;
+        throw;
+    }
+}
+
 TSkinControl* TControlDispatch::Attach(TSkinKind kind, TControl* control, bool setColour)
 {
+    // A combo box's list draws its bar with the skin whatever draws the box.
+    if (kind == skComBox || kind == skComBoxEx)
+        AttachDropDownBar(HandleOf(control));
     TSkinControl* object = MakeSkinObject(kind, control);
     if (!object)
         return nullptr;
@@ -303,6 +321,8 @@ TSkinControl* TControlDispatch::AttachToWindow(TSkinKind kind, HWND window)
 {
     if (!window || FControls.FindByWindow(window))
         return nullptr;
+    if (kind == skComBox || kind == skComBoxEx)
+        AttachDropDownBar(window);
     TSkinControl* object = MakeSkinObject(kind, nullptr);
     if (!object)
         return nullptr;

@@ -13,6 +13,7 @@
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinMessages.h"
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <set>
@@ -101,7 +102,10 @@ TNative NativeBar(HWND window, LONG object)
     bar.Rect = info.rcScrollBar;
     bar.ThumbTop = info.xyThumbTop;
     bar.ThumbBottom = info.xyThumbBottom;
-    bar.Button = info.dxyLineButton;
+    // The arrows: Wine reports the thumb's length in dxyLineButton.
+    const bool vertical = object == OBJID_VSCROLL;
+    const int length = vertical ? bar.Rect.bottom - bar.Rect.top : bar.Rect.right - bar.Rect.left;
+    bar.Button = std::min(GetSystemMetrics(vertical ? SM_CYVSCROLL : SM_CXHSCROLL), length / 2);
     return bar;
 }
 
@@ -177,18 +181,24 @@ public:
                           << native.Rect.right << "," << native.Rect.bottom;
             return 1;
         }
+        return CheckFace(*ReadBack(overlay), {0, 0}, native, what);
+    }
+
+    // The bar drawn in shot with its top-left at origin.
+    int CheckFace(const TBitmap& shot, POINT origin, const TNative& native, const std::string& what) const
+    {
         if (native.ThumbBottom <= native.ThumbTop)
             return 0;
-        const std::unique_ptr<TBitmap> shot = ReadBack(overlay);
-        const int length = FVertical ? shot->Height() : shot->Width();
-        const int middle = (FVertical ? shot->Width() : shot->Height()) / 2;
+        const int length = FVertical ? native.Rect.bottom - native.Rect.top : native.Rect.right - native.Rect.left;
+        const int middle = (FVertical ? native.Rect.right - native.Rect.left : native.Rect.bottom - native.Rect.top) / 2;
         int misses = 0;
         for (int along = native.Button + 1; along < length - native.Button - 1; ++along) {
             const bool inThumb = along >= native.ThumbTop + 1 && along <= native.ThumbBottom - 2;
             const bool inTrack = along <= native.ThumbTop - 2 || along >= native.ThumbBottom + 1;
             if (!inThumb && !inTrack)
                 continue;
-            const TColor seen = FVertical ? PixelOf(*shot, middle, along) : PixelOf(*shot, along, middle);
+            const TColor seen = FVertical ? PixelOf(shot, origin.x + middle, origin.y + along)
+                                          : PixelOf(shot, origin.x + along, origin.y + middle);
             const std::set<TColor>& expected = inThumb ? FThumb : FTrack;
             if (!expected.count(seen) && ++misses == 1)
                 ADD_FAILURE() << what << ": at " << along << " of " << length << " " << std::hex << seen << std::dec
@@ -490,6 +500,49 @@ TEST_F(SkinnedScrollbars, InputThroughTheOverlaysScrollsAsOnThePlainBars)
         skinned[i]->SetVisible(false);
         plain[i]->SetVisible(false);
     }
+}
+
+// A combo box's drop-down list shows the skin's bar, not the system's, and
+// its thumb dragged scrolls the list and is drawn where the list's bar has it.
+TEST_F(SkinnedScrollbars, DropDownListsDrawTheSkinsBarAndTrackTheirThumb)
+{
+    auto* combo = Place<TComboBox>(Form.get(), Form.get(), L"", 10, 40, 150, 200);
+    combo->SetStyle(csDropDownList);
+    for (int i = 0; i < 40; ++i)
+        combo->Items().Add(L"Choice " + std::to_wstring(i));
+    SkinForm();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    HWND list = info.hwndList;
+    ASSERT_NE(Frame->Dispatch().Controls().FindByWindow(list), nullptr) << "the list has no skin object";
+    const TBarCheck check(*Skin, true);
+    const auto checkList = [&](const std::string& what) {
+        const TNative bar = NativeBar(list, OBJID_VSCROLL);
+        EXPECT_TRUE(bar.Visible) << what;
+        RECT window{};
+        GetWindowRect(list, &window);
+        return check.CheckFace(*ReadBack(list), {bar.Rect.left - window.left, bar.Rect.top - window.top}, bar, what);
+    };
+
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    Pump(80);
+    ASSERT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(checkList("dropped down"), 0);
+
+    const TNative before = NativeBar(list, OBJID_VSCROLL);
+    const POINT thumb = Along(before, true, (before.ThumbTop + before.ThumbBottom) / 2);
+    Drag(thumb, {thumb.x, thumb.y + 40});
+    EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 0) << "the dragged thumb did not scroll the list";
+    EXPECT_EQ(checkList("after the drag"), 0);
+
+    Key(VK_END);
+    Pump(30);
+    if (IsWindowVisible(list)) {
+        EXPECT_EQ(checkList("after End"), 0);
+    }
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    Pump(30);
 }
 
 } // namespace
