@@ -292,8 +292,21 @@ void TWScrollbar::Follow()
     TBar bar;
     const bool read = ReadBar(bar);
     const bool wanted = read && bar.Visible && SkinHasBar() && FOwner.Active();
-    if (wanted != FShown || (wanted && !bar.Same(FBar)))
-        Layout();
+    if (!wanted || !FShown) {
+        if (wanted != FShown)
+            Layout();
+        return;
+    }
+    if (bar.Same(FBar))
+        return;
+    if (EqualRect(&bar.Placement, &FBar.Placement) && bar.ButtonSize == FBar.ButtonSize) {
+        // Scrolled only: the window stays where it is (moving it costs more
+        // than painting it).
+        FBar = bar;
+        Repaint();
+        return;
+    }
+    Layout();
 }
 
 void TWScrollbar::Repaint()

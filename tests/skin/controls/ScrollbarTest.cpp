@@ -545,4 +545,151 @@ TEST_F(SkinnedScrollbars, DropDownListsDrawTheSkinsBarAndTrackTheirThumb)
     Pump(30);
 }
 
+int ChildWindowCount(HWND window)
+{
+    int count = 0;
+    EnumChildWindows(
+        window,
+        [](HWND, LPARAM counter) -> BOOL {
+            ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// What the centre of an arrow shows: the middle of its glyph frame of the
+// Scrollbar strip, see-through pixels showing the face colour.
+std::set<TColor> ArrowCentre(const TSkinData& skin, int frame)
+{
+    const TBitmap& strip = *skin.Scrollbar()->Bitmap;
+    const int width = strip.Width() / 23;
+    std::set<TColor> colours;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+            TColor colour = PixelOf(strip, (frame - 1) * width + width / 2 + dx, strip.Height() / 2 + dy);
+            colours.insert(colour == 0xFF00FF ? skin.SkinColor(scButtonFace) & 0xFFFFFF : colour);
+        }
+    return colours;
+}
+
+// The down arrow's frame, read at its centre: 13 at rest, 16 (mouse over)
+// under the mouse and after a scroll notification naming it.
+TEST_F(SkinnedScrollbars, HotPartsShowByMouseAndByScrollNotification)
+{
+    auto* list = MakeList(Form.get());
+    list->SetBounds(10, 40, 150, 160);
+    SkinForm();
+    const std::set<TColor> normal = ArrowCentre(*Skin, 13);
+    const std::set<TColor> hot = ArrowCentre(*Skin, 16);
+    ASSERT_NE(normal, hot) << "the skin draws the down arrow alike at rest and hot";
+    const TSkinScrollbar* skin = SkinOf(list);
+    ASSERT_NE(skin, nullptr);
+    HWND overlay = skin->Vertical()->Handle();
+    const auto downArrow = [&] {
+        const std::unique_ptr<TBitmap> shot = ReadBack(overlay);
+        const int arrow = std::min(GetSystemMetrics(SM_CYVSCROLL), shot->Height() / 2);
+        return PixelOf(*shot, shot->Width() / 2, shot->Height() - arrow / 2 - 1);
+    };
+    EXPECT_TRUE(normal.count(downArrow())) << std::hex << downArrow();
+
+    const TNative bar = NativeBar(list->Handle(), OBJID_VSCROLL);
+    const POINT arrow = Along(bar, true, bar.Rect.bottom - bar.Rect.top - bar.Button / 2 - 1);
+    Gesture({{arrow, 0, 30}});
+    EXPECT_TRUE(hot.count(downArrow())) << "under the mouse: " << std::hex << downArrow();
+    const POINT thumb = Along(bar, true, (bar.ThumbTop + bar.ThumbBottom) / 2);
+    Gesture({{thumb, 0, 30}});
+    EXPECT_TRUE(normal.count(downArrow())) << "the mouse on the thumb: " << std::hex << downArrow();
+    ParkMouse();
+
+    SendMessageW(list->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    Pump(30);
+    EXPECT_TRUE(hot.count(downArrow())) << "after a line-down notification: " << std::hex << downArrow();
+    SendMessageW(list->Handle(), WM_VSCROLL, SB_ENDSCROLL, 0);
+    Pump(30);
+    EXPECT_TRUE(normal.count(downArrow())) << "after the end of scrolling: " << std::hex << downArrow();
+}
+
+// Switched off, the overlays go and the native bars show; on again, they
+// cover the bars as before; unskinned, the control is plain and its overlays gone.
+TEST_F(SkinnedScrollbars, SwitchingOffAndUnskinningGiveTheNativeBarsBack)
+{
+    auto* list = MakeList(Form.get());
+    list->SetBounds(10, 40, 150, 160);
+    SkinForm();
+    const TSkinScrollbar* skin = SkinOf(list);
+    ASSERT_NE(skin, nullptr);
+    HWND overlay = skin->Vertical()->Handle();
+    ASSERT_TRUE(IsWindowVisible(overlay));
+    SendMessageW(list->Handle(), WM_SKINSWITCH, 0, 0);
+    Pump(30);
+    EXPECT_FALSE(IsWindowVisible(overlay));
+    SendMessageW(list->Handle(), WM_SKINSWITCH, 1, 0);
+    Pump(30);
+    EXPECT_EQ(CheckBars(list, "switched on again"), 0);
+    const int windows = ChildWindowCount(Form->Handle());
+    Frame->Unskin();
+    Pump(30);
+    EXPECT_FALSE(IsWindow(overlay));
+    EXPECT_EQ(ChildWindowCount(Form->Handle()), windows - 2) << "both overlays destroyed";
+    EXPECT_EQ(SendMessageW(list->Handle(), WM_SKINQUERY, 0, 0), 0);
+    EXPECT_EQ(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & WS_CLIPSIBLINGS, WS_CLIPSIBLINGS)
+        << "the framework's own clip-siblings style stays";
+}
+
+// A control destroyed while skinned takes its overlays with it.
+TEST_F(SkinnedScrollbars, AControlDestroyedTakesItsOverlaysAlong)
+{
+    auto* list = MakeList(Form.get());
+    SkinForm();
+    const TSkinScrollbar* skin = SkinOf(list);
+    ASSERT_NE(skin, nullptr);
+    HWND vertical = skin->Vertical()->Handle();
+    HWND horizontal = skin->Horizontal()->Handle();
+    delete list;
+    Pump(30);
+    EXPECT_FALSE(IsWindow(vertical));
+    EXPECT_FALSE(IsWindow(horizontal));
+    Frame->Dispatch().Controls().Purge();
+}
+
+TEST_F(SkinnedScrollbars, NoGdiOrUserGrowthAfterScrollingAndSkinCycles)
+{
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    auto* list = MakeList(Form.get());
+    auto* memo = MakeMemo(Form.get());
+    memo->SetBounds(200, 40, 200, 150);
+    list->SetBounds(10, 40, 150, 150);
+    SkinForm();
+    const auto drain = [] { Pump(1); };
+    const auto scroll = [&](int i) {
+        for (TWinControl* control : {static_cast<TWinControl*>(list), static_cast<TWinControl*>(memo)}) {
+            SendMessageW(control->Handle(), WM_VSCROLL, i % 40 < 20 ? SB_LINEDOWN : SB_LINEUP, 0);
+            SendMessageW(control->Handle(), WM_HSCROLL, i % 40 < 20 ? SB_LINEDOWN : SB_LINEUP, 0);
+        }
+        drain();
+    };
+    const auto cycle = [&] {
+        Frame->Unskin();
+        Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
+        Frame->AttachToForm(Form.get());
+        SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
+        drain();
+    };
+    scroll(0);
+    cycle();
+    scroll(1);
+    const long before = counter.Count();
+    const int windows = ChildWindowCount(Form->Handle());
+    for (int i = 0; i < 1000; ++i)
+        scroll(i);
+    EXPECT_EQ(counter.Count(), before) << "after 1000 scroll steps";
+    for (int i = 0; i < 100; ++i)
+        cycle();
+    scroll(0);
+    EXPECT_EQ(counter.Count(), before) << "after 100 skin cycles";
+    EXPECT_EQ(ChildWindowCount(Form->Handle()), windows) << "overlay windows left behind";
+    EXPECT_NE(SkinOf(list), nullptr);
+}
+
 } // namespace
