@@ -12,6 +12,16 @@
 #include <algorithm>
 #include <cctype>
 
+namespace {
+
+// Clears a flag when the scope ends.
+struct TRestore {
+    bool& Flag;
+    ~TRestore() { Flag = false; }
+};
+
+} // namespace
+
 int ArrowSize(bool vertical) noexcept
 {
     // The system's metric, not the record's dxyLineButton: Wine reports the
@@ -50,6 +60,8 @@ bool OnlyAsks(UINT msg) noexcept
     switch (msg) {
     case WM_NCHITTEST: case WM_SETCURSOR: case WM_GETDLGCODE: case WM_GETTEXT: case WM_GETTEXTLENGTH:
     case WM_GETFONT: case WM_GETOBJECT: case WM_SKINQUERY: case WM_DESTROY: case WM_NCDESTROY:
+    // A scroll-bar control is read through these very messages.
+    case SBM_GETSCROLLINFO: case SBM_GETSCROLLBARINFO: case SBM_GETPOS: case SBM_GETRANGE:
         return true;
     default:
         return false;
@@ -287,8 +299,11 @@ void TWScrollbar::HideOverlay()
 
 void TWScrollbar::Follow()
 {
-    if (!FWindow || FLayingOut)
+    if (!FWindow || FLayingOut || FFollowing)
         return;
+    // Reading the bar may send the control messages that come back here.
+    FFollowing = true;
+    const TRestore following{FFollowing};
     TBar bar;
     const bool read = ReadBar(bar);
     const bool wanted = read && bar.Visible && SkinHasBar() && FOwner.Active();

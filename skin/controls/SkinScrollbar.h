@@ -116,6 +116,7 @@ private:
     POINT FPressCursor{};
     int FThumbAtPress = 0;
     bool FLayingOut = false;
+    bool FFollowing = false;
     TBitmap FWork;
     // Cleared by the destructor: a press handed to the system may end after
     // the skin was switched off and this overlay freed.

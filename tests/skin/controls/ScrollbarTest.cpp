@@ -545,6 +545,51 @@ TEST_F(SkinnedScrollbars, DropDownListsDrawTheSkinsBarAndTrackTheirThumb)
     Pump(30);
 }
 
+// The framework's scroll-bar control wears one overlay over the whole
+// control: its thumb where the geometry of the control's range puts it (the
+// minimum thumb for a tiny page, the start for an empty range), and a press
+// on its arrow scrolls the control.
+TEST_F(SkinnedScrollbars, ScrollBarControlsShowTheirThumbAndTakePresses)
+{
+    auto* bar = Place<TScrollBar>(Form.get(), Form.get(), L"", 20, 40, 17, 200);
+    bar->SetKind(sbVertical);
+    bar->SetBounds(20, 40, 17, 200);
+    bar->SetParams(500, 0, 1000);
+    bar->SetPageSize(2);
+    auto* empty = Place<TScrollBar>(Form.get(), Form.get(), L"", 60, 40, 17, 200);
+    empty->SetKind(sbVertical);
+    empty->SetBounds(60, 40, 17, 200);
+    empty->SetParams(5, 5, 5);
+    SkinForm();
+    const TBarCheck check(*Skin, true);
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+    for (TScrollBar* control : {bar, empty}) {
+        auto* skin = dynamic_cast<TSkinScrollBarControl*>(Frame->Dispatch().Controls().FindByWindow(control->Handle()));
+        ASSERT_NE(skin, nullptr);
+        HWND overlay = skin->Overlay()->Handle();
+        RECT rect{};
+        GetWindowRect(control->Handle(), &rect);
+        TNative expected;
+        expected.Visible = true;
+        expected.Rect = rect;
+        expected.Button = arrow;
+        const TThumbExtent thumb = ControlThumb(rect.bottom - rect.top, arrow,
+                                                {control->Min(), control->Max(), control->PageSize(),
+                                                 control->Position()});
+        expected.ThumbTop = thumb.Start;
+        expected.ThumbBottom = thumb.End;
+        EXPECT_EQ(check.Check(overlay, expected, control == bar ? "tiny page" : "empty range"), 0);
+    }
+    EXPECT_EQ(ControlThumb(200, arrow, {0, 1000, 2, 500}).End - ControlThumb(200, arrow, {0, 1000, 2, 500}).Start,
+              kMinThumb);
+
+    RECT rect{};
+    GetWindowRect(bar->Handle(), &rect);
+    const int before = bar->Position();
+    Click({(rect.left + rect.right) / 2, rect.bottom - arrow / 2});
+    EXPECT_GT(bar->Position(), before) << "the press on the down arrow did not reach the control";
+}
+
 int ChildWindowCount(HWND window)
 {
     int count = 0;
