@@ -715,10 +715,7 @@ TEST_F(SkinnedScrollbars, NoGdiOrUserGrowthAfterScrollingAndSkinCycles)
         drain();
     };
     const auto cycle = [&] {
-        Frame->Unskin();
-        Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
-        Frame->AttachToForm(Form.get());
-        SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
+        SkinCycle();
         drain();
     };
     scroll(0);
