@@ -682,6 +682,28 @@ TEST_F(SkinnedScrollbars, SwitchingOffAndUnskinningGiveTheNativeBarsBack)
         << "the framework's own clip-siblings style stays";
 }
 
+// WM_SKINREBUILDSCROLL to the form makes the control's scroll-bar object
+// again: a list view keeps getting a list view's object, and the old
+// overlays go.
+TEST_F(SkinnedScrollbars, RebuildScrollReplacesTheObject)
+{
+    auto* view = MakeListView(Form.get());
+    view->SetBounds(10, 40, 220, 150);
+    SkinForm();
+    const TSkinScrollbar* old = SkinOf(view);
+    ASSERT_NE(old, nullptr);
+    HWND oldOverlay = old->Vertical()->Handle();
+    const int windows = ChildWindowCount(Form->Handle());
+    SendMessageW(Form->Handle(), WM_SKINREBUILDSCROLL, reinterpret_cast<WPARAM>(view->Handle()), 0);
+    Pump(30);
+    const TSkinScrollbar* now = SkinOf(view);
+    ASSERT_NE(now, nullptr);
+    EXPECT_NE(dynamic_cast<const TSkinListView*>(now), nullptr);
+    EXPECT_FALSE(IsWindow(oldOverlay));
+    EXPECT_EQ(ChildWindowCount(Form->Handle()), windows);
+    EXPECT_EQ(CheckBars(view, "rebuilt"), 0);
+}
+
 // A control destroyed while skinned takes its overlays with it.
 TEST_F(SkinnedScrollbars, AControlDestroyedTakesItsOverlaysAlong)
 {
