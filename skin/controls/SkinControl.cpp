@@ -211,6 +211,8 @@ void TSkinControl::HandleMessage(TMessage& message)
             // Never reaches the control: the switch is ours alone.
             const bool wasActive = FActive;
             FActive = static_cast<LONG_PTR>(message.WParam) > 0;
+            if (FActive != wasActive && FLife == slAttached)
+                Switched(FActive);
             if (FActive && FLife == slAttached && FSkinData)
                 Redraw();
             else if (wasActive && !FActive && FHandle)

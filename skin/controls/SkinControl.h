@@ -121,6 +121,9 @@ protected:
     // True for the objects of windowless (graphic) controls, which are
     // reached through the control's hook alone and have no window handle.
     virtual bool AttachesWindowless() const noexcept { return false; }
+    // WM_SKINSWITCH turned the object on or off (objects with windows of
+    // their own show or hide them).
+    virtual void Switched(bool /*on*/) {}
 
     void CallOldWndProc(TMessage& message);
 

@@ -6,6 +6,7 @@
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinMediaPlayer.h"
 #include "skin/controls/SkinSizer.h"
+#include "skin/controls/SkinScrollbar.h"
 #include "skin/data/SkinMessages.h"
 
 #include <algorithm>
@@ -96,7 +97,11 @@ const TDispatchRow kRows[] = {
     {rtClass, {"TCustomPanel"}, xcPanel, skBox, thChildrenFirst},
     {rtName, {"TDXTREELIST", "TDXDBTREELIST", "TDXDBGRID"}, xcScrollbar, skScrollbar, thAttach},
     {rtClass, {"TCustomListView"}, xcScrollbar, skListView, thAttach},
+    // A list box hides its bar, and loses the scroll style, while its items fit.
+    {rtClass, {"TCustomListBox"}, xcScrollbar, skScrollbar, thAttach},
     {rtScrollStyle, {}, xcScrollbar, skScrollbar, thAttach},
+    // The framework's scroll-bar control: its bar is the whole window.
+    {rtClass, {"TScrollBar"}, xcScrollbar, skScrollBarControl, thAttach},
     // The framework's own check boxes, radio buttons, bit and speed buttons.
     {rtClass, {"TBitBtn"}, xcBitBtn, skBitButton, thAttach},
     {rtClass, {"TSpeedButton"}, xcSpeedButton, skSpeedButton, thAttach},
@@ -158,6 +163,14 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skTrackBar: return new TSkinTrackBar(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
     case skRadioButton: return new TSkinRadioButton(owner);
+    case skScrollbar: return new TSkinScrollbar(owner);
+    case skSingleScrollbar: {
+        auto* object = new TSkinScrollbar(owner);
+        object->SetSingleBar();
+        return object;
+    }
+    case skListView: return new TSkinListView(owner);
+    case skScrollBarControl: return new TSkinScrollBarControl(owner);
     default: return nullptr;
     }
 }
@@ -240,8 +253,13 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
         return when(on(xcCombo) && (style & 3) != CBS_SIMPLE, skComBox);
     if (name == L"comboboxex32")
         return {on(xcCombo) ? skComBox : skNone, false, false, true};
-    if (name == L"scrollbar")
-        return when(!(style & WS_TABSTOP), skSizer);
+    if (name == L"scrollbar") {
+        // A size box or grip is a grip whatever its tab stop; any other
+        // scroll-bar window is a bar.
+        if (style & (SBS_SIZEBOX | SBS_SIZEGRIP))
+            return {skSizer};
+        return when(on(xcScrollbar), skScrollBarControl);
+    }
     if (name == L"#32770")
         return {(style & WS_TABSTOP) ? skNone : skBoxH, !(style & WS_TABSTOP)};
     if (name == L"tpanel" || name == L"ttntpanel.unicodeclass" || name == L"ttntsilentpaintpanel.unicodeclass")
@@ -267,8 +285,26 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
 
 // --- The dispatch ---
 
+void TControlDispatch::AttachDropDownBar(HWND combo)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!combo || !GetComboBoxInfo(combo, &info) || !info.hwndList || FControls.FindByWindow(info.hwndList))
+        return;
+    auto* bar = new TComboxScrollBar(nullptr);
+    try {
+        bar->AttachWindow(info.hwndList, FSkinData, &FControls);
+    } catch (...) {
+        delete bar;
+        throw;
+    }
+}
+
 TSkinControl* TControlDispatch::Attach(TSkinKind kind, TControl* control, bool setColour)
 {
+    // A combo box's list draws its bar with the skin whatever draws the box.
+    if (kind == skComBox || kind == skComBoxEx)
+        AttachDropDownBar(HandleOf(control));
     TSkinControl* object = MakeSkinObject(kind, control);
     if (!object)
         return nullptr;
@@ -285,6 +321,8 @@ TSkinControl* TControlDispatch::AttachToWindow(TSkinKind kind, HWND window)
 {
     if (!window || FControls.FindByWindow(window))
         return nullptr;
+    if (kind == skComBox || kind == skComBoxEx)
+        AttachDropDownBar(window);
     TSkinControl* object = MakeSkinObject(kind, nullptr);
     if (!object)
         return nullptr;

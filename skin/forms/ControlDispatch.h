@@ -28,7 +28,7 @@ enum TSkinKind {
     skNone, skTab31, skTab, skUpDown, skMediaPlayer, skBox, skBoxH, skObjImageCheck, skObjImageRadio,
     skObjImageCx, skGroupBox, skStatusBar, skProgress, skComBox, skComBoxEx, skScrollbar, skSingleScrollbar,
     skListView, skButton, skBitButton, skPngBitButton, skMenuButton, skSpeedButton, skPngSpeedButton, skEdit,
-    skCheckBox, skRadioButton, skTrackBar, skDateTime, skAdvPage, skSizer
+    skCheckBox, skRadioButton, skTrackBar, skDateTime, skAdvPage, skSizer, skScrollBarControl
 };
 
 // The object for a kind, owned by owner (a framework control) or, with
@@ -131,6 +131,8 @@ public:
 private:
     TSkinControl* Attach(TSkinKind kind, TControl* control, bool setColour);
     TSkinControl* AttachToWindow(TSkinKind kind, HWND window);
+    // The bar of a combo box's list (TComboxScrollBar).
+    void AttachDropDownBar(HWND combo);
     void CarryOut(const TDispatchRow& row, TControl* control);
     void CarryOutKind(const TKindRow& row, const std::wstring& className, TControl* control);
     bool FireOnSkinControl(TControl* control, TWinControl* parent, const std::wstring& upperName);

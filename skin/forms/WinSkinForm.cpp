@@ -443,6 +443,9 @@ bool TWinSkinForm::BaseStage(TMessage& message)
     case WM_SKININIT:
         Initialise();
         return true;
+    case WM_SKINREBUILDSCROLL:
+        FDispatch.ReplaceScrollSkin(reinterpret_cast<HWND>(message.WParam));
+        return true;
     case WM_SKINQUERY:
         message.Result = 1;
         PostMessageW(FHandle, WM_SKINNOTIFY, 0, kSkinEngineKey);

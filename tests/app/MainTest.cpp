@@ -4,6 +4,7 @@
 // app_fake_tool, copied into a program folder of the test's own under the
 // names mplayer.exe and ffmpeg.exe and scripted through the environment.
 #include "MainTestFixture.h"
+#include "skin/controls/SkinScrollbar.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 #include "framework/GdiObjects.h"
@@ -615,6 +616,37 @@ POINT CaptionButtonCentre(const TSkinData& Skin, HWND Window, int Action)
     }
     ADD_FAILURE() << "the skin has no right-aligned button with action " << Action;
     return {};
+}
+
+// The job list wears the skin's bar as soon as the jobs outgrow it, laid
+// exactly over the list's own bar, and loses it when the list is cleared.
+TEST_F(TMainWindow, TheJobListShowsTheSkinsScrollBar)
+{
+    HWND window = Form->Handle();
+    TWinSkinForm* frame = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+        return frame && frame->State() == fsReady;
+    }));
+    HWND list = Form->lvwFiles->Handle();
+    auto* skin = dynamic_cast<TSkinListView*>(frame->Dispatch().Controls().FindByWindow(list));
+    ASSERT_NE(skin, nullptr) << "the job list is not skinned";
+    std::vector<std::wstring> chosen;
+    for (int i = 0; i < 24; ++i)
+        chosen.push_back(MakeSource(L"job" + std::to_wstring(i) + L".avi"));
+    AddFiles(chosen);
+    PumpMessages(50);
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+    ASSERT_FALSE(info.rgstate[0] & STATE_SYSTEM_INVISIBLE) << "24 jobs fit without a bar";
+    RECT overlay{};
+    ASSERT_TRUE(IsWindowVisible(skin->Vertical()->Handle()));
+    GetWindowRect(skin->Vertical()->Handle(), &overlay);
+    EXPECT_TRUE(EqualRect(&overlay, &info.rcScrollBar));
+    Form->imgClearClick(nullptr);
+    PumpMessages(50);
+    EXPECT_FALSE(IsWindowVisible(skin->Vertical()->Handle()));
 }
 
 TEST_F(TMainWindow, SkinnedCaptionButtonsMinimiseTheWindowAndCloseTheAboutBox)

@@ -623,10 +623,7 @@ TEST_F(SkinnedButtons, NoGdiGrowthAfterManyRepaintsAndSkinCycles)
         drain();
     };
     const auto cycle = [&] {
-        Frame->Unskin();
-        Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
-        Frame->AttachToForm(Form.get());
-        SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
+        SkinCycle();
         drain();
     };
     HWND target = buttons[5]->Handle();

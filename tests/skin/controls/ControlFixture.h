@@ -202,6 +202,16 @@ protected:
 
     void ParkMouse() { MouseTo(Form->Handle(), 460, 280); }
 
+    // Unskins the form and skins it again with a new frame, as a skin
+    // cycle of the soak tests.
+    void SkinCycle()
+    {
+        Frame->Unskin();
+        Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
+        Frame->AttachToForm(Form.get());
+        SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
+    }
+
     std::unique_ptr<TSkinData> Skin;
     std::unique_ptr<TForm> Form;
     std::unique_ptr<TWinSkinForm> Frame;
