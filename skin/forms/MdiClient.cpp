@@ -4,6 +4,7 @@
 #include "WinSkinForm.h"
 
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/MenuBar.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 
@@ -64,9 +65,15 @@ void TWinSkinForm::MdiClientProc(TMessage& message)
         const HWND active = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, AsLParam(&maximised)));
         if (SkinManager)
             SkinManager->SetMDIChildMaximized(active && maximised);
-        if (!active)
+        if (!active) {
             FSkinData->MenuUpdate = FMenuUpdateAtPrepare;
+            if (FSkinMenuBar)
+                FSkinMenuBar->RebuildItems();
+        }
     }
+    // A new frame menu: the skinned bar shows it, the frame window none.
+    if (message.Msg == WM_MDISETMENU && FFrameSkinned && message.WParam && FSkinMenuBar)
+        FSkinMenuBar->TakeNewMenu(reinterpret_cast<HMENU>(message.WParam));
 }
 
 void TWinSkinForm::InitialiseMdiChild()

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "skin/forms/MenuBar.h"
 #include "skin/forms/SkinManager.h"
 
 using namespace frametest;
@@ -128,6 +129,36 @@ TEST_F(SkinnedMdi, TheClientHasNoSystemScrollBarsAndGetsItsProcedureBack)
     EXPECT_EQ(SkinManager->FindSkinForm(Frame->Handle()), nullptr);
     EXPECT_EQ(SkinManager->MDIClient(), nullptr);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(client, GWLP_WNDPROC)), own);
+}
+
+TEST_F(SkinnedMdi, ANewFrameMenuShowsInTheSkinnedBar)
+{
+    // A frame with a menu of its own, as a bare MDI frame has.
+    auto* framed = new TForm(nullptr);
+    framed->SetFormStyle(fsMDIForm);
+    framed->SetBounds(80, 80, 400, 300);
+    const auto menuOf = [](std::initializer_list<const wchar_t*> captions) {
+        HMENU menu = CreateMenu();
+        for (const wchar_t* caption : captions)
+            AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), caption);
+        return menu;
+    };
+    SetMenu(framed->Handle(), menuOf({L"&File"}));
+    framed->Show();
+    Pump(100);
+    TWinSkinForm* frame = SkinManager->FindSkinForm(framed->Handle());
+    ASSERT_NE(frame, nullptr);
+    ASSERT_NE(frame->SkinMenuBar(), nullptr);
+    HMENU next = menuOf({L"&File", L"&Window"});
+    // The client answers with the menu it replaced, now the caller's.
+    if (auto old = reinterpret_cast<HMENU>(
+            SendMessageW(framed->ClientHandle(), WM_MDISETMENU, reinterpret_cast<WPARAM>(next), 0)))
+        DestroyMenu(old);
+    Pump();
+    EXPECT_EQ(GetMenu(framed->Handle()), nullptr) << "the skinned bar shows the menu";
+    EXPECT_EQ(frame->SkinMenuBar()->MenuHandle(), next);
+    EXPECT_EQ(frame->SkinMenuBar()->Items.size(), 2u);
+    delete framed;
 }
 
 } // namespace
