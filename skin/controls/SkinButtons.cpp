@@ -207,8 +207,7 @@ void TSkinButton::DrawFaceFrame(const RECT& rect, int frame)
     const TDataSkinButton& buttons = *FSkinData->Buttons();
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (FWork.Width() != width || FWork.Height() != height)
-        FWork.SetSize(width, height);
+    FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     const RECT local{0, 0, width, height};
     if (FForm && !FTransparent) {
@@ -431,8 +430,7 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
 
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    if (FWork.Width() != width || FWork.Height() != height)
-        FWork.SetSize(width, height);
+    FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     const RECT local{0, 0, width, height};
     if (FTransparent)
@@ -869,8 +867,7 @@ void TSkinSpeedButton::DrawControl(HDC dc, const RECT& rect)
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return;
-    if (FWork.Width() != width || FWork.Height() != height)
-        FWork.SetSize(width, height);
+    FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     DrawFace(work, {0, 0, width, height}, frame);
     TContentRules rules;

@@ -76,8 +76,7 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& rect)
     PBRANGE range{};
     SendMessageW(FHandle, PBM_GETRANGE, FALSE, AsLParam(&range));
     const int position = static_cast<int>(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
-    if (FWork.Width() != width || FWork.Height() != height)
-        FWork.SetSize(width, height);
+    FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     const TDataSkinObject* chunk = FSkinData->ProgressChunk();
     if (FSkinData->Progress()->Style == 1 && HasImage(chunk))
@@ -307,8 +306,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& rect)
     const int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0)
         return;
-    if (FWork.Width() != width || FWork.Height() != height)
-        FWork.SetSize(width, height);
+    FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     FillSkinColor(work, {0, 0, width, height});
     const bool horizontal = (GetWindowLongPtrW(FHandle, GWL_STYLE) & UDS_HORZ) != 0;
