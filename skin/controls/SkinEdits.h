@@ -10,6 +10,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string_view>
+
+// The frame of a bordered edit-like window: a line in the skin's border
+// colour around the window and whiteLines white lines inside it. The
+// client, where the window shows its text, is never touched. False (and
+// nothing drawn) for a window without a border.
+bool DrawEditFrame(HDC dc, const RECT& rect, HWND window, const TSkinData& skin, int whiteLines);
+
+// An up-down control's class, or a spin button's of another family.
+bool IsUpDownClass(std::wstring_view className);
+// Skins the first up-down inside window (an edit's or a picker's spin
+// buttons) unless it is skinned already; the list holds the object.
+void AttachEmbeddedUpDown(HWND window, TSkinData* skinData, TSkinControlList* form);
+
 // The filled length of a bar `length` long at position within lower..upper:
 // nothing while upper is not above 0 or the position is not above 0.
 int ProgressFill(int length, int position, int lower, int upper) noexcept;
@@ -74,6 +88,9 @@ protected:
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
+    // The buttons' part of the window: all of it, or inside an edit the part
+    // clear of the edit's border (the rest filled white into work).
+    RECT FaceRect(int width, int height, HDC work) const;
     void DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal);
 
     TBitmap FWork;
@@ -99,13 +116,19 @@ private:
 };
 
 // Edits and memos with a border: a line in the skin's border colour around
-// the window and a white line inside it; the client is the control's.
+// the window and white lines inside it; the client is the control's. Spin
+// buttons inside the edit are skinned as up-downs.
 class TSkinEdit : public TSkinControl {
     VK_CLASS_INFO
 public:
     explicit TSkinEdit(TComponent* AOwner);
 
+    // WM_SKINPAINTCLIENT with this key asks for the client alone painted
+    // into the DC in wParam; the edit answers the key.
+    static constexpr LPARAM kPaintClientKey = 16802;
+
 protected:
+    bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void DrawControl(HDC dc, const RECT& rect) override;
 };

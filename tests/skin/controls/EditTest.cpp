@@ -7,6 +7,7 @@
 #include "ControlFixture.h"
 
 #include "framework/ComCtrls.h"
+#include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/WinSkinData.h"
@@ -227,6 +228,92 @@ TEST_F(SkinnedEdits, TrackBarsDrawTheSkinsChannelAndThumb)
     lying->SetPosition(8);
     Pump(20);
     EXPECT_EQ(thumbMisses(lying, *Skin->TrackbarThumbHorz(), "moved"), 0);
+}
+
+// What a frame of an image stretched over a w by h window shows at (x, y):
+// the source pixels around the point the stretch maps it to, see-through
+// pixels showing the background.
+TExpected StretchedAt(const TBitmap& image, int frames, int frame, int w, int h, int x, int y, TColor background)
+{
+    const int fw = image.Width() / frames;
+    const int fh = image.Height();
+    TExpected expected;
+    const int cx = x * fw / w;
+    const int cy = y * fh / h;
+    for (int sx = std::max(0, cx - 1); sx <= std::min(fw - 1, cx + 1); ++sx)
+        for (int sy = std::max(0, cy - 1); sy <= std::min(fh - 1, cy + 1); ++sy) {
+            const TColor colour = PixelOf(image, (frame - 1) * fw + sx, sy);
+            expected.Colours.insert(colour == frametest::kMagenta ? ColorToRGB(background) & 0xFFFFFF : colour);
+        }
+    return expected;
+}
+
+TEST_F(SkinnedEdits, DateTimePickersWearTheArrowButtonAndStillDropTheirCalendar)
+{
+    auto* picker = Place<TDateTimePicker>(Form.get(), Form.get(), L"", 10, 10, 150, 24);
+    auto* spinning = Place<TDateTimePicker>(Form.get(), Form.get(), L"", 10, 50, 150, 24);
+    spinning->SetKind(dtkTime);
+    SkinForm();
+    const auto* object = dynamic_cast<const TSkinDateTime*>(Frame->Dispatch().Controls().FindByControl(picker));
+    ASSERT_NE(object, nullptr);
+    ASSERT_NE(object->ArrowButton(), nullptr);
+    HWND arrow = object->ArrowButton()->Handle();
+
+    // Over the picker's own button: the right end of its client, as wide as a scroll arrow.
+    RECT button{};
+    RECT outer{};
+    GetWindowRect(arrow, &button);
+    GetWindowRect(picker->Handle(), &outer);
+    const int width = GetSystemMetrics(SM_CXHSCROLL);
+    EXPECT_EQ(button.right - button.left, width);
+    EXPECT_EQ(button.bottom - button.top, 24 - 4);
+    EXPECT_EQ(button.left - outer.left, 150 - width - 2);
+    EXPECT_EQ(button.top - outer.top, 2);
+
+    const TDataSkinObject& cells = *Skin->ComboxArrow();
+    ASSERT_FALSE(cells.Bitmap->Empty());
+    const int frames = std::max(1, cells.FrameCount);
+    const auto misses = [&](int frame, const char* what) {
+        const auto shot = ReadBack(arrow);
+        int count = 0;
+        for (int x = 1; x < shot->Width() - 1; x += 3)
+            for (int y = 1; y < shot->Height() - 1; y += 3) {
+                const TExpected expected = StretchedAt(*cells.Bitmap, frames, frame, shot->Width(), shot->Height(),
+                                                       x, y, Skin->SkinColor(scButtonFace));
+                if (!expected.Admits(PixelOf(*shot, x, y)) && ++count <= 3)
+                    ADD_FAILURE() << what << ": (" << x << ", " << y << ") is " << std::hex << PixelOf(*shot, x, y);
+            }
+        return count;
+    };
+    EXPECT_EQ(misses(1, "at rest"), 0);
+    MouseTo(picker->Handle(), 150 - 2 - width / 2, 12);
+    EXPECT_EQ(misses(std::min(4, frames), "under the mouse"), 0);
+
+    // The picker's frame is the edits' one, with a single white line.
+    const auto shot = ReadBack(picker->Handle());
+    EXPECT_EQ(PixelOf(*shot, 0, 0), ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(*shot, 40, 1), 0xFFFFFFu);
+
+    // A press on our button is the picker's own: its calendar drops.
+    MouseTo(picker->Handle(), 150 - 2 - width / 2, 12, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(picker->Handle(), 150 - 2 - width / 2, 12, MOUSEEVENTF_LEFTUP);
+    Pump(100);
+    HWND calendar = reinterpret_cast<HWND>(SendMessageW(picker->Handle(), DTM_GETMONTHCAL, 0, 0));
+    EXPECT_TRUE(calendar && IsWindowVisible(calendar)) << "the calendar did not drop";
+    Key(VK_ESCAPE);
+
+    // A spinning picker keeps its up-down, skinned; no drop button is laid over it.
+    const auto* spinner = dynamic_cast<const TSkinDateTime*>(Frame->Dispatch().Controls().FindByControl(spinning));
+    ASSERT_NE(spinner, nullptr);
+    EXPECT_EQ(spinner->ArrowButton(), nullptr);
+    HWND upDown = FindWindowExW(spinning->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_NE(upDown, nullptr);
+    EXPECT_NE(Frame->Dispatch().Controls().FindByWindow(upDown), nullptr);
+
+    // Unskinned, the drop button goes with the skin.
+    Frame->Unskin();
+    Pump(40);
+    EXPECT_EQ(FindWindowExW(picker->Handle(), nullptr, L"VidkilnArrowButton", nullptr), nullptr);
 }
 
 class SkinnedCombos : public SkinnedForm {
