@@ -207,15 +207,25 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& rect)
         return;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    const bool known = GetComboBoxInfo(FHandle, &info) != FALSE;
+    const HWND combo = ComboWindow();
+    const bool known = GetComboBoxInfo(combo, &info) != FALSE;
     if (known && (info.stateButton & STATE_SYSTEM_INVISIBLE))
         return;
+    if (known) {
+        info.rcItem = WindowRectOf(combo, info.rcItem);
+        info.rcButton = WindowRectOf(combo, info.rcButton);
+    }
     const bool buttonLeft = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
     const int frame = FaceFrame();
     const gdi::SavedState saved(dc);
     // The text of the edit part or of the chosen item stays the control's.
     if (known)
         ExcludeClipRect(dc, info.rcItem.left, info.rcItem.top, info.rcItem.right, info.rcItem.bottom);
+    if (FExtended && button->Style != 1) {
+        FButtonRect = known ? info.rcButton : RECT{};
+        DrawExtended(dc, rect, frame);
+        return;
+    }
     if (button->Style == 2) {
         const TDataSkinObject& face =
             buttonLeft ? *FSkinData->SunkEdge() : static_cast<const TDataSkinObject&>(*button);
@@ -251,6 +261,37 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& rect)
         return;
     }
     DrawSeparate(dc, rect, frame, buttonLeft);
+}
+
+HWND TSkinComBox::ComboWindow() const
+{
+    if (!SameText(WindowClassName(FHandle), WC_COMBOBOXEXW))
+        return FHandle;
+    const auto inner = reinterpret_cast<HWND>(SendMessageW(FHandle, CBEM_GETCOMBOCONTROL, 0, 0));
+    return inner ? inner : FHandle;
+}
+
+RECT TSkinComBox::WindowRectOf(HWND window, RECT rect) const
+{
+    // From window's client to this window's own rectangle at the origin.
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    RECT outer{};
+    GetWindowRect(FHandle, &outer);
+    OffsetRect(&rect, -outer.left, -outer.top);
+    return rect;
+}
+
+void TSkinComBox::DrawExtended(HDC dc, const RECT& rect, int frame)
+{
+    DrawEditFrame(dc, rect, FHandle, *FSkinData, 1);
+    // The arrow goes on the button alone: the items and their images stay
+    // the control's.
+    const TDataSkinObject* arrow = FSkinData->ComboxArrow();
+    if (IsRectEmpty(&FButtonRect) || !HasImage(arrow))
+        return;
+    FillSkinColor(dc, FButtonRect);
+    const int frames = std::max(1, arrow->FrameCount);
+    DrawStretchedFrame(dc, FButtonRect, *arrow->Bitmap, true, frames, std::min(frame, frames));
 }
 
 void TSkinComBox::DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft)
@@ -314,6 +355,40 @@ void TSkinComBox::AfterMessage(TMessage& message)
     default:
         TSkinControl::AfterMessage(message);
         return;
+    }
+}
+
+const TClassInfo& TSkinScrollbarH::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinScrollbarH>("TSkinScrollbarH", TSkinScrollbar::StaticClass()).Build());
+    return Info;
+}
+
+TSkinScrollbarH::TSkinScrollbarH(TComponent* AOwner) : TSkinScrollbar(AOwner)
+{
+    SetSingleBar();
+}
+
+void AttachComboListBar(HWND combo, TSkinData* skinData, TSkinControlList* form)
+{
+    if (combo && SameText(WindowClassName(combo), WC_COMBOBOXEXW))
+        combo = reinterpret_cast<HWND>(SendMessageW(combo, CBEM_GETCOMBOCONTROL, 0, 0));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!combo || !GetComboBoxInfo(combo, &info) || !info.hwndList || form->FindByWindow(info.hwndList))
+        return;
+    // A simple combo box shows its list inside itself, a child with bars
+    // like any list's; the drop-down list is a pop-up of its own.
+    const LONG_PTR listStyle = GetWindowLongPtrW(info.hwndList, GWL_STYLE);
+    const bool inside = (listStyle & WS_CHILD) && !(listStyle & WS_POPUP) && GetParent(info.hwndList) == combo;
+    TSkinControl* bar = inside ? static_cast<TSkinControl*>(new TSkinScrollbarH(nullptr))
+                               : static_cast<TSkinControl*>(new TComboxScrollBar(nullptr));
+    try {
+        bar->AttachWindow(info.hwndList, skinData, form);
+    } catch (...) {
+        delete bar;
+        throw;
     }
 }
 

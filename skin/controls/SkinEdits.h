@@ -6,6 +6,7 @@
 
 #include "framework/Bitmap.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinScrollbar.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -59,6 +60,10 @@ class TSkinComBox : public TSkinControl {
 public:
     explicit TSkinComBox(TComponent* AOwner);
 
+    // An extended combo box (an image beside each item): framed as an edit
+    // is, with the skin's arrow cell on its button. Before attaching.
+    void SetExtended() noexcept { FExtended = true; }
+    bool Extended() const noexcept { return FExtended; }
     const RECT& ButtonRect() const noexcept { return FButtonRect; }
 
 protected:
@@ -67,11 +72,30 @@ protected:
 
 private:
     int FaceFrame() const;
+    // The combo box window itself, or the one inside an extended combo.
+    HWND ComboWindow() const;
+    // A rectangle in window's client, in this window's own coordinates.
+    RECT WindowRectOf(HWND window, RECT rect) const;
+    void DrawExtended(HDC dc, const RECT& rect, int frame);
     // The sunken edge over everything, the button's glyph in its place.
     void DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft);
 
     RECT FButtonRect{};
+    bool FExtended = false;
 };
+
+// The list of a simple combo box: its bars covered as any scrolled
+// window's, without a frame of ours (the combo box has its own edge).
+class TSkinScrollbarH : public TSkinScrollbar {
+    VK_CLASS_INFO
+public:
+    explicit TSkinScrollbarH(TComponent* AOwner);
+};
+
+// The bar of a combo box's list: the drop-down list's (a pop-up) or a
+// simple combo box's (a child), attached to the list for the list's life
+// and held by form; nothing when the combo has no list or it is skinned.
+void AttachComboListBar(HWND combo, TSkinData* skinData, TSkinControlList* form);
 
 // Up-down buttons: two halves (top and bottom, or left and right with
 // UDS_HORZ), each the UpDown.Vert or UpDown.Horz face of its arrow (frames

@@ -550,8 +550,12 @@ void TSkinScrollbar::AttachWindow(HWND window, TSkinData* skinData, TSkinControl
 {
     if (FAttached)
         return;
+    // The base attach starts a bare window at variant 0: keep single-bar mode.
+    const bool single = FVariant == 1;
     TSkinControl::AttachWindow(window, skinData, form);
-    FBorder = FVariant != 1 && HasBorder(FHandle);
+    if (single)
+        FVariant = 1;
+    FBorder = !single && HasBorder(FHandle);
     MakeOverlays();
 }
 

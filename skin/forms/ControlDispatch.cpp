@@ -154,6 +154,11 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
+    case skComBoxEx: {
+        auto* object = new TSkinComBox(owner);
+        object->SetExtended();
+        return object;
+    }
     case skEdit: return new TSkinEdit(owner);
     case skDateTime: return new TSkinDateTime(owner);
     case skUpDown: return new TSkinUpDown(owner);
@@ -284,26 +289,11 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
 
 // --- The dispatch ---
 
-void TControlDispatch::AttachDropDownBar(HWND combo)
-{
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    if (!combo || !GetComboBoxInfo(combo, &info) || !info.hwndList || FControls.FindByWindow(info.hwndList))
-        return;
-    auto* bar = new TComboxScrollBar(nullptr);
-    try {
-        bar->AttachWindow(info.hwndList, FSkinData, &FControls);
-    } catch (...) {
-        delete bar;
-        throw;
-    }
-}
-
 TSkinControl* TControlDispatch::Attach(TSkinKind kind, TControl* control, bool setColour)
 {
     // A combo box's list draws its bar with the skin whatever draws the box.
     if (kind == skComBox || kind == skComBoxEx)
-        AttachDropDownBar(HandleOf(control));
+        AttachComboListBar(HandleOf(control), FSkinData, &FControls);
     TSkinControl* object = MakeSkinObject(kind, control);
     if (!object)
         return nullptr;
@@ -321,7 +311,7 @@ TSkinControl* TControlDispatch::AttachToWindow(TSkinKind kind, HWND window)
     if (!window || FControls.FindByWindow(window))
         return nullptr;
     if (kind == skComBox || kind == skComBoxEx)
-        AttachDropDownBar(window);
+        AttachComboListBar(window, FSkinData, &FControls);
     TSkinControl* object = MakeSkinObject(kind, nullptr);
     if (!object)
         return nullptr;

@@ -376,35 +376,59 @@ TEST_F(SkinnedCombos, FacesFollowTheStateAndHoverIsTheButtonsAlone)
     EXPECT_STREQ(text, L"第一");
 }
 
-TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndKeepTheirTextEntry)
+// A class the skin's kind list names an extended combo box keeps its items'
+// painting and wears the skin's arrow cell on its button, hot under the mouse.
+TEST_F(SkinnedCombos, ExtendedCombosWearTheArrowCellOnTheirButton)
+{
+    // The first line naming a class wins.
+    std::vector<std::wstring> kinds{L"TComboBox=comboboxex"};
+    for (const std::wstring& line : Skin->Skin3rd())
+        kinds.push_back(line);
+    Skin->SetSkin3rd(kinds);
+    TComboBox* combo = AddCombo(10, 10);
+    SkinForm();
+    const auto* object = dynamic_cast<const TSkinComBox*>(Frame->Dispatch().Controls().FindByControl(combo));
+    ASSERT_NE(object, nullptr);
+    EXPECT_TRUE(object->Extended());
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    const RECT button = info.rcButton;
+    const TDataSkinObject& cells = *Skin->ComboxArrow();
+    ASSERT_FALSE(cells.Bitmap->Empty());
+    const int frames = std::max(1, cells.FrameCount);
+    const auto misses = [&](int frame, const char* what) {
+        const auto shot = ReadBack(combo->Handle());
+        const int w = button.right - button.left;
+        const int h = button.bottom - button.top;
+        int count = 0;
+        for (int x = 1; x < w - 1; x += 3)
+            for (int y = 1; y < h - 1; y += 3) {
+                const TColor seen = PixelOf(*shot, button.left + x, button.top + y);
+                if (!StretchedAt(*cells.Bitmap, frames, frame, w, h, x, y, Skin->SkinColor(scButtonFace)).Admits(seen)
+                    && ++count <= 3)
+                    ADD_FAILURE() << what << ": button (" << x << ", " << y << ") is " << std::hex << seen;
+            }
+        return count;
+    };
+    EXPECT_EQ(misses(1, "at rest"), 0);
+    MouseTo(combo->Handle(), (button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    EXPECT_EQ(misses(std::min(4, frames), "under the mouse"), 0);
+    ParkMouse();
+    wchar_t text[16]{};
+    GetWindowTextW(combo->Handle(), text, 16);
+    EXPECT_STREQ(text, L"第一");
+}
+
+TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndBorderlessOnesNone)
 {
     auto* bordered = Place<TEdit>(Form.get(), Form.get(), L"", 10, 40, 150, 24);
     auto* borderless = Place<TEdit>(Form.get(), Form.get(), L"", 10, 80, 150, 24);
     borderless->SetBorderStyle(bsNone);
-    auto plain = std::make_unique<TForm>(nullptr);
-    auto* twin = Place<TEdit>(plain.get(), plain.get(), L"", 10, 40, 150, 24);
     SkinForm();
     EXPECT_NE(Frame->Dispatch().Controls().FindByControl(bordered), nullptr);
     // Without a border there is no room for the frame: the edit's own white shows.
     EXPECT_EQ(PixelOf(*ReadBack(borderless->Handle()), 0, 0), 0xFFFFFFu) << "no border, no skin frame";
-
-    // The same wide characters, the IME's way and the keyboard's, and an undo.
-    for (TEdit* edit : {bordered, twin}) {
-        for (wchar_t c : std::wstring(L"转换ok"))
-            SendMessageW(edit->Handle(), WM_IME_CHAR, c, 1);
-        SendMessageW(edit->Handle(), WM_CHAR, L'!', 1);
-        SendMessageW(edit->Handle(), EM_SETSEL, 1, 3);
-        SendMessageW(edit->Handle(), WM_CHAR, L'码', 1);
-        SendMessageW(edit->Handle(), EM_UNDO, 0, 0);
-        SendMessageW(edit->Handle(), EM_SETSEL, 2, 4);
-    }
-    Pump(40);
-    EXPECT_EQ(bordered->Text(), twin->Text());
-    DWORD start[2]{}, end[2]{};
-    SendMessageW(bordered->Handle(), EM_GETSEL, AsWParam(&start[0]), AsLParam(&end[0]));
-    SendMessageW(twin->Handle(), EM_GETSEL, AsWParam(&start[1]), AsLParam(&end[1]));
-    EXPECT_EQ(start[0], start[1]);
-    EXPECT_EQ(end[0], end[1]);
 
     const auto shot = ReadBack(bordered->Handle());
     const TColor border = ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF;
@@ -412,6 +436,76 @@ TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndKeepTheirTextEntry)
         EXPECT_EQ(PixelOf(*shot, p.x, p.y), border) << "(" << p.x << ", " << p.y << ")";
     for (const POINT& p : {POINT{1, 1}, POINT{75, 1}, POINT{148, 12}})
         EXPECT_EQ(PixelOf(*shot, p.x, p.y), 0xFFFFFFu) << "(" << p.x << ", " << p.y << ")";
+}
+
+// Where typed text goes: the edit itself, or a combo box's edit part.
+HWND TextWindow(TWinControl* control)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (dynamic_cast<TComboBox*>(control) && GetComboBoxInfo(control->Handle(), &info))
+        return info.hwndItem;
+    return control->Handle();
+}
+
+// The same input, the IME's way and the keyboard's, with selection,
+// clipboard and undo, leaves a skinned control and a plain twin with the
+// same text and the same selection.
+TEST_F(SkinnedEdits, TextEntryIsTheSameAsOnAPlainTwin)
+{
+    const auto make = [](TForm* form, int kind) -> TWinControl* {
+        switch (kind) {
+        case 0:
+            return Place<TEdit>(form, form, L"", 10, 40, 150, 24);
+        case 1:
+            return Place<TMemo>(form, form, L"", 10, 70, 150, 60);
+        default: {
+            auto* combo = Place<TComboBox>(form, form, L"", 10, 140, 150, 24);
+            combo->Items().Assign({L"第一", L"Second"});
+            return combo;
+        }
+        }
+    };
+    auto plain = std::make_unique<TForm>(nullptr);
+    plain->SetBounds(540, 40, 200, 200);
+    TWinControl* skinned[3]{};
+    TWinControl* twins[3]{};
+    for (int kind = 0; kind < 3; ++kind) {
+        skinned[kind] = make(Form.get(), kind);
+        twins[kind] = make(plain.get(), kind);
+    }
+    SkinForm();
+    plain->Show();
+    const char* names[3] = {"edit", "memo", "combo box"};
+    for (int kind = 0; kind < 3; ++kind) {
+        ASSERT_NE(Frame->Dispatch().Controls().FindByControl(skinned[kind]), nullptr) << names[kind];
+        std::wstring texts[2];
+        DWORD starts[2]{}, ends[2]{};
+        for (int side = 0; side < 2; ++side) {
+            HWND window = TextWindow(side == 0 ? skinned[kind] : twins[kind]);
+            for (wchar_t c : std::wstring(L"转换ok"))
+                SendMessageW(window, WM_IME_CHAR, c, 1);
+            // The IME's characters come back as posted WM_CHARs.
+            Pump(20);
+            SendMessageW(window, WM_CHAR, L'!', 1);
+            SendMessageW(window, EM_SETSEL, 1, 3);
+            SendMessageW(window, WM_COPY, 0, 0);
+            SendMessageW(window, WM_CHAR, L'码', 1);
+            SendMessageW(window, EM_UNDO, 0, 0);
+            SendMessageW(window, EM_SETSEL, 5, 5);
+            SendMessageW(window, WM_PASTE, 0, 0);
+            SendMessageW(window, EM_SETSEL, 0, 1);
+            SendMessageW(window, WM_CUT, 0, 0);
+            SendMessageW(window, EM_SETSEL, 2, 4);
+            Pump(20);
+            texts[side] = GetWindowTextWide(window);
+            SendMessageW(window, EM_GETSEL, AsWParam(&starts[side]), AsLParam(&ends[side]));
+        }
+        EXPECT_EQ(texts[0], texts[1]) << names[kind];
+        EXPECT_EQ(texts[0], L"换ok!换o") << names[kind] << ": the input itself went wrong";
+        EXPECT_EQ(starts[0], starts[1]) << names[kind];
+        EXPECT_EQ(ends[0], ends[1]) << names[kind];
+    }
 }
 
 } // namespace
