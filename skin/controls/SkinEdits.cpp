@@ -317,6 +317,46 @@ void TSkinComBox::DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonL
         DrawCentredFrame(dc, glyphArea, *extra->Bitmap, true, 5, std::min(frame, 5));
 }
 
+bool TSkinComBox::BeforeMessage(TMessage& message)
+{
+    // An owner-drawn combo box whose owner draws nothing: its items (in the
+    // box and in the list) are drawn here in the skin's colours.
+    if (message.Msg == CN_DRAWITEM && FControl && message.LParam) {
+        const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+        if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
+            DrawItem(*AsPointer<DRAWITEMSTRUCT>(message.LParam));
+            message.Result = TRUE;
+            return false;
+        }
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinComBox::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillColor(item.hDC, item.rcItem, selected ? FSkinData->SkinColor(scHilight) : clWindow);
+    if (item.itemID == static_cast<UINT>(-1))
+        return;
+    const auto length = SendMessageW(FHandle, CB_GETLBTEXTLEN, item.itemID, 0);
+    if (length <= 0)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(FHandle, CB_GETLBTEXT, item.itemID,
+                                                                       AsLParam(text.data())))));
+    const int mode = SetBkMode(item.hDC, TRANSPARENT);
+    const COLORREF colour = SetTextColor(
+        item.hDC, ColorToRGB(FSkinData->SkinColor(selected ? scHilightText : scWindowText)));
+    RECT place = item.rcItem;
+    place.left += 2;
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &place,
+              TextFormatFor(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS));
+    SetTextColor(item.hDC, colour);
+    SetBkMode(item.hDC, mode);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
+}
+
 void TSkinComBox::AfterMessage(TMessage& message)
 {
     switch (message.Msg) {

@@ -67,11 +67,14 @@ public:
     const RECT& ButtonRect() const noexcept { return FButtonRect; }
 
 protected:
+    bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
     int FaceFrame() const;
+    // An item of an owner-drawn combo box, in the skin's colours.
+    void DrawItem(const DRAWITEMSTRUCT& item);
     // The combo box window itself, or the one inside an extended combo.
     HWND ComboWindow() const;
     // A rectangle in window's client, in this window's own coordinates.

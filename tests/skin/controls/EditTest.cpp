@@ -420,6 +420,49 @@ TEST_F(SkinnedCombos, ExtendedCombosWearTheArrowCellOnTheirButton)
     EXPECT_STREQ(text, L"第一");
 }
 
+// An owner-drawn combo box whose owner draws nothing shows its items in
+// the skin's colours: the chosen one on the skin's highlight, in the box
+// and in the dropped list.
+TEST_F(SkinnedCombos, OwnerDrawnItemsTakeTheSkinsColours)
+{
+    auto* combo = Place<TComboBox>(Form.get(), Form.get(), L"", 10, 10, 150, 24);
+    combo->SetStyle(csOwnerDrawFixed);
+    for (int i = 0; i < 5; ++i)
+        combo->Items().Add(L"项目 " + std::to_wstring(i));
+    combo->SetItemIndex(1);
+    SkinForm();
+    const TColor highlight = ColorToRGB(Skin->SkinColor(scHilight)) & 0xFFFFFF;
+    ASSERT_NE(highlight, ColorToRGB(clHighlight) & 0xFFFFFF) << "the skin's highlight must tell from the system's";
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    Pump(80);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    RECT chosen{};
+    RECT other{};
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 1, AsLParam(&chosen));
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 3, AsLParam(&other));
+    const auto shot = ReadBack(info.hwndList);
+    POINT origin{0, 0};
+    ClientToScreen(info.hwndList, &origin);
+    RECT window{};
+    GetWindowRect(info.hwndList, &window);
+    const int dx = origin.x - window.left;
+    const int dy = origin.y - window.top;
+    // The far right of a row has no text on it.
+    EXPECT_EQ(PixelOf(*shot, dx + chosen.right - 3, dy + (chosen.top + chosen.bottom) / 2), highlight);
+    EXPECT_EQ(PixelOf(*shot, dx + other.right - 3, dy + (other.top + other.bottom) / 2),
+              ColorToRGB(clWindow) & 0xFFFFFF);
+    // Text is drawn on the rows: some pixels of the chosen row are not the highlight.
+    int ink = 0;
+    for (int x = chosen.left; x < chosen.left + 60; ++x)
+        ink += PixelOf(*shot, dx + x, dy + (chosen.top + chosen.bottom) / 2) != highlight;
+    EXPECT_GT(ink, 0) << "the chosen item shows no text";
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    Pump(30);
+}
+
 TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndBorderlessOnesNone)
 {
     auto* bordered = Place<TEdit>(Form.get(), Form.get(), L"", 10, 40, 150, 24);
