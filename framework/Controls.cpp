@@ -39,7 +39,7 @@ bool IsMouseMessage(UINT Msg) noexcept
 void InitCommonControlsOnce()
 {
     static const bool Done = [] {
-        INITCOMMONCONTROLSEX Init{sizeof Init, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX Init{sizeof Init, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES};
         return InitCommonControlsEx(&Init) != FALSE;
     }();
     (void)Done;

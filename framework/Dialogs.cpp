@@ -3,6 +3,7 @@
 #include "Forms.h"
 #include "SysUtils.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include <vector>
@@ -248,6 +249,8 @@ std::unique_ptr<TTemplateDialog> TTemplateDialog::Sample()
     Dialog->Add({L"LISTBOX", L"", 107, LBS_NOTIFY | WS_VSCROLL | WS_BORDER | Tab, 114, 26, 99, 40});
     Dialog->Add({L"COMBOBOX", L"", 108, CBS_DROPDOWNLIST | WS_VSCROLL | Tab, 114, 70, 99, 60});
     Dialog->Add({L"SCROLLBAR", L"", 109, SBS_HORZ, 7, 94, 206, 10});
+    Dialog->Add({WC_COMBOBOXEXW, L"", 110, CBS_DROPDOWNLIST | Tab, 7, 109, 100, 60});
+    Dialog->Add({DATETIMEPICK_CLASSW, L"", 111, DTS_SHORTDATEFORMAT | Tab, 114, 109, 99, 14});
     Dialog->Add({L"BUTTON", L"OK", IDOK, BS_DEFPUSHBUTTON | Tab, 106, 129, 50, 14});
     Dialog->Add({L"BUTTON", L"Cancel", IDCANCEL, BS_PUSHBUTTON | Tab, 163, 129, 50, 14});
     return Dialog;

@@ -235,11 +235,13 @@ void TCustomComboBox::CreateParams(TCreateParams& Params)
     case csDropDownList:
         Params.Style |= CBS_DROPDOWNLIST;
         break;
+    // Owner-drawn boxes keep their strings too, so whoever draws an item
+    // (and the accessibility tools) can read its text.
     case csOwnerDrawFixed:
-        Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED;
+        Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
         break;
     case csOwnerDrawVariable:
-        Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE;
+        Params.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS;
         break;
     default:
         Params.Style |= CBS_DROPDOWN;

@@ -1,6 +1,7 @@
 #include "SysUtils.h"
 
 #include <cstdint>
+#include <cwctype>
 
 namespace {
 
@@ -137,6 +138,13 @@ bool SameText(std::string_view A, std::string_view B) noexcept
 bool SameText(std::wstring_view A, std::wstring_view B) noexcept
 {
     return SameAscii(A, B);
+}
+
+std::wstring LowerCase(std::wstring Text)
+{
+    for (wchar_t& C : Text)
+        C = static_cast<wchar_t>(std::towlower(C));
+    return Text;
 }
 
 std::wstring CurrentExceptionMessage()

@@ -39,6 +39,7 @@ std::string WideToUtf8(std::wstring_view Text);
 // Property, component and class names compare without regard to ASCII case.
 bool SameText(std::string_view A, std::string_view B) noexcept;
 bool SameText(std::wstring_view A, std::wstring_view B) noexcept;
+std::wstring LowerCase(std::wstring Text);
 
 // The message of whatever is in flight, for reporting at a callback boundary;
 // empty when no exception is being handled.

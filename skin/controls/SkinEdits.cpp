@@ -1,9 +1,12 @@
 #include "SkinEdits.h"
 
+#include "base/WindowClass.h"
 #include "framework/GdiObjects.h"
 #include "framework/Messages.h"
+#include "framework/SysUtils.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 
 #include <commctrl.h>
@@ -36,6 +39,53 @@ RECT Inset(RECT rect, int by) noexcept
 }
 
 } // namespace
+
+bool DrawEditFrame(HDC dc, const RECT& rect, HWND window, const TSkinData& skin, int whiteLines)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    // Only a bordered window has room for the frame.
+    if (client.right >= rect.right - rect.left && client.bottom >= rect.bottom - rect.top)
+        return false;
+    // The lines stay in the border: the client's text is the window's.
+    RECT inside = client;
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    OffsetRect(&inside, rect.left - outer.left, rect.top - outer.top);
+    const gdi::SavedState saved(dc);
+    ExcludeClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
+    Outline(dc, rect, ColorToRGB(skin.SkinColor(scButtonShadow)));
+    for (int line = 1; line <= whiteLines; ++line)
+        Outline(dc, Inset(rect, line), RGB(255, 255, 255));
+    return true;
+}
+
+bool IsUpDownClass(std::wstring_view className)
+{
+    const std::wstring lower = LowerCase(std::wstring(className));
+    return lower == L"msctls_updown32" || lower.find(L"spin") != std::wstring::npos
+           || lower.find(L"updown") != std::wstring::npos;
+}
+
+void AttachEmbeddedUpDown(HWND window, TSkinData* skinData, TSkinControlList* form)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsUpDownClass(WindowClassName(child)))
+            continue;
+        if (!form->FindByWindow(child)) {
+            // Held by the list, which frees it with the window or the skin.
+            auto* upDown = new TSkinUpDown(nullptr);
+            try {
+                upDown->AttachWindow(child, skinData, form);
+            } catch (...) {
+                delete upDown;
+                throw;
+            }
+        }
+        return;
+    }
+}
 
 // --- Progress bars ---
 
@@ -157,15 +207,25 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& rect)
         return;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    const bool known = GetComboBoxInfo(FHandle, &info) != FALSE;
+    const HWND combo = ComboWindow();
+    const bool known = GetComboBoxInfo(combo, &info) != FALSE;
     if (known && (info.stateButton & STATE_SYSTEM_INVISIBLE))
         return;
+    if (known) {
+        info.rcItem = WindowRectOf(combo, info.rcItem);
+        info.rcButton = WindowRectOf(combo, info.rcButton);
+    }
     const bool buttonLeft = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
     const int frame = FaceFrame();
     const gdi::SavedState saved(dc);
     // The text of the edit part or of the chosen item stays the control's.
     if (known)
         ExcludeClipRect(dc, info.rcItem.left, info.rcItem.top, info.rcItem.right, info.rcItem.bottom);
+    if (FExtended && button->Style != 1) {
+        FButtonRect = known ? info.rcButton : RECT{};
+        DrawExtended(dc, rect, frame);
+        return;
+    }
     if (button->Style == 2) {
         const TDataSkinObject& face =
             buttonLeft ? *FSkinData->SunkEdge() : static_cast<const TDataSkinObject&>(*button);
@@ -203,6 +263,37 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& rect)
     DrawSeparate(dc, rect, frame, buttonLeft);
 }
 
+HWND TSkinComBox::ComboWindow() const
+{
+    if (!SameText(WindowClassName(FHandle), WC_COMBOBOXEXW))
+        return FHandle;
+    const auto inner = reinterpret_cast<HWND>(SendMessageW(FHandle, CBEM_GETCOMBOCONTROL, 0, 0));
+    return inner ? inner : FHandle;
+}
+
+RECT TSkinComBox::WindowRectOf(HWND window, RECT rect) const
+{
+    // From window's client to this window's own rectangle at the origin.
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    RECT outer{};
+    GetWindowRect(FHandle, &outer);
+    OffsetRect(&rect, -outer.left, -outer.top);
+    return rect;
+}
+
+void TSkinComBox::DrawExtended(HDC dc, const RECT& rect, int frame)
+{
+    DrawEditFrame(dc, rect, FHandle, *FSkinData, 1);
+    // The arrow goes on the button alone: the items and their images stay
+    // the control's.
+    const TDataSkinObject* arrow = FSkinData->ComboxArrow();
+    if (IsRectEmpty(&FButtonRect) || !HasImage(arrow))
+        return;
+    FillSkinColor(dc, FButtonRect);
+    const int frames = std::max(1, arrow->FrameCount);
+    DrawStretchedFrame(dc, FButtonRect, *arrow->Bitmap, true, frames, std::min(frame, frames));
+}
+
 void TSkinComBox::DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft)
 {
     const TDataSkinBorder& button = *FSkinData->ComboButton();
@@ -224,6 +315,46 @@ void TSkinComBox::DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonL
     DrawCentredFrame(dc, FButtonRect, glyph, true, button.FrameCount, std::min(frame, button.FrameCount));
     if (const TDataSkinObject* extra = FSkinData->ExtraImages(); HasImage(extra))
         DrawCentredFrame(dc, glyphArea, *extra->Bitmap, true, 5, std::min(frame, 5));
+}
+
+bool TSkinComBox::BeforeMessage(TMessage& message)
+{
+    // An owner-drawn combo box whose owner draws nothing: its items (in the
+    // box and in the list) are drawn here in the skin's colours.
+    if (message.Msg == CN_DRAWITEM && FControl && message.LParam) {
+        const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+        if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
+            DrawItem(*AsPointer<DRAWITEMSTRUCT>(message.LParam));
+            message.Result = TRUE;
+            return false;
+        }
+    }
+    return TSkinControl::BeforeMessage(message);
+}
+
+void TSkinComBox::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    FillColor(item.hDC, item.rcItem, selected ? FSkinData->SkinColor(scHilight) : clWindow);
+    if (item.itemID == static_cast<UINT>(-1))
+        return;
+    const auto length = SendMessageW(FHandle, CB_GETLBTEXTLEN, item.itemID, 0);
+    if (length <= 0)
+        return;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max<LRESULT>(0, SendMessageW(FHandle, CB_GETLBTEXT, item.itemID,
+                                                                       AsLParam(text.data())))));
+    const int mode = SetBkMode(item.hDC, TRANSPARENT);
+    const COLORREF colour = SetTextColor(
+        item.hDC, ColorToRGB(FSkinData->SkinColor(selected ? scHilightText : scWindowText)));
+    RECT place = item.rcItem;
+    place.left += 2;
+    DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &place,
+              TextFormatFor(DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS));
+    SetTextColor(item.hDC, colour);
+    SetBkMode(item.hDC, mode);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
 }
 
 void TSkinComBox::AfterMessage(TMessage& message)
@@ -264,6 +395,40 @@ void TSkinComBox::AfterMessage(TMessage& message)
     default:
         TSkinControl::AfterMessage(message);
         return;
+    }
+}
+
+const TClassInfo& TSkinScrollbarH::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinScrollbarH>("TSkinScrollbarH", TSkinScrollbar::StaticClass()).Build());
+    return Info;
+}
+
+TSkinScrollbarH::TSkinScrollbarH(TComponent* AOwner) : TSkinScrollbar(AOwner)
+{
+    SetSingleBar();
+}
+
+void AttachComboListBar(HWND combo, TSkinData* skinData, TSkinControlList* form)
+{
+    if (combo && SameText(WindowClassName(combo), WC_COMBOBOXEXW))
+        combo = reinterpret_cast<HWND>(SendMessageW(combo, CBEM_GETCOMBOCONTROL, 0, 0));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!combo || !GetComboBoxInfo(combo, &info) || !info.hwndList || form->FindByWindow(info.hwndList))
+        return;
+    // A simple combo box shows its list inside itself, a child with bars
+    // like any list's; the drop-down list is a pop-up of its own.
+    const LONG_PTR listStyle = GetWindowLongPtrW(info.hwndList, GWL_STYLE);
+    const bool inside = (listStyle & WS_CHILD) && !(listStyle & WS_POPUP) && GetParent(info.hwndList) == combo;
+    TSkinControl* bar = inside ? static_cast<TSkinControl*>(new TSkinScrollbarH(nullptr))
+                               : static_cast<TSkinControl*>(new TComboxScrollBar(nullptr));
+    try {
+        bar->AttachWindow(info.hwndList, skinData, form);
+    } catch (...) {
+        delete bar;
+        throw;
     }
 }
 
@@ -309,9 +474,14 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& rect)
     FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     FillSkinColor(work, {0, 0, width, height});
+    const RECT face = FaceRect(width, height, work);
+    const int faceWidth = face.right - face.left;
+    const int faceHeight = face.bottom - face.top;
     const bool horizontal = (GetWindowLongPtrW(FHandle, GWL_STYLE) & UDS_HORZ) != 0;
-    const RECT first = horizontal ? RECT{0, 0, width / 2, height} : RECT{0, 0, width, height / 2};
-    const RECT second = horizontal ? RECT{width / 2, 0, width, height} : RECT{0, height / 2, width, height};
+    const RECT first = horizontal ? RECT{face.left, face.top, face.left + faceWidth / 2, face.bottom}
+                                  : RECT{face.left, face.top, face.right, face.top + faceHeight / 2};
+    const RECT second = horizontal ? RECT{first.right, face.top, face.right, face.bottom}
+                                   : RECT{face.left, first.bottom, face.right, face.bottom};
     POINT cursor{};
     GetCursorPos(&cursor);
     RECT window{};
@@ -326,6 +496,29 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& rect)
     DrawHalf(work, first, 0, frameOf(first), horizontal);
     DrawHalf(work, second, 1, frameOf(second), horizontal);
     BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+RECT TSkinUpDown::FaceRect(int width, int height, HDC work) const
+{
+    RECT face{0, 0, width, height};
+    HWND parent = GetParent(FHandle);
+    if (!parent || !SameText(WindowClassName(parent), L"edit"))
+        return face;
+    // Inside an edit the buttons sit in its text area, white around them,
+    // and keep clear of the edit's border at the top, right and bottom.
+    RECT edit{};
+    RECT own{};
+    GetWindowRect(parent, &edit);
+    GetWindowRect(FHandle, &own);
+    OffsetRect(&edit, -own.left, -own.top);
+    const gdi::Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+    FillRect(work, &face, white.Get());
+    face.top = std::max(face.top, edit.top + 3);
+    face.right = std::min(face.right, edit.right - 3);
+    face.bottom = std::min(face.bottom, edit.bottom - 3);
+    if (face.right <= face.left || face.bottom <= face.top)
+        return {0, 0, width, height};
+    return face;
 }
 
 void TSkinUpDown::DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal)
@@ -462,22 +655,22 @@ TSkinEdit::TSkinEdit(TComponent* AOwner) : TSkinControl(AOwner) {}
 
 void TSkinEdit::DrawControl(HDC dc, const RECT& rect)
 {
-    RECT client{};
-    GetClientRect(FHandle, &client);
-    // Only a bordered edit has room for the frame; the client is never touched.
-    if (client.right >= rect.right - rect.left && client.bottom >= rect.bottom - rect.top)
-        return;
-    // The white lines stay in the border: the client's text is the edit's.
-    RECT inside = client;
-    MapWindowPoints(FHandle, nullptr, reinterpret_cast<POINT*>(&inside), 2);
-    RECT window{};
-    GetWindowRect(FHandle, &window);
-    OffsetRect(&inside, rect.left - window.left, rect.top - window.top);
-    const gdi::SavedState saved(dc);
-    ExcludeClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
-    Outline(dc, rect, ColorToRGB(FSkinData->SkinColor(scButtonShadow)));
-    Outline(dc, Inset(rect, 1), RGB(255, 255, 255));
-    Outline(dc, Inset(rect, 2), RGB(255, 255, 255));
+    if (InSet(FSkinData->SkinControls, xcSpin) && FForm)
+        AttachEmbeddedUpDown(FHandle, FSkinData, FForm);
+    DrawEditFrame(dc, rect, FHandle, *FSkinData, 2);
+}
+
+bool TSkinEdit::BeforeMessage(TMessage& message)
+{
+    if (message.Msg != WM_SKINPAINTCLIENT || message.LParam != kPaintClientKey)
+        return TSkinControl::BeforeMessage(message);
+    // Another part of the engine wants the text area alone, drawn by the edit.
+    if (const auto dc = reinterpret_cast<HDC>(message.WParam); dc && GetObjectType(dc) != 0) {
+        TMessage paint{WM_PAINT, message.WParam, 0, 0};
+        CallOldWndProc(paint);
+    }
+    message.Result = kPaintClientKey;
+    return false;
 }
 
 void TSkinEdit::AfterMessage(TMessage& message)
@@ -486,6 +679,15 @@ void TSkinEdit::AfterMessage(TMessage& message)
     case WM_NCPAINT:
     case WM_PAINT:
         PaintWindow(nullptr);
+        return;
+    case WM_PRINT:
+        // A printed edit shows the frame it shows on screen.
+        if (message.WParam && (message.LParam & PRF_NONCLIENT)) {
+            RECT rect{};
+            GetWindowRect(FHandle, &rect);
+            OffsetRect(&rect, -rect.left, -rect.top);
+            DrawEditFrame(reinterpret_cast<HDC>(message.WParam), rect, FHandle, *FSkinData, 2);
+        }
         return;
     default:
         TSkinControl::AfterMessage(message);

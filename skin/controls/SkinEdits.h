@@ -6,9 +6,24 @@
 
 #include "framework/Bitmap.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinScrollbar.h"
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <string_view>
+
+// The frame of a bordered edit-like window: a line in the skin's border
+// colour around the window and whiteLines white lines inside it. The
+// client, where the window shows its text, is never touched. False (and
+// nothing drawn) for a window without a border.
+bool DrawEditFrame(HDC dc, const RECT& rect, HWND window, const TSkinData& skin, int whiteLines);
+
+// An up-down control's class, or a spin button's of another family.
+bool IsUpDownClass(std::wstring_view className);
+// Skins the first up-down inside window (an edit's or a picker's spin
+// buttons) unless it is skinned already; the list holds the object.
+void AttachEmbeddedUpDown(HWND window, TSkinData* skinData, TSkinControlList* form);
 
 // The filled length of a bar `length` long at position within lower..upper:
 // nothing while upper is not above 0 or the position is not above 0.
@@ -45,19 +60,45 @@ class TSkinComBox : public TSkinControl {
 public:
     explicit TSkinComBox(TComponent* AOwner);
 
+    // An extended combo box (an image beside each item): framed as an edit
+    // is, with the skin's arrow cell on its button. Before attaching.
+    void SetExtended() noexcept { FExtended = true; }
+    bool Extended() const noexcept { return FExtended; }
     const RECT& ButtonRect() const noexcept { return FButtonRect; }
 
 protected:
+    bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
     int FaceFrame() const;
+    // An item of an owner-drawn combo box, in the skin's colours.
+    void DrawItem(const DRAWITEMSTRUCT& item);
+    // The combo box window itself, or the one inside an extended combo.
+    HWND ComboWindow() const;
+    // A rectangle in window's client, in this window's own coordinates.
+    RECT WindowRectOf(HWND window, RECT rect) const;
+    void DrawExtended(HDC dc, const RECT& rect, int frame);
     // The sunken edge over everything, the button's glyph in its place.
     void DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft);
 
     RECT FButtonRect{};
+    bool FExtended = false;
 };
+
+// The list of a simple combo box: its bars covered as any scrolled
+// window's, without a frame of ours (the combo box has its own edge).
+class TSkinScrollbarH : public TSkinScrollbar {
+    VK_CLASS_INFO
+public:
+    explicit TSkinScrollbarH(TComponent* AOwner);
+};
+
+// The bar of a combo box's list: the drop-down list's (a pop-up) or a
+// simple combo box's (a child), attached to the list for the list's life
+// and held by form; nothing when the combo has no list or it is skinned.
+void AttachComboListBar(HWND combo, TSkinData* skinData, TSkinControlList* form);
 
 // Up-down buttons: two halves (top and bottom, or left and right with
 // UDS_HORZ), each the UpDown.Vert or UpDown.Horz face of its arrow (frames
@@ -74,6 +115,9 @@ protected:
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
+    // The buttons' part of the window: all of it, or inside an edit the part
+    // clear of the edit's border (the rest filled white into work).
+    RECT FaceRect(int width, int height, HDC work) const;
     void DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal);
 
     TBitmap FWork;
@@ -99,13 +143,19 @@ private:
 };
 
 // Edits and memos with a border: a line in the skin's border colour around
-// the window and a white line inside it; the client is the control's.
+// the window and white lines inside it; the client is the control's. Spin
+// buttons inside the edit are skinned as up-downs.
 class TSkinEdit : public TSkinControl {
     VK_CLASS_INFO
 public:
     explicit TSkinEdit(TComponent* AOwner);
 
+    // WM_SKINPAINTCLIENT with this key asks for the client alone painted
+    // into the DC in wParam; the edit answers the key.
+    static constexpr LPARAM kPaintClientKey = 16802;
+
 protected:
+    bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void DrawControl(HDC dc, const RECT& rect) override;
 };

@@ -518,12 +518,6 @@ TSkinScrollbar::~TSkinScrollbar()
 
 namespace {
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-
 bool HasBorder(HWND window)
 {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_BORDER)
@@ -541,7 +535,7 @@ void TSkinScrollbar::AttachControl(TSkinControlList* form, TSkinData* skinData, 
         return;
     // A control without a BorderStyle property counts as bordered, but only
     // a window that has a border gets our frame over it.
-    FBorder = FVariant != 1 && Lower(GetEnumPropByName(FControl, "BorderStyle")) != "bsnone"
+    FBorder = FVariant != 1 && !SameText(GetEnumPropByName(FControl, "BorderStyle"), "bsnone")
               && FControl->ClassName() != "TImageScrollBox" && HasBorder(FHandle);
     const TPropInfo* fixed = GetPropInfo(FControl, "FixedColor");
     if (fixed && fixed->Kind == TTypeKind::tkInteger) {
@@ -556,8 +550,12 @@ void TSkinScrollbar::AttachWindow(HWND window, TSkinData* skinData, TSkinControl
 {
     if (FAttached)
         return;
+    // The base attach starts a bare window at variant 0: keep single-bar mode.
+    const bool single = FVariant == 1;
     TSkinControl::AttachWindow(window, skinData, form);
-    FBorder = FVariant != 1 && HasBorder(FHandle);
+    if (single)
+        FVariant = 1;
+    FBorder = !single && HasBorder(FHandle);
     MakeOverlays();
 }
 

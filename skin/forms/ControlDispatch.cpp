@@ -1,8 +1,11 @@
 #include "ControlDispatch.h"
 
+#include "base/WindowClass.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/SysUtils.h"
 #include "skin/controls/SkinButtons.h"
+#include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/controls/SkinMediaPlayer.h"
 #include "skin/controls/SkinSizer.h"
@@ -13,12 +16,6 @@
 #include <cwctype>
 
 namespace {
-
-std::wstring Lower(std::wstring text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return std::towlower(c); });
-    return text;
-}
 
 std::string Upper(std::string text)
 {
@@ -33,9 +30,7 @@ std::wstring Widen(const std::string& text)
 
 std::wstring WindowClassOf(HWND window)
 {
-    wchar_t name[256]{};
-    GetClassNameW(window, name, 256);
-    return Lower(name);
+    return LowerCase(WindowClassName(window));
 }
 
 bool AnswersSkinQuery(HWND window)
@@ -90,6 +85,7 @@ const TDispatchRow kRows[] = {
     {rtClass, {"TCustomStatusBar"}, xcStatusBar, skStatusBar, thAttach},
     {rtClass, {"TProgressBar"}, xcProgress, skProgress, thAttach},
     {rtClass, {"TTrackBar"}, xcTrackBar, skTrackBar, thAttach},
+    {rtClass, {"TDateTimePicker"}, xcCombo, skDateTime, thAttach},
     {rtName, {"TTNTCOMBOBOX"}, xcCombo, skComBox, thAttach},
     {rtClass, {"TCustomComboBox"}, xcCombo, skComBox, thAttach},
     {rtName, {"TRICHEDIT"}, xcScrollbar, skScrollbar, thAttach},
@@ -158,7 +154,13 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
+    case skComBoxEx: {
+        auto* object = new TSkinComBox(owner);
+        object->SetExtended();
+        return object;
+    }
     case skEdit: return new TSkinEdit(owner);
+    case skDateTime: return new TSkinDateTime(owner);
     case skUpDown: return new TSkinUpDown(owner);
     case skTrackBar: return new TSkinTrackBar(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
@@ -214,10 +216,10 @@ std::span<const TKindRow> KindRows() noexcept
 
 std::optional<std::wstring> Skin3rdKindOf(const std::vector<std::wstring>& lines, const std::wstring& className)
 {
-    const std::wstring prefix = Lower(className) + L"=";
+    const std::wstring prefix = LowerCase(className) + L"=";
     for (const std::wstring& line : lines) {
-        if (line.size() >= prefix.size() && Lower(line.substr(0, prefix.size())) == prefix)
-            return Lower(line.substr(prefix.size(), 50));
+        if (line.size() >= prefix.size() && LowerCase(line.substr(0, prefix.size())) == prefix)
+            return LowerCase(line.substr(prefix.size(), 50));
     }
     return std::nullopt;
 }
@@ -280,31 +282,18 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
         return {skBoxH};
     if (name == L"edit")
         return when(on(xcEdit), skEdit);
+    if (name == L"sysdatetimepick32")
+        return when(on(xcCombo), skDateTime);
     return {};
 }
 
 // --- The dispatch ---
 
-void TControlDispatch::AttachDropDownBar(HWND combo)
-{
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    if (!combo || !GetComboBoxInfo(combo, &info) || !info.hwndList || FControls.FindByWindow(info.hwndList))
-        return;
-    auto* bar = new TComboxScrollBar(nullptr);
-    try {
-        bar->AttachWindow(info.hwndList, FSkinData, &FControls);
-    } catch (...) {
-        delete bar;
-        throw;
-    }
-}
-
 TSkinControl* TControlDispatch::Attach(TSkinKind kind, TControl* control, bool setColour)
 {
     // A combo box's list draws its bar with the skin whatever draws the box.
     if (kind == skComBox || kind == skComBoxEx)
-        AttachDropDownBar(HandleOf(control));
+        AttachComboListBar(HandleOf(control), FSkinData, &FControls);
     TSkinControl* object = MakeSkinObject(kind, control);
     if (!object)
         return nullptr;
@@ -322,7 +311,7 @@ TSkinControl* TControlDispatch::AttachToWindow(TSkinKind kind, HWND window)
     if (!window || FControls.FindByWindow(window))
         return nullptr;
     if (kind == skComBox || kind == skComBoxEx)
-        AttachDropDownBar(window);
+        AttachComboListBar(window, FSkinData, &FControls);
     TSkinControl* object = MakeSkinObject(kind, nullptr);
     if (!object)
         return nullptr;
@@ -452,7 +441,7 @@ bool TControlDispatch::DispatchByKind(const std::wstring& className, TControl* c
         return false;
     // Every kind named counts as handled, even one whose switch is off.
     if (const TKindRow* row = FindKindRow(*kind); row && SwitchHolds(row->Switch, *FSkinData))
-        CarryOutKind(*row, Lower(className), control);
+        CarryOutKind(*row, LowerCase(className), control);
     return true;
 }
 

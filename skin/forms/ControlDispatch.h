@@ -131,8 +131,6 @@ public:
 private:
     TSkinControl* Attach(TSkinKind kind, TControl* control, bool setColour);
     TSkinControl* AttachToWindow(TSkinKind kind, HWND window);
-    // The bar of a combo box's list (TComboxScrollBar).
-    void AttachDropDownBar(HWND combo);
     void CarryOut(const TDispatchRow& row, TControl* control);
     void CarryOutKind(const TKindRow& row, const std::wstring& className, TControl* control);
     bool FireOnSkinControl(TControl* control, TWinControl* parent, const std::wstring& upperName);

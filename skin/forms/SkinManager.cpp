@@ -1,5 +1,6 @@
 #include "SkinManager.h"
 
+#include "base/WindowClass.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
 #include "framework/Timer.h"
@@ -20,20 +21,6 @@ constexpr int kSkinChanged = 3;
 constexpr int kClosing = 4;
 // The fixed tag that keeps a form unskinned, whatever DisableTag says.
 constexpr int kNeverSkinTag = 99;
-
-std::wstring WindowClassName(HWND window)
-{
-    wchar_t name[256] = {};
-    const int length = GetClassNameW(window, name, 256);
-    return std::wstring(name, static_cast<size_t>(std::max(0, length)));
-}
-
-std::wstring Lower(std::wstring text)
-{
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
 
 bool Contains(const std::wstring& text, const wchar_t* part)
 {
@@ -151,7 +138,7 @@ void TSkinManage::HookCreate(HWND window, const CBT_CREATEWNDW& create)
     const LONG style = create.lpcs->style;
     const DWORD exStyle = create.lpcs->dwExStyle;
     // A size grip made after its window was skinned gets its skin at once.
-    if ((style & WS_CHILD) && (style & SBS_SIZEGRIP) && Lower(WindowClassName(window)) == L"scrollbar")
+    if ((style & WS_CHILD) && (style & SBS_SIZEGRIP) && LowerCase(WindowClassName(window)) == L"scrollbar")
         if (TWinSkinForm* frame = FindSkinForm(create.lpcs->hwndParent))
             frame->Dispatch().DispatchWindow(window);
     if (!(style & WS_CHILD) && WindowClassName(window) == L"#32768")
@@ -197,7 +184,7 @@ TAttachRefusal TSkinManage::AttachRefusal(HWND window)
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
     const bool mdiChild = (exStyle & WS_EX_MDICHILD) != 0;
     if (!FScanning && (style & WS_CHILD) && !mdiChild
-        && Lower(WindowClassName(GetParent(window))) == L"mdiclient")
+        && LowerCase(WindowClassName(GetParent(window))) == L"mdiclient")
         return arMdiClientChild;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     if (!form && instance != FMainInstance && className != L"#32770")
@@ -249,7 +236,7 @@ bool TSkinManage::ShouldSkin(HWND window, const std::wstring& className)
 {
     if (!FMainSkinData)
         return true;
-    const std::wstring lower = Lower(className);
+    const std::wstring lower = LowerCase(className);
     bool skin = true;
     if (!InSet(FMainSkinData->Options, xoPreview) && Contains(lower, L"preview"))
         skin = false;
@@ -274,7 +261,7 @@ TSkinData* TSkinManage::FindSkinData(HWND window, const std::wstring& className)
             return skin.SkinFormtype == sfOnlyThisForm && owner && owner->HandleIfAllocated() == window;
         }))
         return own;
-    const std::wstring lower = Lower(className);
+    const std::wstring lower = LowerCase(className);
     if (lower == L"tmessageform" || lower == L"#32770")
         if (TSkinData* dialog = lastOf([](const TSkinData& skin) { return skin.SkinFormtype == sfDialog; }))
             return dialog;

@@ -4,6 +4,8 @@
 //     not spin);
 //   app.convert.bare_encoder: the same encoder run started and waited for
 //     alone, for scripts/bench.d/app to compare the wineserver's share;
+//   app.convert.skin_on_off: the process's CPU share over the same
+//     conversion with the skin on and off;
 //   app.add: time from the file being chosen in Add to the job being in the
 //     list, against the probe tool's own run time.
 // Prints "name value ratio" lines.
@@ -102,6 +104,25 @@ double BareEncoderSeconds(const std::wstring& CommandLine)
     return Now() - started;
 }
 
+// CPU of a conversion: the process's and the UI thread's, over wall time.
+struct TConversionCost {
+    double Wall = 0;
+    double Process = 0;
+    double Ui = 0;
+    double ProcessShare() const { return 100 * Process / Wall; }
+    double UiShare() const { return 100 * Ui / Wall; }
+};
+
+TConversionCost Convert(TFrmMain& Form)
+{
+    const double cpuBefore = ProcessCpuSeconds();
+    const double uiBefore = ThreadCpuSeconds();
+    const double wallBefore = Now();
+    Form.imgConvertClick(nullptr);
+    PumpWhile([&] { return Form.Converting; });
+    return {Now() - wallBefore, ProcessCpuSeconds() - cpuBefore, ThreadCpuSeconds() - uiBefore};
+}
+
 } // namespace
 
 // app_bench [<marker folder>]: with a folder, the files converting,
@@ -150,30 +171,37 @@ int wmain(int argc, wchar_t** argv)
     form.cmbVideoSize->SetItemIndex(8);
     form.OutPath = work + L"\\";
     mark(L"converting");
-    const double cpuBefore = ProcessCpuSeconds();
-    const double uiBefore = ThreadCpuSeconds();
-    const double wallBefore = Now();
-    form.imgConvertClick(nullptr);
-    PumpWhile([&] { return form.Converting; });
-    const double wall = Now() - wallBefore;
-    const double cpu = ProcessCpuSeconds() - cpuBefore;
-    const double ui = ThreadCpuSeconds() - uiBefore;
+    const TConversionCost skinned = Convert(form);
     mark(L"converted");
     std::printf("%-40s %.2f%% of one core over %.1f s (target 1%%: ratio %.2f) status %s\n",
-                "app.convert.cpu_share", 100 * cpu / wall, wall, 100 * cpu / wall,
+                "app.convert.cpu_share", skinned.ProcessShare(), skinned.Wall, skinned.ProcessShare(),
                 WideToUtf8(form.FileInfoAt(0)->Status).c_str());
-    std::printf("%-40s %.2f%% of one core\n", "app.convert.ui_thread_share", 100 * ui / wall);
-    std::printf("app_convert_seconds %.3f\n", wall);
+    std::printf("%-40s %.2f%% of one core\n", "app.convert.ui_thread_share", skinned.UiShare());
+    std::printf("app_convert_seconds %.3f\n", skinned.Wall);
+
+    // The same conversion again with the skin off: what the skin costs the
+    // window while the progress bar and the list move.
+    form.SkinData1->SetActive(false);
+    form.imgClearClick(nullptr);
+    form.imgAddClick(nullptr);
+    PumpWhile([&] { return form.Probing(); });
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(work, ignored))
+        if (entry.is_regular_file())
+            fs::remove(entry.path(), ignored);
+    const TConversionCost plain = Convert(form);
+    std::printf("%-40s %.2f%% of one core skinned, %.2f%% plain (budget 1.5: ratio %.2f)\n",
+                "app.convert.skin_on_off", skinned.ProcessShare(), plain.ProcessShare(),
+                skinned.ProcessShare() / plain.ProcessShare());
 
     fs::create_directories(work + L"\\bare");
     mark(L"bare");
     const double bare = BareEncoderSeconds(vidkiln::EncoderCommandLine(
         form.AppPath, clip, work + L"\\bare\\", {{4, L"2500"}, {0, L"Auto"}, {8, L"480x320"}, {1, L"4:3"}}));
     mark(L"bared");
-    std::printf("%-40s %.1f s (window %.1f s; ratio %.2f)\n", "app.convert.bare_encoder", bare, wall,
-                wall / bare);
+    std::printf("%-40s %.1f s (window %.1f s; ratio %.2f)\n", "app.convert.bare_encoder", bare, skinned.Wall,
+                skinned.Wall / bare);
     std::printf("app_bare_seconds %.3f\n", bare);
-    std::error_code ignored;
     fs::remove_all(work, ignored);
     return 0;
 }

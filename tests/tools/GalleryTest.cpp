@@ -200,10 +200,14 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
     EXPECT_GT(Checked, 0);
 
     // The template dialog's items are bare windows: its buttons, check
-    // boxes, radio buttons and combo box are skinned all the same.
+    // boxes, radio buttons, combo boxes and date picker are skinned all the
+    // same (an extended combo box through the combo box inside it).
     HWND Dialog = Form.TemplateDialogHandle();
-    for (const int Item : {103, 104, 105, 106, 108, IDOK, IDCANCEL})
+    for (const int Item : {103, 104, 105, 106, 108, 111, IDOK, IDCANCEL})
         EXPECT_EQ(SendDlgItemMessageW(Dialog, Item, WM_SKINQUERY, 0, 0), 1) << "dialog item " << Item;
+    HWND Extended = GetDlgItem(Dialog, 110);
+    ASSERT_NE(Extended, nullptr);
+    EXPECT_EQ(SendMessageW(GetWindow(Extended, GW_CHILD), WM_SKINQUERY, 0, 0), 1) << "the extended combo box";
 }
 
 TEST_F(SkinnedGallery, ASkinFileThatCannotBeReadIsReportedByName)

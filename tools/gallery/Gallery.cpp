@@ -339,6 +339,10 @@ void TFrmGallery::BuildEditsPage(TTabSheet* Page)
     List2->SetStyle(csDropDownList);
     List2->Items().Assign({L"Drop-down list"});
     List2->SetItemIndex(0);
+    auto* Simple = Make<TComboBox>(Page, 330, 170, 120, 80);
+    Simple->SetStyle(csSimple);
+    for (int I = 1; I <= 10; ++I)
+        Simple->Items().Add(L"Simple " + std::to_wstring(I));
     auto* Spin = Make<TEdit>(Page, 170, 230, 80, 21);
     auto* UpDown = Make<TUpDown>(Page, 250, 230, 17, 21);
     UpDown->SetAssociate(Spin);
@@ -462,6 +466,14 @@ void TFrmGallery::OpenDialogClick(TObject*)
     for (const wchar_t* Line : {L"Combo one", L"Combo two"})
         SendDlgItemMessageW(Dialog, 108, CB_ADDSTRING, 0, AsLParam(Line));
     SendDlgItemMessageW(Dialog, 108, CB_SETCURSEL, 0, 0);
+    for (const wchar_t* Line : {L"Extended one", L"Extended two"}) {
+        COMBOBOXEXITEMW Entry{};
+        Entry.mask = CBEIF_TEXT;
+        Entry.iItem = -1;
+        Entry.pszText = const_cast<wchar_t*>(Line);
+        SendDlgItemMessageW(Dialog, 110, CBEM_INSERTITEMW, 0, AsLParam(&Entry));
+    }
+    SendDlgItemMessageW(Dialog, 110, CB_SETCURSEL, 0, 0);
     CheckDlgButton(Dialog, 103, BST_CHECKED);
     CheckDlgButton(Dialog, 104, BST_INDETERMINATE);
     CheckDlgButton(Dialog, 105, BST_CHECKED);

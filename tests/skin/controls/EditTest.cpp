@@ -7,6 +7,7 @@
 #include "ControlFixture.h"
 
 #include "framework/ComCtrls.h"
+#include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/WinSkinData.h"
@@ -229,6 +230,92 @@ TEST_F(SkinnedEdits, TrackBarsDrawTheSkinsChannelAndThumb)
     EXPECT_EQ(thumbMisses(lying, *Skin->TrackbarThumbHorz(), "moved"), 0);
 }
 
+// What a frame of an image stretched over a w by h window shows at (x, y):
+// the source pixels around the point the stretch maps it to, see-through
+// pixels showing the background.
+TExpected StretchedAt(const TBitmap& image, int frames, int frame, int w, int h, int x, int y, TColor background)
+{
+    const int fw = image.Width() / frames;
+    const int fh = image.Height();
+    TExpected expected;
+    const int cx = x * fw / w;
+    const int cy = y * fh / h;
+    for (int sx = std::max(0, cx - 1); sx <= std::min(fw - 1, cx + 1); ++sx)
+        for (int sy = std::max(0, cy - 1); sy <= std::min(fh - 1, cy + 1); ++sy) {
+            const TColor colour = PixelOf(image, (frame - 1) * fw + sx, sy);
+            expected.Colours.insert(colour == frametest::kMagenta ? ColorToRGB(background) & 0xFFFFFF : colour);
+        }
+    return expected;
+}
+
+TEST_F(SkinnedEdits, DateTimePickersWearTheArrowButtonAndStillDropTheirCalendar)
+{
+    auto* picker = Place<TDateTimePicker>(Form.get(), Form.get(), L"", 10, 10, 150, 24);
+    auto* spinning = Place<TDateTimePicker>(Form.get(), Form.get(), L"", 10, 50, 150, 24);
+    spinning->SetKind(dtkTime);
+    SkinForm();
+    const auto* object = dynamic_cast<const TSkinDateTime*>(Frame->Dispatch().Controls().FindByControl(picker));
+    ASSERT_NE(object, nullptr);
+    ASSERT_NE(object->ArrowButton(), nullptr);
+    HWND arrow = object->ArrowButton()->Handle();
+
+    // Over the picker's own button: the right end of its client, as wide as a scroll arrow.
+    RECT button{};
+    RECT outer{};
+    GetWindowRect(arrow, &button);
+    GetWindowRect(picker->Handle(), &outer);
+    const int width = GetSystemMetrics(SM_CXHSCROLL);
+    EXPECT_EQ(button.right - button.left, width);
+    EXPECT_EQ(button.bottom - button.top, 24 - 4);
+    EXPECT_EQ(button.left - outer.left, 150 - width - 2);
+    EXPECT_EQ(button.top - outer.top, 2);
+
+    const TDataSkinObject& cells = *Skin->ComboxArrow();
+    ASSERT_FALSE(cells.Bitmap->Empty());
+    const int frames = std::max(1, cells.FrameCount);
+    const auto misses = [&](int frame, const char* what) {
+        const auto shot = ReadBack(arrow);
+        int count = 0;
+        for (int x = 1; x < shot->Width() - 1; x += 3)
+            for (int y = 1; y < shot->Height() - 1; y += 3) {
+                const TExpected expected = StretchedAt(*cells.Bitmap, frames, frame, shot->Width(), shot->Height(),
+                                                       x, y, Skin->SkinColor(scButtonFace));
+                if (!expected.Admits(PixelOf(*shot, x, y)) && ++count <= 3)
+                    ADD_FAILURE() << what << ": (" << x << ", " << y << ") is " << std::hex << PixelOf(*shot, x, y);
+            }
+        return count;
+    };
+    EXPECT_EQ(misses(1, "at rest"), 0);
+    MouseTo(picker->Handle(), 150 - 2 - width / 2, 12);
+    EXPECT_EQ(misses(std::min(4, frames), "under the mouse"), 0);
+
+    // The picker's frame is the edits' one, with a single white line.
+    const auto shot = ReadBack(picker->Handle());
+    EXPECT_EQ(PixelOf(*shot, 0, 0), ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(*shot, 40, 1), 0xFFFFFFu);
+
+    // A press on our button is the picker's own: its calendar drops.
+    MouseTo(picker->Handle(), 150 - 2 - width / 2, 12, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(picker->Handle(), 150 - 2 - width / 2, 12, MOUSEEVENTF_LEFTUP);
+    Pump(100);
+    HWND calendar = reinterpret_cast<HWND>(SendMessageW(picker->Handle(), DTM_GETMONTHCAL, 0, 0));
+    EXPECT_TRUE(calendar && IsWindowVisible(calendar)) << "the calendar did not drop";
+    Key(VK_ESCAPE);
+
+    // A spinning picker keeps its up-down, skinned; no drop button is laid over it.
+    const auto* spinner = dynamic_cast<const TSkinDateTime*>(Frame->Dispatch().Controls().FindByControl(spinning));
+    ASSERT_NE(spinner, nullptr);
+    EXPECT_EQ(spinner->ArrowButton(), nullptr);
+    HWND upDown = FindWindowExW(spinning->Handle(), nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_NE(upDown, nullptr);
+    EXPECT_NE(Frame->Dispatch().Controls().FindByWindow(upDown), nullptr);
+
+    // Unskinned, the drop button goes with the skin.
+    Frame->Unskin();
+    Pump(40);
+    EXPECT_EQ(FindWindowExW(picker->Handle(), nullptr, L"VidkilnArrowButton", nullptr), nullptr);
+}
+
 class SkinnedCombos : public SkinnedForm {
 protected:
     void SetUp() override
@@ -289,35 +376,102 @@ TEST_F(SkinnedCombos, FacesFollowTheStateAndHoverIsTheButtonsAlone)
     EXPECT_STREQ(text, L"第一");
 }
 
-TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndKeepTheirTextEntry)
+// A class the skin's kind list names an extended combo box keeps its items'
+// painting and wears the skin's arrow cell on its button, hot under the mouse.
+TEST_F(SkinnedCombos, ExtendedCombosWearTheArrowCellOnTheirButton)
+{
+    // The first line naming a class wins.
+    std::vector<std::wstring> kinds{L"TComboBox=comboboxex"};
+    for (const std::wstring& line : Skin->Skin3rd())
+        kinds.push_back(line);
+    Skin->SetSkin3rd(kinds);
+    TComboBox* combo = AddCombo(10, 10);
+    SkinForm();
+    const auto* object = dynamic_cast<const TSkinComBox*>(Frame->Dispatch().Controls().FindByControl(combo));
+    ASSERT_NE(object, nullptr);
+    EXPECT_TRUE(object->Extended());
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    const RECT button = info.rcButton;
+    const TDataSkinObject& cells = *Skin->ComboxArrow();
+    ASSERT_FALSE(cells.Bitmap->Empty());
+    const int frames = std::max(1, cells.FrameCount);
+    const auto misses = [&](int frame, const char* what) {
+        const auto shot = ReadBack(combo->Handle());
+        const int w = button.right - button.left;
+        const int h = button.bottom - button.top;
+        int count = 0;
+        for (int x = 1; x < w - 1; x += 3)
+            for (int y = 1; y < h - 1; y += 3) {
+                const TColor seen = PixelOf(*shot, button.left + x, button.top + y);
+                if (!StretchedAt(*cells.Bitmap, frames, frame, w, h, x, y, Skin->SkinColor(scButtonFace)).Admits(seen)
+                    && ++count <= 3)
+                    ADD_FAILURE() << what << ": button (" << x << ", " << y << ") is " << std::hex << seen;
+            }
+        return count;
+    };
+    EXPECT_EQ(misses(1, "at rest"), 0);
+    MouseTo(combo->Handle(), (button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    EXPECT_EQ(misses(std::min(4, frames), "under the mouse"), 0);
+    ParkMouse();
+    wchar_t text[16]{};
+    GetWindowTextW(combo->Handle(), text, 16);
+    EXPECT_STREQ(text, L"第一");
+}
+
+// An owner-drawn combo box whose owner draws nothing shows its items in
+// the skin's colours: the chosen one on the skin's highlight, in the box
+// and in the dropped list.
+TEST_F(SkinnedCombos, OwnerDrawnItemsTakeTheSkinsColours)
+{
+    auto* combo = Place<TComboBox>(Form.get(), Form.get(), L"", 10, 10, 150, 24);
+    combo->SetStyle(csOwnerDrawFixed);
+    for (int i = 0; i < 5; ++i)
+        combo->Items().Add(L"项目 " + std::to_wstring(i));
+    combo->SetItemIndex(1);
+    SkinForm();
+    const TColor highlight = ColorToRGB(Skin->SkinColor(scHilight)) & 0xFFFFFF;
+    ASSERT_NE(highlight, ColorToRGB(clHighlight) & 0xFFFFFF) << "the skin's highlight must tell from the system's";
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+    Pump(80);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList));
+    RECT chosen{};
+    RECT other{};
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 1, AsLParam(&chosen));
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 3, AsLParam(&other));
+    const auto shot = ReadBack(info.hwndList);
+    POINT origin{0, 0};
+    ClientToScreen(info.hwndList, &origin);
+    RECT window{};
+    GetWindowRect(info.hwndList, &window);
+    const int dx = origin.x - window.left;
+    const int dy = origin.y - window.top;
+    // The far right of a row has no text on it.
+    EXPECT_EQ(PixelOf(*shot, dx + chosen.right - 3, dy + (chosen.top + chosen.bottom) / 2), highlight);
+    EXPECT_EQ(PixelOf(*shot, dx + other.right - 3, dy + (other.top + other.bottom) / 2),
+              ColorToRGB(clWindow) & 0xFFFFFF);
+    // Text is drawn on the rows: some pixels of the chosen row are not the highlight.
+    int ink = 0;
+    for (int x = chosen.left; x < chosen.left + 60; ++x)
+        ink += PixelOf(*shot, dx + x, dy + (chosen.top + chosen.bottom) / 2) != highlight;
+    EXPECT_GT(ink, 0) << "the chosen item shows no text";
+    SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+    Pump(30);
+}
+
+TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndBorderlessOnesNone)
 {
     auto* bordered = Place<TEdit>(Form.get(), Form.get(), L"", 10, 40, 150, 24);
     auto* borderless = Place<TEdit>(Form.get(), Form.get(), L"", 10, 80, 150, 24);
     borderless->SetBorderStyle(bsNone);
-    auto plain = std::make_unique<TForm>(nullptr);
-    auto* twin = Place<TEdit>(plain.get(), plain.get(), L"", 10, 40, 150, 24);
     SkinForm();
     EXPECT_NE(Frame->Dispatch().Controls().FindByControl(bordered), nullptr);
     // Without a border there is no room for the frame: the edit's own white shows.
     EXPECT_EQ(PixelOf(*ReadBack(borderless->Handle()), 0, 0), 0xFFFFFFu) << "no border, no skin frame";
-
-    // The same wide characters, the IME's way and the keyboard's, and an undo.
-    for (TEdit* edit : {bordered, twin}) {
-        for (wchar_t c : std::wstring(L"转换ok"))
-            SendMessageW(edit->Handle(), WM_IME_CHAR, c, 1);
-        SendMessageW(edit->Handle(), WM_CHAR, L'!', 1);
-        SendMessageW(edit->Handle(), EM_SETSEL, 1, 3);
-        SendMessageW(edit->Handle(), WM_CHAR, L'码', 1);
-        SendMessageW(edit->Handle(), EM_UNDO, 0, 0);
-        SendMessageW(edit->Handle(), EM_SETSEL, 2, 4);
-    }
-    Pump(40);
-    EXPECT_EQ(bordered->Text(), twin->Text());
-    DWORD start[2]{}, end[2]{};
-    SendMessageW(bordered->Handle(), EM_GETSEL, AsWParam(&start[0]), AsLParam(&end[0]));
-    SendMessageW(twin->Handle(), EM_GETSEL, AsWParam(&start[1]), AsLParam(&end[1]));
-    EXPECT_EQ(start[0], start[1]);
-    EXPECT_EQ(end[0], end[1]);
 
     const auto shot = ReadBack(bordered->Handle());
     const TColor border = ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF;
@@ -325,6 +479,76 @@ TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndKeepTheirTextEntry)
         EXPECT_EQ(PixelOf(*shot, p.x, p.y), border) << "(" << p.x << ", " << p.y << ")";
     for (const POINT& p : {POINT{1, 1}, POINT{75, 1}, POINT{148, 12}})
         EXPECT_EQ(PixelOf(*shot, p.x, p.y), 0xFFFFFFu) << "(" << p.x << ", " << p.y << ")";
+}
+
+// Where typed text goes: the edit itself, or a combo box's edit part.
+HWND TextWindow(TWinControl* control)
+{
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (dynamic_cast<TComboBox*>(control) && GetComboBoxInfo(control->Handle(), &info))
+        return info.hwndItem;
+    return control->Handle();
+}
+
+// The same input, the IME's way and the keyboard's, with selection,
+// clipboard and undo, leaves a skinned control and a plain twin with the
+// same text and the same selection.
+TEST_F(SkinnedEdits, TextEntryIsTheSameAsOnAPlainTwin)
+{
+    const auto make = [](TForm* form, int kind) -> TWinControl* {
+        switch (kind) {
+        case 0:
+            return Place<TEdit>(form, form, L"", 10, 40, 150, 24);
+        case 1:
+            return Place<TMemo>(form, form, L"", 10, 70, 150, 60);
+        default: {
+            auto* combo = Place<TComboBox>(form, form, L"", 10, 140, 150, 24);
+            combo->Items().Assign({L"第一", L"Second"});
+            return combo;
+        }
+        }
+    };
+    auto plain = std::make_unique<TForm>(nullptr);
+    plain->SetBounds(540, 40, 200, 200);
+    TWinControl* skinned[3]{};
+    TWinControl* twins[3]{};
+    for (int kind = 0; kind < 3; ++kind) {
+        skinned[kind] = make(Form.get(), kind);
+        twins[kind] = make(plain.get(), kind);
+    }
+    SkinForm();
+    plain->Show();
+    const char* names[3] = {"edit", "memo", "combo box"};
+    for (int kind = 0; kind < 3; ++kind) {
+        ASSERT_NE(Frame->Dispatch().Controls().FindByControl(skinned[kind]), nullptr) << names[kind];
+        std::wstring texts[2];
+        DWORD starts[2]{}, ends[2]{};
+        for (int side = 0; side < 2; ++side) {
+            HWND window = TextWindow(side == 0 ? skinned[kind] : twins[kind]);
+            for (wchar_t c : std::wstring(L"转换ok"))
+                SendMessageW(window, WM_IME_CHAR, c, 1);
+            // The IME's characters come back as posted WM_CHARs.
+            Pump(20);
+            SendMessageW(window, WM_CHAR, L'!', 1);
+            SendMessageW(window, EM_SETSEL, 1, 3);
+            SendMessageW(window, WM_COPY, 0, 0);
+            SendMessageW(window, WM_CHAR, L'码', 1);
+            SendMessageW(window, EM_UNDO, 0, 0);
+            SendMessageW(window, EM_SETSEL, 5, 5);
+            SendMessageW(window, WM_PASTE, 0, 0);
+            SendMessageW(window, EM_SETSEL, 0, 1);
+            SendMessageW(window, WM_CUT, 0, 0);
+            SendMessageW(window, EM_SETSEL, 2, 4);
+            Pump(20);
+            texts[side] = GetWindowTextWide(window);
+            SendMessageW(window, EM_GETSEL, AsWParam(&starts[side]), AsLParam(&ends[side]));
+        }
+        EXPECT_EQ(texts[0], texts[1]) << names[kind];
+        EXPECT_EQ(texts[0], L"换ok!换o") << names[kind] << ": the input itself went wrong";
+        EXPECT_EQ(starts[0], starts[1]) << names[kind];
+        EXPECT_EQ(ends[0], ends[1]) << names[kind];
+    }
 }
 
 } // namespace

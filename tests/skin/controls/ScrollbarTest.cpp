@@ -545,6 +545,29 @@ TEST_F(SkinnedScrollbars, DropDownListsDrawTheSkinsBarAndTrackTheirThumb)
     Pump(30);
 }
 
+// A simple combo box shows its list inside itself: the list's bar is
+// overlaid as any list's, and follows the list when it scrolls.
+TEST_F(SkinnedScrollbars, SimpleCombosListsWearTheSkinsBar)
+{
+    auto* combo = Place<TComboBox>(Form.get(), Form.get(), L"", 10, 40, 150, 160);
+    combo->SetStyle(csSimple);
+    for (int i = 0; i < 40; ++i)
+        combo->Items().Add(L"Choice " + std::to_wstring(i));
+    SkinForm();
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
+    const auto* skin = dynamic_cast<const TSkinScrollbar*>(Frame->Dispatch().Controls().FindByWindow(info.hwndList));
+    ASSERT_NE(skin, nullptr) << "the list has no skin object";
+    ASSERT_NE(skin->Vertical(), nullptr);
+    EXPECT_FALSE(skin->Bordered()) << "the combo box's edge is its own";
+    const TBarCheck check(*Skin, true);
+    EXPECT_EQ(check.Check(skin->Vertical()->Handle(), NativeBar(info.hwndList, OBJID_VSCROLL), "at the top"), 0);
+    SendMessageW(info.hwndList, LB_SETTOPINDEX, 20, 0);
+    Pump(40);
+    EXPECT_EQ(check.Check(skin->Vertical()->Handle(), NativeBar(info.hwndList, OBJID_VSCROLL), "scrolled"), 0);
+}
+
 // The framework's scroll-bar control wears one overlay over the whole
 // control: its thumb where the geometry of the control's range puts it (the
 // minimum thumb for a tiny page, the start for an empty range), and a press
