@@ -368,6 +368,9 @@ void TFrmGallery::BuildBarsPage(TTabSheet* Page)
     Up->SetKind(sbVertical);
     auto* Progress = Make<TProgressBar>(Page, 10, 90, 200, 17);
     Progress->SetPosition(60);
+    auto* Standing = Make<TProgressBar>(Page, 510, 10, 17, 150);
+    Standing->SetOrientation(pbVertical);
+    Standing->SetPosition(35);
     auto* Header = Make<THeaderControl>(Page, 10, 170, 360, 20);
     Header->SetAlign(alNone);
     Header->SetSections({{L"Name", 120}, {L"Size", 80, taRightJustify}, {L"Kind", 100, taCenter}});

@@ -68,7 +68,7 @@ TEST_F(SkinnedEdits, ProgressBarsShowTheirFillLyingAndStanding)
     ASSERT_NE(Skin->Progress()->Style, 1) << "the test reads the framed bar";
     auto* lying = Place<TProgressBar>(Form.get(), Form.get(), L"", 10, 10, 200, 18);
     auto* standing = Place<TProgressBar>(Form.get(), Form.get(), L"", 230, 10, 18, 150);
-    SetWindowLongPtrW(standing->Handle(), GWL_STYLE, GetWindowLongPtrW(standing->Handle(), GWL_STYLE) | PBS_VERTICAL);
+    standing->SetOrientation(pbVertical);
     SkinForm();
     struct TCase {
         const char* What;
