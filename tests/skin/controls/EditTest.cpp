@@ -365,6 +365,11 @@ TEST_F(SkinnedCombos, FacesFollowTheStateAndHoverIsTheButtonsAlone)
     EXPECT_EQ(FaceMisses(combo->Handle(), face, 4, "over the button"), 0);
     MouseTo(combo->Handle(), 20, 12);
     EXPECT_EQ(FaceMisses(combo->Handle(), face, 1, "back over the item"), 0);
+    // Held down on the button: pressed, whatever the list does meanwhile.
+    MouseTo(combo->Handle(), 150 - 6, 12, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(FaceMisses(combo->Handle(), face, 2, "pressed"), 0);
+    MouseTo(combo->Handle(), 150 - 6, 12, MOUSEEVENTF_LEFTUP);
+    Key(VK_ESCAPE);
     ParkMouse();
 
     combo->SetFocus();
