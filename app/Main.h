@@ -15,6 +15,7 @@
 #pragma once
 
 #include "PublicUnit.h"
+#include "SkinChoice.h"
 #include "ToolCommands.h"
 #include "WebPanel.h"
 
@@ -90,6 +91,14 @@ public:
     // Probes each file in turn and appends it as a job; what Add and a drop
     // of files do. Ignored while converting or probing.
     void AddFiles(const std::vector<std::wstring>& Paths);
+    // The skins of the window menu's "皮肤" sub-menu, the stored one first.
+    const std::vector<TSkinChoice>& SkinChoices() const noexcept { return FSkinChoices; }
+    // Switches every window to skin Index of SkinChoices(); a file that is
+    // not a skin is named in a message and the current skin stays. False
+    // when the skin was not changed.
+    bool ChooseSkin(size_t Index);
+    // The window-menu command of skin Index.
+    static UINT SkinCommand(size_t Index) noexcept;
 
     void FormCreate(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
@@ -121,6 +130,9 @@ private:
     TLabel* CreateLabel(const std::wstring& Caption, int Left, int Top);
     void LoadPicture(TImage* Image, const std::wstring& FileName);
     void LoadIcons();
+    // Puts the "皮肤" sub-menu in the window menu, the chosen skin checked.
+    void AddSkinMenu();
+    void CheckChosenSkin();
     // The program's icon in a window's caption and task bar button.
     void ShowIcons(HWND Window) const;
     void KeepButtonLooks();
@@ -153,6 +165,11 @@ private:
     void ProbeEnded();
 
     std::vector<std::unique_ptr<TFileInfo>> FFileList;
+    std::vector<TSkinChoice> FSkinChoices;
+    size_t FChosenSkin = 0;
+    HMENU FSkinMenu = nullptr; // owned by the window menu
+    // The stored skin as read at the start, to go back to.
+    std::vector<std::uint8_t> FStoredSkin;
     bool FProbing = false;
     bool FCloseAsked = false;
     bool FOutlineShown = false;

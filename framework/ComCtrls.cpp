@@ -408,6 +408,8 @@ const TClassInfo& TProgressBar::StaticClass()
         .Integer("Position", &TProgressBar::Position, &TProgressBar::SetPosition)
         .Integer("Step", &TProgressBar::Step, &TProgressBar::SetStep)
         .Bool("Smooth", &TProgressBar::Smooth, &TProgressBar::SetSmooth)
+        .Enum("Orientation", {"pbHorizontal", "pbVertical"}, &TProgressBar::Orientation,
+              &TProgressBar::SetOrientation)
         .Build());
     return Info;
 }
@@ -442,12 +444,19 @@ void TProgressBar::SetSmooth(bool Value)
     SetCreationProperty(FSmooth, Value);
 }
 
+void TProgressBar::SetOrientation(TProgressBarOrientation Value)
+{
+    SetCreationProperty(FOrientation, Value);
+}
+
 void TProgressBar::CreateParams(TCreateParams& Params)
 {
     TWinControl::CreateParams(Params);
     Params.BaseClass = PROGRESS_CLASSW;
     if (FSmooth)
         Params.Style |= PBS_SMOOTH;
+    if (FOrientation == pbVertical)
+        Params.Style |= PBS_VERTICAL;
 }
 
 void TProgressBar::CreateWnd()

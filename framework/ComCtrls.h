@@ -175,6 +175,8 @@ public:
     using TCustomListView::TCustomListView;
 };
 
+enum TProgressBarOrientation { pbHorizontal, pbVertical };
+
 class TProgressBar : public TWinControl {
     VK_CLASS_INFO
 public:
@@ -194,6 +196,9 @@ public:
     void StepIt() { SetPosition(FPosition + FStep); }
     bool Smooth() const noexcept { return FSmooth; }
     void SetSmooth(bool Value);
+    // A vertical bar fills from the bottom up.
+    TProgressBarOrientation Orientation() const noexcept { return FOrientation; }
+    void SetOrientation(TProgressBarOrientation Value);
 
 protected:
     void CreateParams(TCreateParams& Params) override;
@@ -205,6 +210,7 @@ private:
     int FPosition = 0;
     int FStep = 10;
     bool FSmooth = false;
+    TProgressBarOrientation FOrientation = pbHorizontal;
 };
 
 struct TStatusPanel {

@@ -542,16 +542,27 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
 
     const TPopupHandle popup;
     FWindowMenuItems.clear();
-    const int count = GetMenuItemCount(windowMenu);
-    FWindowMenuItems.reserve(static_cast<size_t>(std::max(0, count)));
+    CopyWindowMenu(windowMenu, popup.Get());
+    const UINT align = FRightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const auto command = static_cast<UINT>(TrackPopupMenu(
+        popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | align, screenPoint.x, screenPoint.y, 0,
+        FHandle, nullptr));
+    FWindowMenuItems.clear();
+    if (command != 0)
+        PostSystemCommand(command);
+}
+
+void TWinSkinForm::CopyWindowMenu(HMENU from, HMENU popup)
+{
+    const int count = GetMenuItemCount(from);
     for (int index = 0; index < count; ++index) {
         wchar_t text[kMenuTextLimit + 1] = {};
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE | MIIM_STRING;
+        info.fMask = MIIM_STATE | MIIM_ID | MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
         info.dwTypeData = text;
         info.cch = kMenuTextLimit;
-        if (!GetMenuItemInfoW(windowMenu, static_cast<UINT>(index), TRUE, &info))
+        if (!GetMenuItemInfoW(from, static_cast<UINT>(index), TRUE, &info))
             continue;
         // Every item is drawn from the skin (TMenuItemLook); the popup
         // still keeps the states, for the keyboard and for anyone asking.
@@ -559,7 +570,7 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
         const bool separator = (info.fType & MFT_SEPARATOR) || text[0] == 0;
         look.Caption = separator ? L"-" : text;
         look.Images = FSkinData->MenuImages();
-        look.ImageIndex = WindowMenuImage(info.wID);
+        look.ImageIndex = info.hSubMenu ? -1 : WindowMenuImage(info.wID);
         look.Enabled = separator || WindowMenuItemEnabled(info.wID, info.fState, FWindowState, FSystemButtons);
         look.Checked = (info.fState & MFS_CHECKED) != 0;
         look.Default = (info.fState & MFS_DEFAULT) != 0;
@@ -568,17 +579,20 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
             flags |= MF_GRAYED;
         if (look.Checked)
             flags |= MF_CHECKED;
-        AppendMenuW(popup.Get(), flags, separator ? 0 : info.wID, reinterpret_cast<LPCWSTR>(&look));
+        UINT_PTR item = separator ? 0 : info.wID;
+        if (info.hSubMenu) {
+            // Owned by popup once appended: destroyed with it.
+            HMENU sub = CreatePopupMenu();
+            if (!sub)
+                continue;
+            CopyWindowMenu(info.hSubMenu, sub);
+            flags |= MF_POPUP;
+            item = reinterpret_cast<UINT_PTR>(sub);
+        }
+        AppendMenuW(popup, flags, item, reinterpret_cast<LPCWSTR>(&look));
         if (look.Default)
-            SetMenuDefaultItem(popup.Get(), info.wID, FALSE);
+            SetMenuDefaultItem(popup, info.wID, FALSE);
     }
-    const UINT align = FRightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
-    const auto command = static_cast<UINT>(TrackPopupMenu(
-        popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | align, screenPoint.x, screenPoint.y, 0,
-        FHandle, nullptr));
-    FWindowMenuItems.clear();
-    if (command != 0)
-        PostSystemCommand(command);
 }
 
 const TMenuItemLook* TWinSkinForm::WindowMenuItem(ULONG_PTR itemData) const noexcept

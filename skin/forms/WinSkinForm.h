@@ -24,6 +24,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <deque>
 #include <vector>
 
 class TDataSkinSysButton;
@@ -123,6 +124,9 @@ public:
     // The click of the hot caption button.
     void PerformAction();
     void ShowWindowMenu(POINT screenPoint);
+    // Copies the window menu's items (and their sub-menus) into popup as
+    // items drawn from the skin.
+    void CopyWindowMenu(HMENU from, HMENU popup);
     TNCObject* HotObject() const noexcept { return FHotObject; }
     void SetHotObject(TNCObject* object) noexcept { FHotObject = object; }
     // A non-client object changed its look: the caption is painted again.
@@ -347,6 +351,8 @@ private:
     captionrules::THintClock FHintClock;
     DWORD FLastMenuTick = 0;
     // The items of the window menu while it is open.
-    std::vector<TMenuItemLook> FWindowMenuItems;
+    // The items of the open window menu, sub-menus included; a deque keeps
+    // each look where its menu item's data points while more are added.
+    std::deque<TMenuItemLook> FWindowMenuItems;
     bool FLastMenuTickSet = false;
 };

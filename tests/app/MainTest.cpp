@@ -4,6 +4,7 @@
 // app_fake_tool, copied into a program folder of the test's own under the
 // names mplayer.exe and ffmpeg.exe and scripted through the environment.
 #include "MainTestFixture.h"
+#include "tests/skin/forms/FrameSamples.h"
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
@@ -579,6 +580,69 @@ TEST_F(TMainWindow, MainWindowWearsTheSkinAndKeepsItsClientSize)
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
     EXPECT_EQ(origin.y - outer.top, top.Bitmap->Height() / top.FrameCount);
+}
+
+// The texts of a menu's items, and the sub-menu of the item with text.
+std::vector<std::wstring> MenuTexts(HMENU Menu)
+{
+    std::vector<std::wstring> texts;
+    for (int index = 0; index < GetMenuItemCount(Menu); ++index) {
+        wchar_t text[64]{};
+        GetMenuStringW(Menu, static_cast<UINT>(index), text, 64, MF_BYPOSITION);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// The window menu's "皮肤" sub-menu lists the stored skin and the skin files
+// beside the program. Choosing one restyles the window at once; a damaged
+// file is named and changes nothing; the stored skin comes back.
+TEST_F(TMainWindow, TheWindowMenuSwitchesSkins)
+{
+    CreateDirectoryW((AppDir + L"\\skins").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW((BuildBinFolder() + L"\\skins\\light.skn").c_str(), (AppDir + L"\\skins\\light.skn").c_str(),
+                          FALSE));
+    WriteFile(AppDir + L"\\skins\\broken.skn", "not a skin at all");
+    RecreateFormIn(AppDir + L"\\");
+    HWND window = Form->Handle();
+    ASSERT_TRUE(PumpUntil([&] {
+        TWinSkinForm* frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+        return frame && frame->State() == fsReady;
+    }));
+
+    HMENU windowMenu = GetSystemMenu(window, FALSE);
+    const std::vector<std::wstring> items = MenuTexts(windowMenu);
+    const auto at = std::find(items.begin(), items.end(), L"皮肤");
+    ASSERT_NE(at, items.end()) << "no skin menu in the window menu";
+    HMENU skins = GetSubMenu(windowMenu, static_cast<int>(at - items.begin()));
+    ASSERT_NE(skins, nullptr);
+    EXPECT_EQ(MenuTexts(skins), (std::vector<std::wstring>{L"默认", L"broken", L"light"}));
+    const auto checked = [&](size_t index) {
+        return (GetMenuState(skins, TFrmMain::SkinCommand(index), MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    EXPECT_TRUE(checked(0));
+    const std::string stored = Form->SkinData1->SkinName();
+
+    const auto choose = [&](size_t index) {
+        PostMessageW(window, WM_SYSCOMMAND, TFrmMain::SkinCommand(index), 0);
+        PumpMessages(300);
+    };
+    choose(2);
+    EXPECT_EQ(Form->SkinData1->SkinName(), "Vidkiln Light");
+    EXPECT_EQ(frametest::BorderMisses(*Form->SkinData1, window, 1), 0) << "the light skin's frame";
+    EXPECT_TRUE(checked(2));
+
+    choose(1);
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    EXPECT_NE(BoxTexts()[0].find(L"broken"), std::wstring::npos) << Narrow(BoxTexts()[0]);
+    EXPECT_EQ(Form->SkinData1->SkinName(), "Vidkiln Light") << "a damaged file changes nothing";
+    EXPECT_EQ(frametest::BorderMisses(*Form->SkinData1, window, 1), 0);
+    EXPECT_TRUE(checked(2));
+
+    choose(0);
+    EXPECT_EQ(Form->SkinData1->SkinName(), stored);
+    EXPECT_EQ(frametest::BorderMisses(*Form->SkinData1, window, 1), 0) << "the stored skin's frame";
+    EXPECT_TRUE(checked(0));
 }
 
 TEST_F(TMainWindow, AboutBoxOpensModally)

@@ -1,6 +1,7 @@
 // The gallery opens every window it offers and closes cleanly: every window
 // destroyed, the GDI count back where it was.
 #include "Gallery.h"
+#include "Preview.h"
 #include "tests/skin/data/GdiCount.h"
 #include "tests/skin/forms/FrameSamples.h"
 #include "skin/data/SkinMessages.h"
@@ -8,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -208,6 +212,79 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
     HWND Extended = GetDlgItem(Dialog, 110);
     ASSERT_NE(Extended, nullptr);
     EXPECT_EQ(SendMessageW(GetWindow(Extended, GW_CHILD), WM_SKINQUERY, 0, 0), 1) << "the extended combo box";
+}
+
+// Where window's picture lies in Picture: the top-left corner at which a
+// row near its top and one through its middle both match; none when absent.
+std::optional<POINT> FindWindowPicture(const TBitmap& Picture, const TBitmap& Window)
+{
+    const int W = Window.Width();
+    const int H = Window.Height();
+    // The corners are left out: they may be cut away by the window's region.
+    const auto RowMatches = [&](int X, int Y, int Row) {
+        for (int I = W / 8; I < W - W / 8; I += 3)
+            if (frametest::PixelOf(Picture, X + I, Y + Row) != frametest::PixelOf(Window, I, Row))
+                return false;
+        return true;
+    };
+    for (int Y = 0; Y + H <= Picture.Height(); ++Y)
+        for (int X = 0; X + W <= Picture.Width(); ++X)
+            if (frametest::PixelOf(Picture, X + W / 8, Y + 2) == frametest::PixelOf(Window, W / 8, 2)
+                && RowMatches(X, Y, 2)
+                && RowMatches(X, Y, H / 2))
+                return POINT{X, Y};
+    return std::nullopt;
+}
+
+// A skin author's preview holds every window the gallery opens, each as it
+// shows on the screen in the skin named, in a BMP or a PNG of the same size.
+TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
+{
+    TFrmGallery Form(nullptr, kLightSkin);
+    Form.Show();
+    for (int I = 0; I < 20 && Form.SkinData1->SkinLoading(); ++I)
+        Pump();
+    const std::vector<HWND> Windows = Form.OpenPreviewWindows();
+    ASSERT_GE(Windows.size(), 6u);
+    Pump();
+    const std::wstring Folder = std::filesystem::temp_directory_path().wstring();
+    const std::wstring Bmp = Folder + L"\\vidkiln preview test.bmp";
+    const std::wstring Png = Folder + L"\\vidkiln preview test.png";
+    SavePreview(Windows, Bmp);
+    SavePreview(Windows, Png);
+    TBitmap Picture;
+    Picture.LoadFromFile(Bmp);
+    // Each window read back with the others hidden, so none covers it.
+    for (HWND Window : Windows) {
+        for (HWND Other : Windows)
+            if (Other != Window)
+                ShowWindow(Other, SW_HIDE);
+        SetForegroundWindow(Window);
+        Pump();
+        const std::unique_ptr<TBitmap> Shot = frametest::ReadBack(Window);
+        for (HWND Other : Windows)
+            ShowWindow(Other, SW_SHOWNA);
+        wchar_t Caption[64]{};
+        GetWindowTextW(Window, Caption, 64);
+        EXPECT_TRUE(FindWindowPicture(Picture, *Shot)) << "window " << WideToUtf8(Caption) << " is not in the preview";
+    }
+    // A PNG: its signature, and the picture's size in its header.
+    std::string Bytes(24, '\0');
+    std::ifstream In(std::filesystem::path(Png), std::ios::binary);
+    ASSERT_TRUE(In.read(Bytes.data(), 24)) << "no PNG written";
+    In.close();
+    EXPECT_EQ(Bytes.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    const auto BigEndian = [&](size_t At) {
+        return (static_cast<unsigned>(static_cast<unsigned char>(Bytes[At])) << 24)
+               | (static_cast<unsigned>(static_cast<unsigned char>(Bytes[At + 1])) << 16)
+               | (static_cast<unsigned>(static_cast<unsigned char>(Bytes[At + 2])) << 8)
+               | static_cast<unsigned>(static_cast<unsigned char>(Bytes[At + 3]));
+    };
+    EXPECT_EQ(BigEndian(16), static_cast<unsigned>(Picture.Width()));
+    EXPECT_EQ(BigEndian(20), static_cast<unsigned>(Picture.Height()));
+    DeleteFileW(Bmp.c_str());
+    DeleteFileW(Png.c_str());
+    Form.CloseEverything();
 }
 
 TEST_F(SkinnedGallery, ASkinFileThatCannotBeReadIsReportedByName)

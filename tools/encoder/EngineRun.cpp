@@ -126,6 +126,12 @@ void TEngineRun::StartGuard(const std::wstring& cleanup)
                          SYNCHRONIZE, TRUE, 0))
         return;
     const TKernelHandle ownHandle(self);
+    // The guard writes nothing. Its output is the null device, never a copy
+    // of the tool's own standard handles: whoever reads the tool's output
+    // must see it end when the tool ends, not when the guard does.
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const TKernelHandle nothing(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                                            OPEN_EXISTING, 0, nullptr));
     const std::wstring program = ModulePath();
     const std::vector<std::wstring> words = {
         program, kGuardOption, std::to_wstring(reinterpret_cast<uintptr_t>(self)), cleanup};
@@ -134,7 +140,7 @@ void TEngineRun::StartGuard(const std::wstring& cleanup)
     // costs only the cleanup after a stop.
     for (const DWORD flags : {static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), DWORD{0}}) {
         try {
-            FGuard = StartChild(program, JoinCommandLine(words), self, nullptr, flags).Process;
+            FGuard = StartChild(program, JoinCommandLine(words), self, nothing.Get(), flags).Process;
             return;
         } catch (const EEngine&) {
         }

@@ -2,6 +2,8 @@
 
 #include "skin/data/resources/MainWindowSkin.h"
 
+#include <filesystem>
+
 namespace {
 
 template <class T>
@@ -141,7 +143,10 @@ TFrmGallery::TFrmGallery(TComponent* AOwner, const std::wstring& SkinFile) : TFo
     BuildToolBar();
     StatusBar1 = Make<TStatusBar>(this, 0, 0, 100, 20);
     StatusBar1->SetAlign(alBottom);
-    StatusBar1->SetPanels({{L"Ready", 120}, {SkinFile.empty() ? L"Stored skin" : SkinFile, 400}});
+    // The skin's file name: a preview shows which skin it is, not where it lay.
+    StatusBar1->SetPanels({{L"Ready", 120},
+                           {SkinFile.empty() ? L"Stored skin" : std::filesystem::path(SkinFile).filename().wstring(),
+                            400}});
     auto* Openers = Make<TPanel>(this, 0, 0, 150, 100);
     Openers->SetAlign(alRight);
     Openers->SetBevelOuter(bvLowered);
@@ -368,6 +373,9 @@ void TFrmGallery::BuildBarsPage(TTabSheet* Page)
     Up->SetKind(sbVertical);
     auto* Progress = Make<TProgressBar>(Page, 10, 90, 200, 17);
     Progress->SetPosition(60);
+    auto* Standing = Make<TProgressBar>(Page, 510, 10, 17, 150);
+    Standing->SetOrientation(pbVertical);
+    Standing->SetPosition(35);
     auto* Header = Make<THeaderControl>(Page, 10, 170, 360, 20);
     Header->SetAlign(alNone);
     Header->SetSections({{L"Name", 120}, {L"Size", 80, taRightJustify}, {L"Kind", 100, taCenter}});
@@ -537,6 +545,23 @@ void TFrmGallery::OpenEverything()
     OpenBorderlessClick(nullptr);
     OpenToolWindowClick(nullptr);
     OpenSizeableDialogClick(nullptr);
+}
+
+std::vector<HWND> TFrmGallery::OpenPreviewWindows()
+{
+    OpenMdiClick(nullptr);
+    OpenDialogClick(nullptr);
+    OpenRightToLeftClick(nullptr);
+    OpenBorderlessClick(nullptr);
+    OpenToolWindowClick(nullptr);
+    OpenSizeableDialogClick(nullptr);
+    std::vector<HWND> Windows{Handle()};
+    for (TCustomForm* Form : FOpened)
+        if (!(GetWindowLongPtrW(Form->Handle(), GWL_STYLE) & WS_CHILD))
+            Windows.push_back(Form->Handle());
+    if (FDialog)
+        Windows.push_back(FDialog->Handle());
+    return Windows;
 }
 
 void TFrmGallery::CloseEverything()

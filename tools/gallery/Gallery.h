@@ -31,6 +31,10 @@ public:
     // Every window the buttons open, opened now and left open (the message
     // box is shown and answered, as it is modal).
     void OpenEverything();
+    // The windows of a skin preview: this form first, then every window the
+    // buttons open without waiting for an answer (not the modal message box,
+    // not the Tag 99 form, which is never skinned), opened now.
+    std::vector<HWND> OpenPreviewWindows();
     // Closes what OpenEverything or the buttons opened.
     void CloseEverything();
     // The forms opened so far and still open.

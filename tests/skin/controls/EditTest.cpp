@@ -68,7 +68,7 @@ TEST_F(SkinnedEdits, ProgressBarsShowTheirFillLyingAndStanding)
     ASSERT_NE(Skin->Progress()->Style, 1) << "the test reads the framed bar";
     auto* lying = Place<TProgressBar>(Form.get(), Form.get(), L"", 10, 10, 200, 18);
     auto* standing = Place<TProgressBar>(Form.get(), Form.get(), L"", 230, 10, 18, 150);
-    SetWindowLongPtrW(standing->Handle(), GWL_STYLE, GetWindowLongPtrW(standing->Handle(), GWL_STYLE) | PBS_VERTICAL);
+    standing->SetOrientation(pbVertical);
     SkinForm();
     struct TCase {
         const char* What;
@@ -365,6 +365,11 @@ TEST_F(SkinnedCombos, FacesFollowTheStateAndHoverIsTheButtonsAlone)
     EXPECT_EQ(FaceMisses(combo->Handle(), face, 4, "over the button"), 0);
     MouseTo(combo->Handle(), 20, 12);
     EXPECT_EQ(FaceMisses(combo->Handle(), face, 1, "back over the item"), 0);
+    // Held down on the button: pressed, whatever the list does meanwhile.
+    MouseTo(combo->Handle(), 150 - 6, 12, MOUSEEVENTF_LEFTDOWN);
+    EXPECT_EQ(FaceMisses(combo->Handle(), face, 2, "pressed"), 0);
+    MouseTo(combo->Handle(), 150 - 6, 12, MOUSEEVENTF_LEFTUP);
+    Key(VK_ESCAPE);
     ParkMouse();
 
     combo->SetFocus();
