@@ -10,6 +10,7 @@
 #include "skin/controls/SkinMediaPlayer.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinTabs.h"
 #include "skin/data/SkinMessages.h"
 
 #include <algorithm>
@@ -74,6 +75,9 @@ bool RowTestHolds(const TDispatchRow& row, TControl* control, const std::string&
 const TDispatchRow kRows[] = {
     {rtName, {"TTABSET"}, kTabsSwitch, skTab31, thAttach},
     {rtName, {"TTABBEDNOTEBOOK"}, kTabsSwitch, skTab, thAttach},
+    // The framework's own tab and page controls and the pages' sheets.
+    {rtClass, {"TCustomTabControl"}, kTabsSwitch, skTab, thAttach},
+    {rtClass, {"TTabSheet"}, kTabsSwitch, skTabSheet, thAttach},
     {rtName, {"TMVCPANEL"}, kNoSwitch, skNone, thChildrenOnly},
     {rtName, {"TUPDOWN", "TSPINBUTTON"}, xcSpin, skUpDown, thAttach},
     {rtName, {"TMEDIAPLAYER"}, xcButton, skMediaPlayer, thAttach},
@@ -151,6 +155,8 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skSpeedButton: return new TSkinSpeedButton(owner);
     case skMenuButton: return new TSkinMenuButton(owner);
     case skMediaPlayer: return new TSkinMP(owner);
+    case skTab: return new TSkinTab(owner);
+    case skTabSheet: return new TSkinTabSheet(owner);
     case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
