@@ -58,6 +58,71 @@ SIZE FaceSize(const RECT& tab, TTabPosition side)
     return side == tpLeft || side == tpRight ? SIZE{h, w} : SIZE{w, h};
 }
 
+// A key with modifiers held, as the keyboard sends it.
+void Chord(std::initializer_list<WORD> modifiers, WORD key)
+{
+    std::vector<INPUT> inputs;
+    const auto add = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD modifier : modifiers)
+        add(modifier, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+        add(*m, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Pump(40);
+}
+
+void Drain()
+{
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// The form's answer to WM_SKINTABCLOSE, and what it was asked.
+class TCloseAnswer {
+public:
+    TCloseAnswer(HWND form, TPageControl* pages) : FPages(pages)
+    {
+        FSubclass.Install(form, [this](UINT msg, WPARAM wParam, LPARAM lParam) {
+            if (msg != WM_SKINTABCLOSE)
+                return FSubclass.CallPrevious(msg, wParam, lParam);
+            ++Asked;
+            TabWindow = reinterpret_cast<HWND>(wParam);
+            Tab = static_cast<int>(lParam);
+            PagesWhenAsked = FPages->PageCount();
+            return Answer;
+        });
+    }
+
+    LRESULT Answer = 0;
+    int Asked = 0;
+    HWND TabWindow = nullptr;
+    int Tab = -1;
+    int PagesWhenAsked = -1;
+
+private:
+    TPageControl* FPages;
+    TWindowSubclass FSubclass;
+};
+
+std::vector<std::wstring> Captions(const TPageControl& pages)
+{
+    std::vector<std::wstring> captions;
+    for (int i = 0; i < pages.PageCount(); ++i)
+        captions.push_back(pages.Pages(i)->Caption());
+    return captions;
+}
+
 // The text pixels of a tab, as positions along its face.
 struct TInk {
     int Count = 0;
@@ -80,6 +145,17 @@ protected:
         control->SetTabPosition(side);
         control->Tabs().Assign(tabs);
         return control;
+    }
+
+    TPageControl* AddPages(int x, int y, int w, int h, std::initializer_list<const wchar_t*> captions)
+    {
+        auto* pages = Place<TPageControl>(Form.get(), Form.get(), L"", x, y, w, h);
+        for (const wchar_t* caption : captions) {
+            auto* sheet = new TTabSheet(Form.get());
+            sheet->SetCaption(caption);
+            sheet->SetPageControl(pages);
+        }
+        return pages;
     }
 
     TFaceModel Model() const
@@ -151,6 +227,230 @@ TEST_F(SkinnedTabs, TabsOnEverySideShowTheSelectedAndNormalFacesTurnedToTheirSid
         ASSERT_GT(ink.Count, 10) << names[i];
         EXPECT_LT(ink.Centroid, (ink.First + ink.Last) / 2.0) << names[i] << ": the text reads backwards";
     }
+}
+
+TEST_F(SkinnedTabs, TheTabUnderTheMouseIsHotAndAClickSelectsIt)
+{
+    TTabControl* tabs = AddTabs(tpTop, 10, 10, 300, 120, {L"One", L"Two", L"Three"});
+    tabs->SetTabIndex(0);
+    SkinForm();
+    HWND window = tabs->Handle();
+    const POINT two = frametest::Centre(ItemRect(window, 1));
+    MouseTo(window, two.x, two.y);
+    EXPECT_EQ(FaceMisses(window, 1, tpTop, kHot, "hot"), 0);
+    EXPECT_EQ(FaceMisses(window, 0, tpTop, kSelected, "selected"), 0);
+    MouseTo(window, two.x, two.y, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(window, two.x, two.y, MOUSEEVENTF_LEFTUP);
+    EXPECT_EQ(tabs->TabIndex(), 1);
+    EXPECT_EQ(FaceMisses(window, 1, tpTop, kSelected, "clicked"), 0);
+    EXPECT_EQ(FaceMisses(window, 0, tpTop, kNormal, "no longer selected"), 0);
+    const POINT three = frametest::Centre(ItemRect(window, 2));
+    MouseTo(window, three.x, three.y);
+    EXPECT_EQ(FaceMisses(window, 2, tpTop, kHot, "hot again"), 0);
+    ParkMouse();
+    Pump(40);
+    EXPECT_EQ(FaceMisses(window, 2, tpTop, kNormal, "the mouse gone"), 0);
+}
+
+TEST_F(SkinnedTabs, ACloseBoxAsksTheFormAndFreesThePageOnceTheClickIsOver)
+{
+    TPageControl* pages = AddPages(10, 10, 300, 120, {L"First", L"Second", L"Third"});
+    pages->Tag = 7777;
+    TPageControl* plain = AddPages(10, 140, 300, 120, {L"First", L"Second", L"Third"});
+    SkinForm();
+    TCloseAnswer answer(Form->Handle(), pages);
+    HWND window = pages->Handle();
+    // The box sits in the tab's top-right corner, 2 pixels in, 6 square.
+    const auto boxCentre = [](HWND tabs, int index) {
+        const RECT tab = ItemRect(tabs, index);
+        return POINT{tab.right - 5, tab.top + 1 + 5};
+    };
+    const TColor ink = ColorToRGB(Skin->Tabs()->NormalColour2) & 0xFFFFFF;
+    const RECT second = ItemRect(window, 1);
+    EXPECT_EQ(PixelOf(*ReadBack(window), second.right - 8, second.top + 1 + 2), ink) << "the box's corner";
+
+    // Sent straight to the control: the page must outlive the click.
+    POINT at = boxCentre(window, 1);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    EXPECT_EQ(answer.Asked, 1);
+    EXPECT_EQ(answer.TabWindow, window);
+    EXPECT_EQ(answer.Tab, 1);
+    EXPECT_EQ(pages->PageCount(), 3) << "freed inside the click's own message";
+    Pump(40);
+    EXPECT_EQ(Captions(*pages), (std::vector<std::wstring>{L"First", L"Third"}));
+    EXPECT_EQ(pages->ActivePageIndex(), 0) << "the click on the box selects no tab";
+
+    // A real click; the form says no.
+    answer.Answer = 1;
+    at = boxCentre(window, 1);
+    MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTUP);
+    Pump(40);
+    EXPECT_EQ(answer.Asked, 2);
+    EXPECT_EQ(answer.PagesWhenAsked, 2);
+    EXPECT_EQ(Captions(*pages), (std::vector<std::wstring>{L"First", L"Third"}));
+
+    answer.Answer = 0;
+    at = boxCentre(window, 0);
+    MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTUP);
+    Pump(40);
+    EXPECT_EQ(Captions(*pages), (std::vector<std::wstring>{L"Third"}));
+    EXPECT_EQ(pages->ActivePageIndex(), 0);
+
+    // Without Tag 7777 the same spot is just a tab.
+    at = boxCentre(plain->Handle(), 1);
+    MouseTo(plain->Handle(), at.x, at.y, MOUSEEVENTF_LEFTDOWN);
+    MouseTo(plain->Handle(), at.x, at.y, MOUSEEVENTF_LEFTUP);
+    Pump(40);
+    EXPECT_EQ(answer.Asked, 3);
+    EXPECT_EQ(plain->PageCount(), 3);
+    EXPECT_EQ(plain->ActivePageIndex(), 1);
+    ParkMouse();
+}
+
+TEST_F(SkinnedTabs, TabSheetsShowTheSkinsFaceBehindTheirControls)
+{
+    TPageControl* pages = AddPages(10, 10, 300, 150, {L"Sheet"});
+    auto* label = Place<TLabel>(pages->Pages(0), Form.get(), L"Label on a sheet", 10, 10, 150, 16);
+    SkinForm();
+    HWND sheet = pages->Pages(0)->Handle();
+    const auto shot = ReadBack(sheet);
+    const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
+    const RECT text = label->BoundsRect();
+    int misses = 0;
+    int ink = 0;
+    for (int x = 0; x < shot->Width(); x += 5)
+        for (int y = 0; y < shot->Height(); y += 5) {
+            const POINT p{x, y};
+            const TColor seen = PixelOf(*shot, x, y);
+            if (PtInRect(&text, p))
+                ink += seen != face;
+            else if (seen != face && ++misses <= 3)
+                ADD_FAILURE() << "(" << x << ", " << y << ") is " << std::hex << seen;
+        }
+    EXPECT_EQ(misses, 0);
+    EXPECT_GT(ink, 0) << "the label is painted on the sheet";
+}
+
+TEST_F(SkinnedTabs, TheScrollArrowsOfAStripWithMoreTabsThanFitAreSkinned)
+{
+    TTabControl* tabs = AddTabs(tpTop, 10, 10, 170, 80, {L"One"});
+    SkinForm();
+    HWND window = tabs->Handle();
+    // Tabs added under the skin: the arrows come later than the skin object.
+    tabs->Tabs().Assign({L"First", L"Second", L"Third", L"Fourth", L"Fifth"});
+    Pump(40);
+    HWND arrows = FindWindowExW(window, nullptr, UPDOWN_CLASSW, nullptr);
+    ASSERT_TRUE(arrows && IsWindowVisible(arrows));
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(40);
+    EXPECT_NE(Frame->Dispatch().Controls().FindByWindow(arrows), nullptr);
+    // Each half's corners show its frame's corners (frame 1 left, 5 right),
+    // in the tab control's own readback: the strip leaves them be.
+    const auto shot = ReadBack(window);
+    RECT at{};
+    GetWindowRect(arrows, &at);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&at), 2);
+    const TDataSkinBorder& face = *Skin->UpDownHorz();
+    const int fw = face.Bitmap->Width() / 8;
+    const int fh = face.Bitmap->Height();
+    const int half = (at.right - at.left) / 2;
+    int misses = 0;
+    for (int i = 0; i < 2; ++i) {
+        const int frame = i == 0 ? 1 : 5;
+        const RECT part{at.left + i * half, at.top, i == 0 ? at.left + half : at.right, at.bottom};
+        const POINT corners[2][2] = {{{part.left, part.top}, {(frame - 1) * fw, 0}},
+                                     {{part.right - 1, part.bottom - 1}, {frame * fw - 1, fh - 1}}};
+        for (const auto& corner : corners) {
+            const TColor expected = PixelOf(*face.Bitmap, corner[1].x, corner[1].y);
+            if (expected == frametest::kMagenta)
+                continue;
+            const TColor seen = PixelOf(*shot, corner[0].x, corner[0].y);
+            if (seen != expected && ++misses <= 3)
+                ADD_FAILURE() << "(" << corner[0].x << ", " << corner[0].y << ") is " << std::hex << seen
+                              << " not " << expected;
+        }
+    }
+    EXPECT_EQ(misses, 0);
+}
+
+TEST_F(SkinnedTabs, KeysSwitchPagesExactlyAsOnAPlainTwin)
+{
+    const auto four = {L"One", L"Two", L"Three", L"Four"};
+    TPageControl* skinned = AddPages(10, 10, 200, 100, four);
+    TPageControl* plain = AddPages(10, 120, 200, 100, four);
+    plain->Tag = Skin->DisableTag;
+    SkinForm();
+    ASSERT_NE(Frame->Dispatch().Controls().FindByControl(skinned), nullptr);
+    ASSERT_EQ(Frame->Dispatch().Controls().FindByControl(plain), nullptr);
+    const std::vector<std::function<void()>> keys{
+        [] { Chord({VK_CONTROL}, VK_TAB); },
+        [] { Chord({VK_CONTROL}, VK_TAB); },
+        [] { Chord({VK_CONTROL, VK_SHIFT}, VK_TAB); },
+        [] { Chord({}, VK_RIGHT); },
+        [] { Chord({}, VK_RIGHT); },
+        [] { Chord({}, VK_LEFT); },
+        [] { Chord({VK_CONTROL, VK_SHIFT}, VK_TAB); },
+        [] { Chord({VK_CONTROL, VK_SHIFT}, VK_TAB); },
+    };
+    const auto run = [&](TPageControl* pages) {
+        pages->SetActivePageIndex(0);
+        pages->SetFocus();
+        Pump(40);
+        std::vector<int> seen;
+        for (const auto& key : keys) {
+            key();
+            seen.push_back(pages->ActivePageIndex());
+        }
+        return seen;
+    };
+    const std::vector<int> expected = run(plain);
+    EXPECT_NE(std::count(expected.begin(), expected.end(), 0), static_cast<long>(expected.size()))
+        << "the keys switch no page at all";
+    EXPECT_EQ(run(skinned), expected);
+}
+
+// --- Soak ---
+
+TEST_F(SkinnedTabs, NoGdiOrUserGrowthAfterPageSwitchesAndSkinCycles)
+{
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    std::printf("counting GDI objects with: %s\n", counter.Source);
+    TPageControl* pages = AddPages(10, 10, 200, 100, {L"One", L"Two", L"Three", L"Four"});
+    pages->Tag = 7777;
+    TTabControl* side = AddTabs(tpLeft, 220, 10, 100, 100, {L"One", L"Two"});
+    TTabControl* crowded = AddTabs(tpBottom, 10, 120, 120, 80, {L"First", L"Second", L"Third", L"Fourth"});
+    SkinForm();
+    const auto round = [&](int i) {
+        pages->SetActivePageIndex(i % 4);
+        side->SetTabIndex(i % 2);
+        PostMessageW(crowded->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(10 + i % 60, 70));
+        UpdateWindow(pages->Handle());
+        UpdateWindow(side->Handle());
+        Drain();
+    };
+    const auto cycle = [&] {
+        SkinCycle();
+        Drain();
+    };
+    round(1);
+    cycle();
+    round(2);
+    const long before = counter.Count();
+    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    const int windowsBefore = frametest::ThreadWindowCount();
+    for (int i = 0; i < 1000; ++i)
+        round(i);
+    EXPECT_EQ(counter.Count(), before) << "after 1000 page switches";
+    for (int i = 0; i < 100; ++i)
+        cycle();
+    round(2);
+    EXPECT_NE(Frame->Dispatch().Controls().FindByControl(pages), nullptr);
+    EXPECT_EQ(counter.Count(), before) << "after 100 skin cycles";
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+    EXPECT_EQ(frametest::ThreadWindowCount(), windowsBefore);
 }
 
 } // namespace
