@@ -147,6 +147,17 @@ const TKindRow kKindRows[] = {
 
 // --- Kinds ---
 
+namespace {
+
+// Tab controls in button style show buttons, not the Tabs image.
+bool ButtonStyleTabs(const TComponent* owner)
+{
+    const std::string style = GetEnumPropByName(owner, "Style");
+    return style == "tsButtons" || style == "tsFlatButtons";
+}
+
+} // namespace
+
 TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
 {
     switch (kind) {
@@ -155,7 +166,7 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skSpeedButton: return new TSkinSpeedButton(owner);
     case skMenuButton: return new TSkinMenuButton(owner);
     case skMediaPlayer: return new TSkinMP(owner);
-    case skTab: return new TSkinTab(owner);
+    case skTab: return ButtonStyleTabs(owner) ? nullptr : new TSkinTab(owner);
     case skTabSheet: return new TSkinTabSheet(owner);
     case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
@@ -283,7 +294,7 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
     if (name == L"tprogressbar")
         return {skProgress};
     if (name == L"systabcontrol32")
-        return when(on(xcTab) && !(style & 0x2000), skTab);
+        return when(on(xcTab) && !(style & 0x2000) && !(style & TCS_BUTTONS), skTab);
     if (name == L"toolbarwindow32")
         return {skBoxH};
     if (name == L"edit")
