@@ -3,6 +3,7 @@
 #include "framework/ComCtrls.h"
 #include "framework/GdiObjects.h"
 #include "framework/Messages.h"
+#include "skin/controls/CaptionDrawing.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinMessages.h"
@@ -443,30 +444,9 @@ void TSkinTab::DrawTab(HDC strip, int index, const RECT& upright, int selected)
     }
     SetTextColor(strip, ColorToRGB(frame == kTabSelected ? tabs.PressedColour2 : tabs.NormalColour2));
     const TTabItem item = ReadTabItem(FHandle, index, FUnicode);
-    DrawTabCaption(strip, text, item.Text, item.Image);
-}
-
-void TSkinTab::DrawTabCaption(HDC dc, const RECT& rect, const std::wstring& text, int image)
-{
     HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, TCM_GETIMAGELIST, 0, 0));
-    int imageWidth = 0;
-    int imageHeight = 0;
-    if (images && image >= 0)
-        ImageList_GetIconSize(images, &imageWidth, &imageHeight);
-    if (imageWidth >= rect.right - rect.left)
-        imageWidth = 0;
-    RECT measured = rect;
-    DrawTextWide(dc, text, measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    const int textWidth = measured.right - measured.left;
-    const int gap = imageWidth ? 2 : 0;
-    int x = rect.left + std::max(1, static_cast<int>(rect.right - rect.left - imageWidth - gap - textWidth) / 2);
-    if (imageWidth) {
-        const int y = rect.top + (rect.bottom - rect.top - imageHeight) / 2;
-        ImageList_Draw(images, image, dc, x, y, ILD_TRANSPARENT);
-        x += imageWidth + gap;
-    }
-    RECT box{x, rect.top, rect.right, rect.bottom};
-    DrawTextWide(dc, text, box, TextFormatFor(DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX));
+    DrawImageAndCaption(strip, text, DT_CENTER, item.Text, item.Image, images,
+                        {FEnabled, (TextFormatFor(0) & DT_RTLREADING) != 0});
 }
 
 void TSkinTab::DrawPane(HDC dc, const RECT& display)

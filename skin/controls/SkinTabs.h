@@ -61,7 +61,6 @@ private:
     TStripGeometry Geometry(const RECT& rect) const;
     void DrawStrip(HDC dc, const TStripGeometry& geometry);
     void DrawTab(HDC strip, int index, const RECT& upright, int selected);
-    void DrawTabCaption(HDC dc, const RECT& rect, const std::wstring& text, int image);
     void DrawPane(HDC dc, const RECT& display);
     // The tab scroll arrows: the first "msctls_updown32" child, skinned once.
     HWND AttachUpDown();
