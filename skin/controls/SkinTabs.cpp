@@ -4,6 +4,7 @@
 #include "framework/GdiObjects.h"
 #include "framework/Messages.h"
 #include "skin/controls/CaptionDrawing.h"
+#include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinMessages.h"
@@ -454,6 +455,83 @@ void TSkinTab::DrawPane(HDC dc, const RECT& display)
     const TDataSkinObject* pane = FSkinData->Tabs()->Style == 0 ? nullptr : FSkinData->TabPane();
     const bool tile = pane && pane->Tile == 1;
     DrawNineSliceFrame(dc, display, *FPaneBitmap, false, tile, false, 1, 1, FPaneMargins);
+}
+
+// --- Tab controls in button style ---
+
+const TClassInfo& TSkinTabBtn::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinTabBtn>("TSkinTabBtn", TSkinControl::StaticClass()).Build());
+    return Info;
+}
+
+TSkinTabBtn::TSkinTabBtn(TComponent* AOwner) : TSkinControl(AOwner) {}
+
+bool TSkinTabBtn::BeforeMessage(TMessage& message)
+{
+    switch (message.Msg) {
+    case WM_PAINT:
+    case WM_PRINTCLIENT:
+        PaintByMessage(message);
+        return false;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(FHandle, &client);
+        FillRect(reinterpret_cast<HDC>(message.WParam), &client, FSkinData->FaceBrush());
+        message.Result = 1;
+        return false;
+    }
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinTabBtn::DrawControl(HDC dc, const RECT& rect)
+{
+    const TDataSkinButton* buttons = FSkinData->Buttons();
+    if (!buttons || !buttons->Bitmap || buttons->Bitmap->Empty())
+        return;
+    FEnabled = IsWindowEnabled(FHandle) != FALSE;
+    RECT display = rect;
+    SendMessageW(FHandle, TCM_ADJUSTRECT, FALSE, AsLParam(&display));
+    // The buttons' row: everything above the display area.
+    const int height = std::min<int>(display.top - 4 + 1, rect.bottom - rect.top);
+    const int width = rect.right - rect.left;
+    if (height <= 0 || width <= 0)
+        return;
+    FWork.SetSize(width, height);
+    HDC work = FWork.Canvas().Handle();
+    FillSkinColor(work, {0, 0, width, height});
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
+    const gdi::Selection fontIn(work, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    const int count = static_cast<int>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
+    const int selected = static_cast<int>(SendMessageW(FHandle, TCM_GETCURSEL, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT item{};
+        if (!SendMessageW(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), AsLParam(&item)))
+            continue;
+        OffsetRect(&item, 0, 1);
+        DrawButton(work, i, item, i == selected);
+    }
+    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+}
+
+void TSkinTabBtn::DrawButton(HDC work, int index, const RECT& face, bool selected)
+{
+    const TDataSkinButton& buttons = *FSkinData->Buttons();
+    const int frame = selected ? bfPressed : bfNormal;
+    DrawSkinObjectFrame(work, face, kButtonFrames, frame, buttons);
+    COLORREF ink = RGB(0, 0, 0);
+    if (!selected && buttons.HasNormalColour2)
+        ink = ColorToRGB(buttons.NormalColour2);
+    else if (selected && buttons.HasPressedColour2)
+        ink = ColorToRGB(buttons.PressedColour2);
+    SetTextColor(work, ink);
+    const TTabItem item = ReadTabItem(FHandle, index, FUnicode);
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, TCM_GETIMAGELIST, 0, 0));
+    DrawImageAndCaption(work, face, DT_CENTER, item.Text, item.Image, images,
+                        {FEnabled, (TextFormatFor(0) & DT_RTLREADING) != 0});
 }
 
 // --- Tab sheets ---

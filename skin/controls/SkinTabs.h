@@ -79,6 +79,25 @@ private:
     int FHotTab = -1;
 };
 
+// Tab controls in button style: the row of buttons above the display area,
+// each a face of the skin's Buttons image (frame 2 for the selected tab,
+// else 1) with its image and text centred; the rest of the control on the
+// skin's face colour.
+class TSkinTabBtn : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinTabBtn(TComponent* AOwner);
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+    void DrawControl(HDC dc, const RECT& rect) override;
+
+private:
+    void DrawButton(HDC work, int index, const RECT& face, bool selected);
+
+    TBitmap FWork;
+};
+
 // The sheets of a page control: the skin's face colour behind their
 // controls.
 class TSkinTabSheet : public TSkinControl {

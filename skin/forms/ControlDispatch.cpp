@@ -166,7 +166,11 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skSpeedButton: return new TSkinSpeedButton(owner);
     case skMenuButton: return new TSkinMenuButton(owner);
     case skMediaPlayer: return new TSkinMP(owner);
-    case skTab: return ButtonStyleTabs(owner) ? nullptr : new TSkinTab(owner);
+    case skTab:
+        if (ButtonStyleTabs(owner))
+            return new TSkinTabBtn(owner);
+        return new TSkinTab(owner);
+    case skTabBtn: return new TSkinTabBtn(owner);
     case skTabSheet: return new TSkinTabSheet(owner);
     case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
@@ -197,6 +201,8 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
 bool KindSetsColour(TSkinKind kind) noexcept
 {
     switch (kind) {
+    // A sheet's colour is what its labels and the tabs on it show around them.
+    case skTabSheet:
     case skBox: case skGroupBox: case skAdvPage: case skObjImageCheck: case skObjImageRadio: case skObjImageCx:
         return true;
     default:
@@ -294,7 +300,7 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
     if (name == L"tprogressbar")
         return {skProgress};
     if (name == L"systabcontrol32")
-        return when(on(xcTab) && !(style & 0x2000) && !(style & TCS_BUTTONS), skTab);
+        return when(on(xcTab) && !(style & 0x2000), (style & TCS_BUTTONS) ? skTabBtn : skTab);
     if (name == L"toolbarwindow32")
         return {skBoxH};
     if (name == L"edit")

@@ -13,6 +13,7 @@
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/forms/ControlDispatch.h"
 
 #include <commctrl.h>
 
@@ -310,6 +311,78 @@ TEST_F(SkinnedTabs, ACloseBoxAsksTheFormAndFreesThePageOnceTheClickIsOver)
     ParkMouse();
 }
 
+TEST_F(SkinnedTabs, ButtonStyleTabsAreButtonFacesWithTheSelectedOnePressed)
+{
+    TTabControl* tabs = AddTabs(tpTop, 10, 10, 300, 100, {L"One", L"Two", L"Three"});
+    tabs->SetStyle(tsButtons);
+    tabs->SetTabIndex(1);
+    SkinForm();
+    HWND window = tabs->Handle();
+    const auto shot = ReadBack(window);
+    const TFaceModel model(*Skin, Skin->SkinColor(scButtonFace));
+    const struct {
+        int Index;
+        int Frame;
+    } cases[] = {{1, bfPressed}, {0, bfNormal}, {2, bfNormal}};
+    for (const auto& c : cases) {
+        // Each button stands one pixel lower than the control reports it.
+        RECT face = ItemRect(window, c.Index);
+        OffsetRect(&face, 0, 1);
+        const int w = face.right - face.left;
+        const int h = face.bottom - face.top;
+        std::vector<POINT> points;
+        for (int x = 0; x < w; x += 3)
+            points.push_back({x, 0});
+        for (int y = 0; y < h - 2; y += 2)
+            for (int x : {0, w - 1})
+                points.push_back({x, y});
+        int misses = 0;
+        for (const POINT& p : points) {
+            const TColor seen = PixelOf(*shot, face.left + p.x, face.top + p.y);
+            if (!model.At(w, h, p.x, p.y, c.Frame).Admits(seen) && ++misses <= 3)
+                ADD_FAILURE() << "tab " << c.Index << ": (" << p.x << ", " << p.y << ") is " << std::hex << seen;
+        }
+        EXPECT_EQ(misses, 0) << "tab " << c.Index;
+    }
+    const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
+    EXPECT_EQ(PixelOf(*shot, shot->Width() / 2, shot->Height() - 10), face) << "below the buttons";
+}
+
+TEST_F(SkinnedTabs, BareTabWindowsOfDialogsAreSkinnedByClassAndStyle)
+{
+    Form->Show();
+    Pump(40);
+    HWND dialog = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"", WS_CHILD | WS_VISIBLE, 10, 10, 420, 130,
+                                  Form->Handle(), nullptr, nullptr, nullptr);
+    const auto tabs = [&](DWORD style, int x) {
+        HWND window = CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | style, x, 10, 190, 100, dialog,
+                                      nullptr, nullptr, nullptr);
+        for (const wchar_t* text : {L"One", L"Two"}) {
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = const_cast<wchar_t*>(text);
+            SendMessageW(window, TCM_INSERTITEMW, 9, AsLParam(&item));
+        }
+        SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
+        return window;
+    };
+    HWND bottom = tabs(TCS_BOTTOM, 10);
+    HWND buttons = tabs(TCS_BUTTONS, 210);
+    auto dispatch = std::make_unique<TControlDispatch>(Skin.get());
+    dispatch->AttachChildWindows(dialog);
+    ASSERT_NE(dispatch->Controls().FindByWindow(bottom), nullptr);
+    ASSERT_NE(dispatch->Controls().FindByWindow(buttons), nullptr);
+    EXPECT_TRUE(dispatch->Controls().FindByWindow(bottom)->Is<TSkinTab>());
+    EXPECT_TRUE(dispatch->Controls().FindByWindow(buttons)->Is<TSkinTabBtn>());
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Pump(40);
+    EXPECT_EQ(FaceMisses(bottom, 0, tpBottom, kSelected, "bare bottom"), 0);
+    EXPECT_EQ(FaceMisses(bottom, 1, tpBottom, kNormal, "bare bottom"), 0);
+    dispatch.reset();
+    EXPECT_EQ(SendMessageW(bottom, WM_SKINQUERY, 0, 0), 0) << "the list frees the objects of bare windows";
+    DestroyWindow(dialog);
+}
+
 TEST_F(SkinnedTabs, TabSheetsShowTheSkinsFaceBehindTheirControls)
 {
     TPageControl* pages = AddPages(10, 10, 300, 150, {L"Sheet"});
@@ -332,6 +405,7 @@ TEST_F(SkinnedTabs, TabSheetsShowTheSkinsFaceBehindTheirControls)
         }
     EXPECT_EQ(misses, 0);
     EXPECT_GT(ink, 0) << "the label is painted on the sheet";
+    EXPECT_EQ(PixelOf(*shot, text.right - 3, text.top + 1), face) << "the label stands on the sheet's face colour";
 }
 
 TEST_F(SkinnedTabs, TheScrollArrowsOfAStripWithMoreTabsThanFitAreSkinned)
