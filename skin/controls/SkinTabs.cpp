@@ -154,7 +154,6 @@ void TSkinTab::AttachControl(TSkinControlList* form, TSkinData* skinData, bool s
     FCloseButtons = FControl && FControl->Tag == kCloseBoxTag && FControl->Is<TPageControl>();
     PrepareTabBitmaps();
     AttachUpDown();
-    FActive = true;
 }
 
 void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form)
@@ -166,7 +165,6 @@ void TSkinTab::AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* 
     FEnabled = IsWindowEnabled(window) != FALSE;
     PrepareTabBitmaps();
     AttachUpDown();
-    FActive = true;
 }
 
 void TSkinTab::SkinChanged()
@@ -361,7 +359,15 @@ TSkinTab::TStripGeometry TSkinTab::Geometry(const RECT& rect) const
 void TSkinTab::DrawControl(HDC dc, const RECT& rect)
 {
     FEnabled = IsWindowEnabled(FHandle) != FALSE;
-    const TStripGeometry geometry = Geometry(rect);
+    DrawSurface(dc, rect, Geometry(rect));
+    // The control's own paint is never run, so its windowless children
+    // would go unpainted.
+    if (auto* control = dynamic_cast<TWinControl*>(FControl))
+        control->PaintControls(dc);
+}
+
+void TSkinTab::DrawSurface(HDC dc, const RECT& rect, const TStripGeometry& geometry)
+{
     HWND upDown = AttachUpDown();
     const gdi::SavedState saved(dc);
     // The scroll arrows paint themselves, skinned, over the strip.
@@ -382,9 +388,6 @@ void TSkinTab::DrawControl(HDC dc, const RECT& rect)
         ExcludeClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
     ExcludeClipRect(dc, display.left, display.top, display.right, display.bottom);
     FillParentColor(dc, rect);
-    if (FVariant == 2)
-        if (auto* control = dynamic_cast<TWinControl*>(FControl))
-            control->PaintControls(dc);
 }
 
 void TSkinTab::DrawStrip(HDC dc, const TStripGeometry& geometry)
@@ -515,6 +518,8 @@ void TSkinTabBtn::DrawControl(HDC dc, const RECT& rect)
         DrawButton(work, i, item, i == selected);
     }
     BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+    if (auto* control = dynamic_cast<TWinControl*>(FControl))
+        control->PaintControls(dc);
 }
 
 void TSkinTabBtn::DrawButton(HDC work, int index, const RECT& face, bool selected)

@@ -59,6 +59,8 @@ protected:
 private:
     struct TStripGeometry;
     TStripGeometry Geometry(const RECT& rect) const;
+    // The strip, the pane and around them, the scroll arrows left uncovered.
+    void DrawSurface(HDC dc, const RECT& rect, const TStripGeometry& geometry);
     void DrawStrip(HDC dc, const TStripGeometry& geometry);
     void DrawTab(HDC strip, int index, const RECT& upright, int selected);
     void DrawPane(HDC dc, const RECT& display);

@@ -387,7 +387,17 @@ TEST_F(SkinnedTabs, TabSheetsShowTheSkinsFaceBehindTheirControls)
 {
     TPageControl* pages = AddPages(10, 10, 300, 150, {L"Sheet"});
     auto* label = Place<TLabel>(pages->Pages(0), Form.get(), L"Label on a sheet", 10, 10, 150, 16);
+    TTabControl* tabs = AddTabs(tpTop, 10, 170, 300, 100, {L"One"});
+    auto* onTabs = Place<TLabel>(tabs, Form.get(), L"Label on a tab control", 20, 40, 150, 16);
     SkinForm();
+    // The tab control's own paint never runs: its windowless controls are painted with the skin's.
+    const auto tabsShot = ReadBack(tabs->Handle());
+    const TColor labelInk = ColorToRGB(onTabs->Font()->Color()) & 0xFFFFFF;
+    int tabsInk = 0;
+    for (int x = 20; x < 170; ++x)
+        for (int y = 40; y < 56; ++y)
+            tabsInk += PixelOf(*tabsShot, x, y) == labelInk;
+    EXPECT_GT(tabsInk, 10) << "the label on the tab control";
     HWND sheet = pages->Pages(0)->Handle();
     const auto shot = ReadBack(sheet);
     const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
