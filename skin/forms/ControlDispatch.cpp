@@ -10,6 +10,7 @@
 #include "skin/controls/SkinMediaPlayer.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinTabs.h"
 #include "skin/data/SkinMessages.h"
 
 #include <algorithm>
@@ -74,6 +75,9 @@ bool RowTestHolds(const TDispatchRow& row, TControl* control, const std::string&
 const TDispatchRow kRows[] = {
     {rtName, {"TTABSET"}, kTabsSwitch, skTab31, thAttach},
     {rtName, {"TTABBEDNOTEBOOK"}, kTabsSwitch, skTab, thAttach},
+    // The framework's own tab and page controls and the pages' sheets.
+    {rtClass, {"TCustomTabControl"}, kTabsSwitch, skTab, thAttach},
+    {rtClass, {"TTabSheet"}, kTabsSwitch, skTabSheet, thAttach},
     {rtName, {"TMVCPANEL"}, kNoSwitch, skNone, thChildrenOnly},
     {rtName, {"TUPDOWN", "TSPINBUTTON"}, xcSpin, skUpDown, thAttach},
     {rtName, {"TMEDIAPLAYER"}, xcButton, skMediaPlayer, thAttach},
@@ -143,6 +147,17 @@ const TKindRow kKindRows[] = {
 
 // --- Kinds ---
 
+namespace {
+
+// Tab controls in button style show buttons, not the Tabs image.
+bool ButtonStyleTabs(const TComponent* owner)
+{
+    const std::string style = GetEnumPropByName(owner, "Style");
+    return style == "tsButtons" || style == "tsFlatButtons";
+}
+
+} // namespace
+
 TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
 {
     switch (kind) {
@@ -151,6 +166,12 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skSpeedButton: return new TSkinSpeedButton(owner);
     case skMenuButton: return new TSkinMenuButton(owner);
     case skMediaPlayer: return new TSkinMP(owner);
+    case skTab:
+        if (ButtonStyleTabs(owner))
+            return new TSkinTabBtn(owner);
+        return new TSkinTab(owner);
+    case skTabBtn: return new TSkinTabBtn(owner);
+    case skTabSheet: return new TSkinTabSheet(owner);
     case skSizer: return new TSkinSizer(owner);
     case skProgress: return new TSkinProgress(owner);
     case skComBox: return new TSkinComBox(owner);
@@ -180,6 +201,8 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
 bool KindSetsColour(TSkinKind kind) noexcept
 {
     switch (kind) {
+    // A sheet's colour is what its labels and the tabs on it show around them.
+    case skTabSheet:
     case skBox: case skGroupBox: case skAdvPage: case skObjImageCheck: case skObjImageRadio: case skObjImageCx:
         return true;
     default:
@@ -277,7 +300,7 @@ TWindowChoice ChooseForWindow(const std::wstring& name, LONG_PTR style, const TS
     if (name == L"tprogressbar")
         return {skProgress};
     if (name == L"systabcontrol32")
-        return when(on(xcTab) && !(style & 0x2000), skTab);
+        return when(on(xcTab) && !(style & 0x2000), (style & TCS_BUTTONS) ? skTabBtn : skTab);
     if (name == L"toolbarwindow32")
         return {skBoxH};
     if (name == L"edit")

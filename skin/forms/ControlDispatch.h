@@ -28,7 +28,8 @@ enum TSkinKind {
     skNone, skTab31, skTab, skUpDown, skMediaPlayer, skBox, skBoxH, skObjImageCheck, skObjImageRadio,
     skObjImageCx, skGroupBox, skStatusBar, skProgress, skComBox, skComBoxEx, skScrollbar, skSingleScrollbar,
     skListView, skButton, skBitButton, skPngBitButton, skMenuButton, skSpeedButton, skPngSpeedButton, skEdit,
-    skCheckBox, skRadioButton, skTrackBar, skDateTime, skAdvPage, skSizer, skScrollBarControl
+    skCheckBox, skRadioButton, skTrackBar, skDateTime, skAdvPage, skSizer, skScrollBarControl, skTabSheet,
+    skTabBtn
 };
 
 // The object for a kind, owned by owner (a framework control) or, with

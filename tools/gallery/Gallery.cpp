@@ -393,6 +393,10 @@ void TFrmGallery::BuildTabsPage(TTabSheet* Page)
         Tabs->Tabs().Assign({L"One", L"Two", L"Three"});
         Tabs->SetTabIndex(I % 3);
     }
+    auto* Buttons = Make<TTabControl>(Page, 410, 10, 180, 110);
+    Buttons->SetStyle(tsButtons);
+    Buttons->Tabs().Assign({L"One", L"Two"});
+    Buttons->SetTabIndex(1);
     auto* Pages = Make<TPageControl>(Page, 10, 250, 390, 90);
     Pages->Tag = 7777;
     Pages->SetImages(ImageList1);
