@@ -460,19 +460,21 @@ void TSkinTab::DrawPane(HDC dc, const RECT& display)
     DrawNineSliceFrame(dc, display, *FPaneBitmap, false, tile, false, 1, 1, FPaneMargins);
 }
 
-// --- Tab controls in button style ---
+// --- Controls drawn whole over the face colour ---
 
-const TClassInfo& TSkinTabBtn::StaticClass()
+const TClassInfo& TSkinFaceFilled::StaticClass()
 {
     static const TClassInfo& Info =
-        *new TClassInfo(TClassBuilder<TSkinTabBtn>("TSkinTabBtn", TSkinControl::StaticClass()).Build());
+        *new TClassInfo(TClassBuilder<TSkinFaceFilled>("TSkinFaceFilled", TSkinControl::StaticClass()).Build());
     return Info;
 }
 
-TSkinTabBtn::TSkinTabBtn(TComponent* AOwner) : TSkinControl(AOwner) {}
+TSkinFaceFilled::TSkinFaceFilled(TComponent* AOwner) : TSkinControl(AOwner) {}
 
-bool TSkinTabBtn::BeforeMessage(TMessage& message)
+bool TSkinFaceFilled::BeforeMessage(TMessage& message)
 {
+    if (FVariant != 0)
+        return TSkinControl::BeforeMessage(message);
     switch (message.Msg) {
     case WM_PAINT:
     case WM_PRINTCLIENT:
@@ -489,6 +491,17 @@ bool TSkinTabBtn::BeforeMessage(TMessage& message)
         return TSkinControl::BeforeMessage(message);
     }
 }
+
+// --- Tab controls in button style ---
+
+const TClassInfo& TSkinTabBtn::StaticClass()
+{
+    static const TClassInfo& Info =
+        *new TClassInfo(TClassBuilder<TSkinTabBtn>("TSkinTabBtn", TSkinFaceFilled::StaticClass()).Build());
+    return Info;
+}
+
+TSkinTabBtn::TSkinTabBtn(TComponent* AOwner) : TSkinFaceFilled(AOwner) {}
 
 void TSkinTabBtn::DrawControl(HDC dc, const RECT& rect)
 {
@@ -544,32 +557,11 @@ void TSkinTabBtn::DrawButton(HDC work, int index, const RECT& face, bool selecte
 const TClassInfo& TSkinTabSheet::StaticClass()
 {
     static const TClassInfo& Info =
-        *new TClassInfo(TClassBuilder<TSkinTabSheet>("TSkinTabSheet", TSkinControl::StaticClass()).Build());
+        *new TClassInfo(TClassBuilder<TSkinTabSheet>("TSkinTabSheet", TSkinFaceFilled::StaticClass()).Build());
     return Info;
 }
 
-TSkinTabSheet::TSkinTabSheet(TComponent* AOwner) : TSkinControl(AOwner) {}
-
-bool TSkinTabSheet::BeforeMessage(TMessage& message)
-{
-    if (FVariant != 0)
-        return TSkinControl::BeforeMessage(message);
-    switch (message.Msg) {
-    case WM_PAINT:
-    case WM_PRINTCLIENT:
-        PaintByMessage(message);
-        return false;
-    case WM_ERASEBKGND: {
-        RECT client{};
-        GetClientRect(FHandle, &client);
-        FillRect(reinterpret_cast<HDC>(message.WParam), &client, FSkinData->FaceBrush());
-        message.Result = 1;
-        return false;
-    }
-    default:
-        return TSkinControl::BeforeMessage(message);
-    }
-}
+TSkinTabSheet::TSkinTabSheet(TComponent* AOwner) : TSkinFaceFilled(AOwner) {}
 
 void TSkinTabSheet::DrawControl(HDC dc, const RECT& rect)
 {

@@ -81,17 +81,29 @@ private:
     int FHotTab = -1;
 };
 
+// Controls the skin draws whole: WM_PAINT (and WM_PRINTCLIENT) drawn by
+// DrawControl, the erase filling the client with the skin's face colour.
+// With variant 1 (its parent background switched off) the control paints
+// itself, on the face colour it was given.
+class TSkinFaceFilled : public TSkinControl {
+    VK_CLASS_INFO
+public:
+    explicit TSkinFaceFilled(TComponent* AOwner);
+
+protected:
+    bool BeforeMessage(TMessage& message) override;
+};
+
 // Tab controls in button style: the row of buttons above the display area,
 // each a face of the skin's Buttons image (frame 2 for the selected tab,
 // else 1) with its image and text centred; the rest of the control on the
 // skin's face colour.
-class TSkinTabBtn : public TSkinControl {
+class TSkinTabBtn : public TSkinFaceFilled {
     VK_CLASS_INFO
 public:
     explicit TSkinTabBtn(TComponent* AOwner);
 
 protected:
-    bool BeforeMessage(TMessage& message) override;
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
@@ -102,12 +114,11 @@ private:
 
 // The sheets of a page control: the skin's face colour behind their
 // controls.
-class TSkinTabSheet : public TSkinControl {
+class TSkinTabSheet : public TSkinFaceFilled {
     VK_CLASS_INFO
 public:
     explicit TSkinTabSheet(TComponent* AOwner);
 
 protected:
-    bool BeforeMessage(TMessage& message) override;
     void DrawControl(HDC dc, const RECT& rect) override;
 };

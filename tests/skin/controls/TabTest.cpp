@@ -29,6 +29,7 @@ constexpr int kTabFrames = 5;
 constexpr int kNormal = 1;
 constexpr int kSelected = 2;
 constexpr int kHot = 3;
+constexpr int kDisabled = 4;
 
 RECT ItemRect(HWND tabs, int index)
 {
@@ -234,7 +235,12 @@ TEST_F(SkinnedTabs, TheTabUnderTheMouseIsHotAndAClickSelectsIt)
 {
     TTabControl* tabs = AddTabs(tpTop, 10, 10, 300, 120, {L"One", L"Two", L"Three"});
     tabs->SetTabIndex(0);
+    TTabControl* disabled = AddTabs(tpTop, 10, 140, 300, 100, {L"One", L"Two"});
+    disabled->SetTabIndex(0);
+    disabled->SetEnabled(false);
     SkinForm();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(FaceMisses(disabled->Handle(), i, tpTop, kDisabled, "disabled"), 0) << "tab " << i;
     HWND window = tabs->Handle();
     const POINT two = frametest::Centre(ItemRect(window, 1));
     MouseTo(window, two.x, two.y);
