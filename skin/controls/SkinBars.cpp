@@ -167,7 +167,15 @@ HFONT TSkinStatusBar::TextFont() const
 
 void TSkinStatusBar::DrawPanel(HDC dc, const TStatusPanelFace& panel) const
 {
-    if (const TDataSkinObject* edges = FSkinData->StatusBarEdges(); HasImage(edges)) {
+    const TDataSkinObject* edges = FSkinData->StatusBarEdges();
+    if (HasImage(edges) && FForm) {
+        // Texts change many times a second during a conversion: the faces
+        // come from the window's cache, rendered once per size.
+        const TBitmap& face = FForm->Faces().Face(*FSkinData, *edges, kStatusEdgeFrames, panel.Frame,
+                                                  Width(panel.Rect), Height(panel.Rect));
+        BitBlt(dc, panel.Rect.left, panel.Rect.top, face.Width(), face.Height(), face.Canvas().Handle(), 0, 0,
+               SRCCOPY);
+    } else if (HasImage(edges)) {
         DrawSkinObjectFrame(dc, panel.Rect, kStatusEdgeFrames, panel.Frame, *edges);
     } else if (panel.Frame != 3) {
         RECT edge = panel.Rect;
