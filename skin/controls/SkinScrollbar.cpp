@@ -2,6 +2,7 @@
 
 #include "framework/Messages.h"
 #include "framework/SysUtils.h"
+#include "skin/controls/SkinBars.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinMessages.h"
@@ -711,6 +712,74 @@ void TSkinScrollbar::AfterMessage(TMessage& message)
     }
     if (!OnlyAsks(message.Msg))
         FollowBars();
+}
+
+// --- TSkinListView ---
+
+TSkinListView::TSkinListView(TComponent* AOwner) : TSkinScrollbar(AOwner) {}
+
+// The header gives its window procedure back before the list view's object goes.
+TSkinListView::~TSkinListView() = default;
+
+void TSkinListView::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
+{
+    TSkinScrollbar::AttachControl(form, skinData, setColour);
+    if (FAttached)
+        FollowHeader();
+}
+
+void TSkinListView::AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form)
+{
+    TSkinScrollbar::AttachWindow(window, skinData, form);
+    if (FAttached)
+        FollowHeader();
+}
+
+void TSkinListView::FollowHeader()
+{
+    if (FLife != slAttached)
+        return;
+    const auto header = reinterpret_cast<HWND>(SendMessageW(FHandle, LVM_GETHEADER, 0, 0));
+    if (!header || (FHeader && FHeader->Handle() == header && FHeader->Life() == slAttached))
+        return;
+    // Outside the frame's list: this object owns it and passes on skin
+    // changes and switches.
+    FHeader = std::make_unique<TSkinHeader>(nullptr);
+    FHeader->AttachWindow(header, FSkinData, nullptr);
+}
+
+void TSkinListView::Deactivate()
+{
+    if (!FActive)
+        return;
+    if (FHeader) {
+        const HWND header = FHeader->Handle();
+        FHeader.reset();
+        if (FLife != slDestroyed && IsWindow(header))
+            RedrawWindow(header, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    }
+    TSkinScrollbar::Deactivate();
+}
+
+void TSkinListView::SkinChanged()
+{
+    TSkinScrollbar::SkinChanged();
+    if (FHeader)
+        FHeader->SkinChanged();
+}
+
+void TSkinListView::Switched(bool on)
+{
+    TSkinScrollbar::Switched(on);
+    if (FHeader && FHeader->Life() == slAttached)
+        SendMessageW(FHeader->Handle(), WM_SKINSWITCH, on ? 1 : 0, 0);
+}
+
+void TSkinListView::AfterMessage(TMessage& message)
+{
+    TSkinScrollbar::AfterMessage(message);
+    if (message.Msg == WM_PAINT || message.Msg == WM_STYLECHANGED)
+        FollowHeader();
 }
 
 // --- TSkinScrollBarControl ---

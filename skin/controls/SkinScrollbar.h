@@ -166,12 +166,35 @@ private:
     bool FClipSiblingsAdded = false;
 };
 
-// List views: their bars as any scrolled control; the header keeps its own
-// look until a skinned header exists.
+class TSkinHeader;
+
+// List views: their bars as any scrolled control, and their column header
+// skinned by a TSkinHeader this object owns (the header is the list view's
+// own child and lives and dies with it).
 class TSkinListView : public TSkinScrollbar {
     VK_CLASS_INFO
 public:
-    using TSkinScrollbar::TSkinScrollbar;
+    explicit TSkinListView(TComponent* AOwner);
+    ~TSkinListView() override;
+
+    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
+    void AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form) override;
+    void Deactivate() override;
+    void SkinChanged() override;
+
+    // The skinned header, or nullptr while the list view has none.
+    TSkinHeader* Header() const noexcept { return FHeader.get(); }
+
+protected:
+    void AfterMessage(TMessage& message) override;
+    void Switched(bool on) override;
+
+private:
+    // Skins the list view's header when it has one not skinned yet (a
+    // header appears with the report view, and a new one with a new window).
+    void FollowHeader();
+
+    std::unique_ptr<TSkinHeader> FHeader;
 };
 
 // A scroll-bar control (the framework's TScrollBar, or a bare "scrollbar"

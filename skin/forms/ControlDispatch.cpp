@@ -4,6 +4,7 @@
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/SysUtils.h"
+#include "skin/controls/SkinBars.h"
 #include "skin/controls/SkinButtons.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdits.h"
@@ -184,6 +185,10 @@ TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
     case skDateTime: return new TSkinDateTime(owner);
     case skUpDown: return new TSkinUpDown(owner);
     case skTrackBar: return new TSkinTrackBar(owner);
+    case skStatusBar: return new TSkinStatusBar(owner);
+    case skGroupBox: return new TSkinGroupBox(owner);
+    case skBox: return new TSkinBox(owner);
+    case skBoxH: return new TSkinBoxH(owner);
     case skCheckBox: return new TSkinCheckBox(owner);
     case skRadioButton: return new TSkinRadioButton(owner);
     case skScrollbar: return new TSkinScrollbar(owner);

@@ -353,6 +353,8 @@ TEST_F(SkinnedButtons, Tag5555ShowsTheParentsBackgroundThroughTheFace)
     constexpr TColor kPanelColour = 0x3060C0;
     auto* panel = Place<TPanel>(Form.get(), Form.get(), L"", 10, 10, 300, 100);
     panel->SetColor(kPanelColour);
+    // Kept plain, so its colour is not the skin's face the button draws anyway.
+    panel->Tag = 99;
     auto* button = Place<TButton>(panel, Form.get(), L"Through", 40, 30, 90, 25);
     button->Tag = 5555;
     SkinForm();

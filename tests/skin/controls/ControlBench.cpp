@@ -5,7 +5,7 @@
 // progress bar's position update, painted, against the plain bar's.
 // Scroll bars: a 10 000-row owner-data list view scrolled by 1000 wheel
 // steps (each painted at once) skinned against unskinned, and the repaint of
-// one overlay.
+// one overlay. A status bar's text update skinned against the plain one.
 #include "framework/ComCtrls.h"
 #include "skin/controls/ControlFixture.h"
 #include "skin/data/BenchTiming.h"
@@ -127,6 +127,30 @@ void ScrollBenchmarks(const TSkinData& skin)
                 nativeFrame);
 }
 
+// A status text as the converter sets it for every file: a new text in a
+// panel, painted at once, skinned against the plain bar.
+void StatusBenchmark(TForm& plain, TForm& skinned, TWinSkinForm& frame)
+{
+    TStatusBar* bars[2] = {};
+    TForm* forms[2] = {&plain, &skinned};
+    for (int i = 0; i < 2; ++i) {
+        bars[i] = Place<TStatusBar>(forms[i], forms[i], L"", 0, 0, 400, 20);
+        bars[i]->SetPanels({{L"", 200}, {L"", 200}});
+    }
+    frame.Refresh();
+    Pump(50);
+    std::printf("skinned status bars: %d of 1\n", frame.Dispatch().Controls().FindByControl(bars[1]) != nullptr ? 1 : 0);
+    int step = 0;
+    const auto update = [&step](TStatusBar* bar) {
+        bar->SetPanelText(0, L"第 " + std::to_wstring(++step) + L" 个文件");
+        UpdateWindow(bar->Handle());
+    };
+    const double plainUpdate = Measure([&] { update(bars[0]); }, 100);
+    const double skinnedUpdate = Measure([&] { update(bars[1]); }, 100);
+    std::printf("status text update: skinned %.0f us, plain %.0f us, ratio %.2f (budget 2)\n", skinnedUpdate,
+                plainUpdate, skinnedUpdate / plainUpdate);
+}
+
 } // namespace
 
 int main()
@@ -168,6 +192,7 @@ int main()
     const double skinnedUpdate = Measure([&] { update(skinnedBar); }, 100);
     std::printf("progress update: skinned %.0f us, plain %.0f us, ratio %.2f (budget 2)\n", skinnedUpdate,
                 plainUpdate, skinnedUpdate / plainUpdate);
+    StatusBenchmark(*plain, *skinned, frame);
     plain.reset();
     ScrollBenchmarks(*skin);
     return 0;
