@@ -19,11 +19,6 @@ constexpr int kSizeGripFrame = 5;
 // Longest header text read; longer ones are cut.
 constexpr int kHeaderTextLength = 200;
 
-bool HasImage(const TDataSkinObject* object)
-{
-    return object && object->Bitmap && !object->Bitmap->Empty();
-}
-
 int Width(const RECT& rect) { return rect.right - rect.left; }
 int Height(const RECT& rect) { return rect.bottom - rect.top; }
 

@@ -462,3 +462,8 @@ std::wstring GetWindowTextWide(HWND window)
     text.resize(static_cast<size_t>(std::max(0, copied)));
     return text;
 }
+
+bool HasImage(const TDataSkinObject* object) noexcept
+{
+    return object && object->Bitmap && !object->Bitmap->Empty();
+}

@@ -29,6 +29,7 @@
 
 class TSkinControl;
 class TSkinData;
+class TDataSkinObject;
 
 // The skinned control objects of one skinned window, in the order they were
 // attached. Objects add themselves when attached and leave in their
@@ -186,3 +187,6 @@ bool PropIsTrue(const TObject* object, std::string_view name);
 
 // The window's text in UTF-16, whatever its character set.
 std::wstring GetWindowTextWide(HWND window);
+
+// The skin has this object and its image is not empty.
+bool HasImage(const TDataSkinObject* object) noexcept;

@@ -135,7 +135,7 @@ void TArrowButton::Paint(HDC dc)
         return;
     TSkinControl::FillColor(dc, client, skin->SkinColor(scButtonFace));
     const TDataSkinObject* arrow = skin->ComboxArrow();
-    if (arrow && arrow->Bitmap && !arrow->Bitmap->Empty())
+    if (HasImage(arrow))
         DrawStretchedFrame(dc, client, *arrow->Bitmap, true, std::max(1, arrow->FrameCount),
                            std::min(FMouseOver ? kFrameHot : kFrameNormal, std::max(1, arrow->FrameCount)));
 }

@@ -21,11 +21,6 @@ constexpr int kFramePressed = 2;
 constexpr int kFrameDisabled = 3;
 constexpr int kFrameHot = 4;
 
-bool HasImage(const TDataSkinObject* object) noexcept
-{
-    return object && object->Bitmap && !object->Bitmap->Empty();
-}
-
 void Outline(HDC dc, const RECT& rect, COLORREF colour)
 {
     const gdi::Brush brush(CreateSolidBrush(colour));

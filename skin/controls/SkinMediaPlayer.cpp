@@ -135,7 +135,7 @@ void TSkinMP::PaintPanel(HDC dc, int width, int height)
     HDC workDC = work.Canvas().Handle();
     FillSkinColor(workDC, {0, 0, width, height});
     const TDataSkinButton* buttons = FSkinData->Buttons();
-    if (!shown.empty() && buttons && buttons->Bitmap && !buttons->Bitmap->Empty()) {
+    if (!shown.empty() && HasImage(buttons)) {
         const int each = width / static_cast<int>(shown.size());
         for (size_t slot = 0; slot < shown.size(); ++slot) {
             const int button = shown[slot];

@@ -247,7 +247,7 @@ bool TWScrollbar::SkinHasBar() const
 {
     const TSkinData* skin = FOwner.SkinData();
     const TDataSkinObject* glyphs = skin ? skin->Scrollbar() : nullptr;
-    return glyphs && glyphs->Bitmap && !glyphs->Bitmap->Empty();
+    return HasImage(glyphs);
 }
 
 void TWScrollbar::Layout()

@@ -31,11 +31,6 @@ bool ReadMenuItem(HMENU menu, int index, UINT mask, TReadItem& item)
     return GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &item.Info) != FALSE;
 }
 
-bool HasImage(const TDataSkinObject* object)
-{
-    return object && !object->Bitmap->Empty();
-}
-
 int TextWidth(HDC dc, const std::wstring& text)
 {
     RECT measure{0, 0, 0, 0};

@@ -20,11 +20,6 @@ namespace {
 constexpr int kEdge = 3;
 constexpr int kGlyphSize = 16;
 
-bool HasImage(const TDataSkinObject* object)
-{
-    return object && !object->Bitmap->Empty();
-}
-
 // Caption and shortcut text of an item ("Close\tAlt+F4").
 std::pair<std::wstring, std::wstring> SplitCaption(const std::wstring& caption)
 {
