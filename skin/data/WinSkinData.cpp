@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <utility>
 
 // --- Skin objects ---
 
@@ -352,19 +353,34 @@ void TSkinData::RunLoadedSteps()
 
 void TSkinData::SetSkinFile(const std::wstring& path)
 {
-    FSkinLoading = true;
-    FSkinFile = path;
-    if (path.empty())
+    if (path.empty()) {
+        FSkinLoading = true;
+        FSkinFile.clear();
         return;
+    }
+    LoadSkinFile(path);
+}
+
+bool TSkinData::LoadSkinFile(const std::wstring& path)
+{
     std::ifstream in(std::filesystem::path(path), std::ios::binary);
     if (!in)
-        return;
+        return false;
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
-        return;
-    FSkinStream = std::move(bytes);
-    if (LoadSkinStream())
-        ApplySkin();
+        return false;
+    // A file that is no skin must not cost the skin on screen: its stream,
+    // its file name and its loaded state come back as they were.
+    std::vector<std::uint8_t> previous = std::exchange(FSkinStream, std::move(bytes));
+    const bool wasLoading = FSkinLoading;
+    if (!LoadSkinStream()) {
+        FSkinStream = std::move(previous);
+        FSkinLoading = wasLoading;
+        return false;
+    }
+    FSkinFile = path;
+    ApplySkin();
+    return true;
 }
 
 void TSkinData::ApplySkin()

@@ -191,7 +191,12 @@ public:
     const std::vector<std::wstring>& Skin3rd() const noexcept { return FSkin3rd; }
     void SetSkin3rd(const std::vector<std::wstring>& lines) { FSkin3rd = lines; }
     const std::wstring& SkinFile() const noexcept { return FSkinFile; }
+    // Loads the file and hands the skin to the skin manager; an empty path
+    // leaves no skin loaded. A file that cannot be read or unpacked changes
+    // nothing.
     void SetSkinFile(const std::wstring& path);
+    // SetSkinFile for a file, saying whether the skin changed.
+    bool LoadSkinFile(const std::wstring& path);
     // A design-time indicator; this program has no designer, so it always reads "(none)".
     std::wstring SkinStore() const { return L"(none)"; }
     TSkinFormType SkinFormtype = sfMainform;

@@ -131,6 +131,14 @@ void TWinSkinPopMenu::Detach() noexcept
     FSubclass.Remove();
 }
 
+void TWinSkinPopMenu::SkinChanged()
+{
+    FBackground.reset();
+    if (Skinned())
+        RenderBackground();
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
+}
+
 bool TWinSkinPopMenu::Skinned() const
 {
     return SkinManager && SkinManager->Active() && !FSkinData->SkinLoading() && HasImage(FSkinData->MenuBackground());

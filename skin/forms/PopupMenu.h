@@ -36,6 +36,9 @@ public:
     TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
 
     void Detach() noexcept;
+    // A new skin while the popup is open: the background is made again from
+    // it before the frame and the items are painted anew.
+    void SkinChanged();
 
     HWND Handle() const noexcept { return FHandle; }
     // The menu whose items this popup shows; null until an item is drawn.

@@ -358,6 +358,8 @@ void TSkinManage::ExecuteRequest()
         }
         for (TWinSkinForm* frame : changed)
             frame->Refresh();
+        for (const auto& popup : FPopupMenus)
+            popup->SkinChanged();
         break;
     }
     default:

@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -147,6 +149,8 @@ TEST_F(Gallery, ClosesCleanlyLeavingNoWindowAndNoGdiObject)
 namespace {
 
 const std::wstring kLightSkin = L"" VIDKILN_LIGHT_SKIN_FILE;
+// Skin switches in the soak below; scripts/bench.d/skinswitch runs 1000.
+constexpr int kSwitches = 100;
 
 // The gallery with the skin engine running, as gallery.exe starts it.
 class SkinnedGallery : public Gallery {
@@ -214,6 +218,31 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
     EXPECT_EQ(SendMessageW(GetWindow(Extended, GW_CHILD), WM_SKINQUERY, 0, 0), 1) << "the extended combo box";
 }
 
+// Each window read back in turn, active, with the others hidden so none
+// covers it.
+std::vector<std::unique_ptr<TBitmap>> ShotsAlone(const std::vector<HWND>& Windows)
+{
+    std::vector<std::unique_ptr<TBitmap>> Shots;
+    for (HWND Window : Windows) {
+        for (HWND Other : Windows)
+            if (Other != Window)
+                ShowWindow(Other, SW_HIDE);
+        SetForegroundWindow(Window);
+        Pump();
+        Shots.push_back(frametest::ReadBack(Window));
+        for (HWND Other : Windows)
+            ShowWindow(Other, SW_SHOWNA);
+    }
+    return Shots;
+}
+
+std::string CaptionOf(HWND Window)
+{
+    wchar_t Caption[64]{};
+    GetWindowTextW(Window, Caption, 64);
+    return WideToUtf8(Caption);
+}
+
 // Where window's picture lies in Picture: the top-left corner at which a
 // row near its top and one through its middle both match; none when absent.
 std::optional<POINT> FindWindowPicture(const TBitmap& Picture, const TBitmap& Window)
@@ -254,20 +283,9 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
     SavePreview(Windows, Png);
     TBitmap Picture;
     Picture.LoadFromFile(Bmp);
-    // Each window read back with the others hidden, so none covers it.
-    for (HWND Window : Windows) {
-        for (HWND Other : Windows)
-            if (Other != Window)
-                ShowWindow(Other, SW_HIDE);
-        SetForegroundWindow(Window);
-        Pump();
-        const std::unique_ptr<TBitmap> Shot = frametest::ReadBack(Window);
-        for (HWND Other : Windows)
-            ShowWindow(Other, SW_SHOWNA);
-        wchar_t Caption[64]{};
-        GetWindowTextW(Window, Caption, 64);
-        EXPECT_TRUE(FindWindowPicture(Picture, *Shot)) << "window " << WideToUtf8(Caption) << " is not in the preview";
-    }
+    const std::vector<std::unique_ptr<TBitmap>> Shots = ShotsAlone(Windows);
+    for (size_t I = 0; I < Windows.size(); ++I)
+        EXPECT_TRUE(FindWindowPicture(Picture, *Shots[I])) << "window " << CaptionOf(Windows[I]) << " is not in the preview";
     // A PNG: its signature, and the picture's size in its header.
     std::string Bytes(24, '\0');
     std::ifstream In(std::filesystem::path(Png), std::ios::binary);
@@ -285,6 +303,177 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
     DeleteFileW(Bmp.c_str());
     DeleteFileW(Png.c_str());
     Form.CloseEverything();
+}
+
+const std::wstring kSteelSkin = L"" VIDKILN_DEFAULT_SKIN_FILE;
+
+void WaitForSkin(const TFrmGallery& Form)
+{
+    for (int I = 0; I < 20 && (Form.SkinData1->SkinLoading() || SkinManager->PendingSkinData()); ++I)
+        Pump();
+}
+
+// What a gallery started with Skin shows: each preview window alone.
+std::vector<std::unique_ptr<TBitmap>> FreshStartShots(const std::wstring& Skin)
+{
+    TFrmGallery Form(nullptr, Skin);
+    Form.Show();
+    WaitForSkin(Form);
+    const std::vector<HWND> Windows = Form.OpenPreviewWindows();
+    Pump();
+    std::vector<std::unique_ptr<TBitmap>> Shots = ShotsAlone(Windows);
+    Form.CloseEverything();
+    return Shots;
+}
+
+// Pixels in which two pictures of one window differ (all of them when the
+// window's size differs).
+int DifferingPixels(const TBitmap& A, const TBitmap& B)
+{
+    if (A.Width() != B.Width() || A.Height() != B.Height())
+        return std::max(A.Width() * A.Height(), B.Width() * B.Height());
+    int Count = 0;
+    for (int Y = 0; Y < A.Height(); ++Y)
+        for (int X = 0; X < A.Width(); ++X)
+            Count += frametest::PixelOf(A, X, Y) != frametest::PixelOf(B, X, Y);
+    return Count;
+}
+
+// A new skin file, restyled at once: the manager carries out the skin-changed
+// request its timer would run a moment later.
+void SwitchSkin(TFrmGallery& Form, const std::wstring& Skin)
+{
+    Form.SkinData1->SetSkinFile(Skin);
+    SkinManager->ExecuteRequest();
+    Application->ProcessMessages();
+}
+
+long UserObjects()
+{
+    return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) + CountWindows();
+}
+
+// Skins switched back and forth with every gallery window open leave no GDI
+// or USER object behind, and each window then shows exactly what a gallery
+// started with the last skin shows: no colour, size or bitmap of the other
+// skin stays anywhere.
+TEST_F(SkinnedGallery, SwitchingSkinsLeavesEveryWindowAsAFreshStartShowsIt)
+{
+    const auto FreshSteel = FreshStartShots(kSteelSkin);
+    const auto FreshLight = FreshStartShots(kLightSkin);
+    ASSERT_NE(DifferingPixels(*FreshSteel[0], *FreshLight[0]), 0) << "the two skins look alike";
+
+    TFrmGallery Form(nullptr, kSteelSkin);
+    Form.Show();
+    WaitForSkin(Form);
+    const std::vector<HWND> Windows = Form.OpenPreviewWindows();
+    Pump();
+    ASSERT_EQ(Windows.size(), FreshSteel.size());
+    // One round first: caches that fill once per skin are not growth.
+    SwitchSkin(Form, kLightSkin);
+    SwitchSkin(Form, kSteelSkin);
+    const gditest::TCounter Gdi = gditest::ChooseCounter();
+    const long GdiBefore = Gdi.Count();
+    const long UserBefore = UserObjects();
+    for (int I = 0; I < kSwitches; ++I)
+        SwitchSkin(Form, I % 2 ? kSteelSkin : kLightSkin);
+    // Once through the request timer, as a user's choice goes.
+    Form.SkinData1->SetSkinFile(kSteelSkin);
+    WaitForSkin(Form);
+    Pump();
+    EXPECT_EQ(Gdi.Count(), GdiBefore) << "counted by " << Gdi.Source;
+    EXPECT_EQ(UserObjects(), UserBefore);
+
+    const auto Compare = [&](const std::vector<std::unique_ptr<TBitmap>>& Fresh) {
+        const std::vector<std::unique_ptr<TBitmap>> Shots = ShotsAlone(Windows);
+        for (size_t I = 0; I < Windows.size(); ++I) {
+            EXPECT_EQ(DifferingPixels(*Shots[I], *Fresh[I]), 0) << "window " << CaptionOf(Windows[I]);
+        }
+    };
+    Compare(FreshSteel);
+    SwitchSkin(Form, kLightSkin);
+    Pump();
+    Compare(FreshLight);
+    Form.CloseEverything();
+}
+
+// A window shown modally (a message box, a context menu): once it shows,
+// Inside runs from a timer of its own modal loop; then it is closed.
+struct TModalVisit {
+    const wchar_t* ClassName;
+    const wchar_t* Caption; // nullptr: any
+    std::function<void(HWND)> Inside;
+    bool Done = false;
+};
+TModalVisit* Visit = nullptr;
+
+void CALLBACK VisitModalWindow(HWND, UINT, UINT_PTR Timer, DWORD)
+{
+    HWND Window = FindWindowW(Visit->ClassName, Visit->Caption);
+    if (Visit->Done || !Window || !IsWindowVisible(Window))
+        return;
+    Visit->Done = true;
+    KillTimer(nullptr, Timer);
+    Visit->Inside(Window);
+    if (ClassOf(Window) == L"#32768")
+        EndMenu();
+    else
+        PostMessageW(Window, WM_COMMAND, IDCANCEL, 0);
+}
+
+// The picture of a modal window of the class, read back once it shows after
+// Switches skin switches made while it is open.
+std::unique_ptr<TBitmap> ModalShot(TFrmGallery& Form, const wchar_t* ClassName, const wchar_t* Caption,
+                                   const std::function<void()>& Open, const std::vector<std::wstring>& Switches)
+{
+    std::unique_ptr<TBitmap> Shot;
+    TModalVisit Here{ClassName, Caption, [&](HWND Window) {
+                         for (const std::wstring& Skin : Switches)
+                             SwitchSkin(Form, Skin);
+                         Pump();
+                         Shot = frametest::ReadBack(Window);
+                     }};
+    Visit = &Here;
+    SetTimer(nullptr, 0, 20, VisitModalWindow);
+    Open();
+    Visit = nullptr;
+    EXPECT_TRUE(Here.Done) << "the modal window did not show";
+    return Shot;
+}
+
+// A message box and a context menu that are open while the skin changes
+// show the new skin as if they had opened with it.
+TEST_F(SkinnedGallery, AnOpenMessageBoxAndContextMenuTakeTheNewSkin)
+{
+    TFrmGallery Form(nullptr, kSteelSkin);
+    Form.Show();
+    WaitForSkin(Form);
+    Pump();
+    SetCursorPos(2, 2); // no menu item under the mouse
+    const wchar_t* const Box = L"Skin switch";
+    const auto OpenBox = [&] { MessageBoxW(Form.Handle(), L"The skin changes while this box is open.", Box, MB_OKCANCEL); };
+    const auto OpenMenu = [&] { Form.PopupMenu1->Popup(300, 200); };
+    struct TCase {
+        const char* Name;
+        const wchar_t* ClassName;
+        const wchar_t* Caption;
+        std::function<void()> Open;
+    };
+    const TCase Cases[] = {{"message box", L"#32770", Box, OpenBox}, {"context menu", L"#32768", nullptr, OpenMenu}};
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.Name);
+        SwitchSkin(Form, kLightSkin);
+        const auto FreshLight = ModalShot(Form, Case.ClassName, Case.Caption, Case.Open, {});
+        SwitchSkin(Form, kSteelSkin);
+        const auto FreshSteel = ModalShot(Form, Case.ClassName, Case.Caption, Case.Open, {});
+        const auto Switched = ModalShot(Form, Case.ClassName, Case.Caption, Case.Open,
+                                        {kLightSkin, kSteelSkin, kLightSkin});
+        const auto Back = ModalShot(Form, Case.ClassName, Case.Caption, Case.Open, {kLightSkin, kSteelSkin});
+        ASSERT_TRUE(FreshLight && FreshSteel && Switched && Back);
+        EXPECT_NE(DifferingPixels(*FreshLight, *FreshSteel), 0) << "the two skins look alike";
+        EXPECT_EQ(DifferingPixels(*Switched, *FreshLight), 0);
+        EXPECT_EQ(DifferingPixels(*Back, *FreshSteel), 0);
+    }
 }
 
 TEST_F(SkinnedGallery, ASkinFileThatCannotBeReadIsReportedByName)

@@ -143,10 +143,9 @@ TFrmGallery::TFrmGallery(TComponent* AOwner, const std::wstring& SkinFile) : TFo
     BuildToolBar();
     StatusBar1 = Make<TStatusBar>(this, 0, 0, 100, 20);
     StatusBar1->SetAlign(alBottom);
-    // The skin's file name: a preview shows which skin it is, not where it lay.
-    StatusBar1->SetPanels({{L"Ready", 120},
-                           {SkinFile.empty() ? L"Stored skin" : std::filesystem::path(SkinFile).filename().wstring(),
-                            400}});
+    StatusBar1->SetPanels({{L"Ready", 120}, {L"", 400}});
+    ShowSkinName(nullptr);
+    SkinData1->OnSkinChanged = TNotifyEvent::Bind<&TFrmGallery::ShowSkinName>(this);
     auto* Openers = Make<TPanel>(this, 0, 0, 150, 100);
     Openers->SetAlign(alRight);
     Openers->SetBevelOuter(bvLowered);
@@ -537,6 +536,13 @@ void TFrmGallery::OpenSizeableDialogClick(TObject*)
     auto* Form = new TFrmPlain(this, L"Sizeable dialog", bsSizeable);
     Form->SetBorderIcons(biSystemMenu);
     Opened(Form);
+}
+
+// The skin's file name: a preview shows which skin it is, not where it lay.
+void TFrmGallery::ShowSkinName(TObject*)
+{
+    const std::wstring& File = SkinData1->SkinFile();
+    StatusBar1->SetPanelText(1, File.empty() ? L"Stored skin" : std::filesystem::path(File).filename().wstring());
 }
 
 void TFrmGallery::OpenEverything()

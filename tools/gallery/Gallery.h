@@ -59,6 +59,7 @@ public:
     void OpenSizeableDialogClick(TObject* Sender);
     void ExitClick(TObject* Sender);
     void NothingClick(TObject* Sender);
+    void ShowSkinName(TObject* Sender);
 
 protected:
     void WndProc(TMessage& Message) override;

@@ -32,7 +32,23 @@ struct TStep {
     DWORD Flags;
     DWORD PauseMs;
     int Wheel = 0;
+    // A drag's moves go to whoever holds the mouse when they are queued:
+    // they wait until the press has been taken and the mouse captured,
+    // however late the busy GUI thread gets to it.
+    bool AfterCapture = false;
 };
+
+// Waits (two seconds at most) until a window of the thread holds the mouse.
+void WaitForCapture(DWORD thread)
+{
+    for (int i = 0; i < 400; ++i) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetGUIThreadInfo(thread, &info) && info.hwndCapture)
+            return;
+        Sleep(5);
+    }
+}
 
 // Mouse input sent from another thread while this one keeps dispatching:
 // a press handed to the system's scroll-bar tracking runs a loop of its own
@@ -40,8 +56,11 @@ struct TStep {
 void Gesture(const std::vector<TStep>& steps)
 {
     std::atomic<bool> done{false};
+    const DWORD gui = GetCurrentThreadId();
     std::thread sender([&] {
         for (const TStep& step : steps) {
+            if (step.AfterCapture)
+                WaitForCapture(gui);
             INPUT input{};
             input.type = INPUT_MOUSE;
             input.mi.dx = static_cast<LONG>((step.Screen.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2)
@@ -70,7 +89,7 @@ void Drag(POINT from, POINT to)
 {
     std::vector<TStep> steps{{from, 0, 10}, {from, MOUSEEVENTF_LEFTDOWN, 25}};
     for (int i = 1; i <= 4; ++i)
-        steps.push_back({{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4}, 0, 15});
+        steps.push_back({{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4}, 0, 15, 0, true});
     steps.push_back({to, MOUSEEVENTF_LEFTUP, 15});
     Gesture(steps);
 }

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -672,6 +674,52 @@ TEST_F(SkinDataManager, ActiveSwitchesAndNewSkinsGoToTheManager)
     const std::vector<TRecordedCall> applied{{"Pending"}, {"ReleaseCaptionButtons"}, {"Request", 3250}};
     EXPECT_EQ(Recorder.Calls, applied);
     EXPECT_EQ(data.SkinName(), "Vidkiln Light");
+}
+
+// A file that is not a skin, asked for while a skin is loaded, leaves that
+// skin exactly as it was: loaded, same name, file and stream, and no request
+// reaches the manager; switching it off and on still works afterwards.
+TEST_F(SkinDataManager, AFileThatIsNoSkinLeavesTheLoadedSkinAsItWas)
+{
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / "vidkiln-skinfile-rollback";
+    fs::create_directories(folder);
+    const auto write = [&](const char* name, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream(folder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return (folder / name).wstring();
+    };
+    std::vector<std::uint8_t> truncated = ReadWholeFile(VIDKILN_LIGHT_SKIN_FILE);
+    ASSERT_GT(truncated.size(), 64u);
+    truncated.resize(truncated.size() / 2);
+    const std::wstring badFiles[] = {
+        (folder / "missing.skn").wstring(),
+        write("text.skn", TextBytes("this is a text file, not a skin\r\n")),
+        write("truncated.skn", truncated),
+    };
+
+    TSkinData data(nullptr);
+    data.ReadSkinStream(StreamOf(DefaultSkinFile()));
+    data.Loaded();
+    const std::wstring good = Utf8ToWide(VIDKILN_LIGHT_SKIN_FILE);
+    data.SetSkinFile(good);
+    const std::vector<std::uint8_t> stream = data.SkinStream();
+    for (const std::wstring& bad : badFiles) {
+        SCOPED_TRACE(WideToUtf8(bad));
+        Recorder.Calls.clear();
+        EXPECT_FALSE(data.LoadSkinFile(bad));
+        data.SetSkinFile(bad);
+        EXPECT_TRUE(Recorder.Calls.empty());
+        EXPECT_FALSE(data.SkinLoading());
+        EXPECT_EQ(data.SkinName(), "Vidkiln Light");
+        EXPECT_EQ(data.SkinFile(), good);
+        EXPECT_TRUE(data.SkinStream() == stream);
+    }
+    Recorder.Calls.clear();
+    data.SetActive(true);
+    const std::vector<TRecordedCall> switched{{"Pending"}, {"Request", 1250}, {"RunState", 1}};
+    EXPECT_EQ(Recorder.Calls, switched);
+    fs::remove_all(folder);
 }
 
 } // namespace
