@@ -188,7 +188,7 @@ void TSkinTab::PrepareTabBitmaps()
         FPaneBitmap = paneImage->Clone();
         FPaneBitmap->SetPixelFormat(pf24bit);
     }
-    FPaneMargins = TurnMargins(pane ? pane->Margins() : kTabsPaneMargins, FTabPosition);
+    FPaneMargins = TurnMargins(pane ? pane->Margins() : FSkinData->Scaled(kTabsPaneMargins), FTabPosition);
     switch (FTabPosition) {
     case tsdBottom:
         FlipVertically(*FTabBitmap);

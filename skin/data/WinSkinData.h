@@ -244,6 +244,10 @@ public:
     int PixelsPerInch() const noexcept { return FPixelsPerInch; }
     // A size the engine draws at 96 pixels per inch, for the built skin's density.
     int Scaled(int value) const noexcept;
+    RECT Scaled(const RECT& margins) const noexcept
+    {
+        return {Scaled(margins.left), Scaled(margins.top), Scaled(margins.right), Scaled(margins.bottom)};
+    }
     const std::string& SkinName() const noexcept { return FSkinName; }
     const std::array<TSkinColour, kSkinColourCount>& SkinColors() const noexcept { return FSkinColors; }
     TColor SkinColor(TSkinColourSlot slot) const noexcept { return FSkinColors[slot].Colour; }
