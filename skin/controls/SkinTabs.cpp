@@ -25,7 +25,6 @@ constexpr int kTabFrames = 5;
 // The close boxes of page controls with this Tag.
 constexpr int kCloseBoxTag = 7777;
 // The pane's margins when it comes from the Tabs image itself.
-constexpr RECT kTabsPaneMargins{4, 5, 4, 4};
 // Tab texts longer than this are cut.
 constexpr int kTabTextLength = 80;
 
@@ -189,7 +188,7 @@ void TSkinTab::PrepareTabBitmaps()
         FPaneBitmap = paneImage->Clone();
         FPaneBitmap->SetPixelFormat(pf24bit);
     }
-    FPaneMargins = TurnMargins(pane ? pane->Margins() : kTabsPaneMargins, FTabPosition);
+    FPaneMargins = TurnMargins(pane ? pane->Margins() : FSkinData->Scaled(kTabsPaneMargins), FTabPosition);
     switch (FTabPosition) {
     case tsdBottom:
         FlipVertically(*FTabBitmap);

@@ -1,5 +1,6 @@
 #include "ImgUtil.h"
 
+#include "skin/data/DpiScale.h"
 #include "skin/data/ImageGeometry.h"
 #include "skin/data/PixelOps.h"
 
@@ -244,6 +245,20 @@ void RotateLeft(TBitmap& bitmap)
 void RotateRight(TBitmap& bitmap)
 {
     Rotate(bitmap, imgcore::RotateRight);
+}
+
+std::unique_ptr<TBitmap> ScaleStripForDpi(const TBitmap& source, bool stacked, int count, const RECT& margins,
+                                          int dpi, TColor key)
+{
+    std::unique_ptr<TBitmap> from = source.Clone();
+    const imgcore::TPixelView sourceView = TrueColourView(*from);
+    const imgcore::TStripSize size = imgcore::ScaledStripSize(from->Width(), from->Height(), stacked, count, dpi);
+    auto scaled = std::make_unique<TBitmap>(size.Width, size.Height, from->PixelFormat());
+    if (from->Empty() || scaled->Empty())
+        return std::make_unique<TBitmap>();
+    imgcore::ScaleStrip(sourceView, TrueColourView(*scaled), stacked, count, ToMargins(margins), dpi,
+                        PlainColour(key));
+    return scaled;
 }
 
 // --- Drawing ---

@@ -46,6 +46,14 @@ void FlipVertically(TBitmap& bitmap);
 void RotateLeft(TBitmap& bitmap);
 void RotateRight(TBitmap& bitmap);
 
+// A copy of a strip of count frames scaled for dpi (imgcore::ScaleStrip):
+// each frame, and each margin band within a frame, scaled on its own; the
+// see-through key stays exact (and a two-colour image with its background
+// as the key stays two-coloured). 24 or 32 bits per pixel as the source
+// has, 24 for any other format; an empty bitmap for an empty source.
+std::unique_ptr<TBitmap> ScaleStripForDpi(const TBitmap& source, bool stacked, int count, const RECT& margins,
+                                          int dpi, TColor key = clSkinKey);
+
 // --- Drawing one state frame ---
 // Frames are numbered from 1; a strip holds count equal frames side by side,
 // or stacked top to bottom. Margins are border widths (left, top, right,

@@ -5,6 +5,7 @@
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "base/BmpImage.h"
+#include "skin/data/DpiScale.h"
 #include "skin/data/ImageGeometry.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinRead.h"
@@ -272,9 +273,32 @@ TSkinData::~TSkinData()
 void TSkinData::LoadMenuImages()
 {
     // White is the mask colour of the one-bit glyph strip.
-    HIMAGELIST list = ImageList_LoadImageW(GetModuleHandleW(nullptr), kMenuGlyphsResource, 16, 0, RGB(255, 255, 255),
-                                           IMAGE_BITMAP, LR_CREATEDIBSECTION);
-    FMenuImages.reset(list);
+    constexpr COLORREF kMask = RGB(255, 255, 255);
+    if (FPixelsPerInch == imgcore::kDesignDpi) {
+        FMenuImages.reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), kMenuGlyphsResource, 16, 0, kMask,
+                                               IMAGE_BITMAP, LR_CREATEDIBSECTION));
+        return;
+    }
+    // Four 16 x 16 glyphs at 96 pixels per inch, grown with the screen; with
+    // the mask as the key they stay two-coloured, so no grey seam rims them.
+    TBitmap strip;
+    try {
+        strip.LoadFromResourceName(GetModuleHandleW(nullptr), kMenuGlyphsResource);
+    } catch (const EInvalidGraphic&) {
+        FMenuImages.reset();
+        return;
+    }
+    constexpr int kGlyphs = 4;
+    const std::unique_ptr<TBitmap> scaled = ScaleStripForDpi(strip, false, kGlyphs, {}, FPixelsPerInch, clWhite);
+    const int size = Scaled(16);
+    FMenuImages.reset(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, kGlyphs, 0));
+    if (!FMenuImages || scaled->Empty())
+        return;
+    // The strip's own bitmap stays selected into its canvas; the image list
+    // takes a copy of its own.
+    gdi::Bitmap copy(static_cast<HBITMAP>(CopyImage(scaled->Handle(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    if (copy)
+        ImageList_AddMasked(FMenuImages.get(), copy.Get(), kMask);
 }
 
 // --- Life cycle ---
@@ -564,6 +588,7 @@ void TSkinData::BuildSkin()
     ReadObjects();
     FixFrameCounts();
     ClampSkinMargins();
+    ScaleForScreen();
     ComposeComboFace();
     DeriveComboxArrow();
     MakeToolbarGradient();
@@ -998,24 +1023,110 @@ void TSkinData::ClampSkinMargins()
     title.TXTBackRight = caps.Right;
 }
 
+namespace {
+
+void ScaleImage(std::unique_ptr<TBitmap>& image, bool stacked, int frames, const RECT& margins, int dpi)
+{
+    if (!image->Empty())
+        image = ScaleStripForDpi(*image, stacked, frames, margins, dpi);
+}
+
+void ScaleNumbers(std::initializer_list<int*> numbers, int dpi)
+{
+    for (int* number : numbers)
+        *number = imgcore::ScaleForDpi(*number, dpi);
+}
+
+// The object's bitmap, frame by frame as the painters divide it, and the
+// margins that cut its frames.
+void ScaleObject(TDataSkinObject& object, bool stacked, int dpi)
+{
+    ScaleImage(object.Bitmap, stacked, object.FrameCount, object.Margins(), dpi);
+    ScaleNumbers({&object.LeftWidth, &object.TopHeight, &object.RightWidth, &object.BottomHeight}, dpi);
+}
+
+} // namespace
+
+int TSkinData::Scaled(int value) const noexcept
+{
+    return imgcore::ScaleForDpi(value, FPixelsPerInch);
+}
+
+// Skins are drawn for 96 pixels per inch; on a denser screen every image,
+// margin and offset taken from the skin grows with it, so frames, caption
+// buttons and control faces keep their proportions to the scaled fonts.
+// Runs once the frame counts and margins are final and before anything is
+// composed from the objects.
+void TSkinData::ScaleForScreen()
+{
+    const int dpi = FPixelsPerInch;
+    if (dpi == imgcore::kDesignDpi)
+        return;
+    // The top and bottom borders, the caption background and the menu bar
+    // keep their state frames one above the other.
+    for (TDataSkinObject* stacked : {static_cast<TDataSkinObject*>(FTop.get()),
+                                     static_cast<TDataSkinObject*>(FBottom.get()), FPlain[kMenuBar].get()})
+        if (stacked)
+            ScaleObject(*stacked, true, dpi);
+    std::vector<TDataSkinObject*> sideBySide{FLeft.get(), FRight.get(), FButtons.get(), FProgress.get(),
+                                             FGroupBox.get(), FTabs.get(), FComboButton.get(), FUpDownHorz.get(),
+                                             FUpDownVert.get()};
+    for (const auto& object : FPlain)
+        if (object != FPlain[kMenuBar])
+            sideBySide.push_back(object.get());
+    for (const auto& button : FCaptionButtons)
+        sideBySide.push_back(button.get());
+    for (TDataSkinObject* object : sideBySide)
+        if (object)
+            ScaleObject(*object, false, dpi);
+    for (const auto& button : FCaptionButtons)
+        ScaleNumbers({&button->XCoord, &button->YCoord}, dpi);
+
+    ScaleImage(FButtons->CheckButton, false, FButtons->CheckButtonFrame, {}, dpi);
+    ScaleImage(FButtons->RadioButton, false, FButtons->RadioButtonFrame, {}, dpi);
+    if (FTabs)
+        ScaleImage(FTabs->Bitmap2, false, 1, kTabsPaneMargins, dpi);
+    if (FComboButton) {
+        const TDataSkinBorder& button = *FComboButton;
+        ScaleImage(FComboButton->Bitmap2, false, button.FrameCount,
+                   {button.RightWidth, button.TopHeight, button.LeftWidth, button.BottomHeight}, dpi);
+    }
+    for (TDataSkinBorder* upDown : {FUpDownHorz.get(), FUpDownVert.get()})
+        if (upDown)
+            ScaleImage(upDown->Bitmap2, false, upDown->FrameCount, {}, dpi);
+    if (FGroupBox)
+        ScaleNumbers({&FGroupBox->BackgroundLeftShift, &FGroupBox->BackgroundRightShift}, dpi);
+
+    // The caption's margin fields are text offsets; its background's caps
+    // are TXTBackleft and TXTBackRight.
+    TDataSkinTitle& title = *FTitle;
+    ScaleImage(title.Bitmap, true, title.FrameCount, {title.TXTBackleft, 0, title.TXTBackRight, 0}, dpi);
+    ScaleNumbers({&title.LeftWidth, &title.TopHeight, &title.RightWidth, &title.TXTBackleft, &title.TXTBackRight,
+                  &title.FontHeight},
+                 dpi);
+}
+
 void TSkinData::ComposeComboFace()
 {
     TDataSkinObject* sunk = FPlain[kSunkEdge].get();
     TDataSkinBorder* button = FComboButton.get();
     if (!sunk || !button)
         return;
-    constexpr int kWidth = 50;
-    constexpr int kHeight = 21;
+    // A face of 50 x 21 at 96 pixels per inch; the system's scroll-bar width
+    // is already the screen's.
+    const int width = Scaled(50);
+    const int height = Scaled(21);
+    const int gap = Scaled(2);
     const int frames = sunk->FrameCount;
-    const int arrow = GetSystemMetrics(SM_CXHSCROLL) + 2;
-    std::unique_ptr<TBitmap> composed = Bitmap24(kWidth * frames, kHeight, kMagenta);
+    const int arrow = GetSystemMetrics(SM_CXHSCROLL) + gap;
+    std::unique_ptr<TBitmap> composed = Bitmap24(width * frames, height, kMagenta);
     // One scratch face for all frames: whatever a see-through frame leaves
     // uncovered shows the frame before it, as the combo box always looked.
-    std::unique_ptr<TBitmap> scratch = Bitmap24(kWidth, kHeight, clBlack);
+    std::unique_ptr<TBitmap> scratch = Bitmap24(width, height, clBlack);
     TCanvas& canvas = scratch->Canvas();
     canvas.Brush().SetColor(kMagenta);
-    const RECT whole{0, 0, kWidth, kHeight};
-    const RECT buttonArea{kWidth - arrow, 0, kWidth, kHeight};
+    const RECT whole{0, 0, width, height};
+    const RECT buttonArea{width - arrow, 0, width, height};
     TDataSkinObject* extra = FPlain[kExtraImages].get();
     // An object without an image contributes nothing to the face.
     for (int f = 1; f <= frames; ++f) {
@@ -1028,18 +1139,18 @@ void TSkinData::ComposeComboFace()
         if (extra && !extra->Bitmap->Empty())
             DrawCentredFrame(canvas.Handle(), buttonArea, *extra->Bitmap, true, extra->FrameCount,
                              std::min(f, extra->FrameCount));
-        canvas.FillRect({2, 2, 49 - arrow, 18});
-        composed->Canvas().BitBlt(kWidth * (f - 1), 0, kWidth, kHeight, canvas.Handle(), 0, 0);
+        canvas.FillRect({gap, gap, width - Scaled(1) - arrow, height - Scaled(3)});
+        composed->Canvas().BitBlt(width * (f - 1), 0, width, height, canvas.Handle(), 0, 0);
     }
     button->Style = 2;
     button->TopHeight = sunk->TopHeight;
     button->BottomHeight = sunk->BottomHeight;
-    button->LeftWidth = 2;
-    button->RightWidth = arrow + 2;
+    button->LeftWidth = gap;
+    button->RightWidth = arrow + gap;
     sunk->Bitmap = composed->Clone();
     MirrorHorizontally(*sunk->Bitmap);
-    sunk->LeftWidth = arrow + 2;
-    sunk->RightWidth = 2;
+    sunk->LeftWidth = arrow + gap;
+    sunk->RightWidth = gap;
     button->Bitmap = std::move(composed);
     ClampToFrame(*sunk, false);
     ClampToFrame(*button, false);
@@ -1065,9 +1176,12 @@ void TSkinData::DeriveComboxArrow()
         return;
     const int frames = sunk->FrameCount;
     const int frameWidth = button->Bitmap->Width() / frames;
-    auto cells = std::make_unique<TBitmap>(17 * frames, 17, pf24bit);
+    // The arrow's 17 x 17 cell sits 19 pixels left of each frame's right edge at 96 pixels per inch.
+    const int cell = Scaled(17);
+    auto cells = std::make_unique<TBitmap>(cell * frames, cell, pf24bit);
     for (int f = 1; f <= frames; ++f)
-        cells->Canvas().BitBlt(17 * (f - 1), 0, 17, 17, button->Bitmap->Canvas().Handle(), frameWidth * f - 19, 2);
+        cells->Canvas().BitBlt(cell * (f - 1), 0, cell, cell, button->Bitmap->Canvas().Handle(),
+                               frameWidth * f - Scaled(19), Scaled(2));
     arrow.Bitmap = std::move(cells);
     arrow.FrameCount = frames;
 }

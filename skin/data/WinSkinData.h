@@ -95,6 +95,10 @@ public:
     TColor PressedColour2 = clBtnText;
 };
 
+// The margins of the tab pane drawn from Tabs' Bitmap2 (the pane image of
+// [Tab.Pane] brings its own), at 96 pixels per inch.
+inline constexpr RECT kTabsPaneMargins{4, 5, 4, 4};
+
 // The frame borders, Progress, Tabs (pane from key Border), the up-down
 // buttons (arrow glyphs from key GlyphImage) and ComboButton (its image mirrored).
 class TDataSkinBorder : public TDataSkinObject {
@@ -238,6 +242,17 @@ public:
 
     // --- Loaded skin ---
     bool SkinLoading() const noexcept { return FSkinLoading; }
+    // The screen density the skin objects were built for (TFont::PixelsPerInch
+    // when the skin was built): bitmaps, margins, offsets and the menu images
+    // are already scaled to it from the skin's 96 pixels per inch. At 96
+    // nothing is touched.
+    int PixelsPerInch() const noexcept { return FPixelsPerInch; }
+    // A size the engine draws at 96 pixels per inch, for the built skin's density.
+    int Scaled(int value) const noexcept;
+    RECT Scaled(const RECT& margins) const noexcept
+    {
+        return {Scaled(margins.left), Scaled(margins.top), Scaled(margins.right), Scaled(margins.bottom)};
+    }
     const std::string& SkinName() const noexcept { return FSkinName; }
     const std::array<TSkinColour, kSkinColourCount>& SkinColors() const noexcept { return FSkinColors; }
     TColor SkinColor(TSkinColourSlot slot) const noexcept { return FSkinColors[slot].Colour; }
@@ -328,6 +343,7 @@ private:
     void ComposeComboFace();
     void DeriveComboxArrow();
     void MakeToolbarGradient();
+    void ScaleForScreen();
     void LoadPlainSlot(TPlainSlot slot, const char* section);
     // The keys besides margins, flags and colours that a section may have.
     enum TPlainKeys { pkStyle = 1, pkFrame = 2 };
@@ -342,6 +358,8 @@ private:
     bool FActive = false;
     bool FReading = false;
     bool FSkinLoading = true;
+    // One density for the life of the skin data: the process reads it once.
+    const int FPixelsPerInch = TFont::PixelsPerInch();
     std::wstring FSkinFile;
     std::vector<std::wstring> FSkin3rd;
     std::vector<std::uint8_t> FSkinStream;
