@@ -88,7 +88,7 @@ wine_env_server_alive() {
     local dev ino pid
     [ -d "$WINEPREFIX" ] || return 1
     read -r dev ino < <(stat -c '%D %i' "$WINEPREFIX")
-    for pid in $(pgrep -x wineserver64); do
+    for pid in $(pgrep -x wineserver64 || true); do
         case $(readlink "/proc/$pid/cwd") in
             */server-$dev-$(printf '%x' "$ino")) return 0 ;;
         esac
@@ -101,6 +101,15 @@ winepath_of() {
     printf 'Z:%s' "${1//\//\\}"
 }
 
+# The prefix's registry settings; a prefix made for another screen DPI
+# (VIDKILN_WINE_DPI, see wine-exec --dpi) also gets that system DPI.
+wine_env_registry() {
+    cat "$VIDKILN_SOURCE_DIR/scripts/lib/prefix.reg"
+    if [ -n "${VIDKILN_WINE_DPI:-}" ]; then
+        printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$VIDKILN_WINE_DPI"
+    fi
+}
+
 wine_env_prepare_prefix() {
     local winedir=$1
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
@@ -110,8 +119,7 @@ wine_env_prepare_prefix() {
     # caption buttons show letters instead of glyphs.
     ln -sf /usr/share/wine/fonts/*.ttf "$fonts/"
     ln -sf /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc "$fonts/wqy-zenhei.ttc"
-    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$VIDKILN_SOURCE_DIR/scripts/lib/prefix.reg"; } \
-        >"$winedir/prefix.reg"
+    { printf '\xff\xfe'; wine_env_registry | iconv -f UTF-8 -t UTF-16LE; } >"$winedir/prefix.reg"
     quietly "$WINE_LOADER" regedit /S "$(winepath_of "$winedir/prefix.reg")"
     touch "$WINEPREFIX/.vidkiln-ready"
 }
