@@ -5,6 +5,7 @@
 #include "MainTestFixture.h"
 #include "app/About.h"
 #include "framework/GdiObjects.h"
+#include "tests/framework/GuiTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -39,16 +40,6 @@ std::string Describe(const RECT& R)
 {
     return "{" + std::to_string(R.left) + ", " + std::to_string(R.top) + ", " + std::to_string(R.right) + ", " +
            std::to_string(R.bottom) + "}";
-}
-
-// Logical height of the font a window was given.
-int WindowFontHeight(HWND Window)
-{
-    const auto Font = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
-    LOGFONTW Log{};
-    if (!Font || !GetObjectW(Font, sizeof Log, &Log))
-        return 0;
-    return Log.lfHeight;
 }
 
 // The text as the screen draws it in a font made here from the design's

@@ -13,16 +13,6 @@
 
 namespace {
 
-// Logical height of the font a window was given (WM_SETFONT).
-int WindowFontHeight(HWND Window)
-{
-    const auto Font = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
-    LOGFONTW Log{};
-    if (!Font || !GetObjectW(Font, sizeof Log, &Log))
-        return 0;
-    return Log.lfHeight;
-}
-
 RECT Scaled(RECT R, int Dpi)
 {
     const TScaledBounds B = ScaleBounds({R.left, R.top, R.right - R.left, R.bottom - R.top}, Dpi, 96);
