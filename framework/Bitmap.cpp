@@ -275,3 +275,14 @@ std::unique_ptr<TBitmap> TBitmap::Clone() const
     copy->Assign(*this);
     return copy;
 }
+
+std::unique_ptr<TBitmap> ResampleBitmap(const TBitmap& Source, int Width, int Height, TResampling Mode)
+{
+    std::unique_ptr<TBitmap> From = Source.Clone();
+    From->SetPixelFormat(pf24bit);
+    auto To = std::make_unique<TBitmap>(Width, Height, pf24bit);
+    Resample({From->ScanLine(0), From->Width(), From->Height(), From->RowBytes()},
+             {To->ScanLine(0), To->Width(), To->Height(), To->RowBytes()}, Mode);
+    To->SetTransparentColor(Source.TransparentColor());
+    return To;
+}

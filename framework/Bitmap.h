@@ -7,6 +7,7 @@
 #include "Component.h"
 #include "GdiObjects.h"
 #include "Graphics.h"
+#include "Scaling.h"
 #include "SysUtils.h"
 
 #include <windows.h>
@@ -95,3 +96,7 @@ private:
     mutable std::optional<gdi::Selection> FSelection;
     mutable std::unique_ptr<TCanvas> FCanvas;
 };
+
+// A 24-bit copy of Source at Width x Height (each at least 1), its
+// see-through colour kept; Source must not be empty.
+std::unique_ptr<TBitmap> ResampleBitmap(const TBitmap& Source, int Width, int Height, TResampling Mode);

@@ -308,6 +308,16 @@ void TCustomListView::InsertColumnWindow(const TListColumn& Column)
     UpdateAutoWidths();
 }
 
+void TCustomListView::ChangeScale(int M, int D)
+{
+    TWinControl::ChangeScale(M, D);
+    for (int I = 0; I < FColumns.Count(); ++I) {
+        TListColumn& Column = FColumns.Items(I);
+        Column.SetWidth(ScaleValue(Column.Width(), M, D));
+    }
+    UpdateAutoWidths();
+}
+
 void TCustomListView::UpdateColumn(const TListColumn& Column)
 {
     const HWND Window = HandleIfAllocated();
@@ -494,6 +504,14 @@ TCustomStatusBar::TCustomStatusBar(TComponent* AOwner) : TWinControl(AOwner)
 void TCustomStatusBar::SetPanels(std::vector<TStatusPanel> Value)
 {
     FPanels = std::move(Value);
+    UpdatePanels();
+}
+
+void TCustomStatusBar::ChangeScale(int M, int D)
+{
+    TWinControl::ChangeScale(M, D);
+    for (TStatusPanel& Panel : FPanels)
+        Panel.Width = ScaleValue(Panel.Width, M, D);
     UpdatePanels();
 }
 

@@ -139,6 +139,8 @@ protected:
     void CreateWnd() override;
     void DestroyWnd() override;
     void WndProc(TMessage& Message) override;
+    // Column widths are pixels of the list's resolution too.
+    void ChangeScale(int M, int D) override;
 
 private:
     friend class TListColumn;
@@ -238,6 +240,8 @@ public:
 protected:
     void CreateParams(TCreateParams& Params) override;
     void CreateWnd() override;
+    // Panel widths are pixels of the bar's resolution too.
+    void ChangeScale(int M, int D) override;
 
 private:
     void UpdatePanels();

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cwchar>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -203,10 +204,41 @@ void TControl::SetParent(TWinControl* AParent)
     if (AParent)
         AParent->InsertControl(this);
     if (FParent) {
+        if (FParent->FCurrentPPI != FCurrentPPI)
+            ScaleForPPI(FParent->FCurrentPPI);
         ParentColorChanged();
         if (FParentFont)
             Perform(CM_FONTCHANGED);
     }
+}
+
+void TControl::ScaleForPPI(int NewPPI)
+{
+    if (NewPPI > 0 && NewPPI != FCurrentPPI)
+        ChangeScale(NewPPI, FCurrentPPI);
+}
+
+void TControl::ChangeScale(int M, int D)
+{
+    ScaleFont(M, D);
+    ScaleBounds(M, D);
+    FCurrentPPI = ScaleValue(FCurrentPPI, M, D);
+}
+
+void TControl::ScaleFont(int M, int D)
+{
+    if (FParentFont && FParent)
+        return;
+    // A form keeps following a parent it may be given later.
+    const bool FollowParent = FParentFont;
+    FFont->ScaleHeight(M, D);
+    FParentFont = FollowParent;
+}
+
+void TControl::ScaleBounds(int M, int D)
+{
+    const TScaledBounds Scaled = ::ScaleBounds({FLeft, FTop, FWidth, FHeight}, M, D);
+    SetBounds(Scaled.Left, Scaled.Top, Scaled.Width, Scaled.Height);
 }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
@@ -330,7 +362,7 @@ namespace {
 bool SameFont(const TFont& A, const TFont& B)
 {
     return A.Name() == B.Name() && A.Height() == B.Height() && A.Charset() == B.Charset() &&
-           A.Style() == B.Style();
+           A.Style() == B.Style() && A.HeightFollowsScreen() == B.HeightFollowsScreen();
 }
 } // namespace
 
@@ -1160,6 +1192,23 @@ void TWinControl::Realign()
         throw;
     }
     FAligning = false;
+}
+
+void TWinControl::ChangeScale(int M, int D)
+{
+    ScaleFont(M, D);
+    const bool WasAligning = std::exchange(FAligning, true);
+    try {
+        for (TControl* C : std::vector<TControl*>(FControls))
+            C->ChangeScale(M, D);
+    } catch (...) {
+        FAligning = WasAligning;
+        throw;
+    }
+    FAligning = WasAligning;
+    ScaleBounds(M, D);
+    FCurrentPPI = ScaleValue(FCurrentPPI, M, D);
+    Realign();
 }
 
 void TWinControl::AlignControls(RECT& Rect)

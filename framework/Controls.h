@@ -13,6 +13,7 @@
 #include "Component.h"
 #include "Graphics.h"
 #include "Messages.h"
+#include "Scaling.h"
 
 #include <memory>
 #include <optional>
@@ -104,6 +105,16 @@ public:
     TAlign Align() const noexcept { return FAlign; }
     void SetAlign(TAlign Value);
 
+    // The screen resolution the bounds and font are in: 96, the unit forms
+    // are written in, until the control is scaled. A control put on a
+    // parent of another resolution is scaled to the parent's at once, so
+    // bounds set before SetParent are in the units the parent was written
+    // in, and bounds set after it in the parent's pixels.
+    int CurrentPPI() const noexcept { return FCurrentPPI; }
+    // Scales the bounds, the font (a height in pixels; a point size already
+    // follows the screen) and every child to NewPPI.
+    void ScaleForPPI(int NewPPI);
+
     bool Visible() const noexcept { return FVisible; }
     void SetVisible(bool Value);
     void Show() { SetVisible(true); }
@@ -168,6 +179,14 @@ protected:
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     // Tells the parent to lay out aligned controls again.
     void RequestAlign();
+    // Scales by M / D what is measured in pixels of the current resolution;
+    // controls with sizes of their own (columns, pictures, measured text)
+    // add theirs and call the base.
+    virtual void ChangeScale(int M, int D);
+    // Scales the own font unless it comes from the parent.
+    void ScaleFont(int M, int D);
+    // The edges of the bounds; a top-level form scales its client area.
+    virtual void ScaleBounds(int M, int D);
     virtual void ParentColorChanged();
     // Where Text() lives for a control without a window.
     std::wstring FText;
@@ -185,6 +204,7 @@ private:
 
     TWinControl* FParent = nullptr;
     TAlign FAlign = alNone;
+    int FCurrentPPI = kDesignPixelsPerInch;
     bool FVisible = true;
     bool FEnabled = true;
     TColor FColor = clBtnFace;
@@ -290,6 +310,10 @@ protected:
     // paints nothing.
     virtual void PaintWindow(HDC DC);
     virtual void AlignControls(RECT& Rect);
+    // Scales the font first, so children with ParentFont measure themselves
+    // in it, then the children with aligning held, then the own bounds, and
+    // aligns once at the end.
+    void ChangeScale(int M, int D) override;
     // Moves the window to the control's bounds.
     virtual void UpdateWindowBounds();
     // Published by the controls whose platform counterpart draws its

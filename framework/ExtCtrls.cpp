@@ -30,9 +30,18 @@ void TImage::LoadFromFile(const std::wstring& FileName)
 
 void TImage::PictureChanged()
 {
-    if (FAutoSize && !FPicture->Empty())
-        SetBounds(Left(), Top(), FPicture->Width(), FPicture->Height());
+    FShownPicture.reset();
+    if (FAutoSize && !FPicture->Empty()) {
+        const SIZE Size = NaturalSize();
+        SetBounds(Left(), Top(), Size.cx, Size.cy);
+    }
     Invalidate();
+}
+
+void TImage::ChangeScale(int M, int D)
+{
+    TGraphicControl::ChangeScale(M, D);
+    PictureChanged();
 }
 
 void TImage::SetStretch(bool Value)
@@ -44,6 +53,7 @@ void TImage::SetStretch(bool Value)
 void TImage::SetTransparent(bool Value)
 {
     FTransparent = Value;
+    FShownPicture.reset();
     Invalidate();
 }
 
@@ -59,11 +69,30 @@ void TImage::SetCenter(bool Value)
     Invalidate();
 }
 
+SIZE TImage::NaturalSize() const
+{
+    return {std::max(1, ScaleValue(FPicture->Width(), CurrentPPI(), kDesignPixelsPerInch)),
+            std::max(1, ScaleValue(FPicture->Height(), CurrentPPI(), kDesignPixelsPerInch))};
+}
+
+const TBitmap& TImage::ShownPicture() const
+{
+    if (CurrentPPI() == kDesignPixelsPerInch)
+        return *FPicture;
+    if (!FShownPicture) {
+        const SIZE Size = NaturalSize();
+        FShownPicture = ResampleBitmap(*FPicture, Size.cx, Size.cy,
+                                       FTransparent ? TResampling::Nearest : TResampling::AreaAverage);
+    }
+    return *FShownPicture;
+}
+
 RECT TImage::DestRect() const
 {
     if (FStretch)
         return {0, 0, Width(), Height()};
-    RECT R{0, 0, FPicture->Width(), FPicture->Height()};
+    const SIZE Size = NaturalSize();
+    RECT R{0, 0, Size.cx, Size.cy};
     if (FCenter)
         OffsetRect(&R, (Width() - R.right) / 2, (Height() - R.bottom) / 2);
     return R;
@@ -73,13 +102,15 @@ void TImage::Paint()
 {
     if (FPicture->Empty())
         return;
+    // Stretched pictures are scaled to the bounds straight from the source.
+    const TBitmap& Picture = FStretch ? *FPicture : ShownPicture();
     const RECT Dest = DestRect();
-    const RECT Source{0, 0, FPicture->Width(), FPicture->Height()};
+    const RECT Source{0, 0, Picture.Width(), Picture.Height()};
     const HDC Target = Canvas().Handle();
-    const HDC From = FPicture->Canvas().Handle();
+    const HDC From = Picture.Canvas().Handle();
     if (FTransparent) {
         TransparentBlt(Target, Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top, From, 0, 0,
-                       Source.right, Source.bottom, ColorToRGB(FPicture->TransparentColor()));
+                       Source.right, Source.bottom, ColorToRGB(Picture.TransparentColor()));
         return;
     }
     Canvas().StretchBlt(Dest, From, Source);

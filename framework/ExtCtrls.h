@@ -9,7 +9,11 @@
 
 // A bitmap painted by the parent: at its natural size in the top-left
 // corner, or stretched to the bounds; Transparent leaves the bitmap's
-// transparent colour (its bottom-left pixel unless set) unpainted.
+// transparent colour (its bottom-left pixel unless set) unpainted. The
+// natural size is the picture's at the control's resolution: a picture is
+// drawn for 96 pixels per inch like the form it sits on, and shown
+// resampled on a scaled form (smoothly; pixel for pixel when Transparent,
+// so the see-through colour stays exact).
 class TImage : public TGraphicControl {
     VK_CLASS_INFO
 public:
@@ -33,11 +37,16 @@ public:
 
 protected:
     void Paint() override;
+    void ChangeScale(int M, int D) override;
 
 private:
     RECT DestRect() const;
+    SIZE NaturalSize() const;
+    // The picture at its natural size; made when first drawn.
+    const TBitmap& ShownPicture() const;
 
     std::unique_ptr<TBitmap> FPicture;
+    mutable std::unique_ptr<TBitmap> FShownPicture;
     bool FStretch = false;
     bool FTransparent = false;
     bool FAutoSize = false;

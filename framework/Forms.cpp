@@ -194,6 +194,7 @@ const TClassInfo& TCustomForm::StaticClass()
         .Enum("Position", {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
                            "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"},
               &TCustomForm::Position, &TCustomForm::SetPosition)
+        .Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled)
         .Object("Menu", TMainMenu::StaticClass(), &TCustomForm::Menu,
                 [](TCustomForm& F, TObject* V) { F.SetMenu(static_cast<TMainMenu*>(V)); })
         .Field("ModalResult", &TCustomForm::ModalResult)
@@ -240,6 +241,8 @@ void TCustomForm::AfterConstruction()
 {
     if (std::exchange(FCreated, true))
         return;
+    if (FScaled)
+        ScaleForPPI(TFont::PixelsPerInch());
     try {
         if (OnCreate)
             OnCreate(this);
@@ -547,6 +550,16 @@ RECT TCustomForm::ClientRect() const
     AdjustWindowRectEx(&Frame, Style, FMenu != nullptr, ExStyle);
     return {0, 0, std::max<LONG>(0, Width() - (Frame.right - Frame.left)),
             std::max<LONG>(0, Height() - (Frame.bottom - Frame.top))};
+}
+
+void TCustomForm::ScaleBounds(int M, int D)
+{
+    if (Parent()) {
+        TScrollingWinControl::ScaleBounds(M, D);
+        return;
+    }
+    const RECT Client = ClientRect();
+    SetClientSize(ScaleValue(Client.right, M, D), ScaleValue(Client.bottom, M, D));
 }
 
 void TCustomForm::ApplyPosition()

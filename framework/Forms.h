@@ -87,9 +87,17 @@ public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
 
-    // Fires OnCreate once; reported through Application->HandleException
-    // when it throws, and the form stays usable.
+    // Scales the form to the screen (see Scaled), then fires OnCreate once;
+    // an exception from OnCreate is reported through
+    // Application->HandleException, and the form stays usable.
     void AfterConstruction();
+
+    // A form is written in pixels at 96 per inch (bounds, font heights).
+    // Scaled, the default, takes it with all its controls to the screen's
+    // resolution once, just before OnCreate; at 96 nothing changes. Switch
+    // it off before then for a form laid out in the screen's own pixels.
+    bool Scaled() const noexcept { return FScaled; }
+    void SetScaled(bool Value) { FScaled = Value; }
 
     TFormBorderStyle BorderStyle() const noexcept { return FBorderStyle; }
     void SetBorderStyle(TFormBorderStyle Value);
@@ -158,6 +166,9 @@ protected:
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     void AlignControls(RECT& Rect) override;
+    // A window of its own keeps its place on the screen and scales its
+    // client area; a form inside another control scales like any control.
+    void ScaleBounds(int M, int D) override;
     void PaintWindow(HDC DC) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     // Moves the focus to the next (or previous) control in tab order.
@@ -181,6 +192,7 @@ private:
     TPosition FPosition = poDesigned;
     TMainMenu* FMenu = nullptr;
     bool FCreated = false;
+    bool FScaled = true;
     bool FPositioned = false;
     bool FModal = false;
     int FMessageDepth = 0;

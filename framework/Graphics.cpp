@@ -1,6 +1,7 @@
 #include "Graphics.h"
 
 #include "Bitmap.h"
+#include "Scaling.h"
 
 #include <climits>
 #include <cwchar>
@@ -81,10 +82,17 @@ void TFont::SetName(const std::wstring& name)
 
 void TFont::SetHeight(int height)
 {
-    if (height == FHeight)
+    if (height == FHeight && !FHeightFollowsScreen)
         return;
     Changed();
     FHeight = height;
+    FHeightFollowsScreen = false;
+}
+
+void TFont::ScaleHeight(int m, int d)
+{
+    if (!FHeightFollowsScreen)
+        SetHeight(ScaleValue(FHeight, m, d));
 }
 
 int TFont::Size() const
@@ -94,7 +102,12 @@ int TFont::Size() const
 
 void TFont::SetSize(int points)
 {
-    SetHeight(-MulDiv(points, PixelsPerInch(), 72));
+    const int height = -MulDiv(points, PixelsPerInch(), 72);
+    if (height == FHeight && FHeightFollowsScreen)
+        return;
+    Changed();
+    FHeight = height;
+    FHeightFollowsScreen = true;
 }
 
 void TFont::SetCharset(BYTE charset)
@@ -118,6 +131,7 @@ void TFont::SetLogFont(const LOGFONTW& logFont)
     Changed();
     FName.assign(logFont.lfFaceName, wcsnlen(logFont.lfFaceName, LF_FACESIZE));
     FHeight = logFont.lfHeight;
+    FHeightFollowsScreen = true;
     FCharset = logFont.lfCharSet;
     FStyle = (logFont.lfWeight >= FW_BOLD ? fsBold : 0u) | (logFont.lfItalic ? fsItalic : 0u)
         | (logFont.lfUnderline ? fsUnderline : 0u) | (logFont.lfStrikeOut ? fsStrikeOut : 0u);
@@ -130,6 +144,7 @@ void TFont::Assign(const TFont& source)
     Changed();
     FName = source.FName;
     FHeight = source.FHeight;
+    FHeightFollowsScreen = source.FHeightFollowsScreen;
     FCharset = source.FCharset;
     FStyle = source.FStyle;
     FColor = source.FColor;

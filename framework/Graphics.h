@@ -73,6 +73,12 @@ public:
     // Points at the screen's resolution.
     int Size() const;
     void SetSize(int points);
+    // True when the height came from a point size or from the system: it is
+    // already in pixels of the screen, so scaling a form leaves it alone.
+    // A height set in pixels is in the units of the form it belongs to.
+    bool HeightFollowsScreen() const { return FHeightFollowsScreen; }
+    // A height in pixels taken from one resolution (D) to another (M).
+    void ScaleHeight(int m, int d);
     BYTE Charset() const { return FCharset; }
     void SetCharset(BYTE charset);
     TFontStyles Style() const { return FStyle; }
@@ -98,6 +104,7 @@ private:
     BYTE FCharset = DEFAULT_CHARSET;
     TFontStyles FStyle = 0;
     TColor FColor = clWindowText;
+    bool FHeightFollowsScreen = false;
     mutable gdi::Font FHandle;
 };
 

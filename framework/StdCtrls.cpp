@@ -110,6 +110,12 @@ void TCustomLabel::AdjustBounds()
     SetBounds(NewLeft, Top(), R.right, R.bottom);
 }
 
+void TCustomLabel::ChangeScale(int M, int D)
+{
+    TGraphicControl::ChangeScale(M, D);
+    AdjustBounds();
+}
+
 void TCustomLabel::WndProc(TMessage& Message)
 {
     TGraphicControl::WndProc(Message);

@@ -30,6 +30,8 @@ public:
 
 protected:
     void WndProc(TMessage& Message) override;
+    // Measures the text again in the scaled font.
+    void ChangeScale(int M, int D) override;
     void Paint() override;
 
 private:

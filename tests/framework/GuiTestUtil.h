@@ -21,6 +21,16 @@ bool PumpUntil(F Done, DWORD TimeoutMs = 5000)
     return true;
 }
 
+// Logical height of the font a window was given (WM_SETFONT); 0 for none.
+inline int WindowFontHeight(HWND Window)
+{
+    const auto Font = reinterpret_cast<HFONT>(SendMessageW(Window, WM_GETFONT, 0, 0));
+    LOGFONTW Log{};
+    if (!Font || !GetObjectW(Font, sizeof Log, &Log))
+        return 0;
+    return Log.lfHeight;
+}
+
 // Replaces the application's message box for the life of the object and
 // records every box asked for.
 class TMessageBoxRecorder {
