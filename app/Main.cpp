@@ -439,9 +439,9 @@ bool TFrmMain::ChooseSkin(size_t Index)
                                     kMessageTitle, MB_OK | MB_ICONWARNING);
             return false;
         }
-        // Loads the file and hands the skin to every window.
-        SkinData1->SetSkinFile(choice.Path);
-        if (SkinData1->SkinLoading())
+        // Loads the file and hands the skin to every window; a file that
+        // changed since the check leaves the skin in use as it is.
+        if (!SkinData1->LoadSkinFile(choice.Path))
             return false;
     }
     FChosenSkin = Index;

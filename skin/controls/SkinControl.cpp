@@ -181,7 +181,12 @@ void TSkinControl::SkinChanged()
 {
     if (FSetColour && FControl)
         FControl->SetColor(FSkinData->SkinColor(scButtonFace));
-    Redraw();
+    // A new skin repaints the whole form once, children included; painting
+    // each control at once as well would paint every control twice.
+    if (FHandle && IsWindow(FHandle))
+        InvalidateRect(FHandle, nullptr, TRUE);
+    else
+        Redraw();
 }
 
 void TSkinControl::Redraw()

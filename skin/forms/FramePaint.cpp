@@ -349,10 +349,21 @@ void TWinSkinForm::BuildRegion()
     }
     FRegionWidth = width;
     FRegionHeight = height;
+    // A new skin that shapes the window as the old one did keeps the region
+    // the window has: setting it again would cost a round of the window
+    // system's work for nothing (the refresh repaints the frame).
+    if (FState == fsRefreshing && FRegionMade && HasWindowRegion(region.Get()))
+        return;
     HRGN handed = region.Release();
     FRegionMade = SetWindowRgn(FHandle, handed, TRUE) != 0;
     if (!FRegionMade)
         DeleteObject(handed);
+}
+
+bool TWinSkinForm::HasWindowRegion(HRGN region) const
+{
+    const gdi::Region current(CreateRectRgn(0, 0, 0, 0));
+    return GetWindowRgn(FHandle, current.Get()) != ERROR && EqualRgn(current.Get(), region);
 }
 
 void TWinSkinForm::DropRegion()

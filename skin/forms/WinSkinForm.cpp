@@ -234,10 +234,23 @@ void TWinSkinForm::FitToClient(bool keepClient)
         growth = std::max(0, needed - outer.Width);
         outer.Width += growth;
     }
+    // A new skin whose borders measure as the old ones leaves the window's
+    // size and client area as they are: the system need not work the frame
+    // out again (the refresh repaints it).
+    if (FState == fsRefreshing && growth == 0 && FFittedMetrics == FMetrics && HasOuterSize(outer))
+        return;
     SetWindowPos(FHandle, nullptr, 0, 0, outer.Width, outer.Height,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
+    FFittedMetrics = FMetrics;
     if (growth > 0)
         MoveChildren(growth / 2);
+}
+
+bool TWinSkinForm::HasOuterSize(framegeo::TSize outer) const
+{
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    return window.right - window.left == outer.Width && window.bottom - window.top == outer.Height;
 }
 
 void TWinSkinForm::MoveChildren(int dx)

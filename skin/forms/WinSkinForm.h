@@ -23,6 +23,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <deque>
 #include <vector>
@@ -183,6 +184,10 @@ public:
     int RightButtonsExtent = 0;
 
 private:
+    // --- Fitting to a new skin ---
+    bool HasOuterSize(framegeo::TSize outer) const;
+    bool HasWindowRegion(HRGN region) const;
+
     // --- WindowProc stages ---
     void DefaultHandler(TMessage& message);
     bool BaseStage(TMessage& message);
@@ -292,6 +297,8 @@ private:
     bool FActive = true;
     int FState = fsCreated;
     framegeo::TFrameMetrics FMetrics;
+    // The metrics the window's size was last fitted to.
+    std::optional<framegeo::TFrameMetrics> FFittedMetrics;
 
     // What Unskin gives back.
     LONG_PTR FOriginalStyle = 0;

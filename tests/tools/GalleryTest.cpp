@@ -441,9 +441,9 @@ std::unique_ptr<TBitmap> ModalShot(TFrmGallery& Form, const wchar_t* ClassName, 
     return Shot;
 }
 
-// A message box and a context menu that are open while the skin changes
-// show the new skin as if they had opened with it.
-TEST_F(SkinnedGallery, AnOpenMessageBoxAndContextMenuTakeTheNewSkin)
+// A message box, a context menu and an open-file dialog that are open while
+// the skin changes show the new skin as if they had opened with it.
+TEST_F(SkinnedGallery, OpenModalWindowsAndMenusTakeTheNewSkin)
 {
     TFrmGallery Form(nullptr, kSteelSkin);
     Form.Show();
@@ -474,6 +474,31 @@ TEST_F(SkinnedGallery, AnOpenMessageBoxAndContextMenuTakeTheNewSkin)
         EXPECT_EQ(DifferingPixels(*Switched, *FreshLight), 0);
         EXPECT_EQ(DifferingPixels(*Back, *FreshSteel), 0);
     }
+
+    // An open-file dialog's frame, read back after switches made while it is
+    // open, shows the new skin's borders.
+    const wchar_t* const FileTitle = L"Skin switch file";
+    int Misses = -1;
+    TModalVisit Here{L"#32770", FileTitle, [&](HWND Window) {
+                         SwitchSkin(Form, kLightSkin);
+                         Pump();
+                         const TWinSkinForm* Frame = SkinManager->FindSkinForm(Window);
+                         ASSERT_NE(Frame, nullptr);
+                         Misses = frametest::BorderMisses(*Form.SkinData1, Window, Frame->Active() ? 1 : 2);
+                     }};
+    Visit = &Here;
+    SetTimer(nullptr, 0, 20, VisitModalWindow);
+    wchar_t File[MAX_PATH] = L"";
+    OPENFILENAMEW Info{};
+    Info.lStructSize = sizeof(Info);
+    Info.hwndOwner = Form.Handle();
+    Info.lpstrFile = File;
+    Info.nMaxFile = MAX_PATH;
+    Info.lpstrTitle = FileTitle;
+    Info.Flags = OFN_EXPLORER;
+    GetOpenFileNameW(&Info);
+    Visit = nullptr;
+    EXPECT_EQ(Misses, 0);
 }
 
 TEST_F(SkinnedGallery, ASkinFileThatCannotBeReadIsReportedByName)
