@@ -993,23 +993,35 @@ void ClampToFrame(TDataSkinObject& object, bool stacked)
 
 } // namespace
 
-void TSkinData::ClampSkinMargins()
+std::vector<std::pair<TDataSkinObject*, bool>> TSkinData::StripObjects() const
 {
     // The top and bottom borders and the menu bar keep their state frames
     // one above the other; every other image has them side by side.
+    std::vector<std::pair<TDataSkinObject*, bool>> objects;
     for (TDataSkinObject* stacked : {static_cast<TDataSkinObject*>(FTop.get()),
                                      static_cast<TDataSkinObject*>(FBottom.get()), FPlain[kMenuBar].get()})
-        if (stacked)
-            ClampToFrame(*stacked, true);
-    std::vector<TDataSkinObject*> sideBySide{FLeft.get(), FRight.get(), FButtons.get(), FProgress.get(),
-                                             FGroupBox.get(), FTabs.get(), FComboButton.get(), FUpDownHorz.get(),
-                                             FUpDownVert.get()};
+        objects.emplace_back(stacked, true);
+    for (TDataSkinObject* sideBySide : {static_cast<TDataSkinObject*>(FLeft.get()),
+                                        static_cast<TDataSkinObject*>(FRight.get()),
+                                        static_cast<TDataSkinObject*>(FButtons.get()),
+                                        static_cast<TDataSkinObject*>(FProgress.get()),
+                                        static_cast<TDataSkinObject*>(FGroupBox.get()),
+                                        static_cast<TDataSkinObject*>(FTabs.get()),
+                                        static_cast<TDataSkinObject*>(FComboButton.get()),
+                                        static_cast<TDataSkinObject*>(FUpDownHorz.get()),
+                                        static_cast<TDataSkinObject*>(FUpDownVert.get())})
+        objects.emplace_back(sideBySide, false);
     for (const auto& object : FPlain)
         if (object != FPlain[kMenuBar])
-            sideBySide.push_back(object.get());
-    for (TDataSkinObject* object : sideBySide)
-        if (object)
-            ClampToFrame(*object, false);
+            objects.emplace_back(object.get(), false);
+    std::erase_if(objects, [](const auto& entry) { return entry.first == nullptr; });
+    return objects;
+}
+
+void TSkinData::ClampSkinMargins()
+{
+    for (const auto& [object, stacked] : StripObjects())
+        ClampToFrame(*object, stacked);
 
     // The caption's margin fields carry text offsets; its caps are the
     // margins of the caption background, two frames stacked.
@@ -1062,26 +1074,8 @@ void TSkinData::ScaleForScreen()
     const int dpi = FPixelsPerInch;
     if (dpi == imgcore::kDesignDpi)
         return;
-    // The top and bottom borders, the caption background and the menu bar
-    // keep their state frames one above the other.
-    for (TDataSkinObject* stacked : {static_cast<TDataSkinObject*>(FTop.get()),
-                                     static_cast<TDataSkinObject*>(FBottom.get()), FPlain[kMenuBar].get()})
-        if (stacked)
-            ScaleObject(*stacked, true, dpi);
-    std::vector<TDataSkinObject*> sideBySide{FLeft.get(), FRight.get(), FButtons.get(), FProgress.get(),
-                                             FGroupBox.get(), FTabs.get(), FComboButton.get(), FUpDownHorz.get(),
-                                             FUpDownVert.get()};
-    for (const auto& object : FPlain)
-        if (object != FPlain[kMenuBar])
-            sideBySide.push_back(object.get());
-    for (const auto& button : FCaptionButtons)
-        sideBySide.push_back(button.get());
-    for (TDataSkinObject* object : sideBySide)
-        if (object)
-            ScaleObject(*object, false, dpi);
-    for (const auto& button : FCaptionButtons)
-        ScaleNumbers({&button->XCoord, &button->YCoord}, dpi);
-
+    // The second images first: the mirrored combo button cuts its frames
+    // with its object's margins as the skin gives them.
     ScaleImage(FButtons->CheckButton, false, FButtons->CheckButtonFrame, {}, dpi);
     ScaleImage(FButtons->RadioButton, false, FButtons->RadioButtonFrame, {}, dpi);
     if (FTabs)
@@ -1094,6 +1088,12 @@ void TSkinData::ScaleForScreen()
     for (TDataSkinBorder* upDown : {FUpDownHorz.get(), FUpDownVert.get()})
         if (upDown)
             ScaleImage(upDown->Bitmap2, false, upDown->FrameCount, {}, dpi);
+    for (const auto& [object, stacked] : StripObjects())
+        ScaleObject(*object, stacked, dpi);
+    for (const auto& button : FCaptionButtons) {
+        ScaleObject(*button, false, dpi);
+        ScaleNumbers({&button->XCoord, &button->YCoord}, dpi);
+    }
     if (FGroupBox)
         ScaleNumbers({&FGroupBox->BackgroundLeftShift, &FGroupBox->BackgroundRightShift}, dpi);
 

@@ -16,25 +16,11 @@ namespace {
 
 class DpiControls : public SkinnedForm {
 protected:
-    // Misses of window's pixels from (x, y) on against the part (fx, fy,
-    // width x height) of frame of a skin image scaled for the screen.
+    // Misses of window's pixels against a part of a skin image scaled for the screen.
     static int Compare(HWND window, int x, int y, int width, int height, const TSource& source, int fx, int fy,
                        int& compared)
     {
-        const std::unique_ptr<TBitmap> shot = ReadBack(window);
-        int misses = 0;
-        for (int dy = 0; dy < height; ++dy)
-            for (int dx = 0; dx < width; ++dx) {
-                const std::optional<TAllowed> allowed = ScaledPixel(source, fx + dx, fy + dy);
-                if (!allowed || allowed->SeeThrough)
-                    continue;
-                ++compared;
-                const TColor seen = PixelOf(*shot, x + dx, y + dy);
-                if (!allowed->Admits(seen) && ++misses <= 4)
-                    ADD_FAILURE() << "(" << x + dx << ", " << y + dy << ") is " << std::hex << seen
-                                  << ", the skin allows " << allowed->Low << " to " << allowed->High;
-            }
-        return misses;
+        return ScaledMisses(*ReadBack(window), x, y, width, height, source, fx, fy, compared);
     }
 };
 

@@ -58,27 +58,6 @@ protected:
             DestroyWindow(Window);
     }
 
-    // Pixels of the window from (x, y) on, width x height, against frame 1
-    // of a skin image from (fx, fy) of that frame on; returns the misses and
-    // counts the pixels compared.
-    int Compare(const TBitmap& shot, int x, int y, int width, int height, const TSource& source, int fx, int fy,
-                int& compared) const
-    {
-        int misses = 0;
-        for (int dy = 0; dy < height; ++dy)
-            for (int dx = 0; dx < width; ++dx) {
-                const std::optional<TAllowed> allowed = ScaledPixel(source, fx + dx, fy + dy);
-                if (!allowed || allowed->SeeThrough)
-                    continue;
-                ++compared;
-                const TColor seen = PixelOf(shot, x + dx, y + dy);
-                if (!allowed->Admits(seen) && ++misses <= 5)
-                    ADD_FAILURE() << "(" << x + dx << ", " << y + dy << ") is " << std::hex << seen
-                                  << ", the skin allows " << allowed->Low << " to " << allowed->High;
-            }
-        return misses;
-    }
-
     LRESULT HitAt(int x, int y) const
     {
         RECT outer{};
@@ -183,14 +162,14 @@ TEST_F(VIDKILN_DPI_SUITE, BorderCapsShowTheSkinImagesScaled)
     const int scaledTopWidth = Scale(Top->Width());
     int compared = 0;
     int misses = 0;
-    misses += Compare(*shot, 0, 0, Scale(LeftWidth), Scale(leftCap), left, 0, 0, compared);
-    misses += Compare(*shot, 0, h - Scale(leftFoot), Scale(LeftWidth), Scale(leftFoot), left, 0,
+    misses += ScaledMisses(*shot, 0, 0, Scale(LeftWidth), Scale(leftCap), left, 0, 0, compared);
+    misses += ScaledMisses(*shot, 0, h - Scale(leftFoot), Scale(LeftWidth), Scale(leftFoot), left, 0,
                       scaledLeftHeight - Scale(leftFoot), compared);
-    misses += Compare(*shot, w - Scale(RightWidth), 0, Scale(RightWidth), Scale(rightCap), right, 0, 0, compared);
-    misses += Compare(*shot, w - Scale(RightWidth), h - Scale(rightFoot), Scale(RightWidth), Scale(rightFoot), right,
+    misses += ScaledMisses(*shot, w - Scale(RightWidth), 0, Scale(RightWidth), Scale(rightCap), right, 0, 0, compared);
+    misses += ScaledMisses(*shot, w - Scale(RightWidth), h - Scale(rightFoot), Scale(RightWidth), Scale(rightFoot), right,
                       0, scaledRightHeight - Scale(rightFoot), compared);
-    misses += Compare(*shot, Scale(LeftWidth), 0, Scale(topCap), clearRows, top, 0, 0, compared);
-    misses += Compare(*shot, w - Scale(RightWidth) - Scale(topEnd), 0, Scale(topEnd), clearRows, top,
+    misses += ScaledMisses(*shot, Scale(LeftWidth), 0, Scale(topCap), clearRows, top, 0, 0, compared);
+    misses += ScaledMisses(*shot, w - Scale(RightWidth) - Scale(topEnd), 0, Scale(topEnd), clearRows, top,
                       scaledTopWidth - Scale(topEnd), 0, compared);
     EXPECT_EQ(misses, 0);
     // Most of the caps must have been compared, or the test proves little.
@@ -213,7 +192,7 @@ TEST_F(VIDKILN_DPI_SUITE, CaptionButtonsSitWhereTheSkinPutsThemScaled)
         const int x = Size.cx - Scale(IniNumber(section, L"Xcoord"));
         const int y = Scale(IniNumber(section, L"Ycoord"));
         int compared = 0;
-        EXPECT_EQ(Compare(*shot, x, y, Scale(width), Scale(image->Height()), normal, 0, 0, compared), 0);
+        EXPECT_EQ(ScaledMisses(*shot, x, y, Scale(width), Scale(image->Height()), normal, 0, 0, compared), 0);
         EXPECT_GT(compared, Scale(width) * Scale(image->Height()) / 3);
         // The engine takes the button's whole scaled square as its own.
         EXPECT_EQ(HitAt(x + Scale(width) / 2, y + Scale(image->Height()) / 2), HTCAPTION);

@@ -7,6 +7,8 @@
 
 #include "FrameFixture.h"
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <algorithm>
@@ -120,6 +122,28 @@ inline std::optional<TAllowed> ScaledPixel(const TSource& source, int tx, int ty
         return std::nullopt;
     return TAllowed{false, static_cast<TColor>(low[0] | low[1] << 8 | low[2] << 16),
                     static_cast<TColor>(high[0] | high[1] << 8 | high[2] << 16)};
+}
+
+// Misses of the pixels of shot from (x, y) on, width x height, against the
+// part of a skin image's frame scaled for the screen from (fx, fy) on (a few
+// are reported as failures); compared counts the pixels that could be
+// compared.
+inline int ScaledMisses(const TBitmap& shot, int x, int y, int width, int height, const TSource& source, int fx,
+                        int fy, int& compared)
+{
+    int misses = 0;
+    for (int dy = 0; dy < height; ++dy)
+        for (int dx = 0; dx < width; ++dx) {
+            const std::optional<TAllowed> allowed = ScaledPixel(source, fx + dx, fy + dy);
+            if (!allowed || allowed->SeeThrough)
+                continue;
+            ++compared;
+            const TColor seen = PixelOf(shot, x + dx, y + dy);
+            if (!allowed->Admits(seen) && ++misses <= 5)
+                ADD_FAILURE() << "(" << x + dx << ", " << y + dy << ") is " << std::hex << seen
+                              << ", the skin allows " << allowed->Low << " to " << allowed->High;
+        }
+    return misses;
 }
 
 } // namespace dpitest
