@@ -42,6 +42,7 @@ TDataSkinButton::TDataSkinButton(std::string name)
 namespace {
 
 constexpr wchar_t kHintClass[] = L"VidkilnCaptionHint";
+// At 96 pixels per inch; the hint scales them with the skin's density.
 constexpr int kHintMaxWidth = 500;
 constexpr int kHintPadding = 3;
 // Long words break too, so no hint grows past its maximum width.
@@ -65,7 +66,11 @@ HFONT HintFont()
 // focus and paints its text on the system's info colours.
 class TCaptionHintWindow {
 public:
-    TCaptionHintWindow() = default;
+    explicit TCaptionHintWindow(int pixelsPerInch)
+        : FMaxWidth(imgcore::ScaleForDpi(kHintMaxWidth, pixelsPerInch)),
+          FPadding(imgcore::ScaleForDpi(kHintPadding, pixelsPerInch))
+    {
+    }
     TCaptionHintWindow(const TCaptionHintWindow&) = delete;
     TCaptionHintWindow& operator=(const TCaptionHintWindow&) = delete;
     ~TCaptionHintWindow()
@@ -81,15 +86,15 @@ public:
         if (!Create())
             return;
         FText = text;
-        RECT bounds{0, 0, kHintMaxWidth, 0};
+        RECT bounds{0, 0, FMaxWidth, 0};
         {
             gdi::ClientDC dc(FWindow);
             gdi::Selection font(dc.Get(), HintFont());
             DrawTextW(dc.Get(), FText.c_str(), static_cast<int>(FText.size()), &bounds,
                       DT_CALCRECT | kHintFormat);
         }
-        const int width = std::min<int>(bounds.right, kHintMaxWidth) + 2 * kHintPadding + 2;
-        const int height = bounds.bottom + 2 * kHintPadding;
+        const int width = std::min<int>(bounds.right, FMaxWidth) + 2 * FPadding + 2;
+        const int height = bounds.bottom + 2 * FPadding;
         SetWindowPos(FWindow, HWND_TOPMOST, rect.left, rect.top, width, height,
                      SWP_NOACTIVATE | SWP_SHOWWINDOW);
         InvalidateRect(FWindow, nullptr, TRUE);
@@ -132,7 +137,7 @@ private:
         RECT client;
         GetClientRect(window, &client);
         FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-        InflateRect(&client, -kHintPadding, -kHintPadding);
+        InflateRect(&client, -FPadding, -FPadding);
         {
             gdi::Selection font(dc, HintFont());
             SetBkMode(dc, TRANSPARENT);
@@ -156,6 +161,8 @@ private:
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
+    const int FMaxWidth;
+    const int FPadding;
     HWND FWindow = nullptr;
     std::wstring FText;
     bool FShown = false;
@@ -253,7 +260,7 @@ const TClassInfo& TSkinData::StaticClass()
 
 TSkinData::TSkinData(TComponent* AOwner)
     : TComponent(AOwner), FSkin3rd(DefaultSkin3rd()), FAppIcon(std::make_unique<TBitmap>(0, 0, pf24bit)),
-      FCaptionHint(std::make_unique<TCaptionHintWindow>()), FLeft(std::make_unique<TDataSkinBorder>("Left")),
+      FCaptionHint(std::make_unique<TCaptionHintWindow>(FPixelsPerInch)), FLeft(std::make_unique<TDataSkinBorder>("Left")),
       FRight(std::make_unique<TDataSkinBorder>("Right")), FTop(std::make_unique<TDataSkinBorder>("Top")),
       FBottom(std::make_unique<TDataSkinBorder>("Bottom")), FTitle(std::make_unique<TDataSkinTitle>("Title")),
       FButtons(std::make_unique<TDataSkinButton>("Buttons"))
