@@ -451,7 +451,8 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
         colour = SystemColour(COLOR_BTNSHADOW);
     SetTextColor(work, ColorToRGB(colour));
     const int oldMode = SetBkMode(work, TRANSPARENT);
-    RECT text = right ? RECT{0, 0, width - glyphWidth - 2, height} : RECT{glyphWidth + 2, 0, width, height};
+    const int gap = FSkinData->Scaled(2);
+    RECT text = right ? RECT{0, 0, width - glyphWidth - gap, height} : RECT{glyphWidth + gap, 0, width, height};
     const UINT align = right ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
     RECT drawn = text;
     DrawTextWide(work, FCaption, drawn, TextFormatFor(DT_SINGLELINE | DT_VCENTER | align));

@@ -160,15 +160,18 @@ void TSkinProgress::DrawChunked(HDC work, int width, int height, int filled)
     DrawStretchedFrame(work, {0, 0, width, height}, *bar.Bitmap, true, 1, 1);
     if (filled <= 0)
         return;
+    // The chunks keep clear of the bar's edge, 2 pixels at 96 per inch.
+    const int inset = FSkinData->Scaled(2);
     if (chunk.Tile != 1) {
-        DrawThreePartFrame(work, {2, 2, 2 + filled, 2 + height - 4}, *chunk.Bitmap, false, 1, 1, chunk.Margins());
+        DrawThreePartFrame(work, {inset, inset, inset + filled, height - inset}, *chunk.Bitmap, false, 1, 1,
+                           chunk.Margins());
         return;
     }
     // Whole chunks side by side, as many as the filled length takes.
     const int chunkWidth = chunk.Bitmap->Width();
     const int chunkHeight = chunk.Bitmap->Height();
     const int top = (height - chunkHeight) / 2;
-    for (int x = chunk.LeftWidth + 2; x < filled && chunkWidth > 0; x += chunkWidth)
+    for (int x = chunk.LeftWidth + inset; x < filled && chunkWidth > 0; x += chunkWidth)
         BitBlt(work, x, top, std::min(chunkWidth, filled - x), chunkHeight, chunk.Bitmap->Canvas().Handle(), 0, 0,
                SRCCOPY);
 }

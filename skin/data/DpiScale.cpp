@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <vector>
 
 namespace imgcore {
 
@@ -48,34 +49,55 @@ bool IsKey(const std::uint8_t* pixel, TRgb key) noexcept
     return pixel[0] == BlueOf(key) && pixel[1] == GreenOf(key) && pixel[2] == RedOf(key);
 }
 
-// How much of source pixel s (of sourceLength) falls under target pixel t
-// (of targetLength), in units of 1 / targetLength source pixels.
-long long Overlap(int s, int t, int sourceLength, int targetLength) noexcept
-{
-    const long long start = static_cast<long long>(t) * sourceLength;
-    const long long end = start + sourceLength;
-    const long long from = std::max(start, static_cast<long long>(s) * targetLength);
-    const long long to = std::min(end, static_cast<long long>(s + 1) * targetLength);
-    return std::max(0LL, to - from);
-}
+// For each target pixel along one axis: the nearest source pixel and the
+// source pixels it covers, each with the length it covers in units of
+// 1 / targetLength source pixels. Worked out once per axis, not per pixel.
+struct TAxis {
+    std::vector<int> Nearest;
+    std::vector<int> First;
+    std::vector<int> Offset; // into Weights; Offset[t + 1] - Offset[t] pixels
+    std::vector<long long> Weights;
+
+    TAxis(int sourceLength, int targetLength)
+    {
+        Nearest.reserve(static_cast<std::size_t>(targetLength));
+        First.reserve(static_cast<std::size_t>(targetLength));
+        Offset.reserve(static_cast<std::size_t>(targetLength) + 1);
+        Offset.push_back(0);
+        for (int t = 0; t < targetLength; ++t) {
+            Nearest.push_back(NearestSource(t, sourceLength, targetLength));
+            const long long start = static_cast<long long>(t) * sourceLength;
+            const long long end = start + sourceLength;
+            const int first = static_cast<int>(start / targetLength);
+            const int last = static_cast<int>((end - 1) / targetLength);
+            First.push_back(first);
+            for (int s = first; s <= last; ++s) {
+                const long long from = std::max(start, static_cast<long long>(s) * targetLength);
+                const long long to = std::min(end, static_cast<long long>(s + 1) * targetLength);
+                Weights.push_back(to - from);
+            }
+            Offset.push_back(static_cast<int>(Weights.size()));
+        }
+    }
+};
 
 // The mean of the non-key source pixels under target pixel (tx, ty), each
 // weighted by the area it covers.
-void MixPixel(const TPixelView& source, const TPixelView& target, int tx, int ty, TRgb key) noexcept
+void MixPixel(const TPixelView& source, const TPixelView& target, int tx, int ty, const TAxis& x, const TAxis& y,
+              TRgb key) noexcept
 {
-    const int firstX = static_cast<int>(static_cast<long long>(tx) * source.Width / target.Width);
-    const int lastX = static_cast<int>(((tx + 1LL) * source.Width - 1) / target.Width);
-    const int firstY = static_cast<int>(static_cast<long long>(ty) * source.Height / target.Height);
-    const int lastY = static_cast<int>(((ty + 1LL) * source.Height - 1) / target.Height);
     long long sums[4] = {};
     long long total = 0;
-    for (int sy = firstY; sy <= lastY; ++sy) {
-        const long long wy = Overlap(sy, ty, source.Height, target.Height);
-        for (int sx = firstX; sx <= lastX; ++sx) {
-            const std::uint8_t* pixel = source.Pixel(sx, sy);
+    const auto tyIndex = static_cast<std::size_t>(ty);
+    const auto txIndex = static_cast<std::size_t>(tx);
+    for (int i = y.Offset[tyIndex]; i < y.Offset[tyIndex + 1]; ++i) {
+        const int sy = y.First[tyIndex] + (i - y.Offset[tyIndex]);
+        const long long wy = y.Weights[static_cast<std::size_t>(i)];
+        for (int j = x.Offset[txIndex]; j < x.Offset[txIndex + 1]; ++j) {
+            const std::uint8_t* pixel = source.Pixel(x.First[txIndex] + (j - x.Offset[txIndex]), sy);
             if (IsKey(pixel, key))
                 continue;
-            const long long weight = wy * Overlap(sx, tx, source.Width, target.Width);
+            const long long weight = wy * x.Weights[static_cast<std::size_t>(j)];
             for (int c = 0; c < source.BytesPerPixel; ++c)
                 sums[c] += weight * pixel[c];
             total += weight;
@@ -103,7 +125,7 @@ TBands SplitAxis(int sourceLength, int targetLength, int startBand, int endBand,
 }
 
 void ScaleFrame(const TPixelView& source, const TPixelView& target, const TMargins& margins, int dpi,
-                TResample mode, TRgb key) noexcept
+                TResample mode, TRgb key)
 {
     const TBands x = SplitAxis(source.Width, target.Width, margins.Left, margins.Right, dpi);
     const TBands y = SplitAxis(source.Height, target.Height, margins.Top, margins.Bottom, dpi);
@@ -118,19 +140,21 @@ void ScaleFrame(const TPixelView& source, const TPixelView& target, const TMargi
 
 } // namespace
 
-void Resample(const TPixelView& source, const TPixelView& target, TResample mode, TRgb key) noexcept
+void Resample(const TPixelView& source, const TPixelView& target, TResample mode, TRgb key)
 {
     if (source.Width <= 0 || source.Height <= 0 || target.Width <= 0 || target.Height <= 0)
         return;
+    const TAxis x(source.Width, target.Width);
+    const TAxis y(source.Height, target.Height);
     const int bytes = target.BytesPerPixel;
     for (int ty = 0; ty < target.Height; ++ty) {
-        const int sy = NearestSource(ty, source.Height, target.Height);
+        const int sy = y.Nearest[static_cast<std::size_t>(ty)];
         for (int tx = 0; tx < target.Width; ++tx) {
-            const std::uint8_t* nearest = source.Pixel(NearestSource(tx, source.Width, target.Width), sy);
+            const std::uint8_t* nearest = source.Pixel(x.Nearest[static_cast<std::size_t>(tx)], sy);
             if (mode == TResample::Nearest || IsKey(nearest, key))
                 std::copy(nearest, nearest + bytes, target.Pixel(tx, ty));
             else
-                MixPixel(source, target, tx, ty, key);
+                MixPixel(source, target, tx, ty, x, y, key);
         }
     }
 }
@@ -146,7 +170,7 @@ TStripSize ScaledStripSize(int width, int height, bool stacked, int count, int d
 }
 
 void ScaleStrip(const TPixelView& source, const TPixelView& target, bool stacked, int count,
-                const TMargins& margins, int dpi, TRgb key) noexcept
+                const TMargins& margins, int dpi, TRgb key)
 {
     count = std::max(count, 1);
     const int frameWidth = stacked ? source.Width : source.Width / count;

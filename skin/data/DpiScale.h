@@ -23,7 +23,7 @@ TResample ResampleForDpi(int dpi) noexcept;
 // Source onto the whole target, both of the same pixel size. The see-through
 // key stays exact either way: a target pixel whose nearest source pixel is
 // the key is the key, and the key never mixes into another colour.
-void Resample(const TPixelView& source, const TPixelView& target, TResample mode, TRgb key) noexcept;
+void Resample(const TPixelView& source, const TPixelView& target, TResample mode, TRgb key);
 
 // A strip of count frames scaled for dpi: each frame is the scaled size of
 // one source frame, so every frame of the strip stays the same size and the
@@ -42,6 +42,6 @@ TStripSize ScaledStripSize(int width, int height, bool stacked, int count, int d
 // margin boundary and the scaled margins cut the scaled frame exactly where
 // the margins' colours meet. Margins are as the skin gives them for one frame.
 void ScaleStrip(const TPixelView& source, const TPixelView& target, bool stacked, int count,
-                const TMargins& margins, int dpi, TRgb key) noexcept;
+                const TMargins& margins, int dpi, TRgb key);
 
 } // namespace imgcore

@@ -42,6 +42,7 @@ TDataSkinButton::TDataSkinButton(std::string name)
 namespace {
 
 constexpr wchar_t kHintClass[] = L"VidkilnCaptionHint";
+// At 96 pixels per inch; the hint scales them with the skin's density.
 constexpr int kHintMaxWidth = 500;
 constexpr int kHintPadding = 3;
 // Long words break too, so no hint grows past its maximum width.
@@ -65,7 +66,11 @@ HFONT HintFont()
 // focus and paints its text on the system's info colours.
 class TCaptionHintWindow {
 public:
-    TCaptionHintWindow() = default;
+    explicit TCaptionHintWindow(int pixelsPerInch)
+        : FMaxWidth(imgcore::ScaleForDpi(kHintMaxWidth, pixelsPerInch)),
+          FPadding(imgcore::ScaleForDpi(kHintPadding, pixelsPerInch))
+    {
+    }
     TCaptionHintWindow(const TCaptionHintWindow&) = delete;
     TCaptionHintWindow& operator=(const TCaptionHintWindow&) = delete;
     ~TCaptionHintWindow()
@@ -81,15 +86,15 @@ public:
         if (!Create())
             return;
         FText = text;
-        RECT bounds{0, 0, kHintMaxWidth, 0};
+        RECT bounds{0, 0, FMaxWidth, 0};
         {
             gdi::ClientDC dc(FWindow);
             gdi::Selection font(dc.Get(), HintFont());
             DrawTextW(dc.Get(), FText.c_str(), static_cast<int>(FText.size()), &bounds,
                       DT_CALCRECT | kHintFormat);
         }
-        const int width = std::min<int>(bounds.right, kHintMaxWidth) + 2 * kHintPadding + 2;
-        const int height = bounds.bottom + 2 * kHintPadding;
+        const int width = std::min<int>(bounds.right, FMaxWidth) + 2 * FPadding + 2;
+        const int height = bounds.bottom + 2 * FPadding;
         SetWindowPos(FWindow, HWND_TOPMOST, rect.left, rect.top, width, height,
                      SWP_NOACTIVATE | SWP_SHOWWINDOW);
         InvalidateRect(FWindow, nullptr, TRUE);
@@ -132,7 +137,7 @@ private:
         RECT client;
         GetClientRect(window, &client);
         FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-        InflateRect(&client, -kHintPadding, -kHintPadding);
+        InflateRect(&client, -FPadding, -FPadding);
         {
             gdi::Selection font(dc, HintFont());
             SetBkMode(dc, TRANSPARENT);
@@ -156,6 +161,8 @@ private:
         return DefWindowProcW(window, message, wParam, lParam);
     }
 
+    const int FMaxWidth;
+    const int FPadding;
     HWND FWindow = nullptr;
     std::wstring FText;
     bool FShown = false;
@@ -253,7 +260,7 @@ const TClassInfo& TSkinData::StaticClass()
 
 TSkinData::TSkinData(TComponent* AOwner)
     : TComponent(AOwner), FSkin3rd(DefaultSkin3rd()), FAppIcon(std::make_unique<TBitmap>(0, 0, pf24bit)),
-      FCaptionHint(std::make_unique<TCaptionHintWindow>()), FLeft(std::make_unique<TDataSkinBorder>("Left")),
+      FCaptionHint(std::make_unique<TCaptionHintWindow>(FPixelsPerInch)), FLeft(std::make_unique<TDataSkinBorder>("Left")),
       FRight(std::make_unique<TDataSkinBorder>("Right")), FTop(std::make_unique<TDataSkinBorder>("Top")),
       FBottom(std::make_unique<TDataSkinBorder>("Bottom")), FTitle(std::make_unique<TDataSkinTitle>("Title")),
       FButtons(std::make_unique<TDataSkinButton>("Buttons"))
@@ -993,23 +1000,35 @@ void ClampToFrame(TDataSkinObject& object, bool stacked)
 
 } // namespace
 
-void TSkinData::ClampSkinMargins()
+std::vector<std::pair<TDataSkinObject*, bool>> TSkinData::StripObjects() const
 {
     // The top and bottom borders and the menu bar keep their state frames
     // one above the other; every other image has them side by side.
+    std::vector<std::pair<TDataSkinObject*, bool>> objects;
     for (TDataSkinObject* stacked : {static_cast<TDataSkinObject*>(FTop.get()),
                                      static_cast<TDataSkinObject*>(FBottom.get()), FPlain[kMenuBar].get()})
-        if (stacked)
-            ClampToFrame(*stacked, true);
-    std::vector<TDataSkinObject*> sideBySide{FLeft.get(), FRight.get(), FButtons.get(), FProgress.get(),
-                                             FGroupBox.get(), FTabs.get(), FComboButton.get(), FUpDownHorz.get(),
-                                             FUpDownVert.get()};
+        objects.emplace_back(stacked, true);
+    for (TDataSkinObject* sideBySide : {static_cast<TDataSkinObject*>(FLeft.get()),
+                                        static_cast<TDataSkinObject*>(FRight.get()),
+                                        static_cast<TDataSkinObject*>(FButtons.get()),
+                                        static_cast<TDataSkinObject*>(FProgress.get()),
+                                        static_cast<TDataSkinObject*>(FGroupBox.get()),
+                                        static_cast<TDataSkinObject*>(FTabs.get()),
+                                        static_cast<TDataSkinObject*>(FComboButton.get()),
+                                        static_cast<TDataSkinObject*>(FUpDownHorz.get()),
+                                        static_cast<TDataSkinObject*>(FUpDownVert.get())})
+        objects.emplace_back(sideBySide, false);
     for (const auto& object : FPlain)
         if (object != FPlain[kMenuBar])
-            sideBySide.push_back(object.get());
-    for (TDataSkinObject* object : sideBySide)
-        if (object)
-            ClampToFrame(*object, false);
+            objects.emplace_back(object.get(), false);
+    std::erase_if(objects, [](const auto& entry) { return entry.first == nullptr; });
+    return objects;
+}
+
+void TSkinData::ClampSkinMargins()
+{
+    for (const auto& [object, stacked] : StripObjects())
+        ClampToFrame(*object, stacked);
 
     // The caption's margin fields carry text offsets; its caps are the
     // margins of the caption background, two frames stacked.
@@ -1062,26 +1081,8 @@ void TSkinData::ScaleForScreen()
     const int dpi = FPixelsPerInch;
     if (dpi == imgcore::kDesignDpi)
         return;
-    // The top and bottom borders, the caption background and the menu bar
-    // keep their state frames one above the other.
-    for (TDataSkinObject* stacked : {static_cast<TDataSkinObject*>(FTop.get()),
-                                     static_cast<TDataSkinObject*>(FBottom.get()), FPlain[kMenuBar].get()})
-        if (stacked)
-            ScaleObject(*stacked, true, dpi);
-    std::vector<TDataSkinObject*> sideBySide{FLeft.get(), FRight.get(), FButtons.get(), FProgress.get(),
-                                             FGroupBox.get(), FTabs.get(), FComboButton.get(), FUpDownHorz.get(),
-                                             FUpDownVert.get()};
-    for (const auto& object : FPlain)
-        if (object != FPlain[kMenuBar])
-            sideBySide.push_back(object.get());
-    for (const auto& button : FCaptionButtons)
-        sideBySide.push_back(button.get());
-    for (TDataSkinObject* object : sideBySide)
-        if (object)
-            ScaleObject(*object, false, dpi);
-    for (const auto& button : FCaptionButtons)
-        ScaleNumbers({&button->XCoord, &button->YCoord}, dpi);
-
+    // The second images first: the mirrored combo button cuts its frames
+    // with its object's margins as the skin gives them.
     ScaleImage(FButtons->CheckButton, false, FButtons->CheckButtonFrame, {}, dpi);
     ScaleImage(FButtons->RadioButton, false, FButtons->RadioButtonFrame, {}, dpi);
     if (FTabs)
@@ -1094,6 +1095,12 @@ void TSkinData::ScaleForScreen()
     for (TDataSkinBorder* upDown : {FUpDownHorz.get(), FUpDownVert.get()})
         if (upDown)
             ScaleImage(upDown->Bitmap2, false, upDown->FrameCount, {}, dpi);
+    for (const auto& [object, stacked] : StripObjects())
+        ScaleObject(*object, stacked, dpi);
+    for (const auto& button : FCaptionButtons) {
+        ScaleObject(*button, false, dpi);
+        ScaleNumbers({&button->XCoord, &button->YCoord}, dpi);
+    }
     if (FGroupBox)
         ScaleNumbers({&FGroupBox->BackgroundLeftShift, &FGroupBox->BackgroundRightShift}, dpi);
 

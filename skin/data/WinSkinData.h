@@ -24,6 +24,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 class TQuickIni;
@@ -339,6 +340,9 @@ private:
     void ReadMenuBar();
     void ReadObjects();
     void FixFrameCounts();
+    // Every skin object with a strip of state frames, and whether its frames
+    // lie one above the other (caption buttons and the caption aside).
+    std::vector<std::pair<TDataSkinObject*, bool>> StripObjects() const;
     void ClampSkinMargins();
     void ComposeComboFace();
     void DeriveComboxArrow();

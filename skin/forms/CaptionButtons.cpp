@@ -274,7 +274,7 @@ void TWinSkinForm::HoverTick()
         RECT window{};
         GetWindowRect(FHandle, &window);
         const int x = button->Bounds.left + window.left;
-        const int y = cursor.y + kHintOffset;
+        const int y = cursor.y + FSkinData->Scaled(kHintOffset);
         FSkinData->ShowCaptionHint({x, y, x, y}, text);
         break;
     }

@@ -1,5 +1,7 @@
 #include "FrameGeometry.h"
 
+#include "skin/data/DpiScale.h"
+
 #include <algorithm>
 
 namespace framegeo {
@@ -76,21 +78,22 @@ TCaptionPlacement PlaceCaptionText(const TCaptionLayout& layout) noexcept
             x = layout.TextShift;
     }
     const int y = (layout.CaptionHeight - layout.TextHeight) / 2 + layout.TextShiftVert / 2;
+    const auto scaled = [&](int value) { return imgcore::ScaleForDpi(value, layout.PixelsPerInch); };
 
     int right = x + blockWidth;
     if (layout.RightToLeft) {
-        x += 10;
-        right += 10;
+        x += scaled(10);
+        right += scaled(10);
     } else if (layout.Popup) {
-        const int limit = area - layout.RightButtonsExtent - 5;
-        if (layout.RightButtonsExtent > 5 && right > limit)
+        const int limit = area - layout.RightButtonsExtent - scaled(5);
+        if (layout.RightButtonsExtent > scaled(5) && right > limit)
             right = limit;
     } else {
         right = std::min(right, area - layout.TextRightClip);
     }
     if (layout.DialogFrame && layout.TextAlignment == 0) {
-        x -= 16;
-        right -= 16;
+        x -= scaled(16);
+        right -= scaled(16);
     }
 
     TCaptionPlacement placement;
@@ -99,12 +102,12 @@ TCaptionPlacement PlaceCaptionText(const TCaptionLayout& layout) noexcept
     return placement;
 }
 
-THitArea FrameHitTest(int y, const TFrameMetrics& metrics, THitArea defaultAnswer) noexcept
+THitArea FrameHitTest(int y, const TFrameMetrics& metrics, THitArea defaultAnswer, int pixelsPerInch) noexcept
 {
     if (defaultAnswer != haNowhere && defaultAnswer != haCaption)
         return defaultAnswer;
     THitArea answer = defaultAnswer;
-    if (y > 3)
+    if (y > imgcore::ScaleForDpi(3, pixelsPerInch))
         answer = haCaption;
     if (metrics.MenuHeight > 0 && y > metrics.TopHeight && y <= metrics.TopHeight + metrics.MenuHeight)
         answer = haMenu;

@@ -68,6 +68,7 @@ struct TCaptionLayout {
     bool RightToLeft = false;
     bool Popup = false;      // WS_POPUP windows clip against the caption buttons
     bool DialogFrame = false; // dialogs show no icon: left-aligned text moves left
+    int PixelsPerInch = 96;   // the density the skin was built for; the gaps scale with it
 };
 
 struct TCaptionPlacement {
@@ -83,7 +84,7 @@ enum THitArea { haNowhere = 0, haClient = 1, haCaption = 2, haMenu = 5 };
 // The frame's answer for a point (window coordinates) whose default answer
 // was nowhere or caption: below the top 3 pixels it is the caption, and the
 // menu band under the caption when there is one (only the band: the bottom
-// border is no menu).
-THitArea FrameHitTest(int y, const TFrameMetrics& metrics, THitArea defaultAnswer) noexcept;
+// border is no menu). The 3 pixels grow with the skin's density.
+THitArea FrameHitTest(int y, const TFrameMetrics& metrics, THitArea defaultAnswer, int pixelsPerInch = 96) noexcept;
 
 } // namespace framegeo

@@ -248,6 +248,7 @@ void TWinSkinForm::DrawCaptionText(HDC strip, int width)
     layout.RightToLeft = FRightToLeft;
     layout.Popup = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_POPUP) != 0;
     layout.DialogFrame = FBorderKind == 3;
+    layout.PixelsPerInch = FSkinData->PixelsPerInch();
     const framegeo::TCaptionPlacement placement = framegeo::PlaceCaptionText(layout);
     FTextBackRect = ToRect(placement.Block);
     FTextRect = ToRect(placement.Text);
@@ -277,10 +278,11 @@ void TWinSkinForm::DrawIcon(HDC strip)
     if (!skinHasIcon)
         return;
     const int y = (FTextRect.top + FTextRect.bottom) / 2 - FIconSize / 2;
+    const int iconLeft = FSkinData->Scaled(8);
     if (FIcon)
-        DrawIconEx(strip, 8, y, FIcon, FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
+        DrawIconEx(strip, iconLeft, y, FIcon, FIconSize, FIconSize, 0, nullptr, DI_NORMAL);
     else
-        DrawTransparent(strip, {8, y, 8 + FIconSize, y + FIconSize}, *FIconBitmap, clSkinKey);
+        DrawTransparent(strip, {iconLeft, y, iconLeft + FIconSize, y + FIconSize}, *FIconBitmap, clSkinKey);
 }
 
 void TWinSkinForm::RebuildIconBitmap()

@@ -359,11 +359,13 @@ void TWinSkinMenu::Layout(const RECT& band)
     FLaidOut = true;
     const int bandWidth = FBarRect.right - FBarRect.left;
     const bool rightToLeft = RightToLeft();
-    int start = 6;
-    if (const TDataSkinObject* bar = FSkinData->MenuBar(); HasImage(bar)) {
-        start = rightToLeft ? bar->RightWidth + 8 : bar->LeftWidth + 4;
+    // Gaps at 96 pixels per inch, scaled like the skin's margins.
+    const TSkinData& skin = *FSkinData;
+    int start = skin.Scaled(6);
+    if (const TDataSkinObject* bar = skin.MenuBar(); HasImage(bar)) {
+        start = rightToLeft ? bar->RightWidth + skin.Scaled(8) : bar->LeftWidth + skin.Scaled(4);
         if (bandWidth < start)
-            start = 12;
+            start = skin.Scaled(12);
     }
     const gdi::MemoryDC dc;
     const gdi::Font font = MenuFont(false);
@@ -371,7 +373,7 @@ void TWinSkinMenu::Layout(const RECT& band)
     int x = rightToLeft ? FBarRect.right - start : FBarRect.left + start;
     // Right to left, the items end clear of a maximised MDI child's buttons.
     if (const int buttons = MdiChildButtonsLeft(); rightToLeft && buttons >= 0)
-        x = std::min(x, buttons - 5);
+        x = std::min(x, buttons - skin.Scaled(5));
     for (const auto& item : Items) {
         if (!item->Visible || bandWidth <= 0) {
             item->Bounds = {};
@@ -379,7 +381,7 @@ void TWinSkinMenu::Layout(const RECT& band)
         }
         int width = TextWidth(dc.Get(), item->Caption);
         if (width > 0)
-            width += 10;
+            width += skin.Scaled(10);
         const int left = rightToLeft ? x - width : x;
         item->Bounds = {left, FBarRect.top, left + width, FBarRect.bottom - 1};
         x += rightToLeft ? -width : width;

@@ -18,6 +18,7 @@ namespace {
 
 // The popup's edge: the system draws its items this far in.
 constexpr int kEdge = 3;
+// Sizes below are at 96 pixels per inch; the skin data scales them.
 constexpr int kGlyphSize = 16;
 
 // Caption and shortcut text of an item ("Close\tAlt+F4").
@@ -74,18 +75,24 @@ void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuIte
             return;
         }
         RECT line = rect;
-        OffsetRect(&line, 0, 4);
+        OffsetRect(&line, 0, skin.Scaled(4));
         DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         return;
     }
-    const int glyphLeft = rect.left + 1 + LeftMargin(skin);
-    const int glyphTop = rect.top + (rect.bottom - rect.top - kGlyphSize) / 2;
+    const int glyphSize = skin.Scaled(kGlyphSize);
+    const int glyphLeft = rect.left + skin.Scaled(1) + LeftMargin(skin);
+    const int glyphTop = rect.top + (rect.bottom - rect.top - glyphSize) / 2;
     if (HIMAGELIST images = item.Images; images && item.ImageIndex >= 0
                                              && item.ImageIndex < ImageList_GetImageCount(images)) {
-        ImageList_DrawEx(images, item.ImageIndex, dc, glyphLeft, glyphTop, kGlyphSize, kGlyphSize, CLR_NONE,
-                         CLR_NONE, item.Enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
+        // A list of another size (an application's own) sits in the glyph cell's middle.
+        int width = glyphSize;
+        int height = glyphSize;
+        ImageList_GetIconSize(images, &width, &height);
+        ImageList_DrawEx(images, item.ImageIndex, dc, glyphLeft + (glyphSize - width) / 2,
+                         glyphTop + (glyphSize - height) / 2, width, height, CLR_NONE, CLR_NONE,
+                         item.Enabled ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50);
     } else if (item.Checked) {
-        RECT square{glyphLeft, glyphTop, glyphLeft + kGlyphSize, glyphTop + kGlyphSize};
+        RECT square{glyphLeft, glyphTop, glyphLeft + glyphSize, glyphTop + glyphSize};
         SetTextColor(dc, ColorToRGB(skin.SkinColor(scButtonText)));
         DrawFrameControl(dc, &square, DFC_MENU, DFCS_MENUCHECK | DFCS_TRANSPARENT);
     }
@@ -94,10 +101,10 @@ void DrawContent(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuIte
     const gdi::Selection selection(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(TextColour(skin, item, selected)));
-    RECT text{glyphLeft + kGlyphSize + 3, rect.top, rect.right - 1, rect.bottom};
+    RECT text{glyphLeft + glyphSize + skin.Scaled(3), rect.top, rect.right - skin.Scaled(1), rect.bottom};
     DrawTextWide(dc, caption, text, DT_EXPANDTABS | DT_SINGLELINE | DT_VCENTER);
     if (!shortcut.empty()) {
-        RECT right{text.left, rect.top, rect.right - 10, rect.bottom};
+        RECT right{text.left, rect.top, rect.right - skin.Scaled(10), rect.bottom};
         DrawTextWide(dc, shortcut, right, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
     }
 }
@@ -244,17 +251,18 @@ void TWinSkinPopMenu::Print(TMessage& message)
 SIZE MeasureMenuItem(const TSkinData& skin, const TMenuItemLook& item)
 {
     if (item.Caption == L"-")
-        return {8, 8};
+        return {skin.Scaled(8), skin.Scaled(8)};
     const gdi::MemoryDC dc;
     const gdi::Font font = MenuFont(item.Default);
     const gdi::Selection selection(dc.Get(), font.Get());
     const auto [caption, shortcut] = SplitCaption(item.Caption);
     RECT measure{0, 0, 0, 0};
     DrawTextWide(dc.Get(), caption, measure, DT_CALCRECT | DT_NOCLIP | DT_SINGLELINE);
-    int width = 1 + LeftMargin(skin) + kGlyphSize + 3 + (measure.right - measure.left) + 12;
+    const int glyphCell = skin.Scaled(1) + LeftMargin(skin) + skin.Scaled(kGlyphSize) + skin.Scaled(3);
+    int width = glyphCell + (measure.right - measure.left) + skin.Scaled(12);
     if (!shortcut.empty())
-        width += 20 + TextWidth(dc.Get(), shortcut);
-    return {width, std::max<LONG>(measure.bottom - measure.top + 4, kGlyphSize + 4)};
+        width += skin.Scaled(20) + TextWidth(dc.Get(), shortcut);
+    return {width, std::max<LONG>(measure.bottom - measure.top + skin.Scaled(4), skin.Scaled(kGlyphSize + 4))};
 }
 
 void PaintMenuItem(HDC dc, const RECT& rect, const TSkinData& skin, const TMenuItemLook& item, bool selected,
@@ -348,7 +356,7 @@ void MeasureSkinnedItem(TObject* sender, TCanvas& canvas, int& width, int& heigh
     item->MeasureItem(canvas, width, height);
     const TSkinData* skin = SkinOfItem(*item);
     if (skin && !item->IsLine())
-        width += LeftMargin(*skin) + 10 + (item->GetImageList() ? 0 : 25);
+        width += LeftMargin(*skin) + skin->Scaled(10) + (item->GetImageList() ? 0 : skin->Scaled(25));
 }
 
 const TMenuDrawItemEvent kDrawSkinned = TMenuDrawItemEvent::BindFunction<&DrawSkinnedItem>();

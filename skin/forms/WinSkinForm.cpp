@@ -639,7 +639,8 @@ void TWinSkinForm::NcHitTest(TMessage& message)
         hit = HTCAPTION;
     if (hit != HTNOWHERE && hit != HTCAPTION)
         return;
-    message.Result = framegeo::FrameHitTest(y, FMetrics, static_cast<framegeo::THitArea>(hit));
+    message.Result =
+        framegeo::FrameHitTest(y, FMetrics, static_cast<framegeo::THitArea>(hit), FSkinData->PixelsPerInch());
 }
 
 void TWinSkinForm::NcPaint(TMessage& message)

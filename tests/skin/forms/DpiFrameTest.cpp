@@ -5,121 +5,23 @@
 // screen's factor, never from the loaded skin: the frame's thickness read
 // back from pixels, hit-test answers at the scaled edges, caption buttons
 // and border caps compared pixel by pixel with the skin bitmaps (exactly at
-// whole factors, where the source is uniform at fractional ones) and the
-// window region at the see-through corners.
-#include "FrameFixture.h"
+// whole factors, within the colours around the source pixel at fractional
+// ones), the window region at the see-through corners, and the menu bar's
+// band and item gaps.
+#include "DpiSamples.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include "skin/forms/MenuBar.h"
+#include "skin/forms/SkinManager.h"
+
 #include <optional>
 #include <string>
 
 using namespace frametest;
+using namespace dpitest;
 
 namespace {
-
-int ScreenDpi()
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
-
-int Scale(int value)
-{
-    return MulDiv(value, ScreenDpi(), 96);
-}
-
-std::wstring SkinPath(const wchar_t* file)
-{
-    const std::string folder = VIDKILN_STEEL_SKIN_DIR;
-    return std::wstring(folder.begin(), folder.end()) + L"/" + file;
-}
-
-int IniNumber(const wchar_t* section, const wchar_t* key)
-{
-    return static_cast<int>(GetPrivateProfileIntW(section, key, -9999, SkinPath(L"skin.ini").c_str()));
-}
-
-std::unique_ptr<TBitmap> SkinImage(const wchar_t* file)
-{
-    auto image = std::make_unique<TBitmap>();
-    image->LoadFromFile(SkinPath(file));
-    return image;
-}
-
-// A 96-dpi skin image and the frame of it the window shows.
-struct TSource {
-    const TBitmap& Image;
-    RECT Frame;
-};
-
-// What target pixel (tx, ty) of the source frame scaled by the screen's
-// factor may show. At whole factors: exactly the source pixel it covers. At
-// fractional ones a pixel mixes the source pixels it covers, so each channel
-// lies within those of the non-see-through source pixels around the one it
-// covers (two either way: margin bands scale apart from the middle, which
-// may move a pixel's source by one); see-through where the source pixels
-// next to the one it covers all are. Nothing to compare where see-through
-// and opaque pixels meet.
-struct TAllowed {
-    bool SeeThrough = false;
-    TColor Low = 0;
-    TColor High = 0;
-    bool Admits(TColor colour) const
-    {
-        if (SeeThrough)
-            return colour == kMagenta;
-        for (int shift : {0, 8, 16}) {
-            const int channel = (colour >> shift) & 0xFF;
-            if (channel < static_cast<int>((Low >> shift) & 0xFF) || channel > static_cast<int>((High >> shift) & 0xFF))
-                return false;
-        }
-        return true;
-    }
-};
-
-std::optional<TAllowed> ScaledPixel(const TSource& source, int tx, int ty)
-{
-    const int width = source.Frame.right - source.Frame.left;
-    const int height = source.Frame.bottom - source.Frame.top;
-    const int sx = static_cast<int>((2LL * tx + 1) * width / (2LL * Scale(width)));
-    const int sy = static_cast<int>((2LL * ty + 1) * height / (2LL * Scale(height)));
-    const auto at = [&](int x, int y) { return PixelOf(source.Image, source.Frame.left + x, source.Frame.top + y); };
-    if (ScreenDpi() % 96 == 0) {
-        const TColor colour = at(sx, sy);
-        return TAllowed{colour == kMagenta, colour, colour};
-    }
-    int keys = 0;
-    int nearKeys = 0;
-    int others = 0;
-    int low[3] = {255, 255, 255};
-    int high[3] = {0, 0, 0};
-    for (int y = std::max(0, sy - 2); y <= std::min(height - 1, sy + 2); ++y)
-        for (int x = std::max(0, sx - 2); x <= std::min(width - 1, sx + 2); ++x) {
-            const TColor colour = at(x, y);
-            if (colour == kMagenta) {
-                ++keys;
-                nearKeys += std::abs(x - sx) <= 1 && std::abs(y - sy) <= 1;
-                continue;
-            }
-            ++others;
-            for (int c = 0; c < 3; ++c) {
-                low[c] = std::min<int>(low[c], (colour >> (8 * c)) & 0xFF);
-                high[c] = std::max<int>(high[c], (colour >> (8 * c)) & 0xFF);
-            }
-        }
-    const int nearby = (std::min(width - 1, sx + 1) - std::max(0, sx - 1) + 1)
-                       * (std::min(height - 1, sy + 1) - std::max(0, sy - 1) + 1);
-    if (nearKeys == nearby)
-        return TAllowed{true, kMagenta, kMagenta};
-    if (keys > 0)
-        return std::nullopt;
-    return TAllowed{false, static_cast<TColor>(low[0] | low[1] << 8 | low[2] << 16),
-                    static_cast<TColor>(high[0] | high[1] << 8 | high[2] << 16)};
-}
 
 class DpiFrame : public ::testing::Test {
 protected:
@@ -154,27 +56,6 @@ protected:
         Frame.reset();
         if (Window)
             DestroyWindow(Window);
-    }
-
-    // Pixels of the window from (x, y) on, width x height, against frame 1
-    // of a skin image from (fx, fy) of that frame on; returns the misses and
-    // counts the pixels compared.
-    int Compare(const TBitmap& shot, int x, int y, int width, int height, const TSource& source, int fx, int fy,
-                int& compared) const
-    {
-        int misses = 0;
-        for (int dy = 0; dy < height; ++dy)
-            for (int dx = 0; dx < width; ++dx) {
-                const std::optional<TAllowed> allowed = ScaledPixel(source, fx + dx, fy + dy);
-                if (!allowed || allowed->SeeThrough)
-                    continue;
-                ++compared;
-                const TColor seen = PixelOf(shot, x + dx, y + dy);
-                if (!allowed->Admits(seen) && ++misses <= 5)
-                    ADD_FAILURE() << "(" << x + dx << ", " << y + dy << ") is " << std::hex << seen
-                                  << ", the skin allows " << allowed->Low << " to " << allowed->High;
-            }
-        return misses;
     }
 
     LRESULT HitAt(int x, int y) const
@@ -281,14 +162,14 @@ TEST_F(VIDKILN_DPI_SUITE, BorderCapsShowTheSkinImagesScaled)
     const int scaledTopWidth = Scale(Top->Width());
     int compared = 0;
     int misses = 0;
-    misses += Compare(*shot, 0, 0, Scale(LeftWidth), Scale(leftCap), left, 0, 0, compared);
-    misses += Compare(*shot, 0, h - Scale(leftFoot), Scale(LeftWidth), Scale(leftFoot), left, 0,
+    misses += ScaledMisses(*shot, 0, 0, Scale(LeftWidth), Scale(leftCap), left, 0, 0, compared);
+    misses += ScaledMisses(*shot, 0, h - Scale(leftFoot), Scale(LeftWidth), Scale(leftFoot), left, 0,
                       scaledLeftHeight - Scale(leftFoot), compared);
-    misses += Compare(*shot, w - Scale(RightWidth), 0, Scale(RightWidth), Scale(rightCap), right, 0, 0, compared);
-    misses += Compare(*shot, w - Scale(RightWidth), h - Scale(rightFoot), Scale(RightWidth), Scale(rightFoot), right,
+    misses += ScaledMisses(*shot, w - Scale(RightWidth), 0, Scale(RightWidth), Scale(rightCap), right, 0, 0, compared);
+    misses += ScaledMisses(*shot, w - Scale(RightWidth), h - Scale(rightFoot), Scale(RightWidth), Scale(rightFoot), right,
                       0, scaledRightHeight - Scale(rightFoot), compared);
-    misses += Compare(*shot, Scale(LeftWidth), 0, Scale(topCap), clearRows, top, 0, 0, compared);
-    misses += Compare(*shot, w - Scale(RightWidth) - Scale(topEnd), 0, Scale(topEnd), clearRows, top,
+    misses += ScaledMisses(*shot, Scale(LeftWidth), 0, Scale(topCap), clearRows, top, 0, 0, compared);
+    misses += ScaledMisses(*shot, w - Scale(RightWidth) - Scale(topEnd), 0, Scale(topEnd), clearRows, top,
                       scaledTopWidth - Scale(topEnd), 0, compared);
     EXPECT_EQ(misses, 0);
     // Most of the caps must have been compared, or the test proves little.
@@ -311,7 +192,7 @@ TEST_F(VIDKILN_DPI_SUITE, CaptionButtonsSitWhereTheSkinPutsThemScaled)
         const int x = Size.cx - Scale(IniNumber(section, L"Xcoord"));
         const int y = Scale(IniNumber(section, L"Ycoord"));
         int compared = 0;
-        EXPECT_EQ(Compare(*shot, x, y, Scale(width), Scale(image->Height()), normal, 0, 0, compared), 0);
+        EXPECT_EQ(ScaledMisses(*shot, x, y, Scale(width), Scale(image->Height()), normal, 0, 0, compared), 0);
         EXPECT_GT(compared, Scale(width) * Scale(image->Height()) / 3);
         // The engine takes the button's whole scaled square as its own.
         EXPECT_EQ(HitAt(x + Scale(width) / 2, y + Scale(image->Height()) / 2), HTCAPTION);
@@ -391,6 +272,40 @@ TEST_F(VIDKILN_DPI_SUITE, SkinObjectsGrowByTheFactorFrameByFrame)
     EXPECT_EQ(glyphWidth, Scale(16));
     EXPECT_EQ(glyphHeight, Scale(16));
     EXPECT_EQ(ImageList_GetImageCount(Skin->MenuImages()), 4);
+}
+
+TEST_F(VIDKILN_DPI_SUITE, MenuBarBandAndItemGapsGrowWithTheSkin)
+{
+    UseSkinManager();
+    Skin->Loaded();
+    ASSERT_NE(SkinManager, nullptr);
+    SkinManager->SetActive(true);
+    HMENU bar = CreateMenu();
+    AppendMenuW(bar, MF_STRING, 101, L"&File");
+    AppendMenuW(bar, MF_STRING, 102, L"&Edit");
+    RECT rect{0, 0, 300, 200};
+    AdjustWindowRectEx(&rect, WS_OVERLAPPEDWINDOW, TRUE, 0);
+    HWND window = CreateWindowExW(0, kClassName, L"Menus", WS_OVERLAPPEDWINDOW, 80, 60, rect.right - rect.left,
+                                  rect.bottom - rect.top, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
+    std::unique_ptr<TWinSkinForm> frame = AttachFrame(window, kClassName, *Skin);
+    Pump();
+    ASSERT_NE(frame->SkinMenuBar(), nullptr);
+    const RECT band = frame->SkinMenuBar()->BarRect();
+    EXPECT_EQ(band.left, Scale(LeftWidth));
+    EXPECT_EQ(band.top, Scale(TopHeight));
+    EXPECT_EQ(band.bottom - band.top, GetSystemMetrics(SM_CYMENU));
+    ASSERT_EQ(frame->SkinMenuBar()->Items.size(), 2u);
+    // The first item starts the bar image's left cap and 4 pixels (at 96 dpi) in.
+    EXPECT_EQ(frame->SkinMenuBar()->Items[0]->Bounds.left,
+              band.left + Scale(IniNumber(L"Personality", L"TileLeftMenu")) + Scale(4));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    EXPECT_EQ(origin.y - outer.top, Scale(TopHeight) + GetSystemMetrics(SM_CYMENU));
+    frame.reset();
+    DestroyWindow(window);
+    ShutdownSkinManager();
 }
 
 } // namespace

@@ -67,6 +67,12 @@ TEST(FrameGeometry, CaptionTextBlockByAlignmentDirectionAndKind)
         {"right to left, no room: starts at the shift",
          [](TCaptionLayout& l) { l.RightToLeft = true; l.TextWidth = 300; }, {38, 0, 350, 30}},
         {"dialog: no icon, text moves left", [](TCaptionLayout& l) { l.DialogFrame = true; }, {12, 0, 124, 30}},
+        // The engine's own gaps grow with the density the skin was built for.
+        {"dialog at 200 %", [](TCaptionLayout& l) { l.DialogFrame = true; l.PixelsPerInch = 192; }, {-4, 0, 108, 30}},
+        {"right to left at 150 %", [](TCaptionLayout& l) { l.RightToLeft = true; l.PixelsPerInch = 144; },
+         {210, 0, 322, 30}},
+        {"popup clipped at 150 %",
+         [](TCaptionLayout& l) { l.TextWidth = 400; l.Popup = true; l.PixelsPerInch = 144; }, {28, 0, 299, 30}},
     };
     for (const TCase& c : cases) {
         TCaptionLayout layout = base;
@@ -91,6 +97,9 @@ TEST(FrameGeometry, HitTestKeepsRealAnswersAndFindsCaptionAndMenuBand)
     EXPECT_EQ(FrameHitTest(49, menu, haNowhere), haMenu);
     // The bottom border of a window with a menu is not the menu.
     EXPECT_EQ(FrameHitTest(300, menu, haNowhere), haCaption);
+    // The top rows left to the system's sizing edge grow with the density.
+    EXPECT_EQ(FrameHitTest(5, plain, haNowhere, 192), haNowhere);
+    EXPECT_EQ(FrameHitTest(7, plain, haNowhere, 192), haCaption);
 }
 
 } // namespace
