@@ -1,5 +1,6 @@
 #include "Forms.h"
 
+#include "ImgList.h"
 #include "SysUtils.h"
 #include "UtilWindow.h"
 #include "base/CallbackGuard.h"
@@ -550,6 +551,14 @@ RECT TCustomForm::ClientRect() const
     AdjustWindowRectEx(&Frame, Style, FMenu != nullptr, ExStyle);
     return {0, 0, std::max<LONG>(0, Width() - (Frame.right - Frame.left)),
             std::max<LONG>(0, Height() - (Frame.bottom - Frame.top))};
+}
+
+void TCustomForm::ChangeScale(int M, int D)
+{
+    for (int I = 0; I < ComponentCount(); ++I)
+        if (auto* List = dynamic_cast<TCustomImageList*>(Components(I)))
+            List->ScaleForPPI(ScaleValue(List->CurrentPPI(), M, D));
+    TScrollingWinControl::ChangeScale(M, D);
 }
 
 void TCustomForm::ScaleBounds(int M, int D)

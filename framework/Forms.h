@@ -166,6 +166,9 @@ protected:
     void WndProc(TMessage& Message) override;
     void DefaultHandler(TMessage& Message) override;
     void AlignControls(RECT& Rect) override;
+    // The image lists the form owns scale first, so the controls showing
+    // their pictures measure them at the new size.
+    void ChangeScale(int M, int D) override;
     // A window of its own keeps its place on the screen and scales its
     // client area; a form inside another control scales like any control.
     void ScaleBounds(int M, int D) override;

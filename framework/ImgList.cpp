@@ -62,6 +62,7 @@ void TCustomImageList::SetSize(int AWidth, int AHeight)
     FWidth = AWidth;
     FHeight = AHeight;
     CreateList();
+    FSources.clear();
 }
 
 int TCustomImageList::Count() const noexcept
@@ -74,6 +75,13 @@ int TCustomImageList::AddMasked(const TBitmap& Image, TColor Mask)
     if (Image.Empty())
         throw Exception(L"Cannot add an empty bitmap to an image list");
     const int First = Count();
+    AddToList(Image, Mask);
+    FSources.push_back({Image.Clone(), Mask, FWidth, FHeight});
+    return First;
+}
+
+void TCustomImageList::AddToList(const TBitmap& Image, TColor Mask)
+{
     // The list copies the pixels; a 24-bit copy keeps palettes out of it.
     const std::unique_ptr<TBitmap> Copy = Image.Clone();
     Copy->SetPixelFormat(pf24bit);
@@ -81,12 +89,32 @@ int TCustomImageList::AddMasked(const TBitmap& Image, TColor Mask)
                                      : ImageList_AddMasked(FHandle, Copy->Handle(), ColorToRGB(Mask));
     if (Added < 0)
         throw Exception(L"Cannot add the bitmap to the image list");
-    return First;
+}
+
+void TCustomImageList::ScaleForPPI(int NewPPI)
+{
+    if (NewPPI <= 0 || NewPPI == FCurrentPPI)
+        return;
+    FWidth = std::max(1, ScaleValue(FWidth, NewPPI, FCurrentPPI));
+    FHeight = std::max(1, ScaleValue(FHeight, NewPPI, FCurrentPPI));
+    FCurrentPPI = NewPPI;
+    if (!ImageList_SetIconSize(FHandle, FWidth, FHeight))
+        throw Exception(L"Cannot resize the image list");
+    for (const TSource& Source : FSources) {
+        // Whole pictures in, whole pictures out: each cell keeps to its own.
+        const int Cells = std::max(1, Source.Image->Width() / Source.CellWidth);
+        const int Rows = std::max(1, Source.Image->Height() / Source.CellHeight);
+        const std::unique_ptr<TBitmap> Scaled =
+            ResampleBitmap(*Source.Image, Cells * FWidth, Rows * FHeight,
+                           Source.Mask == clNone ? TResampling::AreaAverage : TResampling::Nearest);
+        AddToList(*Scaled, Source.Mask);
+    }
 }
 
 void TCustomImageList::Clear()
 {
     ImageList_Remove(FHandle, -1);
+    FSources.clear();
 }
 
 void TCustomImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const

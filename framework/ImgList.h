@@ -4,8 +4,12 @@
 
 #include "Bitmap.h"
 #include "Component.h"
+#include "Scaling.h"
 
 #include <commctrl.h>
+
+#include <memory>
+#include <vector>
 
 class TCustomImageList : public TComponent {
     VK_CLASS_INFO
@@ -30,16 +34,34 @@ public:
     // picture is drawn greyed. Indices out of range draw nothing.
     void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
 
+    // The resolution the pictures are sized for: 96 until the form that
+    // owns the list scales it with itself. Scaling resamples the pictures
+    // from the bitmaps they were added from (pixel for pixel when a mask
+    // colour must stay exact, smoothly for opaque ones) into the same
+    // platform list, so controls holding its handle keep it.
+    int CurrentPPI() const noexcept { return FCurrentPPI; }
+    void ScaleForPPI(int NewPPI);
+
     // Not drawn by the list itself; kept for owners that fill their
     // background before drawing a picture.
     TColor BkColor = clNone;
 
 private:
+    // A bitmap as added, with the picture size it was cut at.
+    struct TSource {
+        std::unique_ptr<TBitmap> Image;
+        TColor Mask;
+        int CellWidth;
+        int CellHeight;
+    };
     void CreateList();
+    void AddToList(const TBitmap& Image, TColor Mask);
 
     int FWidth = 16;
     int FHeight = 16;
+    int FCurrentPPI = kDesignPixelsPerInch;
     HIMAGELIST FHandle = nullptr;
+    std::vector<TSource> FSources;
 };
 
 class TImageList : public TCustomImageList {

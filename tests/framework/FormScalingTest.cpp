@@ -4,6 +4,7 @@
 #include "GuiTestUtil.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
+#include "framework/ImgList.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 
@@ -258,6 +259,42 @@ TEST(FormScalingOnce, PicturesAreShownAtTheScaledSize)
                 const COLORREF P = ClientPixel(*S.Form, X, Y);
                 ASSERT_TRUE(P == RGB(255, 0, 0) || P == RGB(0, 0, 255) || P == RGB(0, 255, 0))
                     << std::hex << P << " at " << X << "," << Y;
+            }
+    }
+}
+
+// Two 16 x 16 pictures, red and blue, each with a magenta (masked) top-left
+// quarter, drawn from the list onto green after the owning form scaled.
+TEST(FormScalingOnce, OwnedImageListsScaleTheirPicturesInTheSameList)
+{
+    for (const int Dpi : {144, 192}) {
+        SCOPED_TRACE(Dpi);
+        TSampleForm S;
+        auto* List = new TImageList(S.Form.get());
+        TBitmap Strip(32, 16);
+        for (int Y = 0; Y < 16; ++Y)
+            for (int X = 0; X < 32; ++X)
+                Strip.Canvas().SetPixels(X, Y, X % 16 < 8 && Y < 8 ? clFuchsia : X < 16 ? 0x0000FF : 0xFF0000);
+        List->AddMasked(Strip, clFuchsia);
+        const HIMAGELIST Handle = List->Handle();
+        S.Form->ScaleForPPI(Dpi);
+        const int Size = ScaleValue(16, Dpi, 96);
+        EXPECT_EQ(List->Width(), Size);
+        EXPECT_EQ(List->Height(), Size);
+        EXPECT_EQ(List->Count(), 2);
+        EXPECT_EQ(List->Handle(), Handle);
+        int Cx = 0, Cy = 0;
+        ImageList_GetIconSize(List->Handle(), &Cx, &Cy);
+        EXPECT_EQ(Cx, Size);
+
+        TBitmap Target(Size, Size);
+        Target.Canvas().Brush().SetColor(0x00FF00);
+        Target.Canvas().FillRect({0, 0, Size, Size});
+        List->Draw(Target.Canvas().Handle(), 0, 0, 1);
+        for (int Y = 0; Y < Size; ++Y)
+            for (int X = 0; X < Size; ++X) {
+                const TColor Expected = X < Size / 2 && Y < Size / 2 ? 0x00FF00 : 0xFF0000;
+                ASSERT_EQ(Target.Canvas().Pixels(X, Y), Expected) << X << "," << Y;
             }
     }
 }
