@@ -27,21 +27,6 @@ void Pump()
     }
 }
 
-int CountWindows()
-{
-    int Count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND Window, LPARAM Data) -> BOOL {
-            ++*reinterpret_cast<int*>(Data);
-            EnumChildWindows(
-                Window, [](HWND, LPARAM Inner) -> BOOL { return ++*reinterpret_cast<int*>(Inner), TRUE; }, Data);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&Count));
-    return Count;
-}
-
 std::wstring ClassOf(HWND Window)
 {
     wchar_t Name[64] = {};
@@ -137,10 +122,10 @@ TEST_F(Gallery, ClosesCleanlyLeavingNoWindowAndNoGdiObject)
     // The first round makes what lives for the whole process (classes,
     // stock fonts, the menu font); the second must give back all it takes.
     Round();
-    const int Windows = CountWindows();
+    const int Windows = gditest::ThreadWindowsWithChildren();
     const long Objects = Gdi.Count();
     Round();
-    EXPECT_EQ(CountWindows(), Windows);
+    EXPECT_EQ(gditest::ThreadWindowsWithChildren(), Windows);
     EXPECT_EQ(Gdi.Count(), Objects) << "counted by " << Gdi.Source;
 }
 
@@ -348,11 +333,6 @@ void SwitchSkin(TFrmGallery& Form, const std::wstring& Skin)
     Application->ProcessMessages();
 }
 
-long UserObjects()
-{
-    return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) + CountWindows();
-}
-
 // Skins switched back and forth with every gallery window open leave no GDI
 // or USER object behind, and each window then shows exactly what a gallery
 // started with the last skin shows: no colour, size or bitmap of the other
@@ -374,7 +354,7 @@ TEST_F(SkinnedGallery, SwitchingSkinsLeavesEveryWindowAsAFreshStartShowsIt)
     SwitchSkin(Form, kSteelSkin);
     const gditest::TCounter Gdi = gditest::ChooseCounter();
     const long GdiBefore = Gdi.Count();
-    const long UserBefore = UserObjects();
+    const long UserBefore = gditest::UserObjectCount();
     for (int I = 0; I < kSwitches; ++I)
         SwitchSkin(Form, I % 2 ? kSteelSkin : kLightSkin);
     // Once through the request timer, as a user's choice goes.
@@ -382,7 +362,7 @@ TEST_F(SkinnedGallery, SwitchingSkinsLeavesEveryWindowAsAFreshStartShowsIt)
     WaitForSkin(Form);
     Pump();
     EXPECT_EQ(Gdi.Count(), GdiBefore) << "counted by " << Gdi.Source;
-    EXPECT_EQ(UserObjects(), UserBefore);
+    EXPECT_EQ(gditest::UserObjectCount(), UserBefore);
 
     const auto Compare = [&](const std::vector<std::unique_ptr<TBitmap>>& Fresh) {
         const std::vector<std::unique_ptr<TBitmap>> Shots = ShotsAlone(Windows);

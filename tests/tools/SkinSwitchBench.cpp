@@ -64,21 +64,6 @@ double Median(std::vector<double> Values)
     return Values[Values.size() / 2];
 }
 
-long UserObjects()
-{
-    int Windows = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND Window, LPARAM Data) -> BOOL {
-            ++*reinterpret_cast<int*>(Data);
-            EnumChildWindows(
-                Window, [](HWND, LPARAM Inner) -> BOOL { return ++*reinterpret_cast<int*>(Inner), TRUE; }, Data);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&Windows));
-    return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) + Windows;
-}
-
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -117,7 +102,7 @@ int wmain(int argc, wchar_t** argv)
 
     const gditest::TCounter Gdi = gditest::ChooseCounter();
     const long GdiBefore = Gdi.Count();
-    const long UserBefore = UserObjects();
+    const long UserBefore = gditest::UserObjectCount();
     const double Start = Now();
     for (int I = 1; I <= Switches; ++I) {
         Gallery.Form->SkinData1->SetSkinFile(kSkins[I % 2]);
@@ -132,7 +117,7 @@ int wmain(int argc, wchar_t** argv)
     Application->ProcessMessages();
     std::printf("%-40s %8.1f ms each; GDI %+ld, USER %+ld (%s)\n",
                 (std::to_string(Switches) + " switches").c_str(), (Now() - Start) * 1e3 / Switches,
-                Gdi.Count() - GdiBefore, UserObjects() - UserBefore, Gdi.Source);
+                Gdi.Count() - GdiBefore, gditest::UserObjectCount() - UserBefore, Gdi.Source);
     CloseGallery(Gallery);
     return 0;
 }

@@ -86,4 +86,27 @@ inline TCounter ChooseCounter()
     return candidates[2];
 }
 
+// Every window of this thread, children included.
+inline int ThreadWindowsWithChildren()
+{
+    int count = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            ++*reinterpret_cast<int*>(data);
+            EnumChildWindows(
+                window, [](HWND, LPARAM inner) -> BOOL { return ++*reinterpret_cast<int*>(inner), TRUE; }, data);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// USER objects for soak loops: what the system counts (Wine answers 0) and
+// the thread's windows, which are the USER objects a skin engine makes.
+inline long UserObjectCount()
+{
+    return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) + ThreadWindowsWithChildren();
+}
+
 } // namespace gditest
