@@ -152,6 +152,13 @@ protected:
     }
 };
 
+// Until the skin has loaded and the manager has carried out its request.
+void WaitForSkin(const TFrmGallery& Form)
+{
+    for (int I = 0; I < 20 && (Form.SkinData1->SkinLoading() || SkinManager->PendingSkinData()); ++I)
+        Pump();
+}
+
 // Every window the gallery opens: its forms, MDI children and the template dialog.
 std::vector<HWND> OpenedWindows(const TFrmGallery& Form)
 {
@@ -168,8 +175,7 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
 {
     TFrmGallery Form(nullptr, kLightSkin);
     Form.Show();
-    for (int I = 0; I < 20 && Form.SkinData1->SkinLoading(); ++I)
-        Pump();
+    WaitForSkin(Form);
     ASSERT_FALSE(Form.SkinData1->SkinLoading());
     Form.OpenEverything();
     Pump();
@@ -256,8 +262,7 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
 {
     TFrmGallery Form(nullptr, kLightSkin);
     Form.Show();
-    for (int I = 0; I < 20 && Form.SkinData1->SkinLoading(); ++I)
-        Pump();
+    WaitForSkin(Form);
     const std::vector<HWND> Windows = Form.OpenPreviewWindows();
     ASSERT_GE(Windows.size(), 6u);
     Pump();
@@ -291,12 +296,6 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
 }
 
 const std::wstring kSteelSkin = L"" VIDKILN_DEFAULT_SKIN_FILE;
-
-void WaitForSkin(const TFrmGallery& Form)
-{
-    for (int I = 0; I < 20 && (Form.SkinData1->SkinLoading() || SkinManager->PendingSkinData()); ++I)
-        Pump();
-}
 
 // What a gallery started with Skin shows: each preview window alone.
 std::vector<std::unique_ptr<TBitmap>> FreshStartShots(const std::wstring& Skin)
@@ -401,6 +400,16 @@ void CALLBACK VisitModalWindow(HWND, UINT, UINT_PTR Timer, DWORD)
         PostMessageW(Window, WM_COMMAND, IDCANCEL, 0);
 }
 
+// Open runs, showing its modal window, while Here waits for that window.
+void RunVisit(TModalVisit& Here, const std::function<void()>& Open)
+{
+    Visit = &Here;
+    SetTimer(nullptr, 0, 20, VisitModalWindow);
+    Open();
+    Visit = nullptr;
+    EXPECT_TRUE(Here.Done) << "the modal window did not show";
+}
+
 // The picture of a modal window of the class, read back once it shows after
 // Switches skin switches made while it is open.
 std::unique_ptr<TBitmap> ModalShot(TFrmGallery& Form, const wchar_t* ClassName, const wchar_t* Caption,
@@ -413,11 +422,7 @@ std::unique_ptr<TBitmap> ModalShot(TFrmGallery& Form, const wchar_t* ClassName, 
                          Pump();
                          Shot = frametest::ReadBack(Window);
                      }};
-    Visit = &Here;
-    SetTimer(nullptr, 0, 20, VisitModalWindow);
-    Open();
-    Visit = nullptr;
-    EXPECT_TRUE(Here.Done) << "the modal window did not show";
+    RunVisit(Here, Open);
     return Shot;
 }
 
@@ -466,8 +471,6 @@ TEST_F(SkinnedGallery, OpenModalWindowsAndMenusTakeTheNewSkin)
                          ASSERT_NE(Frame, nullptr);
                          Misses = frametest::BorderMisses(*Form.SkinData1, Window, Frame->Active() ? 1 : 2);
                      }};
-    Visit = &Here;
-    SetTimer(nullptr, 0, 20, VisitModalWindow);
     wchar_t File[MAX_PATH] = L"";
     OPENFILENAMEW Info{};
     Info.lStructSize = sizeof(Info);
@@ -476,8 +479,7 @@ TEST_F(SkinnedGallery, OpenModalWindowsAndMenusTakeTheNewSkin)
     Info.nMaxFile = MAX_PATH;
     Info.lpstrTitle = FileTitle;
     Info.Flags = OFN_EXPLORER;
-    GetOpenFileNameW(&Info);
-    Visit = nullptr;
+    RunVisit(Here, [&] { GetOpenFileNameW(&Info); });
     EXPECT_EQ(Misses, 0);
 }
 
