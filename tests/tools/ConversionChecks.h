@@ -49,7 +49,8 @@ struct TExpected {
 
 // Converts through the front-end's exact command line with the tools of
 // `appPath` (a folder ending in '\') and checks the result: streams, size,
-// rate, aspect, duration, no part file, and progress rising to the end.
+// rate, aspect, duration (the pictures' within one frame of the source's),
+// no part file, and progress rising to the end.
 void ConvertAndCheck(const std::wstring& appPath, const std::wstring& source,
                      const std::wstring& outFolder, const TEncoderSettings& settings,
                      const TExpected& expected);

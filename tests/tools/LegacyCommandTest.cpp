@@ -31,7 +31,7 @@ TEST(EncoderCommand, TranslatesStartSettings)
     const TArgs expected = {L"-nostdin", L"-hide_banner", L"-nostats", L"-loglevel", L"error",
                             L"-progress", L"tcp://127.0.0.1:5000", L"-i", L"file:/in/a b.avi",
                             L"-y", L"-f", L"mp4", L"-b:v", L"1200k",
-                            L"-r", L"5.0", L"-s", L"176x220", L"-aspect", L"4:3", L"-b:a", L"12.2k",
+                            L"-vf", L"fps=5.0", L"-s", L"176x220", L"-aspect", L"4:3", L"-b:a", L"12.2k",
                             L"-c:v", L"mpeg4", L"-c:a", L"aac", L"file:/out/a b.mp4.part"};
     EXPECT_EQ(EncoderEngineArguments(request, kTarget), expected);
 }
@@ -45,7 +45,7 @@ TEST(EncoderCommand, AutoSettingsAddNothing)
     EXPECT_FALSE(request.Size);
     EXPECT_FALSE(request.Aspect);
     const TArgs arguments = EncoderEngineArguments(request, kTarget);
-    for (const wchar_t* option : {L"-r", L"-s", L"-aspect"})
+    for (const wchar_t* option : {L"-vf", L"-s", L"-aspect"})
         EXPECT_EQ(std::count(arguments.begin(), arguments.end(), option), 0) << option;
     EXPECT_EQ(std::count(arguments.begin(), arguments.end(), L"360k"), 1);
 }

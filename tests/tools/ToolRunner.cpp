@@ -138,7 +138,7 @@ std::map<std::string, std::string> Describe(const std::wstring& file)
     const TLinuxResult probe = RunLinux(
         "/usr/bin/ffprobe",
         {L"-v", L"error", L"-show_entries",
-         L"stream=codec_type,codec_name,width,height,r_frame_rate,display_aspect_ratio:format=duration",
+         L"stream=codec_type,codec_name,width,height,r_frame_rate,display_aspect_ratio,duration:format=duration",
          L"-of", L"compact", L"file:" + LinuxPath(file)});
     std::map<std::string, std::string> facts;
     for (const std::string& line : Split(probe.Output, '\n')) {
@@ -158,7 +158,8 @@ std::map<std::string, std::string> Describe(const std::wstring& file)
     return facts;
 }
 
-void MakeClip(const std::wstring& file, double seconds, const std::wstring& size)
+void MakeClip(const std::wstring& file, double seconds, const std::wstring& size,
+              const std::vector<std::wstring>& encoding)
 {
     if (IsFile(file))
         return;
@@ -170,8 +171,9 @@ void MakeClip(const std::wstring& file, double seconds, const std::wstring& size
         L"testsrc=size=" + size + L":rate=25:duration=" + length, L"-f", L"lavfi", L"-i",
         L"sine=frequency=440:sample_rate=44100:duration=" + length, L"-y"};
     // 3GP's default sound, AMR, has no encoder in Debian's FFmpeg; 3GP takes AAC too.
-    if (extension == L".3gp")
+    if (extension == L".3gp" && encoding.empty())
         arguments.insert(arguments.end(), {L"-c:a", L"aac"});
+    arguments.insert(arguments.end(), encoding.begin(), encoding.end());
     arguments.push_back(LinuxPath(part));
     const TLinuxResult made = RunLinux("/usr/bin/ffmpeg", arguments);
     ASSERT_EQ(made.ExitCode, 0) << made.Output;

@@ -35,11 +35,14 @@ TLinuxResult RunLinux(const char* program, const std::vector<std::wstring>& argu
 std::wstring LinuxPath(const std::wstring& windowsPath);
 
 // What ffprobe says of a file: "video.codec_name", "video.width", ...,
-// "audio.codec_name", "format.duration".
+// "video.duration", "audio.codec_name", "format.duration".
 std::map<std::string, std::string> Describe(const std::wstring& file);
 
-// Makes a clip with the real encoder's test sources unless it is there.
-void MakeClip(const std::wstring& file, double seconds, const std::wstring& size);
+// Makes a clip with the real encoder's test sources unless it is there:
+// 25 frames a second and a 44.1 kHz tone, encoded with `encoding` (FFmpeg's
+// output options: format, codecs, rates) or the container's defaults.
+void MakeClip(const std::wstring& file, double seconds, const std::wstring& size,
+              const std::vector<std::wstring>& encoding = {});
 
 std::wstring TestsFolder();   // where the test executables lie
 std::wstring ToolsFolder();   // <build>\bin, where ffmpeg.exe and mplayer.exe lie

@@ -172,15 +172,17 @@ std::vector<std::wstring> EncoderEngineArguments(const TEncodeRequest& request,
                                                  const TEngineTarget& target)
 {
     // "file:" keeps a path from ever being read as another protocol. No
-    // -stats_period: the shipped Windows engine (2018) refuses it, and its
-    // default, two reports a second, is fine for a progress bar.
+    // -stats_period: FFmpeg 4 engines refuse it, and its default, two
+    // reports a second, is fine for a progress bar.
     std::vector<std::wstring> arguments = {
         L"-nostdin", L"-hide_banner", L"-nostats", L"-loglevel", L"error",
         L"-progress", target.ProgressUrl,
         L"-i", L"file:" + target.Input, L"-y", L"-f", L"mp4",
         L"-b:v", request.VideoKbps + L"k"};
+    // The fps filter, not -r: FFmpeg 5.1's -r repeats the last picture past
+    // the end of the source (a 3 s clip at 5 fps came out 3.4 s long).
     if (request.FrameRate)
-        arguments.insert(arguments.end(), {L"-r", *request.FrameRate});
+        arguments.insert(arguments.end(), {L"-vf", L"fps=" + *request.FrameRate});
     if (request.Size)
         arguments.insert(arguments.end(), {L"-s", *request.Size});
     if (request.Aspect)
