@@ -376,6 +376,9 @@ void TFrmMain::CreateStatusArea()
 void TFrmMain::FormCreate(TObject*)
 {
     SetDoubleBuffered(true);
+    // The window is scaled to the screen by now; a line of the scaled font
+    // can be a pixel higher than the scaled label.
+    lblInfo->SetHeight(std::max(lblInfo->Height(), FontLineHeight(*lblInfo->Font())));
     Application->SetTitle(kTitle);
     SetCaption(kTitle);
     if (AppPath.empty())
