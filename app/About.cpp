@@ -22,4 +22,10 @@ TFrmAbout::TFrmAbout(TComponent* AOwner) : TForm(AOwner)
     Label1->SetLeft(64);
     Label1->SetTop(20);
     Label1->SetCaption(L"联系我们：vidkiln@example.com");
+    Label2 = new TLabel(this);
+    Label2->SetName(L"Label2");
+    Label2->SetParent(this);
+    Label2->SetLeft(64);
+    Label2->SetTop(38);
+    Label2->SetCaption(L"版本 " VIDKILN_VERSION);
 }

@@ -1,5 +1,6 @@
-// TFrmAbout: the about box, a small dialog with one line about the
-// publisher, closed with its caption bar's Close button.
+// TFrmAbout: the about box, a small dialog with a line about the publisher
+// and one with the program's version, closed with its caption bar's Close
+// button.
 #pragma once
 
 #include "framework/Forms.h"
@@ -11,4 +12,5 @@ public:
     explicit TFrmAbout(TComponent* AOwner);
 
     TLabel* Label1;
+    TLabel* Label2;
 };

@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "base/FullPath.h"
+#include "framework/SysUtils.h"
 #include "skin/data/resources/MainWindowSkin.h"
 #include "skin/forms/SkinManager.h"
 
@@ -17,16 +18,20 @@ constexpr wchar_t kTitle[] = L"Vidkiln v3.0 (输出视频为mp4格式)";
 constexpr wchar_t kReady[] = L"准备就绪";
 constexpr wchar_t kDone[] = L"完成";
 constexpr wchar_t kFailed[] = L"失败";
+constexpr wchar_t kUnreadable[] = L"无法读取";
 constexpr wchar_t kConverting[] = L"正在转换 ";
 constexpr wchar_t kAllConverted[] = L"转换完成";
 constexpr wchar_t kChooseOutput[] = L"请选择输出目录";
 constexpr wchar_t kChooseFolderPrompt[] = L"请选择文件";
 constexpr wchar_t kConfirmExit[] = L"正在转换，确定要退出吗？";
+// Every kind of file the encoder converts is under the first entry. *.3PG
+// stays for lists saved with it; *.3GP is what such files are called.
 constexpr wchar_t kOpenFilter[] =
-    L"Support Files|*.RM;*.RMVB;*.AVI;*.MPG;*.MPEG;*.WMV;*.ASF;*.3PG;*.AVS;*.VOB;*.DAT;*.MOV;*.QT;"
-    L"*.MKV|RM Files|*.RM;*.RMVB|AVI Files|*.AVI|MPEG Files|*.MPG;*.MPEG|WMV Files|*.WMV;*.ASF|"
-    L"Portable device Files|*.3PG;*.AVS|DVD VCD Files|*.VOB;*.DAT|Quick Time Files|*.MOV;*.QT|"
-    L"Matroska|*.MKV";
+    L"Support Files|*.RM;*.RMVB;*.AVI;*.MPG;*.MPEG;*.WMV;*.ASF;*.3PG;*.3GP;*.AVS;*.VOB;*.DAT;*.MOV;"
+    L"*.QT;*.MKV;*.MP4;*.M4V;*.FLV;*.WEBM|RM Files|*.RM;*.RMVB|AVI Files|*.AVI|MPEG Files|*.MPG;*.MPEG|"
+    L"WMV Files|*.WMV;*.ASF|Portable device Files|*.3PG;*.3GP;*.AVS|DVD VCD Files|*.VOB;*.DAT|"
+    L"Quick Time Files|*.MOV;*.QT|Matroska|*.MKV|MP4 Files|*.MP4;*.M4V|Flash and WebM Files|*.FLV;*.WEBM|"
+    L"All Files|*.*";
 constexpr wchar_t kGuidePage[] = L"web\\index.html";
 
 constexpr TColor kWindowColour = 7039593;
@@ -148,6 +153,14 @@ std::vector<std::wstring> DroppedFiles(HDROP Drop)
     return files;
 }
 
+// The probe ran to its end and said the file holds no media it can read:
+// the tool's exit codes for "no length" and "cannot read". A probe that
+// could not start or was stopped says nothing about the file.
+bool ProbeFoundNoMedia(int64_t ExitCode, const std::string& Said)
+{
+    return (ExitCode == 1 || ExitCode == 3) && !vidkiln::HasLengthMarker(Said);
+}
+
 std::wstring FolderOf(const std::wstring& Path)
 {
     return Path.substr(0, Path.find_last_of(L'\\') + 1);
@@ -229,6 +242,9 @@ void TFrmMain::CreateControls()
     TListColumn& statusColumn = lvwFiles->Columns().Add();
     statusColumn.SetCaption(L"状态");
     statusColumn.SetWidth(80);
+    TListColumn& lengthColumn = lvwFiles->Columns().Add();
+    lengthColumn.SetCaption(L"长度");
+    lengthColumn.SetWidth(44);
     lvwFiles->OnData = MakeDelegate<&TFrmMain::lvwFilesData>(this);
 
     CreateSettings();
@@ -360,6 +376,9 @@ void TFrmMain::CreateStatusArea()
 void TFrmMain::FormCreate(TObject*)
 {
     SetDoubleBuffered(true);
+    // The window is scaled to the screen by now; a line of the scaled font
+    // can be a pixel higher than the scaled label.
+    lblInfo->SetHeight(std::max(lblInfo->Height(), FontLineHeight(*lblInfo->Font())));
     Application->SetTitle(kTitle);
     SetCaption(kTitle);
     if (AppPath.empty())
@@ -553,15 +572,19 @@ void TFrmMain::lvwFilesData(TObject*, TListItem* Item)
         return;
     const TFileInfo& job = *FileInfoAt(index);
     Item->Caption = job.Path;
-    if (lvwFiles->ViewStyle() == vsReport)
-        Item->SubItems.Add(job.Status);
+    if (lvwFiles->ViewStyle() != vsReport)
+        return;
+    Item->SubItems.Add(job.Status);
+    Item->SubItems.Add(job.Problem.empty() ? vidkiln::LengthText(job.Duration) : std::wstring());
 }
 
 void TFrmMain::imgAddClick(TObject*)
 {
     if (Converting || FProbing)
         return;
-    AddFiles(ChooseSourceFiles ? ChooseSourceFiles() : AskForSourceFiles());
+    const std::vector<std::wstring> chosen = ChooseSourceFiles ? ChooseSourceFiles() : AskForSourceFiles();
+    HideOutline();
+    AddFiles(chosen);
 }
 
 // The dialog opens empty in the folder of the last file chosen, and takes
@@ -582,6 +605,7 @@ void TFrmMain::AddFiles(const std::vector<std::wstring>& Paths)
     ProgressBar1->SetPosition(0);
     lblInfo->SetCaption(kReady);
     FProbeQueue = Paths;
+    FUnreadableNote.clear();
     FProbing = true;
     UpdateButtons();
     StartProbe();
@@ -619,18 +643,26 @@ void TFrmMain::ProbeEnded()
     KillTimer(FWindow, kProbeTimer);
     // Whatever this probe still has on its way is of no use now.
     ++FProbeSerial;
+    const int64_t exitCode = DosCommand2->ExitCode();
     DosCommand2->Stop();
     auto job = std::make_unique<TFileInfo>();
-    job->Duration = vidkiln::DurationFromProbeText(
-        vidkiln::JoinCapturedLines(DosCommand2->CapturedLines().Lines()));
-    job->Status = kReady;
+    const std::vector<std::string>& lines = DosCommand2->CapturedLines().Lines();
+    const std::string text = vidkiln::JoinCapturedLines(lines);
+    job->Duration = vidkiln::DurationFromProbeText(text);
     job->Path = FProbeQueue.front();
+    job->Status = kReady;
+    if (ProbeFoundNoMedia(exitCode, text)) {
+        const std::string said = vidkiln::LastMessageLine(lines);
+        job->Problem = said.empty() ? std::wstring(L"不是能读取的视频文件") : Utf8ToWide(said);
+        job->Status = kUnreadable;
+        FUnreadableNote = L"无法读取（" + NameOf(job->Path) + L"），不会转换：" + job->Problem;
+    }
     FProbeQueue.erase(FProbeQueue.begin());
     FFileList.push_back(std::move(job));
     lvwFiles->Items().SetCount(FileCount());
     if (FProbeQueue.empty()) {
         FProbing = false;
-        StatusBar1->SetSimpleText(L"");
+        StatusBar1->SetSimpleText(FUnreadableNote);
         UpdateButtons();
         return;
     }
@@ -652,9 +684,27 @@ void TFrmMain::imgClearClick(TObject*)
 {
     if (Converting)
         return;
+    // Files still waiting to be probed belong to the list being cleared.
+    if (FProbing)
+        StopProbing();
     ClearFileList();
     RefreshList();
     lvwFiles->Items().Clear();
+    // What the last run said is about jobs that are gone now.
+    lblInfo->SetCaption(kReady);
+    StatusBar1->SetSimpleText(L"");
+    ProgressBar1->SetPosition(0);
+}
+
+void TFrmMain::StopProbing()
+{
+    KillTimer(FWindow, kProbeTimer);
+    // Whatever the probe still has on its way is of no use now.
+    ++FProbeSerial;
+    DosCommand2->Stop();
+    FProbeQueue.clear();
+    FProbing = false;
+    UpdateButtons();
 }
 
 void TFrmMain::imgConvertClick(TObject*)
@@ -682,6 +732,10 @@ void TFrmMain::imgConvertClick(TObject*)
 void TFrmMain::SetConverting(bool Value)
 {
     lvwFiles->SetEnabled(!Value);
+    // The queue reads the settings as each job starts: a change during the
+    // run would give one batch two sizes.
+    for (TComboBox* setting : {cmbVideoKbps, cmbVideoFrame, cmbVideoSize, cmbAspect})
+        setting->SetEnabled(!Value);
     Converting = Value;
     UpdateButtons();
     // Positions still queued from the last run must not move the bar.
@@ -692,6 +746,9 @@ void TFrmMain::ConvertNext()
 {
     for (; FQueueIndex < FQueueCount; ++FQueueIndex) {
         TFileInfo& job = *FileInfoAt(FQueueIndex);
+        // Marked when it was added; the probe said why.
+        if (!job.Problem.empty())
+            continue;
         lblInfo->SetCaption(kConverting + job.Path);
         std::wstring reason;
         if (ConvertFile(job, reason))
@@ -806,7 +863,9 @@ void TFrmMain::EncoderEnded()
     } else if (exitCode == TDosCommand::ExitCodeStopped) {
         JobFailed(job, L"已中止");
     } else {
-        JobFailed(job, L"编码程序出错，退出码 " + std::to_wstring(exitCode));
+        const std::string said = vidkiln::LastMessageLine(DosCommand1->CapturedLines().Lines());
+        JobFailed(job, L"编码程序出错，退出码 " + std::to_wstring(exitCode) +
+                           (said.empty() ? std::wstring() : L"：" + Utf8ToWide(said)));
     }
     ++FQueueIndex;
     ConvertNext();
@@ -817,6 +876,7 @@ void TFrmMain::imgOutPathClick(TObject*)
     if (Converting)
         return;
     const std::wstring chosen = BrowseFolder(Handle(), kChooseFolderPrompt, OutPath);
+    HideOutline();
     if (chosen.empty())
         return;
     OutPath = chosen;
@@ -828,6 +888,9 @@ void TFrmMain::imgAboutClick(TObject*)
     const std::unique_ptr<TFrmAbout> about(new TFrmAbout(nullptr));
     ShowIcons(about->Handle());
     about->ShowModal();
+    // The mouse left the button for the box and never came back over the
+    // strip, which is what takes the outline away otherwise.
+    HideOutline();
 }
 
 void TFrmMain::imgBgMouseDown(TObject*, TMouseButton, TShiftState, int, int Y)
@@ -839,6 +902,11 @@ void TFrmMain::imgBgMouseDown(TObject*, TMouseButton, TShiftState, int, int Y)
 }
 
 void TFrmMain::imgBgMouseMove(TObject*, TShiftState, int, int)
+{
+    HideOutline();
+}
+
+void TFrmMain::HideOutline()
 {
     // Repainting removes every outline at once; with none drawn it would
     // only redraw what is already there.
@@ -901,16 +969,11 @@ void TFrmMain::FormCloseQuery(TObject*, bool& CanClose)
     // No job or probe starts any more, and the one running ends here (the
     // encoder removes its unfinished output).
     FCloseAsked = true;
-    KillTimer(FWindow, kProbeTimer);
     ++FRunSerial;
-    ++FProbeSerial;
     DosCommand1->Stop();
-    DosCommand2->Stop();
-    FProbeQueue.clear();
-    FProbing = false;
+    StopProbing();
     if (Converting)
         SetConverting(false);
-    UpdateButtons();
 }
 
 void TFrmMain::WndProc(TMessage& Message)

@@ -136,6 +136,8 @@ private:
     // The program's icon in a window's caption and task bar button.
     void ShowIcons(HWND Window) const;
     void KeepButtonLooks();
+    // Takes the hover outline off the picture buttons.
+    void HideOutline();
     void UpdateButtons();
     vidkiln::TEncoderSettings EncoderSettings() const;
     // Why the job may not write Output, or nothing when it may.
@@ -163,6 +165,8 @@ private:
     void StartProbe();
     void LookForLength();
     void ProbeEnded();
+    // Stops the probe in hand and drops the files still waiting.
+    void StopProbing();
 
     std::vector<std::unique_ptr<TFileInfo>> FFileList;
     std::vector<TSkinChoice> FSkinChoices;
@@ -175,6 +179,8 @@ private:
     bool FOutlineShown = false;
     // Files of the current Add still to be probed, the one in hand first.
     std::vector<std::wstring> FProbeQueue;
+    // What the current Add found unreadable, shown in the status bar at its end.
+    std::wstring FUnreadableNote;
     // The current conversion: the number of jobs taken at its start, the
     // index of the job in hand, and its failures.
     int FQueueCount = 0;

@@ -19,6 +19,9 @@ struct TFileInfo {
     int Duration = 0;
     std::wstring Status;
     std::wstring Path;
+    // Why the file cannot be converted, as the probe found at add time;
+    // empty for a file the queue converts.
+    std::wstring Problem;
 };
 
 // Makes sure the folder exists, creating every missing folder on the way.

@@ -258,4 +258,26 @@ std::vector<std::wstring> SelectedFiles(std::wstring_view selection)
     return files;
 }
 
+std::wstring LengthText(int seconds)
+{
+    seconds = std::max(seconds, 0);
+    const auto twoDigits = [](int value) {
+        return (value < 10 ? L"0" : L"") + std::to_wstring(value);
+    };
+    return twoDigits(seconds / 60) + L":" + twoDigits(seconds % 60);
+}
+
+std::string LastMessageLine(const std::vector<std::string>& lines)
+{
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        const auto first = line->find_first_not_of(" \t\r\n");
+        if (first == std::string::npos || ProgressFromLine(*line) ||
+            line->find("exit code") != std::string::npos)
+            continue;
+        const auto last = line->find_last_not_of(" \t\r\n");
+        return line->substr(first, last - first + 1);
+    }
+    return {};
+}
+
 } // namespace vidkiln

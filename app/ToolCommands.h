@@ -80,6 +80,15 @@ int DurationFromProbeText(std::string_view captured);
 // number that fits.
 std::optional<int> ProgressFromLine(std::string_view line);
 
+// A length in whole seconds as the job list shows it: minutes and seconds,
+// two digits each at least ("00:07", "125:00"); negative lengths as 0.
+std::wstring LengthText(int seconds);
+
+// What a tool said last about a failure: its last line that is neither
+// blank, nor a progress line, nor the tool's closing note of the exit code
+// (which the program reports on its own). Empty when there is none.
+std::string LastMessageLine(const std::vector<std::string>& lines);
+
 // A folder from the folder dialog as the output folder: a backslash
 // appended when the path is longer than 3 characters (a drive root such as
 // C:\ keeps its own).

@@ -89,7 +89,8 @@ wine_env_server_alive() {
     [ -d "$WINEPREFIX" ] || return 1
     read -r dev ino < <(stat -c '%D %i' "$WINEPREFIX")
     for pid in $(pgrep -x wineserver64 || true); do
-        case $(readlink "/proc/$pid/cwd") in
+        # A server may end between the listing and the look.
+        case $(readlink "/proc/$pid/cwd" 2>/dev/null || true) in
             */server-$dev-$(printf '%x' "$ino")) return 0 ;;
         esac
     done
@@ -110,17 +111,38 @@ wine_env_registry() {
     fi
 }
 
-wine_env_prepare_prefix() {
+# What the prefix's settings are made of: a prefix made with other ones
+# gets the current ones on its next start, so a change of fonts or registry
+# reaches prefixes made before it.
+wine_env_settings_text() {
+    wine_env_registry
+    printf '%s\n' "${WINE_ENV_FONTS[@]}"
+}
+
+# Debian's Wine does not read its own font folder; without its fonts the
+# caption buttons show letters instead of glyphs. The Chinese face is
+# linked by file name from the registry.
+WINE_ENV_FONTS=(/usr/share/wine/fonts/*.ttf
+    /usr/share/fonts/truetype/wqy/wqy-microhei.ttc)
+
+wine_env_apply_settings() {
     local winedir=$1
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-    quietly "$WINE_LOADER" wineboot -i
     mkdir -p "$fonts"
-    # Debian's Wine does not read its own font folder; without these the
-    # caption buttons show letters instead of glyphs.
-    ln -sf /usr/share/wine/fonts/*.ttf "$fonts/"
-    ln -sf /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc "$fonts/wqy-zenhei.ttc"
+    ln -sf "${WINE_ENV_FONTS[@]}" "$fonts/"
     { printf '\xff\xfe'; wine_env_registry | iconv -f UTF-8 -t UTF-16LE; } >"$winedir/prefix.reg"
     quietly "$WINE_LOADER" regedit /S "$(winepath_of "$winedir/prefix.reg")"
+    wine_env_settings_text | md5sum >"$WINEPREFIX/.vidkiln-settings"
+}
+
+wine_env_settings_current() {
+    [ "$(wine_env_settings_text | md5sum)" = "$(cat "$WINEPREFIX/.vidkiln-settings" 2>/dev/null)" ]
+}
+
+wine_env_prepare_prefix() {
+    local winedir=$1
+    quietly "$WINE_LOADER" wineboot -i
+    wine_env_apply_settings "$winedir"
     touch "$WINEPREFIX/.vidkiln-ready"
 }
 
@@ -181,6 +203,7 @@ wine_env_up() {
         fi
         wine_env_start_keeper "$winedir"
     fi
+    wine_env_settings_current || wine_env_apply_settings "$winedir"
     flock -u "$wine_env_lock"
     exec {wine_env_lock}>&-
 }

@@ -9,6 +9,9 @@
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 #include "framework/GdiObjects.h"
+#include "app/About.h"
+
+#include <shlwapi.h>
 
 #include <gtest/gtest.h>
 
@@ -938,6 +941,143 @@ TEST_F(TMainWindow, StoredSkinIsBuiltWithTheWindow)
     EXPECT_TRUE(InSet(skin.Options, xoToolbarBK));
     EXPECT_TRUE(skin.MenuUpdate);
     EXPECT_FALSE(skin.MenuMerge);
+}
+
+// The patterns of one entry of a dialog filter ("Name|*.A;*.B|Name|...").
+std::vector<std::wstring> FilterEntries(const std::wstring& Filter)
+{
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    for (size_t bar; (bar = Filter.find(L'|', start)) != std::wstring::npos; start = bar + 1)
+        parts.push_back(Filter.substr(start, bar - start));
+    parts.push_back(Filter.substr(start));
+    return parts;
+}
+
+TEST_F(TMainWindow, FirstFilterShowsEveryKindTheEncoderConverts)
+{
+    const std::vector<std::wstring> parts = FilterEntries(Form->OpenDialog1->Filter);
+    ASSERT_GE(parts.size(), 2u);
+    const std::wstring first = parts[1];
+    for (const wchar_t* name : {L"a.rm", L"a.RMVB", L"a.avi", L"a.mpg", L"a.mpeg", L"a.wmv", L"a.asf",
+                                L"手机.3gp", L"a.3GP", L"a.avs", L"VTS_01_1.VOB", L"a.dat", L"a.mov",
+                                L"a.qt", L"a.mkv", L"a.mp4", L"a.m4v", L"a.flv", L"a.webm"})
+        EXPECT_TRUE(PathMatchSpecExW(name, first.c_str(), PMSF_MULTIPLE) == S_OK)
+            << Narrow(name) << " is hidden by " << Narrow(first);
+    EXPECT_EQ(parts.size() % 2, 0u) << "every entry has a name and patterns";
+    EXPECT_EQ(parts.back(), L"*.*") << "the last entry shows every file";
+}
+
+// A file the probe cannot read is told apart when it is added, says why,
+// and is left out of the run; the others show their lengths.
+TEST_F(TMainWindow, UnreadableFileIsMarkedAtAddAndLeftOutOfTheRun)
+{
+    const std::wstring video = MakeSource(L"clip.avi");
+    const std::wstring notes = MakeSource(L"notes.avi");
+    SetScript(L"MPLAYER", L"failif:notes.avi|print:ID_LENGTH=754.4");
+    AddFiles({video, notes});
+    ASSERT_EQ(Form->FileCount(), 2);
+    EXPECT_EQ(ListText(0, 1), L"准备就绪");
+    EXPECT_EQ(ListText(0, 2), L"12:34");
+    EXPECT_EQ(ListText(1, 1), L"无法读取");
+    EXPECT_EQ(ListText(1, 2), L"");
+    EXPECT_FALSE(Form->FileInfoAt(1)->Problem.empty());
+    EXPECT_NE(Form->StatusBar1->SimpleText().find(L"notes.avi"), std::wstring::npos)
+        << Narrow(Form->StatusBar1->SimpleText());
+
+    Form->OutPath = OutDir + L"\\";
+    Convert();
+    EXPECT_EQ(Runs().size(), 3u) << "two probes and one encoder run";
+    EXPECT_EQ(Form->FileInfoAt(0)->Status, L"完成");
+    EXPECT_EQ(Form->FileInfoAt(1)->Status, L"无法读取");
+}
+
+TEST_F(TMainWindow, EncoderFailureNamesWhatTheEncoderSaidLast)
+{
+    AddFile(MakeSource(L"a.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"print:ffmpeg.exe: moov atom not found|"
+                         L"print:ffmpeg.exe: the encoder failed with exit code 1|exit:1");
+    Convert();
+    EXPECT_EQ(Form->StatusBar1->SimpleText(),
+              L"第 1 个文件失败（a.avi）：编码程序出错，退出码 1：ffmpeg.exe: moov atom not found");
+}
+
+// Clear while files are still being probed ends the add: the files that
+// were waiting do not come back, and no text of an earlier run stays.
+TEST_F(TMainWindow, ClearDuringTheAddStopsItAndForgetsOldTexts)
+{
+    AddFile(MakeSource(L"bad.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"exit:1");
+    Convert();
+    ASSERT_NE(Form->lblInfo->Caption(), L"准备就绪");
+    SetScript(L"MPLAYER", L"sleep:300|print:ID_LENGTH=4");
+    During([this] { Form->imgClearClick(nullptr); }, [this] { return Runs().size() == 3; });
+    AddFiles({MakeSource(L"a.avi"), MakeSource(L"b.avi"), MakeSource(L"c.avi")});
+    PumpMessages(500);
+    EXPECT_EQ(Form->FileCount(), 0);
+    EXPECT_EQ(ListItemCount(), 0);
+    EXPECT_EQ(Runs().size(), 3u) << "no probe after the clear";
+    EXPECT_FALSE(Form->DosCommand2->IsRunning());
+    EXPECT_TRUE(Form->imgAdd->Enabled());
+    EXPECT_EQ(Form->lblInfo->Caption(), L"准备就绪");
+    EXPECT_EQ(Form->StatusBar1->SimpleText(), L"");
+}
+
+// The settings apply to every job of a run: they cannot be changed while
+// it converts, and a click on a list opens nothing.
+TEST_F(TMainWindow, SettingsAreLockedWhileConverting)
+{
+    AddFile(MakeSource(L"a.avi"));
+    AddFile(MakeSource(L"b.avi"));
+    Form->OutPath = OutDir + L"\\";
+    SetScript(L"FFMPEG", L"sleep:600|touch");
+    TComboBox* const settings[] = {Form->cmbVideoKbps, Form->cmbVideoFrame, Form->cmbVideoSize,
+                                   Form->cmbAspect};
+    bool clicked = false;
+    During([&] {
+        for (TComboBox* list : settings)
+            EXPECT_FALSE(IsWindowEnabled(list->Handle()));
+        EXPECT_FALSE(Form->imgOutPath->Enabled());
+        ClickOn(Form->cmbVideoSize);
+        PumpMessages(100);
+        EXPECT_FALSE(SendMessageW(Form->cmbVideoSize->Handle(), CB_GETDROPPEDSTATE, 0, 0));
+        clicked = true;
+    }, [this] { return Form->Converting; });
+    Convert();
+    EXPECT_TRUE(clicked);
+    for (TComboBox* list : settings)
+        EXPECT_TRUE(IsWindowEnabled(list->Handle()));
+    const std::vector<std::wstring> runs = Runs();
+    ASSERT_EQ(runs.size(), 4u);
+    EXPECT_NE(runs[2].find(L"176x220"), std::wstring::npos) << Narrow(runs[2]);
+    EXPECT_NE(runs[3].find(L"176x220"), std::wstring::npos) << Narrow(runs[3]);
+}
+
+TEST_F(TMainWindow, HoverOutlineGoesWithTheDialogItsButtonOpened)
+{
+    PumpMessages(100);
+    const COLORREF outline = RGB(37, 157, 217);
+    During([] { Screen->ActiveForm()->Close(); });
+    Form->imgAddMouseMove(Form->imgAbout, 0, 5, 5);
+    ASSERT_EQ(ClientPixel(496, 20), outline);
+    Form->imgAboutClick(nullptr);
+    PumpMessages(50);
+    EXPECT_NE(ClientPixel(496, 20), outline);
+}
+
+TEST_F(TMainWindow, AboutBoxShowsTheVersion)
+{
+    std::wstring version;
+    During([&] {
+        auto* about = dynamic_cast<TFrmAbout*>(Screen->ActiveForm());
+        ASSERT_NE(about, nullptr);
+        version = about->Label2->Caption();
+        about->Close();
+    });
+    Form->imgAboutClick(nullptr);
+    EXPECT_EQ(version, L"版本 3.0");
 }
 
 } // namespace

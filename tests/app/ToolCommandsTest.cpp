@@ -211,5 +211,36 @@ TEST(ToolCommands, ChosenFolderGetsBackslashUnlessDriveRoot)
     EXPECT_EQ(FolderWithBackslash(L"D:\\视频"), L"D:\\视频\\");
 }
 
+TEST(ToolCommands, LengthTextIsMinutesAndSeconds)
+{
+    const struct {
+        int seconds;
+        const wchar_t* expected;
+    } cases[] = {
+        {0, L"00:00"}, {7, L"00:07"}, {59, L"00:59"}, {60, L"01:00"},
+        {3599, L"59:59"}, {7500, L"125:00"}, {-5, L"00:00"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LengthText(c.seconds), c.expected) << c.seconds;
+}
+
+TEST(ToolCommands, LastMessageLineSkipsProgressBlanksAndTheExitCodeNote)
+{
+    const struct {
+        std::vector<std::string> lines;
+        std::string expected;
+    } cases[] = {
+        {{}, ""},
+        {{"  ", ""}, ""},
+        {{"ffmpeg.exe: Invalid data found when processing input",
+          "ffmpeg.exe: the encoder failed with exit code 1"},
+         "ffmpeg.exe: Invalid data found when processing input"},
+        {{"first", "ffmpeg_release_time=3.5=ffmpeg_release_time", " \t"}, "first"},
+        {{"mplayer.exe: no length found in D:\\a.avi\r"}, "mplayer.exe: no length found in D:\\a.avi"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LastMessageLine(c.lines), c.expected) << c.expected;
+}
+
 } // namespace
 } // namespace vidkiln
