@@ -13,6 +13,7 @@
 // knows the frame.
 #pragma once
 
+#include "skin/controls/ControlTypes.h"
 #include "skin/controls/FaceCache.h"
 
 #include "base/WindowSubclass.h"
@@ -190,3 +191,8 @@ std::wstring GetWindowTextWide(HWND window);
 
 // The skin has this object and its image is not empty.
 bool HasImage(const TDataSkinObject* object) noexcept;
+
+// The layout functions' types at the GDI edge.
+inline RECT AsRect(const TRectI& rect) noexcept { return {rect.Left, rect.Top, rect.Right, rect.Bottom}; }
+inline TRectI AsRectI(const RECT& rect) noexcept { return {rect.left, rect.top, rect.right, rect.bottom}; }
+inline TPointI AsPointI(POINT point) noexcept { return {point.x, point.y}; }

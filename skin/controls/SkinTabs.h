@@ -8,6 +8,7 @@
 #pragma once
 
 #include "framework/Bitmap.h"
+#include "skin/controls/ControlGeometry.h"
 #include "skin/controls/SkinControl.h"
 
 #include <windows.h>
@@ -15,16 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// Which side the tabs are on.
-enum TTabSide { tsdTop = 0, tsdBottom = 1, tsdLeft = 2, tsdRight = 3 };
-
-// The side a tab control's style puts its tabs on.
-TTabSide TabSideOf(LONG_PTR style) noexcept;
-
-// A rectangle of the control (origin at its corner) in the upright strip,
-// the strip `strip` (control coordinates) drawn as if the tabs were on top.
-RECT ToUprightStrip(const RECT& rect, const RECT& strip, TTabSide side) noexcept;
 
 // Tab and page controls, framework ones and bare "SysTabControl32" windows.
 // The control never paints itself: the strip of tabs is composed in a work
@@ -57,12 +48,11 @@ protected:
     void PrepareTabBitmaps();
 
 private:
-    struct TStripGeometry;
     TStripGeometry Geometry(const RECT& rect) const;
     // The strip, the pane and around them, the scroll arrows left uncovered.
     void DrawSurface(HDC dc, const RECT& rect, const TStripGeometry& geometry);
     void DrawStrip(HDC dc, const TStripGeometry& geometry);
-    void DrawTab(HDC strip, int index, const RECT& upright, int selected);
+    void DrawTab(HDC strip, int index, const TRectI& upright, int selected);
     void DrawPane(HDC dc, const RECT& display);
     // The tab scroll arrows: the first "msctls_updown32" child, skinned once.
     HWND AttachUpDown();
@@ -70,8 +60,6 @@ private:
     bool ClickCloseBox(const TMessage& message);
     void FreePage(TMessage& message);
 
-    // One per tab drawn by the last paint, in upright strip coordinates.
-    std::vector<RECT> FCloseBoxes;
     TTabSide FTabPosition = tsdTop;
     std::unique_ptr<TBitmap> FTabBitmap;
     std::unique_ptr<TBitmap> FPaneBitmap;
