@@ -363,12 +363,6 @@ const TClassInfo& TSkinGroupBox::StaticClass()
 
 TSkinGroupBox::TSkinGroupBox(TComponent* AOwner) : TSkinControl(AOwner) {}
 
-void TSkinGroupBox::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
-{
-    TSkinControl::AttachControl(form, skinData, setColour);
-    FVariant = 1;
-}
-
 std::wstring TSkinGroupBox::CaptionText() const
 {
     std::wstring text = GetWindowTextWide(FHandle);

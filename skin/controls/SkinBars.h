@@ -95,7 +95,6 @@ class TSkinGroupBox : public TSkinControl {
 public:
     explicit TSkinGroupBox(TComponent* AOwner);
 
-    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
     bool Container() const noexcept override { return true; }
 
     // The caption drawn: the window text, else the control's Caption property

@@ -39,14 +39,11 @@ void TSkinButton::ReadTransparent()
 void TSkinButton::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
 {
     TSkinControl::AttachControl(form, skinData, setColour);
-    // Buttons of these foreign families report a press themselves; a
-    // forwarded one would reach them twice.
-    FVariant = 0;
+    FReportsPressItself = false;
     if (FControl) {
         std::string name = FControl->ClassName();
         std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (name.starts_with("trz") || name.starts_with("tel"))
-            FVariant = 1;
+        FReportsPressItself = name.starts_with("trz") || name.starts_with("tel");
     }
     ReadTransparent();
 }
@@ -75,7 +72,7 @@ bool TSkinButton::BeforeMessage(TMessage& message)
             SetFocus(FHandle);
         FStateBits |= kPressed;
         PaintWindow(nullptr);
-        if (!FVariant)
+        if (!FReportsPressItself)
             ForwardMouseDown(message);
         return false;
     default:
@@ -289,7 +286,7 @@ TSkinCheckBox::TSkinCheckBox(TComponent* AOwner) : TSkinControl(AOwner) {}
 void TSkinCheckBox::ReadSwitches()
 {
     const TBitmap* strip = Strip();
-    FVariant = strip && !strip->Empty() ? 1 : 0;
+    FHasStrip = strip && !strip->Empty();
     FTransparent = (FControl && FControl->Tag == kParentBackgroundTag) || InSet(FSkinData->Options, xoTransparent);
 }
 
@@ -338,7 +335,7 @@ int TSkinCheckBox::CheckState() const
 
 bool TSkinCheckBox::BeforeMessage(TMessage& message)
 {
-    if (FVariant) {
+    if (FHasStrip) {
         switch (message.Msg) {
         case WM_PAINT:
         case WM_PRINTCLIENT:
@@ -374,7 +371,7 @@ void TSkinCheckBox::AfterMessage(TMessage& message)
     case WM_UPDATEUISTATE:
     case CM_EXIT:
         // The system draws its own box for each of these.
-        if (FVariant)
+        if (FHasStrip)
             Redraw();
         return;
     default:
@@ -385,7 +382,7 @@ void TSkinCheckBox::AfterMessage(TMessage& message)
 
 void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
 {
-    if (!FVariant)
+    if (!FHasStrip)
         return;
     const TBitmap& strip = *Strip();
     const int frames = std::max(StripFrames(), 1);

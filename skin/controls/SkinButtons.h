@@ -51,6 +51,9 @@ protected:
 
     TBitmap FWork;
     bool FTransparent = false;
+    // Buttons of some foreign families report a press themselves: a
+    // forwarded one would reach them twice.
+    bool FReportsPressItself = false;
 };
 
 // Check boxes and radio buttons: the mark from the skin's CheckButton or
@@ -79,6 +82,8 @@ protected:
 
     TBitmap FWork;
     bool FTransparent = false;
+    // The skin has the mark strip: without it the control paints itself.
+    bool FHasStrip = false;
     // The state last set through BM_SETCHECK, for data-aware boxes.
     int FLastCheck = 0;
 };

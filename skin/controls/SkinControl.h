@@ -23,6 +23,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -161,7 +162,6 @@ protected:
     bool FAttached = false;
     int FLife = slCreated;
     TSkinControlList* FForm = nullptr;
-    int FVariant = 0;
     bool FParentBackgroundSwitched = false;
 
 private:
@@ -191,6 +191,19 @@ std::wstring GetWindowTextWide(HWND window);
 
 // The skin has this object and its image is not empty.
 bool HasImage(const TDataSkinObject* object) noexcept;
+
+// Holds a new skin object until the list takes it: attach registers the
+// object with list, which (or the control it skins) frees it from then on;
+// an attach that throws or leaves it out frees it here. The object, or
+// nullptr when the list did not take it.
+template <class T, class TAttach>
+T* HandOver(std::unique_ptr<T> object, const TSkinControlList& list, TAttach&& attach)
+{
+    attach(*object);
+    if (!list.Contains(object.get()))
+        return nullptr;
+    return object.release();
+}
 
 // The layout functions' types at the GDI edge.
 inline RECT AsRect(const TRectI& rect) noexcept { return {rect.Left, rect.Top, rect.Right, rect.Bottom}; }

@@ -417,14 +417,12 @@ void AttachComboListBar(HWND combo, TSkinData* skinData, TSkinControlList* form)
     // like any list's; the drop-down list is a pop-up of its own.
     const LONG_PTR listStyle = GetWindowLongPtrW(info.hwndList, GWL_STYLE);
     const bool inside = (listStyle & WS_CHILD) && !(listStyle & WS_POPUP) && GetParent(info.hwndList) == combo;
-    TSkinControl* bar = inside ? static_cast<TSkinControl*>(new TSkinScrollbarH(nullptr))
-                               : static_cast<TSkinControl*>(new TComboxScrollBar(nullptr));
-    try {
-        bar->AttachWindow(info.hwndList, skinData, form);
-    } catch (...) {
-        delete bar;
-        throw;
-    }
+    std::unique_ptr<TSkinControl> bar;
+    if (inside)
+        bar = std::make_unique<TSkinScrollbarH>(nullptr);
+    else
+        bar = std::make_unique<TComboxScrollBar>(nullptr);
+    HandOver(std::move(bar), *form, [&](TSkinControl& taken) { taken.AttachWindow(info.hwndList, skinData, form); });
 }
 
 // --- Up-down buttons ---

@@ -181,13 +181,8 @@ HWND TSkinTab::AttachUpDown()
     if (!upDown || !FForm || FForm->FindByWindow(upDown))
         return upDown;
     // Owned by the list like every skin object of a bare window.
-    auto* object = new TSkinUpDown(nullptr);
-    try {
-        object->AttachWindow(upDown, FSkinData, FForm);
-    } catch (...) {
-        delete object;
-        throw;
-    }
+    HandOver(std::make_unique<TSkinUpDown>(nullptr), *FForm,
+             [&](TSkinUpDown& taken) { taken.AttachWindow(upDown, FSkinData, FForm); });
     return upDown;
 }
 
@@ -401,9 +396,15 @@ const TClassInfo& TSkinFaceFilled::StaticClass()
 
 TSkinFaceFilled::TSkinFaceFilled(TComponent* AOwner) : TSkinControl(AOwner) {}
 
+void TSkinFaceFilled::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
+{
+    TSkinControl::AttachControl(form, skinData, setColour);
+    FPaintsItself = ParentBackgroundSwitched();
+}
+
 bool TSkinFaceFilled::BeforeMessage(TMessage& message)
 {
-    if (FVariant != 0)
+    if (FPaintsItself)
         return TSkinControl::BeforeMessage(message);
     switch (message.Msg) {
     case WM_PAINT:

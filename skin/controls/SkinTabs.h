@@ -71,15 +71,20 @@ private:
 
 // Controls the skin draws whole: WM_PAINT (and WM_PRINTCLIENT) drawn by
 // DrawControl, the erase filling the client with the skin's face colour.
-// With variant 1 (its parent background switched off) the control paints
-// itself, on the face colour it was given.
+// A control whose parent background was switched off paints itself, on the
+// face colour it was given.
 class TSkinFaceFilled : public TSkinControl {
     VK_CLASS_INFO
 public:
     explicit TSkinFaceFilled(TComponent* AOwner);
 
+    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
+
 protected:
     bool BeforeMessage(TMessage& message) override;
+
+private:
+    bool FPaintsItself = false;
 };
 
 // Tab controls in button style: the row of buttons above the display area,
