@@ -54,6 +54,12 @@ void OutlineIn(HDC dc, RECT rect, HBRUSH brush)
     FrameRect(dc, &rect, brush);
 }
 
+RECT Inset(RECT rect, int by) noexcept
+{
+    InflateRect(&rect, -by, -by);
+    return rect;
+}
+
 } // namespace
 
 UINT StatusTextAlignment(std::wstring& text) noexcept
@@ -133,12 +139,12 @@ std::vector<TStatusPanelFace> TSkinStatusBar::PanelFaces() const
     const int count = static_cast<int>(SendMessageW(FHandle, SB_GETPARTS, 0, 0));
     for (int i = 0; i < count; ++i) {
         TStatusPanelFace panel;
-        SendMessageW(FHandle, SB_GETRECT, static_cast<WPARAM>(i), AsLParam(&panel.Rect));
-        // Each face reaches the next part, over the bar's gap of 2.
-        panel.Rect.right = i == count - 1 ? client.right : panel.Rect.right + 2;
+        RECT part{};
+        SendMessageW(FHandle, SB_GETRECT, static_cast<WPARAM>(i), AsLParam(&part));
+        panel.Rect = AsRect(StatusPanelRect(AsRectI(part), i, count, client.right));
         const LRESULT info = SendMessageW(FHandle, SB_GETTEXTLENGTHW, static_cast<WPARAM>(i), 0);
         const UINT type = HIWORD(info);
-        panel.Frame = (type & SBT_NOBORDERS) ? 3 : (type & SBT_POPOUT) ? 2 : 1;
+        panel.Frame = StatusPanelFrame((type & SBT_NOBORDERS) != 0, (type & SBT_POPOUT) != 0);
         panel.OwnerDrawn = (type & SBT_OWNERDRAW) != 0;
         panel.RightToLeft = (type & SBT_RTLREADING) != 0;
         if (!panel.OwnerDrawn) {
@@ -189,10 +195,8 @@ void TSkinStatusBar::DrawSizeGrip(HDC dc, const RECT& rect) const
     const TDataSkinObject* extra = FSkinData->ExtraImages();
     if (!HasImage(extra))
         return;
-    const int w = extra->Bitmap->Width() / kExtraImageFrames;
-    const int h = extra->Bitmap->Height();
-    const RECT grip{rect.right - w, rect.bottom - h, rect.right, rect.bottom};
-    DrawSkinObjectFrame(dc, grip, kExtraImageFrames, kSizeGripFrame, *extra);
+    const TSizeI grip{extra->Bitmap->Width() / kExtraImageFrames, extra->Bitmap->Height()};
+    DrawSkinObjectFrame(dc, AsRect(SizeGripRect(AsRectI(rect), grip)), kExtraImageFrames, kSizeGripFrame, *extra);
 }
 
 void TSkinStatusBar::DrawOwnerPanel(HDC dc, int index, const TStatusPanelFace& panel) const
@@ -253,19 +257,17 @@ void TSkinHeader::AttachWindow(HWND window, TSkinData* skinData, TSkinControlLis
     TSkinControl::AttachWindow(window, skinData, form);
 }
 
-int TSkinHeader::ItemAt(POINT client) const
+std::vector<TRectI> TSkinHeader::ItemRects() const
 {
     const int count = static_cast<int>(SendMessageW(FHandle, HDM_GETITEMCOUNT, 0, 0));
+    std::vector<TRectI> items(static_cast<size_t>(std::max(count, 0)));
     for (int i = 0; i < count; ++i) {
         RECT item{};
-        if (!SendMessageW(FHandle, HDM_GETITEMRECT, static_cast<WPARAM>(i), AsLParam(&item)))
-            continue;
-        // The edges belong to the dividers the user drags.
-        InflateRect(&item, -3, 0);
-        if (PtInRect(&item, client))
-            return i;
+        // An item that does not answer stays empty: never hot, never drawn.
+        if (SendMessageW(FHandle, HDM_GETITEMRECT, static_cast<WPARAM>(i), AsLParam(&item)))
+            items[static_cast<size_t>(i)] = AsRectI(item);
     }
-    return -1;
+    return items;
 }
 
 void TSkinHeader::SetHotItem(int item)
@@ -288,7 +290,7 @@ bool TSkinHeader::BeforeMessage(TMessage& message)
         message.Result = 1;
         return false;
     case WM_MOUSEMOVE:
-        SetHotItem(ItemAt(MessagePoint(message)));
+        SetHotItem(HeaderItemAt(ItemRects(), AsPointI(MessagePoint(message))));
         TrackMouseLeave(FHandle);
         return true;
     case WM_MOUSELEAVE:
@@ -303,7 +305,7 @@ void TSkinHeader::DrawItem(HDC dc, int index, const RECT& rect, HIMAGELIST image
 {
     const TDataSkinObject& bar = *FSkinData->Headerbar();
     const int frames = std::max(1, bar.FrameCount);
-    DrawSkinObjectFrame(dc, rect, frames, index == FHotItem ? std::min(2, frames) : 1, bar);
+    DrawSkinObjectFrame(dc, rect, frames, HeaderItemFrame(index == FHotItem, bar.FrameCount), bar);
     wchar_t text[kHeaderTextLength + 1]{};
     HDITEMW item{};
     item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
@@ -336,13 +338,13 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& rect)
     SetTextColor(work, ColorToRGB(text.Given ? text.Colour : SystemColour(COLOR_BTNTEXT)));
     SetBkMode(work, TRANSPARENT);
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, HDM_GETIMAGELIST, 0, 0));
-    const int count = static_cast<int>(SendMessageW(FHandle, HDM_GETITEMCOUNT, 0, 0));
+    const std::vector<TRectI> items = ItemRects();
     int end = 0;
-    for (int i = 0; i < count; ++i) {
-        RECT item{};
-        if (!SendMessageW(FHandle, HDM_GETITEMRECT, static_cast<WPARAM>(i), AsLParam(&item)) || IsRectEmpty(&item))
+    for (size_t i = 0; i < items.size(); ++i) {
+        const RECT item = AsRect(items[i]);
+        if (IsRectEmpty(&item))
             continue;
-        DrawItem(work, i, item, images);
+        DrawItem(work, static_cast<int>(i), item, images);
         end = std::max<int>(end, item.right);
     }
     if (end < client.right)
@@ -360,12 +362,6 @@ const TClassInfo& TSkinGroupBox::StaticClass()
 }
 
 TSkinGroupBox::TSkinGroupBox(TComponent* AOwner) : TSkinControl(AOwner) {}
-
-void TSkinGroupBox::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
-{
-    TSkinControl::AttachControl(form, skinData, setColour);
-    FVariant = 1;
-}
 
 std::wstring TSkinGroupBox::CaptionText() const
 {
@@ -403,26 +399,26 @@ void TSkinGroupBox::DrawControl(HDC dc, const RECT& rect)
     SelectObject(dc, TextFont());
     SIZE zero{};
     GetTextExtentPoint32W(dc, L"0", 1, &zero);
-    const int top = zero.cy / 2 - 1;
+    const std::wstring caption = CaptionText();
+    RECT measured{0, 0, 0, 0};
+    if (!caption.empty())
+        DrawTextWide(dc, caption, measured, DT_CALCRECT | DT_SINGLELINE);
+    const bool right = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_RIGHT) != 0;
+    const TGroupBoxLayout layout =
+        LayoutGroupBox(AsRectI(rect), zero.cy, {Width(measured), Height(measured)}, right);
     if (!FControl) {
         // What the system drew before the skin came: its two-line frame.
-        RECT frame{rect.left, rect.top + top, rect.right, rect.bottom};
+        const RECT frame = AsRect(layout.Legacy);
         OutlineIn(dc, frame, FSkinData->FaceBrush());
-        InflateRect(&frame, -1, -1);
-        OutlineIn(dc, frame, FSkinData->FaceBrush());
+        OutlineIn(dc, Inset(frame, 1), FSkinData->FaceBrush());
     }
     const gdi::Pen pen(CreatePen(PS_SOLID, 1, ColorToRGB(FSkinData->SkinColor(scButtonShadow))));
     SelectObject(dc, pen.Get());
     SelectObject(dc, GetStockObject(NULL_BRUSH));
-    RoundRect(dc, rect.left + 1, rect.top + top, rect.right - 1, rect.bottom - 1, 5, 5);
-    const std::wstring caption = CaptionText();
+    const TRectI& line = layout.Outline;
+    RoundRect(dc, line.Left, line.Top, line.Right, line.Bottom, 5, 5);
     if (!caption.empty()) {
-        RECT box{0, 0, 0, 0};
-        DrawTextWide(dc, caption, box, DT_CALCRECT | DT_SINGLELINE);
-        const int width = std::min<int>(Width(box), Width(rect) - 16);
-        const bool right = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_RIGHT) != 0;
-        const int left = right ? rect.right - 8 - width : rect.left + 8;
-        box = {left, rect.top, left + width, rect.top + Height(box)};
+        RECT box = AsRect(layout.Caption);
         FillSkinColor(dc, box);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, ColorToRGB(FEnabled ? TextColour() : SystemColour(COLOR_BTNSHADOW)));

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "framework/Bitmap.h"
+#include "skin/controls/ControlGeometry.h"
 #include "skin/controls/SkinControl.h"
 
 #include <windows.h>
@@ -76,7 +77,8 @@ protected:
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
-    int ItemAt(POINT client) const;
+    // Each item's rectangle as the control reports it, for the paint and the mouse alike.
+    std::vector<TRectI> ItemRects() const;
     void SetHotItem(int item);
     void DrawItem(HDC dc, int index, const RECT& rect, HIMAGELIST images) const;
 
@@ -93,7 +95,6 @@ class TSkinGroupBox : public TSkinControl {
 public:
     explicit TSkinGroupBox(TComponent* AOwner);
 
-    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
     bool Container() const noexcept override { return true; }
 
     // The caption drawn: the window text, else the control's Caption property

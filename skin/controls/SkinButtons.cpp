@@ -22,17 +22,6 @@ void DrawSkinObjectFrame(HDC dc, const RECT& rect, int frameCount, int frame, co
                        object.Margins());
 }
 
-int PushButtonFrame(bool pressed, bool mouseOver, bool focusedOrDefault, bool enabled) noexcept
-{
-    if (!enabled)
-        return bfDisabled;
-    if (pressed)
-        return bfPressed;
-    if (mouseOver)
-        return bfMouseOver;
-    return focusedOrDefault ? bfFocused : bfNormal;
-}
-
 const TClassInfo& TSkinButton::StaticClass()
 {
     static const TClassInfo& Info =
@@ -50,14 +39,11 @@ void TSkinButton::ReadTransparent()
 void TSkinButton::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
 {
     TSkinControl::AttachControl(form, skinData, setColour);
-    // Buttons of these foreign families report a press themselves; a
-    // forwarded one would reach them twice.
-    FVariant = 0;
+    FReportsPressItself = false;
     if (FControl) {
         std::string name = FControl->ClassName();
         std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (name.starts_with("trz") || name.starts_with("tel"))
-            FVariant = 1;
+        FReportsPressItself = name.starts_with("trz") || name.starts_with("tel");
     }
     ReadTransparent();
 }
@@ -86,7 +72,7 @@ bool TSkinButton::BeforeMessage(TMessage& message)
             SetFocus(FHandle);
         FStateBits |= kPressed;
         PaintWindow(nullptr);
-        if (!FVariant)
+        if (!FReportsPressItself)
             ForwardMouseDown(message);
         return false;
     default:
@@ -271,10 +257,6 @@ void TSkinButton::DrawCaption(HDC dc, const RECT& rect, UINT alignment, const st
 
 namespace {
 
-constexpr int kCheckUnchecked = 1;
-constexpr int kCheckChecked = 2;
-constexpr int kCheckGrayed = 4;
-
 std::string LowerText(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -292,24 +274,6 @@ int StateOfButtonWindow(HWND window)
 
 } // namespace
 
-int CheckBoxFrame(int state, bool enabled, int frameCount) noexcept
-{
-    int frame = state;
-    if (!enabled)
-        frame += 2;
-    if (frameCount == 12) {
-        switch (frame) {
-        case 2: frame = 5; break;
-        case 3: frame = 4; break;
-        case 4: frame = state == kCheckGrayed ? 9 : 8; break;
-        case 6: frame = 12; break;
-        default: break;
-        }
-    }
-    // A strip with fewer frames than the state asks for shows its last one.
-    return std::clamp(frame, 1, std::max(frameCount, 1));
-}
-
 const TClassInfo& TSkinCheckBox::StaticClass()
 {
     static const TClassInfo& Info =
@@ -322,7 +286,7 @@ TSkinCheckBox::TSkinCheckBox(TComponent* AOwner) : TSkinControl(AOwner) {}
 void TSkinCheckBox::ReadSwitches()
 {
     const TBitmap* strip = Strip();
-    FVariant = strip && !strip->Empty() ? 1 : 0;
+    FHasStrip = strip && !strip->Empty();
     FTransparent = (FControl && FControl->Tag == kParentBackgroundTag) || InSet(FSkinData->Options, xoTransparent);
 }
 
@@ -371,7 +335,7 @@ int TSkinCheckBox::CheckState() const
 
 bool TSkinCheckBox::BeforeMessage(TMessage& message)
 {
-    if (FVariant) {
+    if (FHasStrip) {
         switch (message.Msg) {
         case WM_PAINT:
         case WM_PRINTCLIENT:
@@ -407,7 +371,7 @@ void TSkinCheckBox::AfterMessage(TMessage& message)
     case WM_UPDATEUISTATE:
     case CM_EXIT:
         // The system draws its own box for each of these.
-        if (FVariant)
+        if (FHasStrip)
             Redraw();
         return;
     default:
@@ -418,7 +382,7 @@ void TSkinCheckBox::AfterMessage(TMessage& message)
 
 void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
 {
-    if (!FVariant)
+    if (!FHasStrip)
         return;
     const TBitmap& strip = *Strip();
     const int frames = std::max(StripFrames(), 1);
@@ -438,10 +402,9 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
     else
         FillSkinColor(work, local);
 
-    const int glyphWidth = strip.Width() / frames;
     const bool right = (style & BS_RIGHTBUTTON) != 0;
-    const RECT glyph = right ? RECT{width - glyphWidth, 0, width, height} : RECT{0, 0, glyphWidth, height};
-    DrawCentredFrame(work, glyph, strip, true, frames, frame);
+    const TCheckLayout layout = LayoutCheckBox({width, height}, strip.Width() / frames, FSkinData->Scaled(2), right);
+    DrawCentredFrame(work, AsRect(layout.Mark), strip, true, frames, frame);
 
     const gdi::Selection font(work, FControl && FControl->Font() ? FControl->Font()->Handle()
                                                                   : reinterpret_cast<HFONT>(
@@ -451,8 +414,7 @@ void TSkinCheckBox::DrawControl(HDC dc, const RECT& rect)
         colour = SystemColour(COLOR_BTNSHADOW);
     SetTextColor(work, ColorToRGB(colour));
     const int oldMode = SetBkMode(work, TRANSPARENT);
-    const int gap = FSkinData->Scaled(2);
-    RECT text = right ? RECT{0, 0, width - glyphWidth - gap, height} : RECT{glyphWidth + gap, 0, width, height};
+    const RECT text = AsRect(layout.Text);
     const UINT align = right ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
     RECT drawn = text;
     DrawTextWide(work, FCaption, drawn, TextFormatFor(DT_SINGLELINE | DT_VCENTER | align));
@@ -490,41 +452,6 @@ int TSkinRadioButton::CheckState() const
 }
 
 // --- Bit buttons ---
-
-TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
-                         bool centred, int extraMargin) noexcept
-{
-    const bool horizontal = side == gsLeft || side == gsRight;
-    const int space = horizontal ? client.cx : client.cy;
-    const int cross = horizontal ? client.cy : client.cx;
-    const int glyphAlong = horizontal ? glyph.cx : glyph.cy;
-    const int textAlong = horizontal ? text.cx : text.cy;
-    if (glyphAlong <= 0 || textAlong <= 0)
-        spacing = 0;
-    if (margin == -1 || centred) {
-        if (spacing == -1) {
-            margin = (space - glyphAlong - textAlong) / 3;
-            spacing = margin;
-        } else {
-            margin = (space - glyphAlong - spacing - textAlong) / 2 + extraMargin;
-        }
-    } else if (spacing == -1) {
-        spacing = (space - margin - glyphAlong - textAlong) / 2;
-    }
-    int glyphAt = margin;
-    int textAt = margin + glyphAlong + spacing;
-    if (side == gsRight || side == gsBottom) {
-        glyphAt = space - margin - glyphAlong;
-        textAt = glyphAt - spacing - textAlong;
-    }
-    const int glyphCross = ((cross - (horizontal ? glyph.cy : glyph.cx)) + 1) / 2;
-    const int textCross = ((cross - (horizontal ? text.cy : text.cx)) + 1) / 2;
-    if (horizontal)
-        return {{glyphAt, glyphCross, glyphAt + glyph.cx, glyphCross + glyph.cy},
-                {textAt, textCross, textAt + text.cx, textCross + text.cy}};
-    return {{glyphCross, glyphAt, glyphCross + glyph.cx, glyphAt + glyph.cy},
-            {textCross, textAt, textCross + text.cx, textAt + text.cy}};
-}
 
 std::unique_ptr<TBitmap> MakeDisabledGlyph(const TBitmap& glyph)
 {
@@ -599,7 +526,7 @@ TGlyphSide SideOf(const TControl* control)
 
 } // namespace
 
-SIZE TSkinBitButton::GlyphSize() const
+TSizeI TSkinBitButton::GlyphSize() const
 {
     if (const TBitmap* glyph = GlyphOf(FControl))
         return {glyph->Width() / NumGlyphsOf(FControl), glyph->Height()};
@@ -640,7 +567,7 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rect)
     if (!frame)
         return;
     TContentRules rules;
-    rules.GlyphFrame = (FStateBits & kPressed) ? 3 : !FEnabled ? 2 : 1;
+    rules.GlyphFrame = ButtonGlyphFrame((FStateBits & kPressed) != 0, FEnabled, false);
     rules.TextFrame = frame;
     rules.Centred = LowerText(GetEnumPropByName(FControl, "Alignment")) == "tacenter";
     rules.FocusRect = FFocused && !InSet(FSkinData->Options, xoNoFocusRect);
@@ -648,57 +575,36 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& rect)
     BitBlt(dc, rect.left, rect.top, FWork.Width(), FWork.Height(), FWork.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
-void TSkinBitButton::DrawContent(HDC work, SIZE size, const TContentRules& rules)
+void TSkinBitButton::DrawContent(HDC work, TSizeI size, const TContentRules& rules)
 {
-    const RECT local{0, 0, size.cx, size.cy};
     const gdi::Selection font(work, TextFont());
-    const SIZE glyph = GlyphSize();
+    const TSizeI glyph = GlyphSize();
     const TGlyphSide side = SideOf(FControl);
-    const bool horizontal = side == gsLeft || side == gsRight;
-    RECT measure = local;
-    InflateRect(&measure, -2, -2);
-    (horizontal ? measure.right : measure.bottom) -= (horizontal ? glyph.cx : glyph.cy) + 2;
-    SIZE text{0, 0};
+    TSizeI text{0, 0};
     if (!FCaption.empty()) {
-        RECT box = measure;
+        RECT box = AsRect(GlyphCaptionBox(size, glyph, side));
         DrawTextWide(work, FCaption, box, DT_CALCRECT | DT_WORDBREAK);
         text = {box.right - box.left, box.bottom - box.top};
     }
     const TGlyphLayout layout = LayoutGlyph(size, glyph, text, side, GetOrdPropByName(FControl, "Margin"),
                                             GetOrdPropByName(FControl, "Spacing"), rules.Centred, rules.ExtraMargin);
-    if (glyph.cx > 0)
-        DrawGlyph(work, layout.Glyph, rules.GlyphFrame);
+    if (glyph.Width > 0)
+        DrawGlyph(work, AsRect(layout.Glyph), rules.GlyphFrame);
     if (FCaption.empty())
         return;
     SetTextColor(work, ColorToRGB(TextColour(rules.TextFrame)));
     const int oldMode = SetBkMode(work, TRANSPARENT);
-    const UINT align = side == gsRight ? DT_RIGHT : horizontal ? DT_LEFT : DT_CENTER;
-    RECT box = layout.Text;
+    const UINT align = side == gsRight ? DT_RIGHT : side == gsLeft ? DT_LEFT : DT_CENTER;
+    RECT box = AsRect(layout.Text);
     DrawTextWide(work, FCaption, box, TextFormatFor(DT_WORDBREAK | align));
     SetBkMode(work, oldMode);
     if (rules.FocusRect) {
-        RECT focus = layout.Text;
-        InflateRect(&focus, 2, 2);
+        RECT focus = AsRect(Inflated(layout.Text, 2, 2));
         DrawFocusRect(work, &focus);
     }
 }
 
 // --- Menu buttons ---
-
-TMenuButtonRow LayoutMenuButton(int width, int glyph, int text, int margin, int spacing) noexcept
-{
-    constexpr int kArrow = 8;
-    if (margin == -1 && spacing == -1) {
-        margin = (width - glyph - text - kArrow) / 4;
-        spacing = margin;
-    } else if (margin == -1) {
-        margin = (width - glyph - text - 2 * spacing - kArrow) / 2;
-    } else if (spacing == -1) {
-        spacing = (width - 2 * margin - glyph - kArrow - text) / 2;
-    }
-    const int textX = margin + glyph + spacing;
-    return {margin, textX, textX + text + 2 * spacing};
-}
 
 const TClassInfo& TSkinMenuButton::StaticClass()
 {
@@ -727,68 +633,51 @@ void TSkinMenuButton::DrawControl(HDC dc, const RECT& rect)
 {
     if (!ReadFaceState())
         return;
-    int frame = (FStateBits & kPressed) ? bfPressed : (FFocused || (FStateBits & kMouseOver)) ? bfMouseOver : bfNormal;
-    if (!FEnabled)
-        frame = bfDisabled;
+    const int frame = MenuButtonFrame((FStateBits & kPressed) != 0, FFocused || (FStateBits & kMouseOver), FEnabled);
     DrawFaceFrame(rect, frame);
-    const int width = FWork.Width();
-    const int height = FWork.Height();
+    const TSizeI face{FWork.Width(), FWork.Height()};
     HDC work = FWork.Canvas().Handle();
     const gdi::Selection font(work, TextFont());
     const TBitmap* glyph = FControl ? GlyphOf(FControl) : nullptr;
-    const int glyphWidth = glyph ? glyph->Width() : 0;
+    const TSizeI glyphSize = glyph ? TSizeI{glyph->Width(), glyph->Height()} : TSizeI{};
     std::wstring caption = FCaption;
     if (const size_t bar = caption.find(L"||"); bar != std::wstring::npos)
         caption.replace(bar, 2, L"\r\n");
-    RECT box{0, 0, width - glyphWidth - 8, height};
-    InflateRect(&box, -2, -2);
-    if (!caption.empty())
+    TSizeI textSize{};
+    if (!caption.empty()) {
+        RECT box = AsRect(MenuCaptionBox(face, glyphSize.Width));
         DrawTextWide(work, caption, box, DT_CALCRECT | DT_WORDBREAK);
-    const int textWidth = caption.empty() ? 0 : box.right - box.left;
-    const int textHeight = caption.empty() ? 0 : box.bottom - box.top;
-    const TMenuButtonRow row = LayoutMenuButton(width, glyphWidth, textWidth,
-                                                FControl ? GetOrdPropByName(FControl, "Margin") : -1,
-                                                FControl ? GetOrdPropByName(FControl, "Spacing") : -1);
-    if (glyph) {
-        const int top = (height - glyph->Height()) / 2;
-        DrawTransparent(work, {row.GlyphX, top, row.GlyphX + glyphWidth, top + glyph->Height()}, *glyph,
-                        glyph->TransparentColor());
+        textSize = {box.right - box.left, box.bottom - box.top};
     }
-    RECT text{row.TextX, (height - textHeight + 1) / 2, row.TextX + textWidth, 0};
-    text.bottom = text.top + textHeight;
+    const TMenuButtonLayout layout =
+        LayoutMenuButton(face, glyphSize, textSize, FControl ? GetOrdPropByName(FControl, "Margin") : -1,
+                         FControl ? GetOrdPropByName(FControl, "Spacing") : -1);
+    if (glyph)
+        DrawTransparent(work, AsRect(layout.Glyph), *glyph, glyph->TransparentColor());
     if (!caption.empty()) {
         SetTextColor(work, ColorToRGB(MenuTextColour(frame)));
         const int oldMode = SetBkMode(work, TRANSPARENT);
+        RECT text = AsRect(layout.Text);
         DrawTextWide(work, caption, text, TextFormatFor(DT_WORDBREAK | DT_LEFT));
         SetBkMode(work, oldMode);
         if (FFocused && !InSet(FSkinData->Options, xoNoFocusRect)) {
-            RECT focus = text;
-            InflateRect(&focus, 2, 2);
+            RECT focus = AsRect(Inflated(layout.Text, 2, 2));
             DrawFocusRect(work, &focus);
         }
     }
-    // The drop-down arrow: a small triangle pointing down.
-    const int y = (height - 3) / 2;
-    const POINT arrow[3] = {{row.ArrowX - 3, y - 1}, {row.ArrowX + 3, y - 1}, {row.ArrowX, y + 2}};
+    POINT arrow[3];
+    for (size_t i = 0; i < layout.Arrow.size(); ++i)
+        arrow[i] = {layout.Arrow[i].X, layout.Arrow[i].Y};
     const COLORREF ink = ColorToRGB(SystemColour(FEnabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW));
     const gdi::Brush brush(CreateSolidBrush(ink));
     const gdi::Pen pen(CreatePen(PS_SOLID, 1, ink));
     const gdi::Selection brushIn(work, brush.Get());
     const gdi::Selection penIn(work, pen.Get());
     Polygon(work, arrow, 3);
-    BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
+    BitBlt(dc, rect.left, rect.top, face.Width, face.Height, work, 0, 0, SRCCOPY);
 }
 
 // --- Speed buttons ---
-
-int SpeedButtonFrame(bool pressed, bool mouseOver, bool enabled, bool down) noexcept
-{
-    if (!enabled)
-        return bfDisabled;
-    if (pressed || down)
-        return bfPressed;
-    return mouseOver ? bfMouseOver : bfNormal;
-}
 
 const TClassInfo& TSkinSpeedButton::StaticClass()
 {
@@ -872,10 +761,10 @@ void TSkinSpeedButton::DrawControl(HDC dc, const RECT& rect)
     HDC work = FWork.Canvas().Handle();
     DrawFace(work, {0, 0, width, height}, frame);
     TContentRules rules;
-    rules.GlyphFrame = !FEnabled ? 2 : pressed ? 3 : down ? 4 : 1;
+    rules.GlyphFrame = ButtonGlyphFrame(pressed, FEnabled, down);
     rules.TextFrame = frame;
     rules.ExtraMargin = 1;
-    if (GlyphSize().cx > 0) {
+    if (GlyphSize().Width > 0) {
         DrawContent(work, {width, height}, rules);
     } else {
         const gdi::Selection font(work, TextFont());

@@ -5,22 +5,16 @@
 #pragma once
 
 #include "framework/Bitmap.h"
+#include "skin/controls/ButtonGeometry.h"
 #include "skin/controls/SkinControl.h"
 
 #include <memory>
 
 class TDataSkinObject;
 
-// Frames of the Buttons bitmap.
-enum TButtonFrame { bfNormal = 1, bfPressed = 2, bfDisabled = 3, bfMouseOver = 4, bfFocused = 5 };
-constexpr int kButtonFrames = 5;
-
 // Frame `frame` of `count` of a skin object's strip, nine-slice over rect,
 // see-through where the object says so. Nothing for an empty rectangle.
 void DrawSkinObjectFrame(HDC dc, const RECT& rect, int frameCount, int frame, const TDataSkinObject& object);
-
-// The frame a push button shows.
-int PushButtonFrame(bool pressed, bool mouseOver, bool focusedOrDefault, bool enabled) noexcept;
 
 class TSkinButton : public TSkinControl {
     VK_CLASS_INFO
@@ -57,12 +51,10 @@ protected:
 
     TBitmap FWork;
     bool FTransparent = false;
+    // Buttons of some foreign families report a press themselves: a
+    // forwarded one would reach them twice.
+    bool FReportsPressItself = false;
 };
-
-// The check-box frame: state 1 unchecked, 2 checked, 4 grayed; a disabled
-// box two frames on; a strip of 12 frames has its own order. Never beyond
-// the strip's frameCount.
-int CheckBoxFrame(int state, bool enabled, int frameCount) noexcept;
 
 // Check boxes and radio buttons: the mark from the skin's CheckButton or
 // RadioButton strip, unscaled and vertically centred at the left edge (the
@@ -90,6 +82,8 @@ protected:
 
     TBitmap FWork;
     bool FTransparent = false;
+    // The skin has the mark strip: without it the control paints itself.
+    bool FHasStrip = false;
     // The state last set through BM_SETCHECK, for data-aware boxes.
     int FLastCheck = 0;
 };
@@ -104,20 +98,6 @@ protected:
     int StripFrames() const override;
     int CheckState() const override;
 };
-
-// Where a bit button's glyph and caption go inside a face of size client
-// (window coordinates): along the layout axis the margin and spacing (-1:
-// shared out evenly), across it both centred. Spacing is 0 when either part
-// is empty; a centred alignment counts as margin -1.
-enum TGlyphSide { gsLeft, gsRight, gsTop, gsBottom };
-struct TGlyphLayout {
-    RECT Glyph;
-    RECT Text;
-};
-// A speed button's margin is one more when it is worked out from a given
-// spacing (extraMargin 1).
-TGlyphLayout LayoutGlyph(SIZE client, SIZE glyph, SIZE text, TGlyphSide side, int margin, int spacing,
-                         bool centred, int extraMargin = 0) noexcept;
 
 // An embossed copy of a one-frame glyph for the disabled state: the glyph's
 // shape in the highlight colour one pixel down and right, in the shadow
@@ -134,7 +114,7 @@ public:
 protected:
     void DrawControl(HDC dc, const RECT& rect) override;
 
-    SIZE GlyphSize() const;
+    TSizeI GlyphSize() const;
     // Frame glyphFrame of the glyph strip (frame 1 when the strip is
     // shorter); frame 2 of a one-frame glyph is its embossed copy.
     void DrawGlyph(HDC dc, const RECT& at, int glyphFrame) const;
@@ -148,7 +128,7 @@ protected:
         bool FocusRect = false;
     };
     // Lays out and draws the glyph and the caption on the work bitmap.
-    void DrawContent(HDC work, SIZE size, const TContentRules& rules);
+    void DrawContent(HDC work, TSizeI size, const TContentRules& rules);
 };
 
 // Drop-down menu buttons: the Buttons face (hot when focused or under the
@@ -165,18 +145,6 @@ protected:
 private:
     TColor MenuTextColour(int frame) const;
 };
-
-// The row of a menu button: where the glyph, the caption and the arrow's
-// tip go for a face `width` wide.
-struct TMenuButtonRow {
-    int GlyphX;
-    int TextX;
-    int ArrowX;
-};
-TMenuButtonRow LayoutMenuButton(int width, int glyph, int text, int margin, int spacing) noexcept;
-
-// The face frame of a speed button: Down shows pressed, disabled wins.
-int SpeedButtonFrame(bool pressed, bool mouseOver, bool enabled, bool down) noexcept;
 
 // Windowless speed buttons: painted inside the graphic control's own paint
 // (the parent's device context, origin at the button) from the Buttons

@@ -127,8 +127,6 @@ void TSkinControl::AttachControl(TSkinControlList* form, TSkinData* skinData, bo
         FSavedColour = FControl->Color();
         FControl->SetColor(FSkinData->SkinColor(scButtonFace));
     }
-    if (FParentBackgroundSwitched)
-        FVariant = 1;
     FControl->Invalidate();
     FAttached = true;
     FLife = slAttached;
@@ -141,7 +139,6 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TSkinControlLi
     FSkinData = skinData;
     FHandle = window;
     FEnabled = true;
-    FVariant = 0;
     Register(form);
     FUnicode = IsWindowUnicode(window) != FALSE;
     FCaption = GetWindowTextWide(window);

@@ -13,6 +13,7 @@
 // knows the frame.
 #pragma once
 
+#include "skin/controls/ControlTypes.h"
 #include "skin/controls/FaceCache.h"
 
 #include "base/WindowSubclass.h"
@@ -22,6 +23,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -160,7 +162,6 @@ protected:
     bool FAttached = false;
     int FLife = slCreated;
     TSkinControlList* FForm = nullptr;
-    int FVariant = 0;
     bool FParentBackgroundSwitched = false;
 
 private:
@@ -190,3 +191,21 @@ std::wstring GetWindowTextWide(HWND window);
 
 // The skin has this object and its image is not empty.
 bool HasImage(const TDataSkinObject* object) noexcept;
+
+// Holds a new skin object until the list takes it: attach registers the
+// object with list, which (or the control it skins) frees it from then on;
+// an attach that throws or leaves it out frees it here. The object, or
+// nullptr when the list did not take it.
+template <class T, class TAttach>
+T* HandOver(std::unique_ptr<T> object, const TSkinControlList& list, TAttach&& attach)
+{
+    attach(*object);
+    if (!list.Contains(object.get()))
+        return nullptr;
+    return object.release();
+}
+
+// The layout functions' types at the GDI edge.
+inline RECT AsRect(const TRectI& rect) noexcept { return {rect.Left, rect.Top, rect.Right, rect.Bottom}; }
+inline TRectI AsRectI(const RECT& rect) noexcept { return {rect.left, rect.top, rect.right, rect.bottom}; }
+inline TPointI AsPointI(POINT point) noexcept { return {point.x, point.y}; }

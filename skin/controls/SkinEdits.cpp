@@ -15,12 +15,6 @@
 
 namespace {
 
-// Face frames of this family.
-constexpr int kFrameNormal = 1;
-constexpr int kFramePressed = 2;
-constexpr int kFrameDisabled = 3;
-constexpr int kFrameHot = 4;
-
 void Outline(HDC dc, const RECT& rect, COLORREF colour)
 {
     const gdi::Brush brush(CreateSolidBrush(colour));
@@ -189,76 +183,69 @@ TSkinComBox::TSkinComBox(TComponent* AOwner) : TSkinControl(AOwner) {}
 
 int TSkinComBox::FaceFrame() const
 {
-    if (!IsWindowEnabled(FHandle))
-        return kFrameDisabled;
-    if (FStateBits & kPressed)
-        return kFramePressed;
     const HWND focus = GetFocus();
     const bool focused = focus == FHandle || (focus && GetParent(focus) == FHandle);
-    return focused || (FStateBits & kMouseOver) ? kFrameHot : kFrameNormal;
+    return ComboFaceFrame(IsWindowEnabled(FHandle) != FALSE, (FStateBits & kPressed) != 0, focused,
+                          (FStateBits & kMouseOver) != 0);
 }
 
-void TSkinComBox::DrawControl(HDC dc, const RECT& rect)
+TSkinComBox::TComboParts TSkinComBox::ReadParts(const RECT& rect) const
 {
+    TComboParts parts;
     const TDataSkinBorder* button = FSkinData->ComboButton();
-    if (!HasImage(button))
-        return;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     const HWND combo = ComboWindow();
     const bool known = GetComboBoxInfo(combo, &info) != FALSE;
-    if (known && (info.stateButton & STATE_SYSTEM_INVISIBLE))
-        return;
-    if (known) {
-        info.rcItem = WindowRectOf(combo, info.rcItem);
-        info.rcButton = WindowRectOf(combo, info.rcButton);
+    if (!HasImage(button) || (known && (info.stateButton & STATE_SYSTEM_INVISIBLE))) {
+        parts.Hidden = true;
+        return parts;
     }
-    const bool buttonLeft = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    TComboInput input;
+    input.Bounds = AsRectI(rect);
+    input.Look = ComboLookOf(button->Style, FExtended);
+    input.ButtonLeft = (GetWindowLongPtrW(FHandle, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR) != 0;
+    if (known) {
+        parts.Item = WindowRectOf(combo, info.rcItem);
+        input.SystemButton = AsRectI(WindowRectOf(combo, info.rcButton));
+    }
+    input.ArrowWidth = GetSystemMetrics(SM_CXHSCROLL);
+    input.ThumbBand = GetSystemMetrics(SM_CYVTHUMB);
+    input.ButtonFrame = {button->Bitmap->Width() / std::max(1, button->FrameCount), button->Bitmap->Height()};
+    parts.Look = input.Look;
+    parts.ButtonLeft = input.ButtonLeft;
+    parts.Layout = LayoutCombo(input);
+    return parts;
+}
+
+void TSkinComBox::DrawControl(HDC dc, const RECT& rect)
+{
+    const TComboParts parts = ReadParts(rect);
+    if (parts.Hidden)
+        return;
     const int frame = FaceFrame();
     const gdi::SavedState saved(dc);
     // The text of the edit part or of the chosen item stays the control's.
-    if (known)
-        ExcludeClipRect(dc, info.rcItem.left, info.rcItem.top, info.rcItem.right, info.rcItem.bottom);
-    if (FExtended && button->Style != 1) {
-        FButtonRect = known ? info.rcButton : RECT{};
-        DrawExtended(dc, rect, frame);
+    if (parts.Item)
+        ExcludeClipRect(dc, parts.Item->left, parts.Item->top, parts.Item->right, parts.Item->bottom);
+    switch (parts.Look) {
+    case TComboLook::Extended:
+        DrawExtended(dc, rect, frame, parts.Layout);
         return;
-    }
-    if (button->Style == 2) {
-        const TDataSkinObject& face =
-            buttonLeft ? *FSkinData->SunkEdge() : static_cast<const TDataSkinObject&>(*button);
+    case TComboLook::Composed: {
+        const TDataSkinObject& face = parts.ButtonLeft ? *FSkinData->SunkEdge()
+                                                       : static_cast<const TDataSkinObject&>(*FSkinData->ComboButton());
         DrawNineSliceFrame(dc, rect, *face.Bitmap, false, face.Tile == 1, true, face.FrameCount, frame,
                            face.Margins());
-        FButtonRect = known ? info.rcButton : RECT{};
         return;
     }
-    if (button->Style == 1) {
-        // The thin look: a border in the border colour around the button frame.
-        const int band = GetSystemMetrics(SM_CYVTHUMB);
-        const RECT inner = Inset(rect, 2);
-        const int frameWidth = button->Bitmap->Width() / std::max(1, button->FrameCount);
-        RECT place = inner;
-        if (buttonLeft)
-            place.right = std::min(inner.right, inner.left + std::max(band, frameWidth));
-        else
-            place.left = std::max(inner.left, inner.right - std::max(band, frameWidth));
-        // The band and the inner outline take the context's own brush.
-        const auto current = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
-        const RECT outline = Inset(rect, 1);
-        FrameRect(dc, &outline, current);
-        FillRect(dc, &place, current);
-        FButtonRect = inner;
-        if (buttonLeft)
-            FButtonRect.right = inner.left + frameWidth;
-        else
-            FButtonRect.left = inner.right - frameWidth;
-        if (button->Bitmap->Height() < band)
-            FButtonRect.bottom = std::min(FButtonRect.bottom, FButtonRect.top + button->Bitmap->Height());
-        Outline(dc, rect, ColorToRGB(FSkinData->SkinColor(scButtonShadow)));
-        DrawStretchedFrame(dc, FButtonRect, *button->Bitmap, true, button->FrameCount, frame);
+    case TComboLook::Thin:
+        DrawThin(dc, rect, frame, parts.Layout);
+        return;
+    case TComboLook::Separate:
+        DrawSeparate(dc, rect, frame, parts);
         return;
     }
-    DrawSeparate(dc, rect, frame, buttonLeft);
 }
 
 HWND TSkinComBox::ComboWindow() const
@@ -279,40 +266,47 @@ RECT TSkinComBox::WindowRectOf(HWND window, RECT rect) const
     return rect;
 }
 
-void TSkinComBox::DrawExtended(HDC dc, const RECT& rect, int frame)
+void TSkinComBox::DrawExtended(HDC dc, const RECT& rect, int frame, const TComboLayout& layout)
 {
     DrawEditFrame(dc, rect, FHandle, *FSkinData, 1);
     // The arrow goes on the button alone: the items and their images stay
     // the control's.
     const TDataSkinObject* arrow = FSkinData->ComboxArrow();
-    if (IsRectEmpty(&FButtonRect) || !HasImage(arrow))
+    const RECT place = AsRect(layout.Button);
+    if (IsRectEmpty(&place) || !HasImage(arrow))
         return;
-    FillSkinColor(dc, FButtonRect);
+    FillSkinColor(dc, place);
     const int frames = std::max(1, arrow->FrameCount);
-    DrawStretchedFrame(dc, FButtonRect, *arrow->Bitmap, true, frames, std::min(frame, frames));
+    DrawStretchedFrame(dc, place, *arrow->Bitmap, true, frames, std::min(frame, frames));
 }
 
-void TSkinComBox::DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft)
+void TSkinComBox::DrawThin(HDC dc, const RECT& rect, int frame, const TComboLayout& layout)
+{
+    // The thin look: a border in the border colour around the button frame.
+    const TDataSkinBorder& button = *FSkinData->ComboButton();
+    // The band and the inner outline take the context's own brush.
+    const auto current = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
+    const RECT outline = Inset(rect, 1);
+    FrameRect(dc, &outline, current);
+    const RECT band = AsRect(layout.Band);
+    FillRect(dc, &band, current);
+    Outline(dc, rect, ColorToRGB(FSkinData->SkinColor(scButtonShadow)));
+    DrawStretchedFrame(dc, AsRect(layout.Button), *button.Bitmap, true, button.FrameCount, frame);
+}
+
+void TSkinComBox::DrawSeparate(HDC dc, const RECT& rect, int frame, const TComboParts& parts)
 {
     const TDataSkinBorder& button = *FSkinData->ComboButton();
-    const int w = GetSystemMetrics(SM_CXHSCROLL);
-    RECT glyphArea = rect;
-    if (buttonLeft) {
-        FButtonRect = {rect.left, rect.top, rect.left + w + 2, rect.bottom};
-        glyphArea = {rect.left + 2, rect.top, rect.left + w + 2, rect.bottom};
-        ExcludeClipRect(dc, rect.left + w + 4, rect.top + 2, rect.right - 2, rect.bottom - 2);
-    } else {
-        FButtonRect = {rect.right - w - 2, rect.top, rect.right - 2, rect.bottom};
-        glyphArea = FButtonRect;
-        ExcludeClipRect(dc, rect.left + 2, rect.top + 2, rect.right - w - 4, rect.bottom - 2);
-    }
+    const TComboLayout& layout = parts.Layout;
+    ExcludeClipRect(dc, layout.Inside.Left, layout.Inside.Top, layout.Inside.Right, layout.Inside.Bottom);
     if (const TDataSkinObject* sunk = FSkinData->SunkEdge(); HasImage(sunk))
         DrawNineSliceFrame(dc, rect, *sunk->Bitmap, false, sunk->Tile == 1, sunk->Trans == 1, sunk->FrameCount,
                            std::min(frame, sunk->FrameCount), sunk->Margins());
-    const TBitmap& glyph = buttonLeft && button.Bitmap2 && !button.Bitmap2->Empty() ? *button.Bitmap2 : *button.Bitmap;
-    DrawCentredFrame(dc, FButtonRect, glyph, true, button.FrameCount, std::min(frame, button.FrameCount));
+    const TBitmap& glyph =
+        parts.ButtonLeft && button.Bitmap2 && !button.Bitmap2->Empty() ? *button.Bitmap2 : *button.Bitmap;
+    DrawCentredFrame(dc, AsRect(layout.Button), glyph, true, button.FrameCount, std::min(frame, button.FrameCount));
     if (const TDataSkinObject* extra = FSkinData->ExtraImages(); HasImage(extra))
-        DrawCentredFrame(dc, glyphArea, *extra->Bitmap, true, 5, std::min(frame, 5));
+        DrawCentredFrame(dc, AsRect(layout.GlyphArea), *extra->Bitmap, true, 5, std::min(frame, 5));
 }
 
 bool TSkinComBox::BeforeMessage(TMessage& message)
@@ -362,8 +356,11 @@ void TSkinComBox::AfterMessage(TMessage& message)
     case WM_KILLFOCUS:
         return;
     case WM_MOUSEMOVE: {
-        const POINT point = MessagePoint(message);
-        const bool over = PtInRect(&FButtonRect, point) && IsWindowEnabled(FHandle);
+        RECT window{};
+        GetWindowRect(FHandle, &window);
+        const TComboParts parts = ReadParts({0, 0, window.right - window.left, window.bottom - window.top});
+        const bool over = !parts.Hidden && Contains(parts.Layout.Button, AsPointI(MessagePoint(message))) &&
+                          IsWindowEnabled(FHandle);
         if (over != ((FStateBits & kMouseOver) != 0)) {
             FStateBits ^= kMouseOver;
             Redraw();
@@ -420,14 +417,12 @@ void AttachComboListBar(HWND combo, TSkinData* skinData, TSkinControlList* form)
     // like any list's; the drop-down list is a pop-up of its own.
     const LONG_PTR listStyle = GetWindowLongPtrW(info.hwndList, GWL_STYLE);
     const bool inside = (listStyle & WS_CHILD) && !(listStyle & WS_POPUP) && GetParent(info.hwndList) == combo;
-    TSkinControl* bar = inside ? static_cast<TSkinControl*>(new TSkinScrollbarH(nullptr))
-                               : static_cast<TSkinControl*>(new TComboxScrollBar(nullptr));
-    try {
-        bar->AttachWindow(info.hwndList, skinData, form);
-    } catch (...) {
-        delete bar;
-        throw;
-    }
+    std::unique_ptr<TSkinControl> bar;
+    if (inside)
+        bar = std::make_unique<TSkinScrollbarH>(nullptr);
+    else
+        bar = std::make_unique<TComboxScrollBar>(nullptr);
+    HandOver(std::move(bar), *form, [&](TSkinControl& taken) { taken.AttachWindow(info.hwndList, skinData, form); });
 }
 
 // --- Up-down buttons ---
@@ -446,8 +441,12 @@ bool TSkinUpDown::BeforeMessage(TMessage& message)
     if (AnswerPaint(message))
         return false;
     switch (message.Msg) {
+    case WM_MOUSEMOVE:
+        FPointer = WindowPoint(message);
+        return TSkinControl::BeforeMessage(message);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+        FPointer = WindowPoint(message);
         // The control runs its own press (capture, repeat); the face follows.
         CallOldWndProc(message);
         FStateBits |= kPressed;
@@ -463,6 +462,15 @@ bool TSkinUpDown::BeforeMessage(TMessage& message)
     }
 }
 
+TPointI TSkinUpDown::WindowPoint(const TMessage& message) const
+{
+    POINT point = MessagePoint(message);
+    MapWindowPoints(FHandle, nullptr, &point, 1);
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    return {point.x - window.left, point.y - window.top};
+}
+
 void TSkinUpDown::DrawControl(HDC dc, const RECT& rect)
 {
     const int width = rect.right - rect.left;
@@ -472,51 +480,34 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& rect)
     FWork.SetSize(width, height);
     HDC work = FWork.Canvas().Handle();
     FillSkinColor(work, {0, 0, width, height});
-    const RECT face = FaceRect(width, height, work);
-    const int faceWidth = face.right - face.left;
-    const int faceHeight = face.bottom - face.top;
+    const std::optional<TRectI> edit = ParentEdit();
+    if (edit) {
+        // Inside an edit the buttons sit in its text area, white around them.
+        const gdi::Brush white(CreateSolidBrush(RGB(255, 255, 255)));
+        const RECT whole{0, 0, width, height};
+        FillRect(work, &whole, white.Get());
+    }
+    const TRectI face = UpDownFace({width, height}, edit);
     const bool horizontal = (GetWindowLongPtrW(FHandle, GWL_STYLE) & UDS_HORZ) != 0;
-    const RECT first = horizontal ? RECT{face.left, face.top, face.left + faceWidth / 2, face.bottom}
-                                  : RECT{face.left, face.top, face.right, face.top + faceHeight / 2};
-    const RECT second = horizontal ? RECT{first.right, face.top, face.right, face.bottom}
-                                   : RECT{face.left, first.bottom, face.right, face.bottom};
-    POINT cursor{};
-    GetCursorPos(&cursor);
-    RECT window{};
-    GetWindowRect(FHandle, &window);
-    const POINT at{cursor.x - window.left, cursor.y - window.top};
+    const TUpDownHalves halves = SplitUpDown(face, horizontal);
     const bool enabled = IsWindowEnabled(FHandle) != FALSE;
-    const auto frameOf = [&](const RECT& half) {
-        if (!enabled)
-            return kFrameDisabled;
-        return (FStateBits & kPressed) && PtInRect(&half, at) ? kFramePressed : kFrameNormal;
-    };
-    DrawHalf(work, first, 0, frameOf(first), horizontal);
-    DrawHalf(work, second, 1, frameOf(second), horizontal);
+    const bool pressed = (FStateBits & kPressed) != 0;
+    DrawHalf(work, AsRect(halves.First), 0, UpDownHalfFrame(halves.First, enabled, pressed, FPointer), horizontal);
+    DrawHalf(work, AsRect(halves.Second), 1, UpDownHalfFrame(halves.Second, enabled, pressed, FPointer), horizontal);
     BitBlt(dc, rect.left, rect.top, width, height, work, 0, 0, SRCCOPY);
 }
 
-RECT TSkinUpDown::FaceRect(int width, int height, HDC work) const
+std::optional<TRectI> TSkinUpDown::ParentEdit() const
 {
-    RECT face{0, 0, width, height};
     HWND parent = GetParent(FHandle);
     if (!parent || !SameText(WindowClassName(parent), L"edit"))
-        return face;
-    // Inside an edit the buttons sit in its text area, white around them,
-    // and keep clear of the edit's border at the top, right and bottom.
+        return std::nullopt;
     RECT edit{};
     RECT own{};
     GetWindowRect(parent, &edit);
     GetWindowRect(FHandle, &own);
     OffsetRect(&edit, -own.left, -own.top);
-    const gdi::Brush white(CreateSolidBrush(RGB(255, 255, 255)));
-    FillRect(work, &face, white.Get());
-    face.top = std::max(face.top, edit.top + 3);
-    face.right = std::min(face.right, edit.right - 3);
-    face.bottom = std::min(face.bottom, edit.bottom - 3);
-    if (face.right <= face.left || face.bottom <= face.top)
-        return {0, 0, width, height};
-    return face;
+    return AsRectI(edit);
 }
 
 void TSkinUpDown::DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal)
@@ -530,7 +521,7 @@ void TSkinUpDown::DrawHalf(HDC work, const RECT& half, int arrow, int frame, boo
         return;
     }
     // No image: a plain face with a small arrow drawn at its centre.
-    const bool sunk = frame == kFramePressed || frame == kFrameHot;
+    const bool sunk = frame == ffPressed || frame == ffHot;
     const gdi::Brush fill(CreateSolidBrush(ColorToRGB(FSkinData->SkinColor(sunk ? scButtonShadow : scButtonFace))));
     FillRect(work, &half, fill.Get());
     Outline(work, half, ColorToRGB(FSkinData->SkinColor(scButtonDkShadow)));
@@ -548,7 +539,7 @@ void TSkinUpDown::DrawHalf(HDC work, const RECT& half, int arrow, int frame, boo
         tip[1] = {cx - 3, cy - sign};
         tip[2] = {cx + 3, cy - sign};
     }
-    const COLORREF ink = ColorToRGB(frame == kFrameDisabled ? FSkinData->SkinColor(scButtonShadow)
+    const COLORREF ink = ColorToRGB(frame == ffDisabled ? FSkinData->SkinColor(scButtonShadow)
                                                             : FSkinData->SkinColor(scButtonText));
     const gdi::Brush brush(CreateSolidBrush(ink));
     const gdi::Pen pen(CreatePen(PS_SOLID, 1, ink));

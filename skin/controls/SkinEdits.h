@@ -5,6 +5,7 @@
 #pragma once
 
 #include "framework/Bitmap.h"
+#include "skin/controls/ControlGeometry.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinScrollbar.h"
 
@@ -64,7 +65,6 @@ public:
     // is, with the skin's arrow cell on its button. Before attaching.
     void SetExtended() noexcept { FExtended = true; }
     bool Extended() const noexcept { return FExtended; }
-    const RECT& ButtonRect() const noexcept { return FButtonRect; }
 
 protected:
     bool BeforeMessage(TMessage& message) override;
@@ -72,6 +72,17 @@ protected:
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
+    // Where the parts of a box of rect go, read from the box itself: one
+    // answer for the paint and for the mouse. Hidden when the skin has no
+    // button image or the box shows no button.
+    struct TComboParts {
+        bool Hidden = false;
+        TComboLook Look = TComboLook::Separate;
+        bool ButtonLeft = false;
+        std::optional<RECT> Item; // the edit part or the chosen item
+        TComboLayout Layout;
+    };
+    TComboParts ReadParts(const RECT& rect) const;
     int FaceFrame() const;
     // An item of an owner-drawn combo box, in the skin's colours.
     void DrawItem(const DRAWITEMSTRUCT& item);
@@ -79,11 +90,11 @@ private:
     HWND ComboWindow() const;
     // A rectangle in window's client, in this window's own coordinates.
     RECT WindowRectOf(HWND window, RECT rect) const;
-    void DrawExtended(HDC dc, const RECT& rect, int frame);
+    void DrawExtended(HDC dc, const RECT& rect, int frame, const TComboLayout& layout);
+    void DrawThin(HDC dc, const RECT& rect, int frame, const TComboLayout& layout);
     // The sunken edge over everything, the button's glyph in its place.
-    void DrawSeparate(HDC dc, const RECT& rect, int frame, bool buttonLeft);
+    void DrawSeparate(HDC dc, const RECT& rect, int frame, const TComboParts& parts);
 
-    RECT FButtonRect{};
     bool FExtended = false;
 };
 
@@ -115,12 +126,17 @@ protected:
     void DrawControl(HDC dc, const RECT& rect) override;
 
 private:
-    // The buttons' part of the window: all of it, or inside an edit the part
-    // clear of the edit's border (the rest filled white into work).
-    RECT FaceRect(int width, int height, HDC work) const;
+    // The edit the buttons sit in, in window coordinates, if they do.
+    std::optional<TRectI> ParentEdit() const;
     void DrawHalf(HDC work, const RECT& half, int arrow, int frame, bool horizontal);
+    // The pointer of a mouse message in window coordinates, where the
+    // halves are laid out.
+    TPointI WindowPoint(const TMessage& message) const;
 
     TBitmap FWork;
+    // Where the pointer last was over the control (the control holds the
+    // capture while pressed), so a paint knows which half it holds down.
+    TPointI FPointer;
 };
 
 // Track bars: the channel and the thumb drawn from the skin through the

@@ -536,7 +536,7 @@ void TSkinScrollbar::AttachControl(TSkinControlList* form, TSkinData* skinData, 
         return;
     // A control without a BorderStyle property counts as bordered, but only
     // a window that has a border gets our frame over it.
-    FBorder = FVariant != 1 && !SameText(GetEnumPropByName(FControl, "BorderStyle"), "bsnone")
+    FBorder = !FSingleBar && !SameText(GetEnumPropByName(FControl, "BorderStyle"), "bsnone")
               && FControl->ClassName() != "TImageScrollBox" && HasBorder(FHandle);
     const TPropInfo* fixed = GetPropInfo(FControl, "FixedColor");
     if (fixed && fixed->Kind == TTypeKind::tkInteger) {
@@ -551,12 +551,8 @@ void TSkinScrollbar::AttachWindow(HWND window, TSkinData* skinData, TSkinControl
 {
     if (FAttached)
         return;
-    // The base attach starts a bare window at variant 0: keep single-bar mode.
-    const bool single = FVariant == 1;
     TSkinControl::AttachWindow(window, skinData, form);
-    if (single)
-        FVariant = 1;
-    FBorder = !single && HasBorder(FHandle);
+    FBorder = !FSingleBar && HasBorder(FHandle);
     MakeOverlays();
 }
 

@@ -135,7 +135,7 @@ public:
 
     // Single-bar mode (the "singlescrollbar" kind): no frame of our own.
     // Before attaching.
-    void SetSingleBar() noexcept { FVariant = 1; }
+    void SetSingleBar() noexcept { FSingleBar = true; }
 
     void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
     void AttachWindow(HWND window, TSkinData* skinData, TSkinControlList* form) override;
@@ -161,6 +161,8 @@ private:
     std::unique_ptr<TWScrollbar> FHorizontal;
     std::unique_ptr<TWScrollbar> FVertical;
     bool FBorder = false;
+    // The object skins one bar of the window, as a combo box's list has.
+    bool FSingleBar = false;
     bool FFixedColourSaved = false;
     int FSavedFixedColour = 0;
     bool FClipSiblingsAdded = false;

@@ -17,10 +17,7 @@
 namespace {
 
 // Face frames of the Tabs image.
-constexpr int kTabNormal = 1;
 constexpr int kTabSelected = 2;
-constexpr int kTabHot = 3;
-constexpr int kTabDisabled = 4;
 constexpr int kTabFrames = 5;
 // The close boxes of page controls with this Tag.
 constexpr int kCloseBoxTag = 7777;
@@ -99,38 +96,7 @@ void DrawCloseBox(HDC dc, const RECT& box)
 
 } // namespace
 
-TTabSide TabSideOf(LONG_PTR style) noexcept
-{
-    const bool bottom = (style & TCS_BOTTOM) != 0;
-    const bool vertical = (style & TCS_VERTICAL) != 0;
-    if (vertical)
-        return bottom ? tsdRight : tsdLeft;
-    return bottom ? tsdBottom : tsdTop;
-}
-
-RECT ToUprightStrip(const RECT& rect, const RECT& strip, TTabSide side) noexcept
-{
-    switch (side) {
-    case tsdLeft:
-        // Turned a quarter counter-clockwise afterwards: the strip's bottom
-        // becomes the upright strip's left.
-        return {strip.bottom - rect.bottom, rect.left - strip.left, strip.bottom - rect.top, rect.right - strip.left};
-    case tsdRight:
-        // Turned a quarter clockwise afterwards: the strip's top becomes the
-        // upright strip's left, its right edge the upright top.
-        return {rect.top - strip.top, strip.right - rect.right, rect.bottom - strip.top, strip.right - rect.left};
-    default:
-        return {rect.left - strip.left, rect.top - strip.top, rect.right - strip.left, rect.bottom - strip.top};
-    }
-}
-
 // --- Tab and page controls ---
-
-struct TSkinTab::TStripGeometry {
-    RECT Display{}; // the pane, window coordinates
-    RECT Strip{};   // the tabs' side of the control outside the pane
-    SIZE Upright{}; // the strip as drawn, tabs on top
-};
 
 const TClassInfo& TSkinTab::StaticClass()
 {
@@ -174,7 +140,8 @@ void TSkinTab::SkinChanged()
 
 void TSkinTab::PrepareTabBitmaps()
 {
-    FTabPosition = TabSideOf(GetWindowLongPtrW(FHandle, GWL_STYLE));
+    const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
+    FTabPosition = TabSideOf((style & TCS_BOTTOM) != 0, (style & TCS_VERTICAL) != 0);
     FTabBitmap.reset();
     FPaneBitmap.reset();
     const TDataSkinBorder* tabs = FSkinData ? FSkinData->Tabs() : nullptr;
@@ -214,13 +181,8 @@ HWND TSkinTab::AttachUpDown()
     if (!upDown || !FForm || FForm->FindByWindow(upDown))
         return upDown;
     // Owned by the list like every skin object of a bare window.
-    auto* object = new TSkinUpDown(nullptr);
-    try {
-        object->AttachWindow(upDown, FSkinData, FForm);
-    } catch (...) {
-        delete object;
-        throw;
-    }
+    HandOver(std::make_unique<TSkinUpDown>(nullptr), *FForm,
+             [&](TSkinUpDown& taken) { taken.AttachWindow(upDown, FSkinData, FForm); });
     return upDown;
 }
 
@@ -276,21 +238,24 @@ void TSkinTab::TrackHot(const TMessage& message)
 
 bool TSkinTab::ClickCloseBox(const TMessage& message)
 {
-    const POINT at = MessagePoint(message);
-    const RECT point{at.x, at.y, at.x + 1, at.y + 1};
+    // Without the Tabs image the strip is the control's, with no boxes on it.
+    if (!HasImage(FTabBitmap))
+        return false;
     RECT client{};
     GetClientRect(FHandle, &client);
     const TStripGeometry geometry = Geometry(client);
-    const RECT upright = ToUprightStrip(point, geometry.Strip, FTabPosition);
-    // The box is drawn up to and including its right and bottom lines.
-    const auto hits = [&](const RECT& box) {
-        return upright.left >= box.left && upright.left <= box.right && upright.top >= box.top &&
-               upright.top <= box.bottom;
-    };
-    const auto box = std::find_if(FCloseBoxes.begin(), FCloseBoxes.end(), hits);
-    if (box == FCloseBoxes.end())
+    const TPointI upright = ToUprightPoint(AsPointI(MessagePoint(message)), geometry.Strip, FTabPosition);
+    // The boxes are where the paint puts them, worked out from the same tabs.
+    const int count = static_cast<int>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
+    int tab = -1;
+    for (int i = 0; i < count && tab == -1; ++i) {
+        RECT item{};
+        if (SendMessageW(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), AsLParam(&item)) &&
+            HitsCloseBox(TabCloseBox(UprightTab(AsRectI(item), geometry, FTabPosition)), upright))
+            tab = i;
+    }
+    if (tab == -1)
         return false;
-    const int tab = static_cast<int>(box - FCloseBoxes.begin());
     HWND form = GetAncestor(FHandle, GA_ROOT);
     if (SendMessageW(form, WM_SKINTABCLOSE, reinterpret_cast<WPARAM>(FHandle), tab) != 0)
         return true;
@@ -322,37 +287,11 @@ void TSkinTab::FreePage(TMessage& message)
     }
 }
 
-TSkinTab::TStripGeometry TSkinTab::Geometry(const RECT& rect) const
+TStripGeometry TSkinTab::Geometry(const RECT& rect) const
 {
-    TStripGeometry geometry;
     RECT display = rect;
     SendMessageW(FHandle, TCM_ADJUSTRECT, FALSE, AsLParam(&display));
-    InflateRect(&display, 4, 4);
-    RECT strip = rect;
-    switch (FTabPosition) {
-    case tsdBottom:
-        display.bottom -= 1;
-        strip.top = display.bottom;
-        break;
-    case tsdLeft:
-        display.left += 1;
-        strip.right = display.left;
-        break;
-    case tsdRight:
-        display.right -= 1;
-        strip.left = display.right;
-        break;
-    default:
-        display.top += 1;
-        strip.bottom = display.top;
-        break;
-    }
-    IntersectRect(&geometry.Display, &display, &rect);
-    IntersectRect(&geometry.Strip, &strip, &rect);
-    const SIZE size{geometry.Strip.right - geometry.Strip.left, geometry.Strip.bottom - geometry.Strip.top};
-    const bool turned = FTabPosition == tsdLeft || FTabPosition == tsdRight;
-    geometry.Upright = turned ? SIZE{size.cy, size.cx} : size;
-    return geometry;
+    return TabStripGeometry(AsRectI(rect), AsRectI(display), FTabPosition);
 }
 
 void TSkinTab::DrawControl(HDC dc, const RECT& rect)
@@ -379,71 +318,58 @@ void TSkinTab::DrawSurface(HDC dc, const RECT& rect, const TStripGeometry& geome
     if (HasImage(FTabBitmap))
         DrawStrip(dc, geometry);
     if (HasImage(FPaneBitmap))
-        DrawPane(dc, geometry.Display);
+        DrawPane(dc, AsRect(geometry.Display));
     // What neither covers (the slivers beside the pane) shows the parent.
-    const RECT& strip = geometry.Strip;
-    const RECT& display = geometry.Display;
+    const TRectI& strip = geometry.Strip;
+    const TRectI& display = geometry.Display;
     if (HasImage(FTabBitmap))
-        ExcludeClipRect(dc, strip.left, strip.top, strip.right, strip.bottom);
-    ExcludeClipRect(dc, display.left, display.top, display.right, display.bottom);
+        ExcludeClipRect(dc, strip.Left, strip.Top, strip.Right, strip.Bottom);
+    ExcludeClipRect(dc, display.Left, display.Top, display.Right, display.Bottom);
     FillParentColor(dc, rect);
 }
 
 void TSkinTab::DrawStrip(HDC dc, const TStripGeometry& geometry)
 {
-    const SIZE size = geometry.Upright;
-    if (size.cx <= 0 || size.cy <= 0)
+    const TSizeI size = geometry.Upright;
+    if (size.Width <= 0 || size.Height <= 0)
         return;
-    FStripBitmap.SetSize(size.cx, size.cy);
+    FStripBitmap.SetSize(size.Width, size.Height);
     HDC strip = FStripBitmap.Canvas().Handle();
-    FillParentColor(strip, {0, 0, size.cx, size.cy});
+    FillParentColor(strip, {0, 0, size.Width, size.Height});
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
     const gdi::Selection fontIn(strip, font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
     SetBkMode(strip, TRANSPARENT);
     const int count = static_cast<int>(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
     const int selected = static_cast<int>(SendMessageW(FHandle, TCM_GETCURSEL, 0, 0));
-    FCloseBoxes.clear();
     for (int i = 0; i < count; ++i) {
         RECT item{};
-        if (!SendMessageW(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), AsLParam(&item)))
-            continue;
-        RECT upright = ToUprightStrip(item, geometry.Strip, FTabPosition);
-        // Every tab stands one pixel further on the pane's edge.
-        OffsetRect(&upright, 0, FTabPosition == tsdBottom ? -1 : 1);
-        DrawTab(strip, i, upright, selected);
+        if (SendMessageW(FHandle, TCM_GETITEMRECT, static_cast<WPARAM>(i), AsLParam(&item)))
+            DrawTab(strip, i, UprightTab(AsRectI(item), geometry, FTabPosition), selected);
     }
     if (FTabPosition == tsdLeft)
         RotateLeft(FStripBitmap);
     else if (FTabPosition == tsdRight)
         RotateRight(FStripBitmap);
-    const RECT& at = geometry.Strip;
-    BitBlt(dc, at.left, at.top, at.right - at.left, at.bottom - at.top, FStripBitmap.Canvas().Handle(), 0, 0,
-           SRCCOPY);
+    const TRectI& at = geometry.Strip;
+    BitBlt(dc, at.Left, at.Top, at.Width(), at.Height(), FStripBitmap.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
-void TSkinTab::DrawTab(HDC strip, int index, const RECT& upright, int selected)
+void TSkinTab::DrawTab(HDC strip, int index, const TRectI& upright, int selected)
 {
     const TDataSkinBorder& tabs = *FSkinData->Tabs();
-    int frame = kTabNormal;
-    if (!FEnabled && tabs.FrameCount >= kTabDisabled)
-        frame = kTabDisabled;
-    else if (index == selected)
-        frame = kTabSelected;
-    else if (index == FHotTab && tabs.FrameCount >= kTabHot)
-        frame = kTabHot;
+    const int frame = TabFrame(index, selected, FHotTab, FEnabled, tabs.FrameCount);
     RECT margins = tabs.Margins();
     if (FTabPosition == tsdBottom)
         std::swap(margins.top, margins.bottom);
-    DrawNineSliceFrame(strip, upright, *FTabBitmap, false, tabs.Tile == 1, tabs.Trans == 1,
+    DrawNineSliceFrame(strip, AsRect(upright), *FTabBitmap, false, tabs.Tile == 1, tabs.Trans == 1,
                        std::max(tabs.FrameCount, 1), frame, margins);
-    RECT text = upright;
+    RECT text = AsRect(upright);
     if (FCloseButtons) {
-        const RECT box{upright.right - 8, upright.top + 2, upright.right - 2, upright.top + 8};
+        const TRectI box = TabCloseBox(upright);
         const gdi::Pen pen(CreatePen(PS_SOLID, 1, ColorToRGB(tabs.NormalColour2)));
         const gdi::Selection penIn(strip, pen.Get());
-        DrawCloseBox(strip, box);
-        FCloseBoxes.push_back(box);
-        text.right = box.left;
+        DrawCloseBox(strip, AsRect(box));
+        text.right = box.Left;
     }
     SetTextColor(strip, ColorToRGB(frame == kTabSelected ? tabs.PressedColour2 : tabs.NormalColour2));
     const TTabItem item = ReadTabItem(FHandle, index, FUnicode);
@@ -470,9 +396,15 @@ const TClassInfo& TSkinFaceFilled::StaticClass()
 
 TSkinFaceFilled::TSkinFaceFilled(TComponent* AOwner) : TSkinControl(AOwner) {}
 
+void TSkinFaceFilled::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
+{
+    TSkinControl::AttachControl(form, skinData, setColour);
+    FPaintsItself = ParentBackgroundSwitched();
+}
+
 bool TSkinFaceFilled::BeforeMessage(TMessage& message)
 {
-    if (FVariant != 0)
+    if (FPaintsItself)
         return TSkinControl::BeforeMessage(message);
     switch (message.Msg) {
     case WM_PAINT:

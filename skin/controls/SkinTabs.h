@@ -8,6 +8,7 @@
 #pragma once
 
 #include "framework/Bitmap.h"
+#include "skin/controls/ControlGeometry.h"
 #include "skin/controls/SkinControl.h"
 
 #include <windows.h>
@@ -15,16 +16,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// Which side the tabs are on.
-enum TTabSide { tsdTop = 0, tsdBottom = 1, tsdLeft = 2, tsdRight = 3 };
-
-// The side a tab control's style puts its tabs on.
-TTabSide TabSideOf(LONG_PTR style) noexcept;
-
-// A rectangle of the control (origin at its corner) in the upright strip,
-// the strip `strip` (control coordinates) drawn as if the tabs were on top.
-RECT ToUprightStrip(const RECT& rect, const RECT& strip, TTabSide side) noexcept;
 
 // Tab and page controls, framework ones and bare "SysTabControl32" windows.
 // The control never paints itself: the strip of tabs is composed in a work
@@ -57,12 +48,11 @@ protected:
     void PrepareTabBitmaps();
 
 private:
-    struct TStripGeometry;
     TStripGeometry Geometry(const RECT& rect) const;
     // The strip, the pane and around them, the scroll arrows left uncovered.
     void DrawSurface(HDC dc, const RECT& rect, const TStripGeometry& geometry);
     void DrawStrip(HDC dc, const TStripGeometry& geometry);
-    void DrawTab(HDC strip, int index, const RECT& upright, int selected);
+    void DrawTab(HDC strip, int index, const TRectI& upright, int selected);
     void DrawPane(HDC dc, const RECT& display);
     // The tab scroll arrows: the first "msctls_updown32" child, skinned once.
     HWND AttachUpDown();
@@ -70,8 +60,6 @@ private:
     bool ClickCloseBox(const TMessage& message);
     void FreePage(TMessage& message);
 
-    // One per tab drawn by the last paint, in upright strip coordinates.
-    std::vector<RECT> FCloseBoxes;
     TTabSide FTabPosition = tsdTop;
     std::unique_ptr<TBitmap> FTabBitmap;
     std::unique_ptr<TBitmap> FPaneBitmap;
@@ -83,15 +71,20 @@ private:
 
 // Controls the skin draws whole: WM_PAINT (and WM_PRINTCLIENT) drawn by
 // DrawControl, the erase filling the client with the skin's face colour.
-// With variant 1 (its parent background switched off) the control paints
-// itself, on the face colour it was given.
+// A control whose parent background was switched off paints itself, on the
+// face colour it was given.
 class TSkinFaceFilled : public TSkinControl {
     VK_CLASS_INFO
 public:
     explicit TSkinFaceFilled(TComponent* AOwner);
 
+    void AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour) override;
+
 protected:
     bool BeforeMessage(TMessage& message) override;
+
+private:
+    bool FPaintsItself = false;
 };
 
 // Tab controls in button style: the row of buttons above the display area,

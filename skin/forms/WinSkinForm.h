@@ -15,7 +15,7 @@
 #include "framework/Forms.h"
 #include "framework/GdiObjects.h"
 #include "skin/forms/CaptionRules.h"
-#include "skin/forms/ControlDispatch.h"
+#include "skin/controls/ControlDispatch.h"
 #include "skin/forms/FrameGeometry.h"
 #include "skin/forms/PopupMenu.h"
 

@@ -14,7 +14,7 @@
 #include "skin/controls/SkinBars.h"
 #include "skin/data/GdiCount.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/forms/ControlDispatch.h"
+#include "skin/controls/ControlDispatch.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

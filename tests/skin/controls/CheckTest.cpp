@@ -135,53 +135,6 @@ TEST_F(SkinnedChecks, ClicksAndSpaceToggleAndTheMarkFollows)
 
 namespace {
 
-TEST(BitButtonLayout, GlyphAndCaptionForEveryLayoutMarginAndSpacing)
-{
-    // A 90 x 30 face, a 16 x 16 glyph, a caption 40 x 14.
-    const SIZE client{90, 30};
-    const SIZE glyph{16, 16};
-    const SIZE text{40, 14};
-    struct TCase {
-        const char* What;
-        TGlyphSide Side;
-        int Margin;
-        int Spacing;
-        bool Centred;
-        SIZE Text;
-        RECT Glyph;
-        RECT Text2;
-    };
-    const TCase cases[] = {
-        // (90 - 16 - 4 - 40) / 2 = 15
-        {"left, centred pair", gsLeft, -1, 4, false, text, {15, 7, 31, 23}, {35, 8, 75, 22}},
-        // (90 - 16 - 40) / 3 = 11
-        {"left, spread evenly", gsLeft, -1, -1, false, text, {11, 7, 27, 23}, {38, 8, 78, 22}},
-        {"left, margin 3 spacing 4", gsLeft, 3, 4, false, text, {3, 7, 19, 23}, {23, 8, 63, 22}},
-        // (90 - 3 - 16 - 40) / 2 = 15
-        {"left, margin 3, spacing shared", gsLeft, 3, -1, false, text, {3, 7, 19, 23}, {34, 8, 74, 22}},
-        {"centred alignment wins over the margin", gsLeft, 3, 4, true, text, {15, 7, 31, 23}, {35, 8, 75, 22}},
-        {"right, margin 3 spacing 4", gsRight, 3, 4, false, text, {71, 7, 87, 23}, {27, 8, 67, 22}},
-        // across (90 - 16 + 1) / 2 = 37; along (30 - 16 - 0 - 14) / 2 = 0 with spacing 0
-        {"top, centred, spacing 0", gsTop, -1, 0, false, text, {37, 0, 53, 16}, {25, 16, 65, 30}},
-        {"bottom, margin 1 spacing 0", gsBottom, 1, 0, false, text, {37, 13, 53, 29}, {25, -1, 65, 13}},
-        // No caption: spacing becomes 0 and the glyph is centred.
-        {"no caption", gsLeft, -1, 4, false, {0, 0}, {37, 7, 53, 23}, {53, 15, 53, 15}},
-    };
-    for (const TCase& c : cases) {
-        const TGlyphLayout layout = LayoutGlyph(client, glyph, c.Text, c.Side, c.Margin, c.Spacing, c.Centred);
-        EXPECT_TRUE(EqualRect(&layout.Glyph, &c.Glyph))
-            << c.What << ": glyph " << layout.Glyph.left << "," << layout.Glyph.top << " " << layout.Glyph.right
-            << "," << layout.Glyph.bottom;
-        EXPECT_TRUE(EqualRect(&layout.Text, &c.Text2))
-            << c.What << ": text " << layout.Text.left << "," << layout.Text.top << " " << layout.Text.right << ","
-            << layout.Text.bottom;
-    }
-}
-
-} // namespace
-
-namespace {
-
 // One set of controls, built the same way on a skinned form and on a plain twin.
 struct TKeyTwin {
     TButton* Go = nullptr;

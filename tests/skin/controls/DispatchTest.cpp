@@ -8,7 +8,7 @@
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
-#include "skin/forms/ControlDispatch.h"
+#include "skin/controls/ControlDispatch.h"
 
 #include <functional>
 #include <map>

@@ -13,7 +13,7 @@
 #include "skin/data/GdiCount.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/forms/ControlDispatch.h"
+#include "skin/controls/ControlDispatch.h"
 
 #include <commctrl.h>
 

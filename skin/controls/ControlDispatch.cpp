@@ -159,46 +159,46 @@ bool ButtonStyleTabs(const TComponent* owner)
 
 } // namespace
 
-TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner)
+std::unique_ptr<TSkinControl> MakeSkinObject(TSkinKind kind, TComponent* owner)
 {
     switch (kind) {
-    case skButton: return new TSkinButton(owner);
-    case skBitButton: return new TSkinBitButton(owner);
-    case skSpeedButton: return new TSkinSpeedButton(owner);
-    case skMenuButton: return new TSkinMenuButton(owner);
-    case skMediaPlayer: return new TSkinMP(owner);
+    case skButton: return std::make_unique<TSkinButton>(owner);
+    case skBitButton: return std::make_unique<TSkinBitButton>(owner);
+    case skSpeedButton: return std::make_unique<TSkinSpeedButton>(owner);
+    case skMenuButton: return std::make_unique<TSkinMenuButton>(owner);
+    case skMediaPlayer: return std::make_unique<TSkinMP>(owner);
     case skTab:
         if (ButtonStyleTabs(owner))
-            return new TSkinTabBtn(owner);
-        return new TSkinTab(owner);
-    case skTabBtn: return new TSkinTabBtn(owner);
-    case skTabSheet: return new TSkinTabSheet(owner);
-    case skSizer: return new TSkinSizer(owner);
-    case skProgress: return new TSkinProgress(owner);
-    case skComBox: return new TSkinComBox(owner);
+            return std::make_unique<TSkinTabBtn>(owner);
+        return std::make_unique<TSkinTab>(owner);
+    case skTabBtn: return std::make_unique<TSkinTabBtn>(owner);
+    case skTabSheet: return std::make_unique<TSkinTabSheet>(owner);
+    case skSizer: return std::make_unique<TSkinSizer>(owner);
+    case skProgress: return std::make_unique<TSkinProgress>(owner);
+    case skComBox: return std::make_unique<TSkinComBox>(owner);
     case skComBoxEx: {
-        auto* object = new TSkinComBox(owner);
+        auto object = std::make_unique<TSkinComBox>(owner);
         object->SetExtended();
         return object;
     }
-    case skEdit: return new TSkinEdit(owner);
-    case skDateTime: return new TSkinDateTime(owner);
-    case skUpDown: return new TSkinUpDown(owner);
-    case skTrackBar: return new TSkinTrackBar(owner);
-    case skStatusBar: return new TSkinStatusBar(owner);
-    case skGroupBox: return new TSkinGroupBox(owner);
-    case skBox: return new TSkinBox(owner);
-    case skBoxH: return new TSkinBoxH(owner);
-    case skCheckBox: return new TSkinCheckBox(owner);
-    case skRadioButton: return new TSkinRadioButton(owner);
-    case skScrollbar: return new TSkinScrollbar(owner);
+    case skEdit: return std::make_unique<TSkinEdit>(owner);
+    case skDateTime: return std::make_unique<TSkinDateTime>(owner);
+    case skUpDown: return std::make_unique<TSkinUpDown>(owner);
+    case skTrackBar: return std::make_unique<TSkinTrackBar>(owner);
+    case skStatusBar: return std::make_unique<TSkinStatusBar>(owner);
+    case skGroupBox: return std::make_unique<TSkinGroupBox>(owner);
+    case skBox: return std::make_unique<TSkinBox>(owner);
+    case skBoxH: return std::make_unique<TSkinBoxH>(owner);
+    case skCheckBox: return std::make_unique<TSkinCheckBox>(owner);
+    case skRadioButton: return std::make_unique<TSkinRadioButton>(owner);
+    case skScrollbar: return std::make_unique<TSkinScrollbar>(owner);
     case skSingleScrollbar: {
-        auto* object = new TSkinScrollbar(owner);
+        auto object = std::make_unique<TSkinScrollbar>(owner);
         object->SetSingleBar();
         return object;
     }
-    case skListView: return new TSkinListView(owner);
-    case skScrollBarControl: return new TSkinScrollBarControl(owner);
+    case skListView: return std::make_unique<TSkinListView>(owner);
+    case skScrollBarControl: return std::make_unique<TSkinScrollBarControl>(owner);
     default: return nullptr;
     }
 }
@@ -322,16 +322,12 @@ TSkinControl* TControlDispatch::Attach(TSkinKind kind, TControl* control, bool s
     // A combo box's list draws its bar with the skin whatever draws the box.
     if (kind == skComBox || kind == skComBoxEx)
         AttachComboListBar(HandleOf(control), FSkinData, &FControls);
-    TSkinControl* object = MakeSkinObject(kind, control);
+    std::unique_ptr<TSkinControl> object = MakeSkinObject(kind, control);
     if (!object)
         return nullptr;
-    object->AttachControl(&FControls, FSkinData, setColour);
-    if (!FControls.Contains(object)) {
-        // The control could not take it (no window): nothing stays behind.
-        delete object;
-        return nullptr;
-    }
-    return object;
+    // A control that cannot take it (no window) leaves nothing behind.
+    return HandOver(std::move(object), FControls,
+                    [&](TSkinControl& taken) { taken.AttachControl(&FControls, FSkinData, setColour); });
 }
 
 TSkinControl* TControlDispatch::AttachToWindow(TSkinKind kind, HWND window)
@@ -340,16 +336,11 @@ TSkinControl* TControlDispatch::AttachToWindow(TSkinKind kind, HWND window)
         return nullptr;
     if (kind == skComBox || kind == skComBoxEx)
         AttachComboListBar(window, FSkinData, &FControls);
-    TSkinControl* object = MakeSkinObject(kind, nullptr);
+    std::unique_ptr<TSkinControl> object = MakeSkinObject(kind, nullptr);
     if (!object)
         return nullptr;
-    try {
-        object->AttachWindow(window, FSkinData, &FControls);
-    } catch (...) {
-        delete object;
-        throw;
-    }
-    return object;
+    return HandOver(std::move(object), FControls,
+                    [&](TSkinControl& taken) { taken.AttachWindow(window, FSkinData, &FControls); });
 }
 
 bool TControlDispatch::IsSkinned(TControl* control) const

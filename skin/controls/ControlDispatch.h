@@ -16,6 +16,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -32,10 +33,10 @@ enum TSkinKind {
     skTabBtn
 };
 
-// The object for a kind, owned by owner (a framework control) or, with
-// owner nullptr, by the list it will be attached to; nullptr while the
-// family is not built.
-TSkinControl* MakeSkinObject(TSkinKind kind, TComponent* owner);
+// A new object for a kind, held by the caller until the list takes it at
+// its attach (HandOver); from then on owned by owner (a framework control)
+// or, with owner nullptr, by the list. nullptr while the family is not built.
+std::unique_ptr<TSkinControl> MakeSkinObject(TSkinKind kind, TComponent* owner);
 // Containers take the skin's face colour while skinned.
 bool KindSetsColour(TSkinKind kind) noexcept;
 
