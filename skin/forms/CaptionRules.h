@@ -2,7 +2,7 @@
 // window shows and which of them work, where a button goes in the caption,
 // which frame of its image it shows, its hint text, and the clock that
 // decides when a hovered button's hint appears and goes. Portable, so that
-// the tables are tested natively; CaptionButtons.cpp applies them to a window.
+// the tables are tested natively; CaptionBar.h applies them to a window.
 #pragma once
 
 #include "skin/data/ImageGeometry.h"

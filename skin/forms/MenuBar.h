@@ -1,11 +1,8 @@
 // The skinned menu bar of a frame: TWinSkinMenu takes the window's menu off
 // the window (so the system never draws it) and paints its top-level items
 // into the frame's menu band from the skin; TMenuBtn is one item, a
-// non-client object like a caption button. Opening an item runs the system's
-// popup-menu loop with a message-filter hook that keeps the bar behaving like
-// a native one: the mouse sliding onto another item, Left and Right at the
-// top level, Escape and Alt. The popups of the loop are owner-drawn by the
-// skinned item painter (PopupMenu.h) while they are open.
+// non-client object like a caption button. The loop that opens the items is
+// MenuBarLoop.h.
 #pragma once
 
 #include "skin/forms/WinSkinForm.h"
@@ -17,7 +14,6 @@
 #include <string>
 #include <vector>
 
-class TCustomForm;
 class TMainMenu;
 class TSkinData;
 class TWinSkinMenu;
@@ -40,7 +36,7 @@ class TWinSkinMenu {
 public:
     // Reads the items of menu; the window keeps its menu until TakeMenu.
     TWinSkinMenu(TWinSkinForm* owner, TSkinData* skinData, HMENU menu);
-    ~TWinSkinMenu();
+    ~TWinSkinMenu() = default;
     TWinSkinMenu(const TWinSkinMenu&) = delete;
     TWinSkinMenu& operator=(const TWinSkinMenu&) = delete;
 
@@ -78,9 +74,10 @@ public:
     // --- Internal to the bar's painting ---
     TSkinData* SkinData() const noexcept { return FSkinData; }
     TWinSkinForm* Owner() const noexcept { return FOwner; }
+    // The framework form's menu behind the bar, or null for a bare window.
+    TMainMenu* FrameworkMenu() const;
 
 private:
-    TMainMenu* FrameworkMenu() const;
     void BuildFromMenu();
     void BuildFromFramework(const TMainMenu& menu);
     void PaintBackground(HDC dc, const RECT& band);
@@ -110,7 +107,7 @@ public:
 
     // The items of menu (one level) become owner-drawn; items owner-drawn
     // already, and menus done already, are left as they are.
-    void Add(HMENU menu, const TCustomForm* form);
+    void Add(HMENU menu, const TMainMenu* frameworkMenu);
     // The look of a bare item, found by its item data; null when not ours.
     const TMenuItemLook* Find(ULONG_PTR itemData) const noexcept;
     bool Covers(HMENU menu) const noexcept;

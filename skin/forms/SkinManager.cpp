@@ -93,7 +93,7 @@ void TSkinManage::ReleaseCaptionButtons(TSkinData* skinData)
 {
     for (const auto& frame : FSkinForms)
         if (frame->SkinData() == skinData)
-            frame->ReleaseCaptionButtons();
+            frame->Caption().Release();
 }
 
 void TSkinManage::SetRunState(int runState)
@@ -353,7 +353,7 @@ void TSkinManage::ExecuteRequest()
             if (frame->SkinData() == skin && (!onlyOwnForm || changed.empty()))
                 changed.push_back(frame);
         for (TWinSkinForm* frame : changed) {
-            frame->ReleaseCaptionButtons();
+            frame->Caption().Release();
             frame->Remeasure();
         }
         for (TWinSkinForm* frame : changed)
@@ -407,7 +407,7 @@ bool TSkinManage::DetachPopupMenu(HWND window)
 HWND TSkinManage::MDIClient() const noexcept
 {
     for (const auto& frame : FSkinForms)
-        if (HWND client = frame->MdiClient())
+        if (HWND client = frame->MdiClientHook().Window())
             return client;
     return nullptr;
 }
@@ -415,7 +415,7 @@ HWND TSkinManage::MDIClient() const noexcept
 TWinControl* TSkinManage::MDIFrameForm() const noexcept
 {
     for (const auto& frame : FSkinForms)
-        if (frame->MdiClient())
+        if (frame->MdiClientHook().Window())
             return frame->Form();
     return nullptr;
 }

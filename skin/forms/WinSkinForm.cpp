@@ -42,11 +42,62 @@ bool IsSystemButtonHit(LRESULT hit) noexcept
     return hit == HTSYSMENU || hit == HTMINBUTTON || hit == HTMAXBUTTON || hit == HTCLOSE || hit == HTHELP;
 }
 
+TFrameStyle ReadFrameStyle(HWND window, const std::wstring& className)
+{
+    TFrameStyle frame;
+    const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    frame.Style = style;
+    frame.ExStyle = exStyle;
+    frame.RightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
+    frame.IsChildWindow = (style & WS_CHILD) != 0;
+    frame.Resizable = (style & WS_THICKFRAME) != 0;
+    frame.IsDialogClass = className == L"#32770" || className == L"TMessageForm";
+    frame.FormKind = (exStyle & WS_EX_MDICHILD)                                   ? fkMdiChild
+                     : FindWindowExW(window, nullptr, L"MDIClient", nullptr) ? fkMdiFrame
+                                                                             : fkOrdinary;
+    if ((style & WS_CAPTION) != WS_CAPTION)
+        frame.BorderKind = bkNoCaption;
+    else if ((style & DS_MODALFRAME) || (exStyle & WS_EX_DLGMODALFRAME) || frame.IsDialogClass)
+        frame.BorderKind = bkDialog;
+    else
+        frame.BorderKind = frame.Resizable ? bkSizeable : bkSingle;
+    frame.SystemButtons = ((style & WS_SYSMENU) ? kSystemMenu : 0) | ((style & WS_MINIMIZEBOX) ? kMinimizeBox : 0)
+                          | ((style & WS_MAXIMIZEBOX) ? kMaximizeBox : 0)
+                          | ((exStyle & WS_EX_CONTEXTHELP) ? kContextHelp : 0);
+    // A window of the task bar keeps its system menu in its style: the shell
+    // reads it from there.
+    if ((exStyle & WS_EX_APPWINDOW) || (!GetWindow(window, GW_OWNER) && frame.FormKind != fkMdiChild))
+        frame.SystemButtons |= kKeepSystemMenu;
+    return frame;
+}
+
+void RepositionFrame(HWND window)
+{
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameChanged);
+}
+
+bool HasOuterSize(HWND window, framegeo::TSize outer)
+{
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    return bounds.right - bounds.left == outer.Width && bounds.bottom - bounds.top == outer.Height;
+}
+
+void MoveChildren(HWND window, int dx)
+{
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT bounds{};
+        GetWindowRect(child, &bounds);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bounds), 2);
+        SetWindowPos(child, nullptr, bounds.left + dx, bounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 } // namespace
 
 TWinSkinForm::TWinSkinForm(HWND window, std::wstring className, TSkinData* skinData)
-    : FHandle(window), FSkinData(skinData), FClassName(std::move(className)), FDispatch(skinData),
-      FIconBitmap(std::make_unique<TBitmap>())
+    : FHandle(window), FSkinData(skinData), FClassName(std::move(className)), FDispatch(skinData)
 {
 }
 
@@ -88,49 +139,19 @@ void TWinSkinForm::Prepare()
     if (ISkinManagerLink* manager = CurrentSkinManager(); manager && manager->RunState() == 0)
         manager->SetRunState(1);
     FFrameSkinned = InSet(FSkinData->SkinControls, xcMainMenu);
-    ReadStyles();
+    FStyle = ReadFrameStyle(FHandle, FClassName);
     ReadWindowState();
-    if (FFormKind == 2 && InSet(FSkinData->Options, xoMDIChildBorder))
+    if (FStyle.FormKind == fkMdiChild && InSet(FSkinData->Options, xoMDIChildBorder))
         FFrameSkinned = false;
-    MakeMenuBar();
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    FHadRegion = GetWindowRgn(FHandle, region) != ERROR;
-    if (FHadRegion)
-        FOriginalRegion.Reset(region);
-    else
-        DeleteObject(region);
+    FMenuBar.Make();
+    FRegion.RememberOriginal();
     InstallMessageHandler<&TWinSkinForm::WindowProc>(FSubclass, FHandle, this, &kFrameKind);
-    if (FFormKind == 1)
-        SubclassMdiClient();
+    if (FStyle.FormKind == fkMdiFrame)
+        FMdiClient.Install();
     if (FFrameSkinned)
         Remeasure();
     else
         FState = fsReady;
-}
-
-void TWinSkinForm::ReadStyles()
-{
-    FOriginalStyle = GetWindowLongPtrW(FHandle, GWL_STYLE);
-    FOriginalExStyle = GetWindowLongPtrW(FHandle, GWL_EXSTYLE);
-    const LONG_PTR style = FOriginalStyle;
-    const LONG_PTR exStyle = FOriginalExStyle;
-    FRightToLeft = (exStyle & WS_EX_LEFTSCROLLBAR) != 0;
-    FIsChildWindow = (style & WS_CHILD) != 0;
-    FResizable = (style & WS_THICKFRAME) != 0;
-    FIsDialogClass = FClassName == L"#32770" || FClassName == L"TMessageForm";
-    FFormKind = (exStyle & WS_EX_MDICHILD) ? 2 : (FindWindowExW(FHandle, nullptr, L"MDIClient", nullptr) ? 1 : 0);
-    if ((style & WS_CAPTION) != WS_CAPTION)
-        FBorderKind = 2;
-    else if ((style & DS_MODALFRAME) || (exStyle & WS_EX_DLGMODALFRAME) || FIsDialogClass)
-        FBorderKind = 3;
-    else
-        FBorderKind = FResizable ? 0 : 1;
-    FSystemButtons = ((style & WS_SYSMENU) ? kSystemMenu : 0) | ((style & WS_MINIMIZEBOX) ? kMinimizeBox : 0)
-                     | ((style & WS_MAXIMIZEBOX) ? kMaximizeBox : 0) | ((exStyle & WS_EX_CONTEXTHELP) ? kContextHelp : 0);
-    // A window of the task bar keeps its system menu in its style: the shell
-    // reads it from there.
-    if ((exStyle & WS_EX_APPWINDOW) || (!GetWindow(FHandle, GW_OWNER) && FFormKind != 2))
-        FSystemButtons |= kKeepSystemMenu;
 }
 
 void TWinSkinForm::ReadWindowState()
@@ -153,12 +174,13 @@ void TWinSkinForm::Remeasure()
     if (FSkinData->SkinLoading())
         return;
     FMetrics = framegeo::MeasureFrame(StripOf(FSkinData->Left()), StripOf(FSkinData->Top()),
-                                      StripOf(FSkinData->Right()), StripOf(FSkinData->Bottom()), FBorderKind == 2);
-    FMetrics.MenuHeight = FSkinMenuBar && FBorderKind != 2 ? GetSystemMetrics(SM_CYMENU) : 0;
-    if (FSkinMenuBar)
-        FSkinMenuBar->SkinChanged();
-    DropPieces();
-    BuildCaptionButtons();
+                                      StripOf(FSkinData->Right()), StripOf(FSkinData->Bottom()),
+                                      FStyle.BorderKind == bkNoCaption);
+    FMetrics.MenuHeight = SkinMenuBar() && FStyle.BorderKind != bkNoCaption ? GetSystemMetrics(SM_CYMENU) : 0;
+    if (SkinMenuBar())
+        SkinMenuBar()->SkinChanged();
+    FPainter.DropPieces();
+    FCaption.Build();
 }
 
 void TWinSkinForm::KeepClientRect()
@@ -173,22 +195,22 @@ void TWinSkinForm::KeepClientRect()
 void TWinSkinForm::Initialise()
 {
     FWindowMenu = GetSystemMenu(FHandle, FALSE);
-    RebuildIconBitmap();
+    FPainter.RebuildIconBitmap();
     KeepClientRect();
     // The client keeps the size it had with the system's menu bar, which
     // goes only now that the size is known.
-    if (FSkinMenuBar)
-        FSkinMenuBar->TakeMenu();
+    if (SkinMenuBar())
+        SkinMenuBar()->TakeMenu();
     if (FState == fsCreated && FFrameSkinned) {
         ReadWindowState();
-        if (FFormKind == 2) {
+        if (FStyle.FormKind == fkMdiChild) {
             InitialiseMdiChild();
-        } else if (!FIsChildWindow && FBorderKind != 2 && FWindowState != wsMinimized) {
+        } else if (!FStyle.IsChildWindow && FStyle.BorderKind != bkNoCaption && FWindowState != wsMinimized) {
             FState = fsFitting;
             FitToClient(false);
             FState = fsReady;
             if (FWindowState == wsNormal)
-                BuildRegion();
+                FRegion.Build(FPainter);
         }
     }
     FState = fsReady;
@@ -198,6 +220,23 @@ void TWinSkinForm::Initialise()
         FSkinData->OnAfterSkinForm(FForm, FHandle, FClassName);
     if (FFrameSkinned)
         RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+}
+
+void TWinSkinForm::InitialiseMdiChild()
+{
+    switch (FWindowState) {
+    case wsMaximized:
+        PostMessageW(GetParent(FHandle), WM_SKINMDICHANGED, reinterpret_cast<WPARAM>(FHandle), 0);
+        break;
+    case wsMinimized:
+        break;
+    default:
+        FState = fsFitting;
+        FitToClient(false);
+        FState = fsReady;
+        FRegion.Build(FPainter);
+        break;
+    }
 }
 
 void TWinSkinForm::AttachControls()
@@ -210,58 +249,35 @@ void TWinSkinForm::AttachControls()
 
 // --- Size ---
 
-void TWinSkinForm::RepositionFrame()
-{
-    SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, kFrameChanged);
-}
-
 void TWinSkinForm::FitToClient(bool keepClient)
 {
     ReadWindowState();
     if (FWindowState == wsMaximized) {
-        RepositionFrame();
+        RepositionFrame(FHandle);
         return;
     }
-    if (keepClient || FIsDialogClass || FState == fsRefreshing)
+    if (keepClient || FStyle.IsDialogClass || FState == fsRefreshing)
         GetClientRect(FHandle, &FKeptClientRect);
     framegeo::TSize client{FKeptClientRect.right, FKeptClientRect.bottom};
     framegeo::TSize outer = framegeo::OuterSize(client, FMetrics);
 
     int growth = 0;
-    if (FIsDialogClass && !keepClient) {
+    if (FStyle.IsDialogClass && !keepClient) {
         // A dialog grows until its whole caption text fits.
-        const int needed = CaptionTextWidth() + FSkinData->Title()->LeftWidth + FSkinData->Title()->RightWidth;
+        const int needed = FPainter.CaptionTextWidth() + FSkinData->Title()->LeftWidth + FSkinData->Title()->RightWidth;
         growth = std::max(0, needed - outer.Width);
         outer.Width += growth;
     }
     // A new skin whose borders measure as the old ones leaves the window's
     // size and client area as they are: the system need not work the frame
     // out again (the refresh repaints it).
-    if (FState == fsRefreshing && growth == 0 && FFittedMetrics == FMetrics && HasOuterSize(outer))
+    if (FState == fsRefreshing && growth == 0 && FFittedMetrics == FMetrics && HasOuterSize(FHandle, outer))
         return;
     SetWindowPos(FHandle, nullptr, 0, 0, outer.Width, outer.Height,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
     FFittedMetrics = FMetrics;
     if (growth > 0)
-        MoveChildren(growth / 2);
-}
-
-bool TWinSkinForm::HasOuterSize(framegeo::TSize outer) const
-{
-    RECT window{};
-    GetWindowRect(FHandle, &window);
-    return window.right - window.left == outer.Width && window.bottom - window.top == outer.Height;
-}
-
-void TWinSkinForm::MoveChildren(int dx)
-{
-    for (HWND child = GetWindow(FHandle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT bounds{};
-        GetWindowRect(child, &bounds);
-        MapWindowPoints(nullptr, FHandle, reinterpret_cast<POINT*>(&bounds), 2);
-        SetWindowPos(child, nullptr, bounds.left + dx, bounds.top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+        MoveChildren(FHandle, growth / 2);
 }
 
 void TWinSkinForm::Size(TMessage& message)
@@ -275,10 +291,10 @@ void TWinSkinForm::Size(TMessage& message)
     }
     if (FWindowState == wsMinimized)
         return;
-    if (FFormKind == 2 && FWindowState != wsNormal)
+    if (FStyle.FormKind == fkMdiChild && FWindowState != wsNormal)
         return;
     if (FState == fsReady || FState == fsRefreshing)
-        BuildRegion();
+        FRegion.Build(FPainter);
 }
 
 // --- Refresh and removal ---
@@ -293,7 +309,7 @@ void TWinSkinForm::Refresh()
     if (FFrameSkinned) {
         Remeasure();
         FitToClient(true);
-        BuildRegion();
+        FRegion.Build(FPainter);
     }
     SendMessageW(FHandle, WM_SKINNOTIFY, 0, kSkinEngineKey);
     if (FSkinData->OnAfterSkinForm)
@@ -313,36 +329,25 @@ void TWinSkinForm::Unskin()
     GetClientRect(FHandle, &client);
     const bool frameWasSkinned = FFrameSkinned && FState != fsCreated;
     FDispatch.Controls().DeactivateAndFreeAll();
-    ReleaseCaptionButtons();
+    FCaption.Release();
     FFormHook.Remove();
     FSubclass.Remove();
-    if (MdiClient()) {
-        FMdiClientSubclass.Remove();
-        FSkinData->MenuUpdate = FMenuUpdateAtPrepare;
-    }
+    FMdiClient.GiveBack();
     if (FForm && FColorSaved)
         FForm->SetColor(FSavedColor);
     FColorSaved = false;
     if (FForm)
         SetOwnerDrawMenus(FForm, *FSkinData, false);
-    if (FSystemButtons & kSystemMenu) {
+    if (FStyle.SystemButtons & kSystemMenu) {
         const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
         SetWindowLongPtrW(FHandle, GWL_STYLE, style | WS_SYSMENU);
     }
-    if (FRegionMade || FHadRegion) {
-        HRGN original = FHadRegion ? FOriginalRegion.Release() : nullptr;
-        SetWindowRgn(FHandle, original, TRUE);
-        FRegionMade = false;
-        FHadRegion = false;
-    }
-    if (FSkinMenuBar) {
-        FSkinMenuBar->GiveMenuBack();
-        FSkinMenuBar.reset();
-    }
-    if (frameWasSkinned && (!FIsChildWindow || FFormKind == 2)) {
+    FRegion.GiveBack();
+    FMenuBar.GiveBack();
+    if (frameWasSkinned && (!FStyle.IsChildWindow || FStyle.FormKind == fkMdiChild)) {
         // The system frame comes back; the client keeps the size it had
         // under the skinned one.
-        RepositionFrame();
+        RepositionFrame(FHandle);
         ReadWindowState();
         if (FWindowState == wsNormal) {
             RECT window{};
@@ -363,23 +368,33 @@ void TWinSkinForm::Unskin()
 void TWinSkinForm::Release()
 {
     FDispatch.Controls().FreeAll();
-    ReleaseCaptionButtons();
-    FMdiClientSubclass.Remove();
+    FCaption.Release();
+    FMdiClient.Remove();
     FFormHook.Remove();
     FSubclass.Remove();
-    if (FSkinMenuBar) {
-        if (FState == fsDestroying || !IsWindow(FHandle))
-            FSkinMenuBar->DropWithWindow();
-        else
-            FSkinMenuBar->GiveMenuBack();
-        FSkinMenuBar.reset();
-    }
+    FMenuBar.Drop(FState == fsDestroying || !IsWindow(FHandle));
     FForm = nullptr;
     if (FState != fsDestroying)
         FState = fsDetached;
 }
 
 // --- WindowProc ---
+
+void TWinSkinForm::PaintFrame(HDC dc)
+{
+    if ((FState != fsReady && FState != fsRefreshing) || FStyle.BorderKind == bkNoCaption)
+        return;
+    if (FStyle.FormKind == fkMdiChild && FWindowState == wsMaximized)
+        return;
+    FPainter.Paint(dc);
+}
+
+POINT TWinSkinForm::ToWindowPoint(POINT screenPoint) const
+{
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    return {screenPoint.x - window.left, screenPoint.y - window.top};
+}
 
 void TWinSkinForm::DefaultHandler(TMessage& message)
 {
@@ -427,7 +442,7 @@ bool TWinSkinForm::BaseStage(TMessage& message)
         FState = fsDetached;
         return true;
     case WM_NCACTIVATE:
-        if (FState != fsCreated || FFormKind == 2)
+        if (FState != fsCreated || FStyle.FormKind == fkMdiChild)
             return false;
         // Not yet painted: let the activation through without drawing anything.
         message.LParam = -1;
@@ -442,7 +457,7 @@ bool TWinSkinForm::BaseStage(TMessage& message)
         if (SkinManager)
             SkinManager->PopupKind = reinterpret_cast<HMENU>(message.WParam) == FWindowMenu ? 2 : 1;
         DefaultHandler(message);
-        OwnerDrawLoopPopup(reinterpret_cast<HMENU>(message.WParam));
+        FMenuBar.OwnerDrawPopup(reinterpret_cast<HMENU>(message.WParam));
         return true;
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORSTATIC:
@@ -479,7 +494,7 @@ bool TWinSkinForm::BaseStage(TMessage& message)
 
 bool TWinSkinForm::FrameStage(TMessage& message)
 {
-    if (FIsChildWindow && FFormKind != 2) {
+    if (FStyle.IsChildWindow && FStyle.FormKind != fkMdiChild) {
         DefaultHandler(message);
         return true;
     }
@@ -514,7 +529,7 @@ bool TWinSkinForm::FrameStage(TMessage& message)
         return true;
     case WM_SETICON:
         DefaultWithoutCaption(message, false);
-        RebuildIconBitmap();
+        FPainter.RebuildIconBitmap();
         PaintFrame();
         return true;
     case WM_SETTEXT:
@@ -529,11 +544,11 @@ bool TWinSkinForm::FrameStage(TMessage& message)
 
 void TWinSkinForm::NonClientStage(TMessage& message)
 {
-    if ((FFormKind == 2 && FWindowState == wsMaximized) || FState == fsCreated) {
+    if ((FStyle.FormKind == fkMdiChild && FWindowState == wsMaximized) || FState == fsCreated) {
         DefaultHandler(message);
         return;
     }
-    if (CaptionStage(message))
+    if (FCaption.HandleMessage(message))
         return;
     switch (message.Msg) {
     case WM_NCCALCSIZE: NcCalcSize(message); break;
@@ -574,7 +589,7 @@ void TWinSkinForm::FormHook(TMessage& message)
         if (FState != fsReady || !IsWindowVisible(FHandle))
             return;
         // A maximised MDI child's caption shows in its frame's.
-        if (FFormKind == 2 && FWindowState == wsMaximized && SkinManager && SkinManager->MDIClient())
+        if (FStyle.FormKind == fkMdiChild && FWindowState == wsMaximized && SkinManager && SkinManager->MDIClient())
             PostMessageW(SkinManager->MDIClient(), WM_SKINMDICHANGED, reinterpret_cast<WPARAM>(FHandle), 0);
         PaintFrame();
         return;
@@ -583,11 +598,11 @@ void TWinSkinForm::FormHook(TMessage& message)
         return;
     case CM_MENUCHANGED:
         FFormHook.CallPrevious(message);
-        MenuChanged();
+        FMenuBar.MenuChanged();
         return;
     case CM_DIALOGCHAR:
         FFormHook.CallPrevious(message);
-        if (!message.Result && DialogChar(message.WParam))
+        if (!message.Result && FMenuBar.DialogChar(message.WParam))
             message.Result = 1;
         return;
     default:
@@ -606,7 +621,7 @@ void TWinSkinForm::NcCalcSize(TMessage& message)
         return;
     }
     auto* params = AsPointer<NCCALCSIZE_PARAMS>(message.LParam);
-    if ((FFormKind == 2 && FWindowState != wsNormal) || FBorderKind == 2) {
+    if ((FStyle.FormKind == fkMdiChild && FWindowState != wsNormal) || FStyle.BorderKind == bkNoCaption) {
         params->rgrc[1] = params->rgrc[0];
         message.Result = WVR_VALIDRECTS;
         return;
@@ -629,7 +644,7 @@ void TWinSkinForm::NcHitTest(TMessage& message)
     GetWindowRect(FHandle, &window);
     const int y = HiWordSigned(message.LParam) - window.top;
     // A caption button is caption even on the system's sizing edge.
-    if (ButtonAt({LoWordSigned(message.LParam) - window.left, y})) {
+    if (FCaption.ButtonAt({LoWordSigned(message.LParam) - window.left, y})) {
         message.Result = HTCAPTION;
         return;
     }
@@ -645,14 +660,14 @@ void TWinSkinForm::NcHitTest(TMessage& message)
 
 void TWinSkinForm::NcPaint(TMessage& message)
 {
-    if (!(FSystemButtons & kKeepSystemMenu)) {
+    if (!(FStyle.SystemButtons & kKeepSystemMenu)) {
         // Without the system menu style the system can never draw its caption buttons.
         const LONG_PTR style = GetWindowLongPtrW(FHandle, GWL_STYLE);
         if (style & WS_SYSMENU)
             SetWindowLongPtrW(FHandle, GWL_STYLE, style & ~WS_SYSMENU);
     }
     if (FSkinData->FramePainting) {
-        if ((FFormKind == 2 && FWindowState == wsMaximized) || FBorderKind == 2)
+        if ((FStyle.FormKind == fkMdiChild && FWindowState == wsMaximized) || FStyle.BorderKind == bkNoCaption)
             DefaultHandler(message);
         else
             PaintFrame();
@@ -664,12 +679,12 @@ void TWinSkinForm::NcActivate(TMessage& message)
 {
     FActive = message.WParam != 0;
     if (!FActive)
-        LeaveHotObject();
+        FCaption.LeaveHotObject();
     // The default keeps the activation state; lParam -1 keeps it from
     // drawing the system caption.
     message.LParam = -1;
     DefaultHandler(message);
-    if (!(FFormKind == 2 && FWindowState == wsMaximized))
+    if (!(FStyle.FormKind == fkMdiChild && FWindowState == wsMaximized))
         PaintFrame();
     message.Result = TRUE;
 }

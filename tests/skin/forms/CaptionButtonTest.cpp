@@ -283,7 +283,7 @@ TEST_F(CaptionButtons, MdiChildButtonsMinimiseRestoreAndCloseTheActiveChild)
     HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&childCreate)));
     ASSERT_NE(child, nullptr);
     Attach(frame);
-    ASSERT_EQ(Frame->FormKind(), 1);
+    ASSERT_EQ(Frame->FormKind(), fkMdiFrame);
 
     Click(Centre(OnScreen(frame, *mdiButtons[7])));
     EXPECT_TRUE(IsIconic(child));
@@ -361,9 +361,9 @@ TEST_F(CaptionButtons, VisibilityFollowsStylesAndStates)
         Pump();
         SendMessageW(window, WM_NCPAINT, 1, 0);
         for (size_t i = 0; i < buttons.size(); ++i) {
-            const auto found = std::find_if(Frame->CaptionButtons.begin(), Frame->CaptionButtons.end(),
+            const auto found = std::find_if(Frame->Caption().Buttons.begin(), Frame->Caption().Buttons.end(),
                                             [&](const auto& b) { return b->SkinButton == buttons[i]; });
-            ASSERT_NE(found, Frame->CaptionButtons.end());
+            ASSERT_NE(found, Frame->Caption().Buttons.end());
             EXPECT_EQ((*found)->Visible, c.Visible[i]) << buttons[i]->Name;
             // A shown button is on screen in its place: frame 1, or 4 when it does nothing.
             const bool icon = i == 5;
@@ -579,11 +579,11 @@ TEST_F(CaptionButtons, HintShowsAfterAboutOneSecondOfHoverAndGoesLater)
     Attach(window);
     const POINT onClose = Centre(OnScreen(window, SkinButton(0)));
     SendMouse(onClose, 0);
-    ASSERT_TRUE(Frame->HoverTimerRunning());
+    ASSERT_TRUE(Frame->Caption().HoverTimerRunning());
     // The hover timer's ticks, driven by hand: 250 ms each.
     std::vector<bool> shown;
     for (int tick = 0; tick < 16; ++tick) {
-        Frame->HoverTick();
+        Frame->Caption().HoverTick();
         shown.push_back(Skin->CaptionHintShown());
     }
     for (int tick = 0; tick < 16; ++tick)
@@ -591,16 +591,16 @@ TEST_F(CaptionButtons, HintShowsAfterAboutOneSecondOfHoverAndGoesLater)
 
     // Leaving the button ends the hover and stops the timer.
     SendMouse({onClose.x, onClose.y + 200}, 0);
-    Frame->HoverTick();
-    EXPECT_EQ(Frame->HotObject(), nullptr);
-    EXPECT_FALSE(Frame->HoverTimerRunning());
-    EXPECT_EQ(Frame->HintClock().Hovered(), 0);
+    Frame->Caption().HoverTick();
+    EXPECT_EQ(Frame->Caption().HotObject(), nullptr);
+    EXPECT_FALSE(Frame->Caption().HoverTimerRunning());
+    EXPECT_EQ(Frame->Caption().HintClock().Hovered(), 0);
 
     // Without the option no hint ever shows.
     Skin->Options &= ~SetBit<TSkinOptions>(xoCaptionButtonHint);
     SendMouse(onClose, 0);
     for (int tick = 0; tick < 8; ++tick)
-        Frame->HoverTick();
+        Frame->Caption().HoverTick();
     EXPECT_FALSE(Skin->CaptionHintShown());
 }
 

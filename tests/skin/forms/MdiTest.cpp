@@ -68,14 +68,14 @@ TEST_F(SkinnedMdi, ChildrenWearTheSkinAndKeepTheirClientSize)
 {
     TWinSkinForm* frame = FrameOf(Frame);
     ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(frame->FormKind(), 1);
+    EXPECT_EQ(frame->FormKind(), fkMdiFrame);
     EXPECT_EQ(SkinManager->MDIClient(), Frame->ClientHandle());
     EXPECT_EQ(SkinManager->MDIFrameForm(), Frame);
 
     TForm* child = NewChild(10, 10);
     TWinSkinForm* childFrame = FrameOf(child);
     ASSERT_NE(childFrame, nullptr);
-    EXPECT_EQ(childFrame->FormKind(), 2);
+    EXPECT_EQ(childFrame->FormKind(), fkMdiChild);
     EXPECT_TRUE(childFrame->FrameSkinned());
     EXPECT_EQ(ClientSize(child->Handle()).cx, SystemClient.cx);
     EXPECT_EQ(ClientSize(child->Handle()).cy, SystemClient.cy);

@@ -352,7 +352,7 @@ TEST_F(MenuBar, TheBandWearsTheSkinAndTheWindowKeepsItsClient)
     EXPECT_FALSE(ShowsHotFrame(*ReadBack(window), frame.SkinMenuBar()->Items[1]->Bounds));
     MoveMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
     Pump(60);
-    frame.HoverTick();
+    frame.Caption().HoverTick();
     EXPECT_FALSE(ShowsHotFrame(*ReadBack(window), first)) << "left";
 
     SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
@@ -392,7 +392,7 @@ TEST_F(MenuBar, AClickOpensTheSubMenuUnderItsPressedItemInTheSkin)
     Play(script);
     MoveMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2});
     Pump(60);
-    frame.HoverTick();
+    frame.Caption().HoverTick();
     EXPECT_EQ(open, std::vector<std::string>{"File"});
     EXPECT_TRUE(pressed) << "the open item shows its pressed frame";
     EXPECT_TRUE(skinnedPopup);

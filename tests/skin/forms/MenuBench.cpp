@@ -115,7 +115,7 @@ int main()
     const POINT on{outer.left + (rect.left + rect.right) / 2, outer.top + (rect.top + rect.bottom) / 2};
     SetCursorPos(on.x, on.y);
     SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(on.x, on.y));
-    const bool running = frame->HoverTimerRunning();
+    const bool running = frame->Caption().HoverTimerRunning();
     const double hovering = CpuWhilePumping(3000);
 
     SkinManager->SetActive(false);

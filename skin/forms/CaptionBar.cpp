@@ -1,8 +1,4 @@
-// The caption buttons of a skinned frame and the non-client mouse: which
-// buttons show, where they go, how they look in each state, what a click on
-// them does, their hints, the window menu they and the caption open, and the
-// system keys that open it. The rules without a window are in CaptionRules.h.
-#include "WinSkinForm.h"
+#include "CaptionBar.h"
 
 #include "framework/Forms.h"
 #include "framework/Messages.h"
@@ -12,6 +8,7 @@
 #include "skin/forms/PopupMenu.h"
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
+#include "skin/forms/WinSkinForm.h"
 
 #include <algorithm>
 
@@ -71,30 +68,32 @@ void TNCObject::SetState(int state)
     if (ButtonState == state)
         return;
     ButtonState = state;
-    Owner->RepaintObjects();
+    // A non-client object changed its look: the caption is painted again.
+    if (IsWindowVisible(Owner->Handle()))
+        Owner->PaintFrame();
 }
 
 void TNCObject::MouseEnter()
 {
-    TNCObject* hot = Owner->HotObject();
+    TNCObject* hot = Owner->Caption().HotObject();
     if (hot == this)
         return;
     if (hot)
         hot->MouseLeave();
     if (!Visible)
         return;
-    Owner->SetHotObject(this);
+    Owner->Caption().SetHotObject(this);
     SetState(3);
 }
 
 void TNCObject::MouseDown()
 {
-    TNCObject* hot = Owner->HotObject();
+    TNCObject* hot = Owner->Caption().HotObject();
     if (hot && hot != this)
         hot->MouseLeave();
     if (!Visible)
         return;
-    Owner->SetHotObject(this);
+    Owner->Caption().SetHotObject(this);
     SetState(2);
 }
 
@@ -108,9 +107,9 @@ void TNCObject::MouseLeave()
 {
     if (!Visible)
         return;
-    if (Owner->HotObject() == this)
-        Owner->SetHotObject(nullptr);
-    Owner->HideHint();
+    if (Owner->Caption().HotObject() == this)
+        Owner->Caption().SetHotObject(nullptr);
+    Owner->Caption().HideHint();
     SetState(1);
 }
 
@@ -127,42 +126,42 @@ void TWinSysButton::Paint(HDC dc)
 
 // --- Building ---
 
-void TWinSkinForm::BuildCaptionButtons()
+void TCaptionBar::Build()
 {
-    ReleaseCaptionButtons();
-    for (const auto& skinButton : FSkinData->CaptionButtons())
-        CaptionButtons.push_back(std::make_unique<TWinSysButton>(this, skinButton.get()));
+    Release();
+    for (const auto& skinButton : FFrame.SkinData()->CaptionButtons())
+        Buttons.push_back(std::make_unique<TWinSysButton>(&FFrame, skinButton.get()));
 }
 
-void TWinSkinForm::ReleaseCaptionButtons()
+void TCaptionBar::Release()
 {
     StopHoverTimer();
     // The hot object may be a caption button: it goes with them.
     FHotObject = nullptr;
     FPressedObject = nullptr;
-    CaptionButtons.clear();
+    Buttons.clear();
 }
 
-captionrules::TWindowFacts TWinSkinForm::WindowFacts() const
+captionrules::TWindowFacts TCaptionBar::WindowFacts() const
 {
     captionrules::TWindowFacts facts;
-    facts.Maximised = FWindowState == wsMaximized;
-    facts.Active = FActive;
-    facts.SystemButtons = FSystemButtons;
-    facts.BorderKind = FBorderKind;
-    facts.IsDialogClass = FIsDialogClass;
+    facts.Maximised = FFrame.WindowState() == wsMaximized;
+    facts.Active = FFrame.Active();
+    facts.SystemButtons = FFrame.WindowStyle().SystemButtons;
+    facts.BorderKind = static_cast<int>(FFrame.BorderKind());
+    facts.IsDialogClass = FFrame.WindowStyle().IsDialogClass;
     // The buttons of a maximised MDI child live in the skinned menu bar.
-    facts.MdiChildMaximisedInBar = FSkinMenuBar && ActiveMdiChildMaximised();
+    facts.MdiChildMaximisedInBar = FFrame.SkinMenuBar() && FFrame.MdiClientHook().ActiveChildMaximised();
     return facts;
 }
 
-bool TWinSkinForm::EvaluateVisibility(size_t index)
+bool TCaptionBar::EvaluateVisibility(size_t index)
 {
-    TWinSysButton& button = *CaptionButtons.at(index);
+    TWinSysButton& button = *Buttons.at(index);
     const TDataSkinSysButton& skin = *button.SkinButton;
     const captionrules::TButtonUse use = captionrules::EvaluateButton(
         {skin.Action, skin.Visibility, skin.Visibility1}, WindowFacts(), [this](int code, int action) {
-            return SendMessageW(FHandle, WM_SKINBUTTONVISIBLE, static_cast<WPARAM>(code), action) > 0;
+            return SendMessageW(FFrame.Handle(), WM_SKINBUTTONVISIBLE, static_cast<WPARAM>(code), action) > 0;
         });
     if (!use.Visible && FHotObject == &button)
         FHotObject = nullptr;
@@ -171,19 +170,19 @@ bool TWinSkinForm::EvaluateVisibility(size_t index)
     return use.Visible;
 }
 
-void TWinSkinForm::LayoutCaptionButtons()
+void TCaptionBar::Layout(int frameWidth, const RECT& textBack, int iconSize)
 {
     captionrules::TCaptionFrame frame;
-    frame.FrameWidth = FFrameWidth;
-    frame.TextBack = {FTextBackRect.left, FTextBackRect.top, FTextBackRect.right, FTextBackRect.bottom};
-    frame.TopHeight = FMetrics.TopHeight;
-    frame.RightWidth = FMetrics.RightWidth;
-    frame.MenuHeight = FMetrics.MenuHeight;
-    if (const TDataSkinObject* menuBar = FSkinData->MenuBar())
+    frame.FrameWidth = frameWidth;
+    frame.TextBack = {textBack.left, textBack.top, textBack.right, textBack.bottom};
+    frame.TopHeight = FFrame.Metrics().TopHeight;
+    frame.RightWidth = FFrame.Metrics().RightWidth;
+    frame.MenuHeight = FFrame.Metrics().MenuHeight;
+    if (const TDataSkinObject* menuBar = FFrame.SkinData()->MenuBar())
         frame.MenuBarLeftMargin = menuBar->LeftWidth;
-    for (const auto& button : CaptionButtons) {
+    for (const auto& button : Buttons) {
         const TDataSkinSysButton& skin = *button->SkinButton;
-        const SIZE size = ButtonSize(skin, FIconSize);
+        const SIZE size = ButtonSize(skin, iconSize);
         if (!button->Visible || size.cx <= 0)
             continue;
         const imgcore::TRectI place =
@@ -192,51 +191,55 @@ void TWinSkinForm::LayoutCaptionButtons()
     }
 }
 
-TWinSysButton* TWinSkinForm::ButtonAt(POINT windowPoint) const
+std::vector<int> TCaptionBar::StateKey()
 {
-    for (const auto& button : CaptionButtons)
+    // The text is placed clear of the right-aligned buttons that show.
+    RightButtonsExtent = 0;
+    std::vector<int> key;
+    key.reserve(Buttons.size() + 1);
+    key.push_back(FFrame.WindowState());
+    for (size_t index = 0; index < Buttons.size(); ++index) {
+        const TWinSysButton& button = *Buttons[index];
+        const bool visible = EvaluateVisibility(index);
+        if (visible && button.SkinButton->Align == 1 && !button.SkinButton->Bitmap->Empty())
+            RightButtonsExtent = std::max(RightButtonsExtent, button.SkinButton->XCoord);
+        key.push_back((visible ? 1 : 0) | (button.Enabled ? 2 : 0) | (button.ButtonState << 2));
+    }
+    return key;
+}
+
+TWinSysButton* TCaptionBar::ButtonAt(POINT windowPoint) const
+{
+    for (const auto& button : Buttons)
         if (button->Visible && button->SkinButton->Action >= 0 && PtInRect(&button->Bounds, windowPoint))
             return button.get();
     return nullptr;
 }
 
-POINT TWinSkinForm::ToWindowPoint(POINT screenPoint) const
-{
-    RECT window{};
-    GetWindowRect(FHandle, &window);
-    return {screenPoint.x - window.left, screenPoint.y - window.top};
-}
-
-void TWinSkinForm::RepaintObjects()
-{
-    if (IsWindowVisible(FHandle))
-        PaintFrame();
-}
-
 // --- Hints ---
 
-void TWinSkinForm::HideHint()
+void TCaptionBar::HideHint()
 {
     FHintClock.Reset();
-    FSkinData->HideCaptionHint();
+    FFrame.SkinData()->HideCaptionHint();
 }
 
-void TWinSkinForm::StartHoverTimer()
+void TCaptionBar::StartHoverTimer()
 {
     if (FHoverTimerOn)
         return;
-    FHoverTimerOn = SetTimer(FHandle, kHoverTimerId, kHoverInterval, nullptr) != 0;
+    FHoverTimerOn = SetTimer(FFrame.Handle(), kHoverTimerId, kHoverInterval, nullptr) != 0;
 }
 
-void TWinSkinForm::StopHoverTimer()
+void TCaptionBar::StopHoverTimer()
 {
     if (!FHoverTimerOn)
         return;
-    KillTimer(FHandle, kHoverTimerId);
+    KillTimer(FFrame.Handle(), kHoverTimerId);
     FHoverTimerOn = false;
 }
 
-void TWinSkinForm::LeaveHotObject()
+void TCaptionBar::LeaveHotObject()
 {
     FPressedObject = nullptr;
     if (FHotObject)
@@ -245,10 +248,10 @@ void TWinSkinForm::LeaveHotObject()
     StopHoverTimer();
 }
 
-void TWinSkinForm::HoverTick()
+void TCaptionBar::HoverTick()
 {
     // The open bar item stays pressed while its menu is open.
-    if (MenuTrackingNow())
+    if (FFrame.MenuTrackingNow())
         return;
     if (!FHotObject) {
         LeaveHotObject();
@@ -256,8 +259,8 @@ void TWinSkinForm::HoverTick()
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    const POINT point = ToWindowPoint(cursor);
-    if (!FActive || !PtInRect(&FHotObject->Bounds, point)) {
+    const POINT point = FFrame.ToWindowPoint(cursor);
+    if (!FFrame.Active() || !PtInRect(&FHotObject->Bounds, point)) {
         LeaveHotObject();
         return;
     }
@@ -272,20 +275,20 @@ void TWinSkinForm::HoverTick()
         if (text.empty())
             break;
         RECT window{};
-        GetWindowRect(FHandle, &window);
+        GetWindowRect(FFrame.Handle(), &window);
         const int x = button->Bounds.left + window.left;
-        const int y = cursor.y + FSkinData->Scaled(kHintOffset);
-        FSkinData->ShowCaptionHint({x, y, x, y}, text);
+        const int y = cursor.y + FFrame.SkinData()->Scaled(kHintOffset);
+        FFrame.SkinData()->ShowCaptionHint({x, y, x, y}, text);
         break;
     }
-    case captionrules::THintClock::hsHide: FSkinData->HideCaptionHint(); break;
+    case captionrules::THintClock::hsHide: FFrame.SkinData()->HideCaptionHint(); break;
     case captionrules::THintClock::hsNothing: break;
     }
 }
 
 // --- Non-client mouse ---
 
-bool TWinSkinForm::CaptionStage(TMessage& message)
+bool TCaptionBar::HandleMessage(TMessage& message)
 {
     if (message.Msg == WM_TIMER && message.WParam == kHoverTimerId) {
         HoverTick();
@@ -296,36 +299,27 @@ bool TWinSkinForm::CaptionStage(TMessage& message)
         return SysCommand(message);
     if (message.Msg == WM_MEASUREITEM || message.Msg == WM_DRAWITEM)
         return MenuItemMessage(message);
-    if (MenuBarStage(message))
+    if (FFrame.MenuBar().HandleMessage(message))
         return true;
-    if (!IsCaptionButtonMessage(message.Msg))
-        return false;
+    return IsCaptionButtonMessage(message.Msg) && MouseMessage(message);
+}
+
+bool TCaptionBar::MouseMessage(TMessage& message)
+{
     const POINT screen = PointOf(message.LParam);
-    TWinSysButton* button = ButtonAt(ToWindowPoint(screen));
-    if (TMenuBtn* item = !button && FSkinMenuBar ? FSkinMenuBar->ItemAt(ToWindowPoint(screen)) : nullptr)
-        if (BarMouse(message, item))
+    TWinSysButton* button = ButtonAt(FFrame.ToWindowPoint(screen));
+    TWinSkinMenu* bar = FFrame.SkinMenuBar();
+    if (TMenuBtn* item = !button && bar ? bar->ItemAt(FFrame.ToWindowPoint(screen)) : nullptr)
+        if (FFrame.MenuBar().Mouse(message, *item))
             return true;
     switch (message.Msg) {
-    case WM_NCMOUSEMOVE:
-        if (!FActive)
-            return false;
-        if (button) {
-            if (button != FHotObject)
-                FPressedObject = nullptr;
-            button->MouseEnter();
-            StartHoverTimer();
-            message.Result = 0;
-            return true;
-        }
-        if (FHotObject)
-            LeaveHotObject();
-        return false;
+    case WM_NCMOUSEMOVE: return NcMouseMove(message, button);
     case WM_NCLBUTTONDOWN: NcLButtonDown(message, button); return true;
     case WM_NCLBUTTONUP: NcLButtonUp(message, button); return true;
     case WM_NCLBUTTONDBLCLK: NcLButtonDblClk(message, button); return true;
     case WM_NCRBUTTONDOWN:
         HideHint();
-        if (message.WParam == HTCAPTION && FFormKind != 2) {
+        if (message.WParam == HTCAPTION && FFrame.FormKind() != fkMdiChild) {
             ShowWindowMenu(screen);
             message.Result = 0;
             return true;
@@ -334,7 +328,7 @@ bool TWinSkinForm::CaptionStage(TMessage& message)
     case WM_NCRBUTTONUP:
         // The caption's menu opened on the press; the release must not
         // open the system's as well.
-        if (message.WParam == HTCAPTION && FFormKind != 2) {
+        if (message.WParam == HTCAPTION && FFrame.FormKind() != fkMdiChild) {
             message.Result = 0;
             return true;
         }
@@ -343,12 +337,29 @@ bool TWinSkinForm::CaptionStage(TMessage& message)
     }
 }
 
-void TWinSkinForm::NcLButtonDown(TMessage& message, TWinSysButton* button)
+bool TCaptionBar::NcMouseMove(TMessage& message, TWinSysButton* button)
+{
+    if (!FFrame.Active())
+        return false;
+    if (button) {
+        if (button != FHotObject)
+            FPressedObject = nullptr;
+        button->MouseEnter();
+        StartHoverTimer();
+        message.Result = 0;
+        return true;
+    }
+    if (FHotObject)
+        LeaveHotObject();
+    return false;
+}
+
+void TCaptionBar::NcLButtonDown(TMessage& message, TWinSysButton* button)
 {
     HideHint();
     if (button) {
-        if (!FActive)
-            SetForegroundWindow(FHandle);
+        if (!FFrame.Active())
+            SetForegroundWindow(FFrame.Handle());
         button->MouseDown();
         FPressedObject = button;
         StartHoverTimer();
@@ -356,21 +367,21 @@ void TWinSkinForm::NcLButtonDown(TMessage& message, TWinSysButton* button)
         return;
     }
     FPressedObject = nullptr;
-    if (FWindowState == wsMaximized && FActive && message.WParam == HTCAPTION) {
+    if (FFrame.WindowState() == wsMaximized && FFrame.Active() && message.WParam == HTCAPTION) {
         // A maximised window is not dragged by its caption.
         message.Result = 0;
         return;
     }
-    DefaultHandler(message);
+    FFrame.DefaultHandler(message);
 }
 
-void TWinSkinForm::NcLButtonUp(TMessage& message, TWinSysButton* button)
+void TCaptionBar::NcLButtonUp(TMessage& message, TWinSysButton* button)
 {
     HideHint();
     TNCObject* pressed = FPressedObject;
     FPressedObject = nullptr;
     if (!button) {
-        DefaultHandler(message);
+        FFrame.DefaultHandler(message);
         return;
     }
     message.Result = 0;
@@ -382,7 +393,7 @@ void TWinSkinForm::NcLButtonUp(TMessage& message, TWinSysButton* button)
     PerformAction();
 }
 
-void TWinSkinForm::NcLButtonDblClk(TMessage& message, TWinSysButton* button)
+void TCaptionBar::NcLButtonDblClk(TMessage& message, TWinSysButton* button)
 {
     message.Result = 0;
     if (button && captionrules::IsIconAction(button->SkinButton->Action)) {
@@ -396,35 +407,35 @@ void TWinSkinForm::NcLButtonDblClk(TMessage& message, TWinSysButton* button)
         return;
     }
     if (message.WParam != HTCAPTION) {
-        DefaultHandler(message);
+        FFrame.DefaultHandler(message);
         return;
     }
-    if (FWindowState != wsNormal)
+    if (FFrame.WindowState() != wsNormal)
         PostSystemCommand(SC_RESTORE);
-    else if (FSystemButtons & captionrules::kMaximizeBox)
+    else if (FFrame.WindowStyle().SystemButtons & captionrules::kMaximizeBox)
         PostSystemCommand(SC_MAXIMIZE);
     else
-        DefaultHandler(message);
+        FFrame.DefaultHandler(message);
 }
 
 // --- Actions ---
 
-void TWinSkinForm::PostSystemCommand(WPARAM command)
+void TCaptionBar::PostSystemCommand(WPARAM command)
 {
-    PostMessageW(FHandle, WM_SYSCOMMAND, command, 0);
+    PostMessageW(FFrame.Handle(), WM_SYSCOMMAND, command, 0);
 }
 
-void TWinSkinForm::PerformMdiAction(WPARAM command)
+void TCaptionBar::PerformMdiAction(WPARAM command)
 {
-    if (FFormKind != 1)
+    if (FFrame.FormKind() != fkMdiFrame)
         return;
-    HWND client = FindWindowExW(FHandle, nullptr, L"MDIClient", nullptr);
+    HWND client = FindWindowExW(FFrame.Handle(), nullptr, L"MDIClient", nullptr);
     HWND child = client ? reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
     if (child)
         SendMessageW(child, WM_SYSCOMMAND, command, 0);
 }
 
-void TWinSkinForm::PerformAction()
+void TCaptionBar::PerformAction()
 {
     const auto* button = dynamic_cast<const TWinSysButton*>(FHotObject);
     if (!button || !button->Enabled)
@@ -436,7 +447,8 @@ void TWinSkinForm::PerformAction()
         info.cbSize = sizeof(info);
         info.fMask = MIIM_STATE;
         // Only a window whose window menu can close it is closed.
-        if (HMENU menu = GetSystemMenu(FHandle, FALSE); menu && GetMenuItemInfoW(menu, SC_CLOSE, FALSE, &info)) {
+        HMENU menu = GetSystemMenu(FFrame.Handle(), FALSE);
+        if (menu && GetMenuItemInfoW(menu, SC_CLOSE, FALSE, &info)) {
             StopHoverTimer();
             PostSystemCommand(SC_CLOSE);
         }
@@ -444,26 +456,26 @@ void TWinSkinForm::PerformAction()
     }
     case 1:
     case 22:
-        if (FWindowState == wsMaximized) {
-            FWindowState = wsNormal;
+        if (FFrame.WindowState() == wsMaximized) {
+            FFrame.SetWindowState(wsNormal);
             PostSystemCommand(SC_RESTORE);
         } else {
-            if (FFormKind == 2 && SkinManager)
+            if (FFrame.FormKind() == fkMdiChild && SkinManager)
                 SkinManager->SetMDIChildMaximized(true);
-            FWindowState = wsMaximized;
+            FFrame.SetWindowState(wsMaximized);
             PostSystemCommand(SC_MAXIMIZE);
             LeaveHotObject();
         }
         break;
     case 2:
     case 23:
-        if (FWindowState == wsMinimized) {
-            FWindowState = wsNormal;
+        if (FFrame.WindowState() == wsMinimized) {
+            FFrame.SetWindowState(wsNormal);
             PostSystemCommand(SC_RESTORE);
         } else {
-            FWindowState = wsMinimized;
+            FFrame.SetWindowState(wsMinimized);
             // The task bar's button needs the system menu style to restore the window.
-            SetWindowLongPtrW(FHandle, GWL_STYLE, GetWindowLongPtrW(FHandle, GWL_STYLE) | WS_SYSMENU);
+            SetWindowLongPtrW(FFrame.Handle(), GWL_STYLE, GetWindowLongPtrW(FFrame.Handle(), GWL_STYLE) | WS_SYSMENU);
             LeaveHotObject();
             PostSystemCommand(SC_MINIMIZE);
         }
@@ -483,7 +495,7 @@ void TWinSkinForm::PerformAction()
     case 61: PerformMdiAction(SC_RESTORE); break;
     case 9:
     case 62: PerformMdiAction(SC_CLOSE); break;
-    default: PostMessageW(FHandle, WM_SKINBUTTONACTION, static_cast<WPARAM>(action), 0); break;
+    default: PostMessageW(FFrame.Handle(), WM_SKINBUTTONACTION, static_cast<WPARAM>(action), 0); break;
     }
 }
 
@@ -520,7 +532,7 @@ int WindowMenuImage(UINT command) noexcept
 
 } // namespace
 
-void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
+void TCaptionBar::ShowWindowMenu(POINT screenPoint)
 {
     const DWORD now = GetTickCount();
     if (FLastMenuTickSet && now - FLastMenuTick <= GetDoubleClickTime()) {
@@ -528,11 +540,11 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
         // as a double-click on the window icon does.
         if (FHotObject) {
             StopHoverTimer();
-            PostMessageW(FHandle, WM_CLOSE, 0, 0);
+            PostMessageW(FFrame.Handle(), WM_CLOSE, 0, 0);
         }
         return;
     }
-    HMENU windowMenu = GetSystemMenu(FHandle, FALSE);
+    HMENU windowMenu = GetSystemMenu(FFrame.Handle(), FALSE);
     if (!windowMenu)
         return;
     if (SkinManager)
@@ -543,16 +555,16 @@ void TWinSkinForm::ShowWindowMenu(POINT screenPoint)
     const TPopupHandle popup;
     FWindowMenuItems.clear();
     CopyWindowMenu(windowMenu, popup.Get());
-    const UINT align = FRightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const UINT align = FFrame.WindowStyle().RightToLeft ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
     const auto command = static_cast<UINT>(TrackPopupMenu(
         popup.Get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | align, screenPoint.x, screenPoint.y, 0,
-        FHandle, nullptr));
+        FFrame.Handle(), nullptr));
     FWindowMenuItems.clear();
     if (command != 0)
         PostSystemCommand(command);
 }
 
-void TWinSkinForm::CopyWindowMenu(HMENU from, HMENU popup)
+void TCaptionBar::CopyWindowMenu(HMENU from, HMENU popup)
 {
     const int count = GetMenuItemCount(from);
     for (int index = 0; index < count; ++index) {
@@ -569,9 +581,11 @@ void TWinSkinForm::CopyWindowMenu(HMENU from, HMENU popup)
         TMenuItemLook& look = FWindowMenuItems.emplace_back();
         const bool separator = (info.fType & MFT_SEPARATOR) || text[0] == 0;
         look.Caption = separator ? L"-" : text;
-        look.Images = FSkinData->MenuImages();
+        look.Images = FFrame.SkinData()->MenuImages();
         look.ImageIndex = info.hSubMenu ? -1 : WindowMenuImage(info.wID);
-        look.Enabled = separator || WindowMenuItemEnabled(info.wID, info.fState, FWindowState, FSystemButtons);
+        look.Enabled = separator
+                       || WindowMenuItemEnabled(info.wID, info.fState, FFrame.WindowState(),
+                                                FFrame.WindowStyle().SystemButtons);
         look.Checked = (info.fState & MFS_CHECKED) != 0;
         look.Default = (info.fState & MFS_DEFAULT) != 0;
         UINT flags = MF_OWNERDRAW | (separator ? MF_DISABLED : 0);
@@ -595,7 +609,7 @@ void TWinSkinForm::CopyWindowMenu(HMENU from, HMENU popup)
     }
 }
 
-const TMenuItemLook* TWinSkinForm::WindowMenuItem(ULONG_PTR itemData) const noexcept
+const TMenuItemLook* TCaptionBar::WindowMenuItem(ULONG_PTR itemData) const noexcept
 {
     for (const TMenuItemLook& look : FWindowMenuItems)
         if (reinterpret_cast<ULONG_PTR>(&look) == itemData)
@@ -603,17 +617,25 @@ const TMenuItemLook* TWinSkinForm::WindowMenuItem(ULONG_PTR itemData) const noex
     return nullptr;
 }
 
-bool TWinSkinForm::MenuItemMessage(TMessage& message)
+const TMenuItemLook* TCaptionBar::ItemLook(UINT ctlType, UINT id, ULONG_PTR itemData, TMenuItemLook& loopLook) const
 {
+    if (ctlType != ODT_MENU)
+        return nullptr;
+    if (const TMenuItemLook* look = WindowMenuItem(itemData))
+        return look;
+    return FFrame.MenuBar().ItemLook(id, itemData, loopLook) ? &loopLook : nullptr;
+}
+
+bool TCaptionBar::MenuItemMessage(TMessage& message)
+{
+    const TSkinData& skin = *FFrame.SkinData();
+    TMenuItemLook loopLook;
     if (message.Msg == WM_MEASUREITEM) {
         auto& measure = *AsPointer<MEASUREITEMSTRUCT>(message.LParam);
-        TMenuItemLook loopLook;
-        const TMenuItemLook* look = measure.CtlType == ODT_MENU ? WindowMenuItem(measure.itemData) : nullptr;
-        if (!look && measure.CtlType == ODT_MENU && LoopItemLook(measure.itemID, measure.itemData, loopLook))
-            look = &loopLook;
+        const TMenuItemLook* look = ItemLook(measure.CtlType, measure.itemID, measure.itemData, loopLook);
         if (!look)
             return false;
-        const SIZE size = MeasureMenuItem(*FSkinData, *look);
+        const SIZE size = MeasureMenuItem(skin, *look);
         measure.itemWidth = static_cast<UINT>(size.cx);
         measure.itemHeight = static_cast<UINT>(size.cy);
         message.Result = TRUE;
@@ -621,10 +643,7 @@ bool TWinSkinForm::MenuItemMessage(TMessage& message)
     }
     if (message.Msg == WM_DRAWITEM) {
         const auto& draw = *AsPointer<DRAWITEMSTRUCT>(message.LParam);
-        TMenuItemLook loopLook;
-        const TMenuItemLook* look = draw.CtlType == ODT_MENU ? WindowMenuItem(draw.itemData) : nullptr;
-        if (!look && draw.CtlType == ODT_MENU && LoopItemLook(draw.itemID, draw.itemData, loopLook))
-            look = &loopLook;
+        const TMenuItemLook* look = ItemLook(draw.CtlType, draw.itemID, draw.itemData, loopLook);
         if (!look)
             return false;
         const auto menu = reinterpret_cast<HMENU>(draw.hwndItem);
@@ -635,7 +654,7 @@ bool TWinSkinForm::MenuItemMessage(TMessage& message)
         }
         // Painting never fails loudly: an item that cannot be drawn stays blank.
         try {
-            PaintMenuItem(draw.hDC, draw.rcItem, *FSkinData, *look, (draw.itemState & ODS_SELECTED) != 0, background);
+            PaintMenuItem(draw.hDC, draw.rcItem, skin, *look, (draw.itemState & ODS_SELECTED) != 0, background);
         } catch (...) {
         }
         message.Result = TRUE;
@@ -646,36 +665,36 @@ bool TWinSkinForm::MenuItemMessage(TMessage& message)
 
 // --- Keys ---
 
-bool TWinSkinForm::SysCommand(TMessage& message)
+bool TCaptionBar::SysCommand(TMessage& message)
 {
     const WPARAM command = message.WParam & 0xFFF0;
-    if (command == SC_KEYMENU && FSkinMenuBar && !MenuTrackingNow() && message.LParam != L' '
+    if (command == SC_KEYMENU && FFrame.SkinMenuBar() && !FFrame.MenuTrackingNow() && message.LParam != L' '
         && message.LParam != L'-' && !GetCapture()) {
         // Alt+letter opens the bar item with that accelerator, Alt alone
         // (or F10) the first item. A letter no item has opens nothing: the
         // system would open its own window menu instead.
         const auto ch = static_cast<wchar_t>(message.LParam);
-        if (TMenuBtn* item = ch ? FSkinMenuBar->FindAccelItem(ch) : FSkinMenuBar->FirstItem())
-            OpenBarItem(*item, true);
+        if (TMenuBtn* item = ch ? FFrame.SkinMenuBar()->FindAccelItem(ch) : FFrame.SkinMenuBar()->FirstItem())
+            FFrame.MenuBar().Open(*item, true);
         message.Result = 0;
         return true;
     }
     if (command == SC_KEYMENU && message.LParam == L' ') {
         // Alt+Space: the skinned window menu at the client's corner.
         POINT origin{0, 0};
-        ClientToScreen(FHandle, &origin);
+        ClientToScreen(FFrame.Handle(), &origin);
         FLastMenuTickSet = false;
         ShowWindowMenu(origin);
         message.Result = 0;
         return true;
     }
     switch (command) {
-    case SC_MINIMIZE: FWindowState = wsMinimized; break;
-    case SC_MAXIMIZE: FWindowState = wsMaximized; break;
+    case SC_MINIMIZE: FFrame.SetWindowState(wsMinimized); break;
+    case SC_MAXIMIZE: FFrame.SetWindowState(wsMaximized); break;
     case SC_RESTORE:
-        if (FFormKind == 2 && SkinManager && SkinManager->MDIChildMaximized())
+        if (FFrame.FormKind() == fkMdiChild && SkinManager && SkinManager->MDIChildMaximized())
             SkinManager->SetMDIChildMaximized(false);
-        FWindowState = wsNormal;
+        FFrame.SetWindowState(wsNormal);
         break;
     default: break;
     }
