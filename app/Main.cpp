@@ -2,7 +2,7 @@
 
 #include "About.h"
 #include "base/FullPath.h"
-#include "skin/data/resources/MainWindowSkin.h"
+#include "app/MainWindowSkin.h"
 #include "skin/forms/SkinManager.h"
 
 #include <shellapi.h>
