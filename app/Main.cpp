@@ -2,8 +2,8 @@
 
 #include "About.h"
 #include "base/FullPath.h"
+#include "app/MainWindowSkin.h"
 #include "framework/SysUtils.h"
-#include "skin/data/resources/MainWindowSkin.h"
 #include "skin/forms/SkinManager.h"
 
 #include <shellapi.h>

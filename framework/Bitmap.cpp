@@ -243,14 +243,18 @@ void TBitmap::LoadFromFile(const std::wstring& fileName)
 
 void TBitmap::LoadFromResourceName(HINSTANCE instance, const wchar_t* name)
 {
+    LoadImage(BitmapResourceImage(instance, name));
+}
+
+imgcore::TBmpImage BitmapResourceImage(HINSTANCE instance, const wchar_t* name)
+{
     HRSRC resource = FindResourceW(instance, name, MAKEINTRESOURCEW(2)); // RT_BITMAP
     HGLOBAL loaded = resource ? LoadResource(instance, resource) : nullptr;
     const void* data = loaded ? LockResource(loaded) : nullptr;
     if (!data)
         throw EInvalidGraphic(L"Bitmap resource not found");
     try {
-        LoadImage(imgcore::DecodePackedDib(
-            {static_cast<const std::uint8_t*>(data), SizeofResource(instance, resource)}));
+        return imgcore::DecodePackedDib({static_cast<const std::uint8_t*>(data), SizeofResource(instance, resource)});
     } catch (const imgcore::EBmpFormat& error) {
         throw EInvalidGraphic(L"Bitmap resource: " + Utf8ToWide(error.what()));
     }

@@ -71,6 +71,8 @@ public:
     void LoadFromFile(const std::wstring& fileName);
     // A bitmap resource of the module (RT_BITMAP).
     void LoadFromResourceName(HINSTANCE instance, const wchar_t* name);
+    // An image already decoded: its size, bit depth, palette and pixels.
+    void LoadImage(const imgcore::TBmpImage& image);
 
     // A deep copy of size, format, palette, pixels and transparent colour.
     void Assign(const TBitmap& source);
@@ -81,7 +83,6 @@ private:
     static TDib CreateDib(int width, int height, TPixelFormat format,
                           const std::vector<RGBQUAD>& palette);
     void Adopt(TDib&& dib, TPixelFormat format, std::vector<RGBQUAD> palette);
-    void LoadImage(const imgcore::TBmpImage& image);
     HDC DC() const;
 
     int FWidth = 0;
@@ -96,6 +97,9 @@ private:
     mutable std::optional<gdi::Selection> FSelection;
     mutable std::unique_ptr<TCanvas> FCanvas;
 };
+
+// A bitmap resource of the module (RT_BITMAP), decoded. Throws EInvalidGraphic.
+imgcore::TBmpImage BitmapResourceImage(HINSTANCE instance, const wchar_t* name);
 
 // A 24-bit copy of Source at Width x Height (each at least 1), its
 // see-through colour kept; Source must not be empty.

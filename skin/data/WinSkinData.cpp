@@ -1,7 +1,7 @@
 #include "WinSkinData.h"
 
+#include "CaptionHint.h"
 #include "SkinManagerLink.h"
-#include "base/WindowObject.h"
 #include "framework/Controls.h"
 #include "framework/Forms.h"
 #include "base/BmpImage.h"
@@ -9,6 +9,7 @@
 #include "skin/data/ImageGeometry.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinRead.h"
+#include "skin/data/SkinStream.h"
 #include "skin/data/WinSkinIni.h"
 #include "skin/data/resources/SkinResources.h"
 
@@ -22,7 +23,10 @@
 
 // --- Skin objects ---
 
-TDataSkinObject::TDataSkinObject(std::string name) : Bitmap(std::make_unique<TBitmap>()), Name(std::move(name)) {}
+TDataSkinObject::TDataSkinObject(std::string name) : Bitmap(std::make_unique<TBitmap>())
+{
+    Name = std::move(name);
+}
 
 TDataSkinObject::~TDataSkinObject() = default;
 
@@ -37,162 +41,12 @@ TDataSkinButton::TDataSkinButton(std::string name)
 {
 }
 
-// --- The caption hint window ---
-
-namespace {
-
-constexpr wchar_t kHintClass[] = L"VidkilnCaptionHint";
-// At 96 pixels per inch; the hint scales them with the skin's density.
-constexpr int kHintMaxWidth = 500;
-constexpr int kHintPadding = 3;
-// Long words break too, so no hint grows past its maximum width.
-constexpr UINT kHintFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
-
-HFONT HintFont()
-{
-    static gdi::Font font = [] {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-            return gdi::Font();
-        return gdi::Font(CreateFontIndirectW(&metrics.lfStatusFont));
-    }();
-    return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
-} // namespace
-
-// A small tooltip-like popup for caption-button hints. It never takes the
-// focus and paints its text on the system's info colours.
-class TCaptionHintWindow {
-public:
-    explicit TCaptionHintWindow(int pixelsPerInch)
-        : FMaxWidth(imgcore::ScaleForDpi(kHintMaxWidth, pixelsPerInch)),
-          FPadding(imgcore::ScaleForDpi(kHintPadding, pixelsPerInch))
-    {
-    }
-    TCaptionHintWindow(const TCaptionHintWindow&) = delete;
-    TCaptionHintWindow& operator=(const TCaptionHintWindow&) = delete;
-    ~TCaptionHintWindow()
-    {
-        if (FWindow)
-            DestroyWindow(FWindow);
-    }
-
-    bool Shown() const noexcept { return FShown; }
-
-    void Show(const RECT& rect, const std::wstring& text)
-    {
-        if (!Create())
-            return;
-        FText = text;
-        RECT bounds{0, 0, FMaxWidth, 0};
-        {
-            gdi::ClientDC dc(FWindow);
-            gdi::Selection font(dc.Get(), HintFont());
-            DrawTextW(dc.Get(), FText.c_str(), static_cast<int>(FText.size()), &bounds,
-                      DT_CALCRECT | kHintFormat);
-        }
-        const int width = std::min<int>(bounds.right, FMaxWidth) + 2 * FPadding + 2;
-        const int height = bounds.bottom + 2 * FPadding;
-        SetWindowPos(FWindow, HWND_TOPMOST, rect.left, rect.top, width, height,
-                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        InvalidateRect(FWindow, nullptr, TRUE);
-        FShown = true;
-    }
-
-    void Hide()
-    {
-        if (FWindow)
-            ShowWindow(FWindow, SW_HIDE);
-        FShown = false;
-    }
-
-private:
-    bool Create()
-    {
-        if (FWindow)
-            return true;
-        static const ATOM atom = [] {
-            WNDCLASSEXW windowClass{};
-            windowClass.cbSize = sizeof(windowClass);
-            windowClass.style = CS_SAVEBITS;
-            windowClass.lpfnWndProc = WindowProc;
-            windowClass.hInstance = GetModuleHandleW(nullptr);
-            windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-            windowClass.lpszClassName = kHintClass;
-            return RegisterClassExW(&windowClass);
-        }();
-        if (!atom)
-            return false;
-        FWindow = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kHintClass, L"",
-                                  WS_POPUP | WS_BORDER, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-        return FWindow != nullptr;
-    }
-
-    void Paint(HWND window) noexcept
-    {
-        PAINTSTRUCT paint;
-        HDC dc = BeginPaint(window, &paint);
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-        InflateRect(&client, -FPadding, -FPadding);
-        {
-            gdi::Selection font(dc, HintFont());
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-            DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &client, kHintFormat);
-        }
-        EndPaint(window, &paint);
-    }
-
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* self = WindowObject<TCaptionHintWindow>(window, message, lParam);
-        if (message == WM_PAINT && self) {
-            self->Paint(window);
-            return 0;
-        }
-        if (message == WM_NCDESTROY && self)
-            self->FWindow = nullptr;
-        if (message == WM_MOUSEACTIVATE)
-            return MA_NOACTIVATE;
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    const int FMaxWidth;
-    const int FPadding;
-    HWND FWindow = nullptr;
-    std::wstring FText;
-    bool FShown = false;
-};
-
 // --- TSkinData ---
 
 namespace {
 
 constexpr int kRequestDelay = 250;
 constexpr TColor kMagenta = clFuchsia;
-
-std::string UpperAscii(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
-    return text;
-}
-
-bool IsCaptionButtonSection(const std::string& upper)
-{
-    return upper.starts_with("BUTTON") && upper != "BUTTON" && upper != "BUTTONS" && upper != "BUTTON.RADIO" &&
-           upper != "BUTTON.CHECKBOX";
-}
-
-// Flags above 1 count as the given value.
-int Clamp(int value, int above1)
-{
-    return value > 1 ? above1 : value;
-}
 
 bool SystemHasGetScrollBarInfo()
 {
@@ -203,6 +57,86 @@ bool SystemHasGetScrollBarInfo()
 TSkinControlTypes Without(TSkinControlTypes set, TSkinControlType member)
 {
     return set & ~SetBit<TSkinControlTypes>(member);
+}
+
+// The portable builder speaks the framework's colour encoding.
+static_assert(SystemSkinColour(COLOR_BTNTEXT) == clBtnText && kSkinNoColour == clNone);
+static_assert(std::is_same_v<TSkinColor, TColor>);
+
+void LoadPartImage(TBitmap& bitmap, const TSkinImage& image)
+{
+    if (image.Width > 0 && image.Height > 0)
+        bitmap.LoadImage(image);
+}
+
+// The skin object for a built part: the values all objects have and those
+// of its kind (TKindValues), and its image as a bitmap.
+template <class TObject, class... TKindValues, class TPart>
+std::unique_ptr<TObject> MakeWithValues(const TPart& part)
+{
+    auto object = std::make_unique<TObject>(part.Name);
+    static_cast<TSkinObjectValues&>(*object) = part;
+    ((static_cast<TKindValues&>(*object) = part), ...);
+    LoadPartImage(*object->Bitmap, part.Image);
+    return object;
+}
+
+std::unique_ptr<TDataSkinObject> MakeObject(const TSkinPart& part)
+{
+    return MakeWithValues<TDataSkinObject>(part);
+}
+
+std::unique_ptr<TDataSkinBorder> MakeObject(const TSkinBorderPart& part)
+{
+    auto object = MakeWithValues<TDataSkinBorder>(part);
+    LoadPartImage(*object->Bitmap2, part.Image2);
+    return object;
+}
+
+std::unique_ptr<TDataSkinButton> MakeObject(const TSkinButtonPart& part)
+{
+    auto object = MakeWithValues<TDataSkinButton, TSkinButtonValues>(part);
+    LoadPartImage(*object->CheckButton, part.CheckButton);
+    LoadPartImage(*object->RadioButton, part.RadioButton);
+    return object;
+}
+
+std::unique_ptr<TDataSkinTitle> MakeObject(const TSkinTitlePart& part)
+{
+    return MakeWithValues<TDataSkinTitle, TSkinTitleValues>(part);
+}
+
+std::unique_ptr<TDataSkinSysButton> MakeObject(const TSkinSysButtonPart& part)
+{
+    return MakeWithValues<TDataSkinSysButton, TSkinSysButtonValues>(part);
+}
+
+std::unique_ptr<TDataSkinBoxLabel> MakeObject(const TSkinBoxLabelPart& part)
+{
+    return MakeWithValues<TDataSkinBoxLabel, TSkinBoxLabelValues>(part);
+}
+
+template <class TPart>
+auto MakeOptional(const std::optional<TPart>& part) -> decltype(MakeObject(*part))
+{
+    return part ? MakeObject(*part) : nullptr;
+}
+
+TSkinImage ResourceImage(const wchar_t* name)
+{
+    try {
+        return BitmapResourceImage(GetModuleHandleW(nullptr), name);
+    } catch (const EInvalidGraphic&) {
+        // A program built without the image draws its track bars itself.
+        return {};
+    }
+}
+
+// The track images the program carries; they never change while it runs.
+const TSkinBuiltIns& BuiltInImages()
+{
+    static const TSkinBuiltIns images{ResourceImage(kTrackResource), ResourceImage(kTrackVertResource)};
+    return images;
 }
 
 std::unique_ptr<TBitmap> Bitmap24(int width, int height, TColor fill)
@@ -265,8 +199,6 @@ TSkinData::TSkinData(TComponent* AOwner)
       FBottom(std::make_unique<TDataSkinBorder>("Bottom")), FTitle(std::make_unique<TDataSkinTitle>("Title")),
       FButtons(std::make_unique<TDataSkinButton>("Buttons"))
 {
-    FCustomColors.fill(clWhite);
-    ReadColours();
     LoadMenuImages();
 }
 
@@ -431,57 +363,30 @@ void TSkinData::ApplySkin()
 
 void TSkinData::ReadSkinStream(std::span<const std::uint8_t> data)
 {
-    if (data.size() < 4)
-        throw std::invalid_argument("SkinStream: no length");
-    std::uint32_t length = 0;
-    for (int i = 3; i >= 0; --i)
-        length = (length << 8) | data[static_cast<std::size_t>(i)];
-    if (length > data.size() - 4)
-        throw std::invalid_argument("SkinStream: shorter than its length says");
-    if (length == 0)
+    const std::span<const std::uint8_t> file = UnframeSkinStream(data);
+    if (file.empty())
         return;
-    FSkinStream.assign(data.begin() + 4, data.begin() + 4 + length);
+    FSkinStream.assign(file.begin(), file.end());
     LoadSkinStream();
 }
 
 std::vector<std::uint8_t> TSkinData::WriteSkinStream() const
 {
-    const auto length = static_cast<std::uint32_t>(FSkinStream.size());
-    std::vector<std::uint8_t> data;
-    data.reserve(4 + FSkinStream.size());
-    for (int i = 0; i < 4; ++i)
-        data.push_back(static_cast<std::uint8_t>(length >> (8 * i)));
-    data.insert(data.end(), FSkinStream.begin(), FSkinStream.end());
-    return data;
+    return FrameSkinStream(FSkinStream);
 }
 
 bool TSkinData::LoadSkinStream()
 {
     FSkinLoading = true;
-    TSkinReader reader;
-    reader.OnMessage = [](const std::string& text) {
-        Application->MessageBox(Utf8ToWide(text), Application->Title(), MB_OK | MB_ICONWARNING);
-    };
-    if (!reader.UnpackSkin(FSkinStream))
+    std::optional<TSkinModel> model = BuildSkinFromFile(
+        FSkinStream,
+        [](const std::string& text) {
+            Application->MessageBox(Utf8ToWide(text), Application->Title(), MB_OK | MB_ICONWARNING);
+        },
+        BuiltInImages());
+    if (!model)
         return false;
-    std::vector<std::uint8_t> text;
-    std::string iniName;
-    reader.FindEntryContaining(".ini", text, iniName);
-    TQuickIni ini;
-    ini.LoadFromStream(text);
-
-    // The reader and the description exist only while this skin is built.
-    struct TBuildScope {
-        TSkinData& Self;
-        ~TBuildScope()
-        {
-            Self.FReader = nullptr;
-            Self.FIni = nullptr;
-        }
-    } scope{*this};
-    FReader = &reader;
-    FIni = &ini;
-    BuildSkin();
+    BuildSkin(std::move(*model));
     return true;
 }
 
@@ -556,449 +461,46 @@ void TSkinData::MakeAppIcon()
 
 // --- Building the skin ---
 
-void TSkinData::LoadImageEntry(TBitmap& bitmap, std::string_view value) const
+void TSkinData::BuildSkin(TSkinModel model)
 {
-    std::vector<std::uint8_t> bytes;
-    if (FReader)
-        ExtractSkinImage(*FReader, value, bytes);
-    try {
-        if (!bytes.empty()) {
-            bitmap.LoadFromBmpBytes(bytes);
-            return;
-        }
-    } catch (const EInvalidGraphic&) {
-        // A damaged image reads as no image: every consumer handles an empty bitmap.
-    }
-    bitmap.SetSize(0, 0);
-}
-
-TColor TSkinData::ReadColour(const char* key, TColor fallback) const
-{
-    const std::string value = FIni ? FIni->ReadString("Colours", key, "") : std::string();
-    return static_cast<TColor>(ParseSkinColour(value, static_cast<std::uint32_t>(fallback)));
-}
-
-void TSkinData::BuildSkin()
-{
-    std::vector<std::string> sections;
-    FIni->ReadSections(sections);
-    FSkinName = FIni->ReadString("TitlebarSkin", "SkinName", "");
-    ReadBorders();
-    ReadColours();
-    ReadCaptionButtons(sections);
-    ReadMdiButtons();
-    ReadButtons();
-    ReadTitle();
-    ReadProgress();
-    LoadPlainSlot(kProgressChunk, "Progress.Chunk");
-    ReadMenuBar();
-    ReadObjects();
-    FixFrameCounts();
-    ClampSkinMargins();
+    FSkinName = std::move(model.SkinName);
+    FPalette = std::move(model.Palette);
+    AdoptObjects(model);
     ScaleForScreen();
     ComposeComboFace();
     DeriveComboxArrow();
     MakeToolbarGradient();
-    FSkinColors[scTitleSample] = {SampleTitleColour(), true};
+    FPalette.Colours[scTitleSample] = {SampleTitleColour(), true};
     FFaceBrush.Reset(CreateSolidBrush(ColorToRGB(SkinColor(scButtonFace))));
     FSkinLoading = false;
 }
 
-void TSkinData::ReadBorders()
-{
-    constexpr const char* kSection = "Personality";
-    for (auto* slot : {&FLeft, &FRight, &FTop, &FBottom}) {
-        const std::string name = (*slot)->Name;
-        auto border = std::make_unique<TDataSkinBorder>(name);
-        const int start = FIni->ReadInteger(kSection, name + "TopHeight", 0);
-        const int end = FIni->ReadInteger(kSection, name + "BotHeight", 0);
-        if (name == "Left" || name == "Right") {
-            border->TopHeight = start;
-            border->BottomHeight = end;
-        } else {
-            border->LeftWidth = start;
-            border->RightWidth = end;
-        }
-        border->FrameCount = FIni->ReadInteger(kSection, name + "Frame", 1);
-        border->Tile = Clamp(FIni->ReadInteger(kSection, name + "Stretch", 1), 1);
-        border->Trans = FIni->ReadInteger(kSection, name + "Trans", 1);
-        LoadImageEntry(*border->Bitmap, FIni->ReadString(kSection, name, ""));
-        *slot = std::move(border);
-    }
-}
-
-void TSkinData::ReadColours()
-{
-    struct TKey {
-        TSkinColourSlot Slot;
-        const char* Key;
-        TColor Default;
-    };
-    // The order matters: Menubar falls back to the ButtonFace just read.
-    const TKey keys[] = {
-        {scWindowText, "WindowText", clWindowText},
-        {scButtonFace, "ButtonFace", clBtnFace},
-        {scScrollbar, "Scrollbar", SystemColour(COLOR_SCROLLBAR)},
-        {scHilightText, "HilightText", clHighlightText},
-        {scHilight, "Hilight", clHighlight},
-        {scMenubar, "Menubar", clNone},
-        {scMenu, "Menu", SystemColour(COLOR_MENU)},
-        {scMenuText, "MenuText", SystemColour(COLOR_MENUTEXT)},
-        {scButtonText, "ButtonText", clBtnText},
-        {scButtonHilight, "ButtonHilight", SystemColour(COLOR_BTNHIGHLIGHT)},
-        {scButtonlight, "Buttonlight", SystemColour(COLOR_BTNHIGHLIGHT)},
-        {scButtonShadow, "ButtonShadow", SystemColour(COLOR_BTNSHADOW)},
-        {scButtonDkShadow, "ButtonDkShadow", SystemColour(COLOR_3DDKSHADOW)},
-        {scMenuBarText, "MenuBarText", SystemColour(COLOR_MENUTEXT)},
-        {scTitleTextActive, "TitleTextActive", SystemColour(COLOR_CAPTIONTEXT)},
-        {scTitleTextNoActive, "TitleTextNoActive", SystemColour(COLOR_INACTIVECAPTIONTEXT)},
-    };
-    for (const TKey& key : keys) {
-        const TColor fallback = key.Slot == scMenubar ? SkinColor(scButtonFace) : key.Default;
-        const bool given = FIni && !FIni->ReadString("Colours", key.Key, "").empty();
-        FSkinColors[key.Slot] = {ReadColour(key.Key, fallback), given};
-    }
-    FExtraColors.clear();
-    FCustomColors.fill(clWhite);
-    if (!FIni)
-        return;
-    std::vector<std::string> sections;
-    FIni->ReadSections(sections);
-    for (const std::string& section : sections) {
-        const std::string upper = UpperAscii(section);
-        if (upper.starts_with("COLOUR") && upper != "COLOURS")
-            FExtraColors.push_back(static_cast<TColor>(
-                ParseSkinColour(FIni->ReadString(section, "color", ""), static_cast<std::uint32_t>(clWindowText))));
-    }
-    for (int i = 0; i < 10; ++i)
-        FCustomColors[static_cast<std::size_t>(i)] = static_cast<TColor>(
-            ParseSkinColour(FIni->ReadString("Customcolors", "Color" + std::to_string(i), ""), 0xFFFFFF));
-}
-
-void TSkinData::ReadCaptionButtons(const std::vector<std::string>& sections)
+void TSkinData::AdoptObjects(const TSkinModel& model)
 {
     FCaptionButtons.clear();
-    int rememberedX = 0;
-    int rememberedY = 0;
-    for (const std::string& section : sections) {
-        const std::string name = UpperAscii(section);
-        if (!IsCaptionButtonSection(name))
-            continue;
-        const int action = FIni->ReadInteger(section, "Action", 0);
-        const int visibility = FIni->ReadInteger(section, "Visibility", 0);
-        if (action == -1 && visibility != 0)
-            continue;
-        auto button = std::make_unique<TDataSkinSysButton>(name);
-        button->Action = action;
-        button->Align = FIni->ReadInteger(section, "Align", 0);
-        button->XCoord = FIni->ReadInteger(section, "Xcoord", 0);
-        button->YCoord = FIni->ReadInteger(section, "Ycoord", 0);
-        button->Visibility = visibility;
-        button->Visibility1 = FIni->ReadInteger(section, "Visibility1", action == -1 ? -1 : 0);
-        if (action == 1 && visibility == 2) {
-            rememberedX = button->XCoord;
-            rememberedY = button->YCoord;
-        }
-        if (action == 4) {
-            button->XCoord = rememberedX;
-            button->YCoord = rememberedY;
-        }
-        button->CombineOp = FIni->ReadInteger(section, "CombineOp", -1);
-        button->FrameCount = FIni->ReadInteger(section, "frame", 0);
-        LoadImageEntry(*button->Bitmap, FIni->ReadString(section, "ButtonImage", ""));
-        if (button->FrameCount == 0) {
-            button->FrameCount = 6;
-            const TBitmap& image = *button->Bitmap;
-            if (!image.Empty()) {
-                const double ratio = static_cast<double>(image.Width()) / image.Height();
-                button->FrameCount = ratio <= 3.8 && action >= 0 ? 3 : 6;
-            }
-            if (action == 3 || action == 11)
-                button->Bitmap->SetSize(0, 0);
-        }
-        FCaptionButtons.push_back(std::move(button));
-    }
-}
-
-void TSkinData::ReadMdiButtons()
-{
-    TBitmap strip;
-    LoadImageEntry(strip, FIni->ReadString("MDICONTROLS", "Image", ""));
-    const char* const names[] = {"MDIMINIMIZE", "MDIRESTORE", "MDICLOSE"};
-    for (int i = 0; i < 3; ++i) {
-        auto button = std::make_unique<TDataSkinSysButton>(names[i]);
-        button->Action = 7 + i;
-        button->Align = 100;
-        button->Visibility = 100;
-        button->Visibility1 = 100;
-        button->FrameCount = 4;
-        const int frame = strip.Width() / 12;
-        if (!strip.Empty() && frame > 0) {
-            button->Bitmap = std::make_unique<TBitmap>(frame * 4, strip.Height(), pf24bit);
-            button->Bitmap->Canvas().BitBlt(0, 0, frame * 4, strip.Height(), strip.Canvas().Handle(), frame * 4 * i, 0);
-            button->XCoord = (frame + 4) * (3 - i);
-        }
-        FCaptionButtons.push_back(std::move(button));
-    }
-}
-
-void TSkinData::ReadButtons()
-{
-    constexpr const char* kSection = "Buttons";
-    auto buttons = std::make_unique<TDataSkinButton>(kSection);
-    // [Buttons] has no Style key: push buttons always draw the same way.
-    ReadPlainKeys(*buttons, kSection, 0);
-    LoadImageEntry(*buttons->Bitmap, FIni->ReadString(kSection, "Bitmap", ""));
-    LoadImageEntry(*buttons->CheckButton, FIni->ReadString(kSection, "CheckButton", ""));
-    LoadImageEntry(*buttons->RadioButton, FIni->ReadString(kSection, "RadioButton", ""));
-    buttons->RadioButtonFrame = FIni->ReadInteger(kSection, "RadioButtonFrame", 0);
-    buttons->CheckButtonFrame = FIni->ReadInteger(kSection, "CheckButtonFrame", 0);
-    buttons->HasNormalColour2 = !FIni->ReadString(kSection, "NormalColour2", "").empty();
-    buttons->HasMouseOverColour2 = !FIni->ReadString(kSection, "MouseOverColour2", "").empty();
-    buttons->HasPressedColour2 = !FIni->ReadString(kSection, "PressedColour2", "").empty();
-    FButtons = std::move(buttons);
-}
-
-void TSkinData::ReadTitle()
-{
-    constexpr const char* kSection = "Personality";
-    auto title = std::make_unique<TDataSkinTitle>("Title");
-    LoadImageEntry(*title->Bitmap, FIni->ReadString(kSection, "TextBack", ""));
-    title->LeftWidth = FIni->ReadInteger(kSection, "TextShift", 0);
-    title->TopHeight = FIni->ReadInteger(kSection, "TextShiftVert", 0);
-    title->RightWidth = FIni->ReadInteger(kSection, "TextRightClip", 0);
-    title->TextAlignment = FIni->ReadInteger(kSection, "TextAlignment", 0);
-    title->Textbackground = FIni->ReadInteger(kSection, "Textbackground", 0);
-    title->FontHeight = FIni->ReadInteger("Fonts", "FontHeight", 14);
-    title->TXTBackleft = FIni->ReadInteger(kSection, "TXTBackleft", 0);
-    title->TXTBackRight = FIni->ReadInteger(kSection, "TXTBackRight", 0);
-    if (const auto colour = ReadRGBKeys(*FIni, kSection, "ActiveText"))
-        title->ActiveText = static_cast<TColor>(*colour);
-    if (const auto colour = ReadRGBKeys(*FIni, kSection, "InActiveText"))
-        title->InActiveText = static_cast<TColor>(*colour);
-    FTitle = std::move(title);
-}
-
-void TSkinData::ReadProgress()
-{
-    constexpr const char* kSection = "Progress";
-    FProgress.reset();
-    const std::string image = FIni->ReadString(kSection, "Bitmap", "");
-    if (image.empty())
-        return;
-    auto progress = std::make_unique<TDataSkinBorder>(kSection);
-    LoadImageEntry(*progress->Bitmap, image);
-    progress->Style = FIni->ReadInteger(kSection, "Style", 0);
-    progress->LeftWidth = FIni->ReadInteger(kSection, "LeftWidth", 0);
-    progress->TopHeight = FIni->ReadInteger(kSection, "TopHeight", 0);
-    progress->RightWidth = FIni->ReadInteger(kSection, "RightWidth", 0);
-    progress->BottomHeight = FIni->ReadInteger(kSection, "BottomHeight", 0);
-    progress->Trans = FIni->ReadInteger(kSection, "Trans", 0);
-    progress->Tile = Clamp(FIni->ReadInteger(kSection, "Tile", 0), 1);
-    FProgress = std::move(progress);
-}
-
-void TSkinData::ReadPlainKeys(TDataSkinObject& object, const char* section, int keys) const
-{
-    if (keys & pkStyle)
-        object.Style = FIni->ReadInteger(section, "Style", 0);
-    object.LeftWidth = FIni->ReadInteger(section, "LeftWidth", 0);
-    object.RightWidth = FIni->ReadInteger(section, "RightWidth", 0);
-    object.TopHeight = FIni->ReadInteger(section, "TopHeight", 0);
-    object.BottomHeight = FIni->ReadInteger(section, "BottomHeight", 0);
-    if (keys & pkFrame)
-        object.FrameCount = FIni->ReadInteger(section, "Frame", 0);
-    object.Trans = FIni->ReadInteger(section, "Trans", 0);
-    object.Tile = Clamp(FIni->ReadInteger(section, "Tile", 0), 0);
-    object.NormalColour = FIni->ReadInteger(section, "NormalColour", -1);
-    object.MouseOverColour = FIni->ReadInteger(section, "MouseOverColour", -1);
-    object.PressedColour = FIni->ReadInteger(section, "PressedColour", -1);
-    const auto buttonText = static_cast<std::uint32_t>(SkinColor(scButtonText));
-    object.NormalColour2 = static_cast<TColor>(ParseSkinColour(FIni->ReadString(section, "NormalColour2", ""), buttonText));
-    object.MouseOverColour2 =
-        static_cast<TColor>(ParseSkinColour(FIni->ReadString(section, "MouseOverColour2", ""), buttonText));
-    object.PressedColour2 = static_cast<TColor>(ParseSkinColour(FIni->ReadString(section, "PressedColour2", ""), buttonText));
-}
-
-void TSkinData::LoadPlainSlot(TPlainSlot slot, const char* section)
-{
-    FPlain[slot].reset();
-    const std::string image = FIni->ReadString(section, "Image", "");
-    if (image.empty())
-        return;
-    auto object = std::make_unique<TDataSkinObject>(section);
-    LoadImageEntry(*object->Bitmap, image);
-    ReadPlainKeys(*object, section, pkStyle | pkFrame);
-    FPlain[slot] = std::move(object);
-}
-
-std::unique_ptr<TDataSkinBorder> TSkinData::LoadBorderObject(const char* section, const char* secondKey) const
-{
-    const std::string image = FIni->ReadString(section, "Image", "");
-    if (image.empty())
-        return nullptr;
-    auto object = std::make_unique<TDataSkinBorder>(section);
-    LoadImageEntry(*object->Bitmap, image);
-    ReadPlainKeys(*object, section, pkStyle);
-    if (secondKey) {
-        const std::string second = FIni->ReadString(section, secondKey, "");
-        if (!second.empty())
-            LoadImageEntry(*object->Bitmap2, second);
-    }
-    return object;
-}
-
-void TSkinData::ReadMenuBar()
-{
-    constexpr const char* kSection = "Personality";
-    FPlain[kMenuBar].reset();
-    const std::string image = FIni->ReadString(kSection, "menuBar", "");
-    if (image.empty())
-        return;
-    auto bar = std::make_unique<TDataSkinObject>(kSection);
-    LoadImageEntry(*bar->Bitmap, image);
-    bar->Tile = Clamp(FIni->ReadInteger(kSection, "TileMenu", 1), 1);
-    bar->LeftWidth = FIni->ReadInteger(kSection, "TileLeftMenu", 1);
-    bar->RightWidth = FIni->ReadInteger(kSection, "TileRightMenu", 1);
-    FPlain[kMenuBar] = std::move(bar);
-}
-
-void TSkinData::LoadBuiltInTrack(TPlainSlot slot, const char* section, const wchar_t* resource)
-{
-    if (FPlain[slot])
-        return;
-    auto object = std::make_unique<TDataSkinObject>(section);
-    try {
-        object->Bitmap->LoadFromResourceName(GetModuleHandleW(nullptr), resource);
-    } catch (const EInvalidGraphic&) {
-        // A program built without the resource draws its track bars itself.
-    }
-    object->LeftWidth = object->TopHeight = object->RightWidth = object->BottomHeight = 3;
-    object->Tile = 0;
-    object->FrameCount = 1;
-    FPlain[slot] = std::move(object);
-}
-
-void TSkinData::ReadObjects()
-{
-    LoadPlainSlot(kGroupBoxEdge, "GroupBoxEdge");
-    FGroupBox.reset();
-    if (const std::string image = FIni->ReadString("GroupBox", "Image", ""); !image.empty()) {
-        auto box = std::make_unique<TDataSkinBoxLabel>("GroupBox");
-        LoadImageEntry(*box->Bitmap, image);
-        ReadPlainKeys(*box, "GroupBox", pkStyle);
-        box->BackgroundAlignment = FIni->ReadInteger("GroupBox", "BackgroundAlignment", 0);
-        box->BackgroundLeftShift = FIni->ReadInteger("GroupBox", "BackgroundLeftShift", 0);
-        box->BackgroundRightShift = FIni->ReadInteger("GroupBox", "BackgroundRightShift", 0);
-        FGroupBox = std::move(box);
-    }
-    FTabs = LoadBorderObject("Tabs", "Border");
-    LoadPlainSlot(kStatusBarEdges, "StatusBarEdges");
-    LoadPlainSlot(kTabPane, "Tab.Pane");
-    if (TDataSkinObject* pane = FPlain[kTabPane].get())
-        for (int* margin : {&pane->LeftWidth, &pane->TopHeight, &pane->RightWidth, &pane->BottomHeight})
-            *margin = std::min(*margin, 4);
-    LoadPlainSlot(kToolBars, "ToolBars");
-    // No skin names a second image for the combo button: it is made from the first.
-    FComboButton = LoadBorderObject("ComboButton", nullptr);
-    LoadPlainSlot(kSunkEdge, "SunkEdge");
+    for (const TSkinSysButtonPart& button : model.CaptionButtons)
+        FCaptionButtons.push_back(MakeObject(button));
+    FLeft = MakeObject(model.Left);
+    FRight = MakeObject(model.Right);
+    FTop = MakeObject(model.Top);
+    FBottom = MakeObject(model.Bottom);
+    FTitle = MakeObject(model.Title);
+    FButtons = MakeObject(model.Buttons);
+    FProgress = MakeOptional(model.Progress);
+    FGroupBox = MakeOptional(model.GroupBox);
+    FTabs = MakeOptional(model.Tabs);
+    FComboButton = MakeOptional(model.ComboButton);
+    FUpDownHorz = MakeOptional(model.UpDownHorz);
+    FUpDownVert = MakeOptional(model.UpDownVert);
+    for (std::size_t slot = 0; slot < FPlain.size(); ++slot)
+        FPlain[slot] = MakeOptional(model.Plain[slot]);
+    // No skin names a second image for the combo button: it is the first mirrored.
     if (FComboButton && !FComboButton->Bitmap->Empty()) {
         FComboButton->Bitmap2 = FComboButton->Bitmap->Clone();
         FComboButton->Bitmap2->SetPixelFormat(pf24bit);
         MirrorHorizontally(*FComboButton->Bitmap2);
     }
-
-    const std::pair<TPlainSlot, const char*> plain[] = {
-        {kExtraImages, "ExtraImages"}, {kHeaderbar, "Headerbar"}, {kMenuItem, "MenuItem"},
-        {kMenuBackground, "MenuBackground"}, {kScrollbar, "Scrollbar"}, {kHorzScroll, "HorzScroll"},
-        {kVertScroll, "VertScroll"}, {kHorzScrollThumb, "HorzScrollThumb"}, {kVertScrollThumb, "VertScrollThumb"},
-        {kThumbHorz, "Trackbar.ThumbHorz"}, {kThumbVert, "Trackbar.ThumbVert"}, {kThumbLeft, "Trackbar.ThumbLeft"},
-        {kThumbRight, "Trackbar.ThumbRight"}, {kThumbUp, "Trackbar.ThumbUp"}, {kThumbDown, "Trackbar.ThumbDown"}};
-    for (const auto& [slot, section] : plain)
-        LoadPlainSlot(slot, section);
-    FUpDownHorz = LoadBorderObject("UpDown.Horz", "GlyphImage");
-    FUpDownVert = LoadBorderObject("UpDown.Vert", "GlyphImage");
-    LoadPlainSlot(kTrack, "Track");
-    LoadPlainSlot(kTrackVert, "TRACKVERT");
-    LoadBuiltInTrack(kTrack, "Track", kTrackResource);
-    LoadBuiltInTrack(kTrackVert, "TRACKVERT", kTrackVertResource);
 }
-
-void TSkinData::FixFrameCounts()
-{
-    FTitle->FrameCount = 2;
-    FButtons->FrameCount = 5;
-    // A frame count written negative is clamped like one left at 0 below:
-    // painters divide by it and number frames from 1.
-    for (auto [frames, image] : {std::pair{&FButtons->RadioButtonFrame, FButtons->RadioButton.get()},
-                                 std::pair{&FButtons->CheckButtonFrame, FButtons->CheckButton.get()}}) {
-        if (*frames == 0)
-            *frames = std::max(4, image->Width() / (image->Height() < 16 ? 13 : 16));
-        *frames = std::max(*frames, 1);
-    }
-    for (const auto& button : FCaptionButtons)
-        button->FrameCount = std::max(button->FrameCount, 1);
-    if (FProgress)
-        FProgress->FrameCount = FProgress->Style != 0 ? 1 : 2;
-    auto fix = [](TDataSkinObject* object, int frames) {
-        if (object)
-            object->FrameCount = frames;
-    };
-    fix(FPlain[kMenuBar].get(), 2);
-    fix(FPlain[kGroupBoxEdge].get(), 2);
-    fix(FGroupBox.get(), 1);
-    fix(FTabs.get(), 5);
-    fix(FPlain[kStatusBarEdges].get(), 3);
-    fix(FPlain[kTabPane].get(), 1);
-    fix(FPlain[kToolBars].get(), 5);
-    fix(FComboButton.get(), 4);
-    fix(FPlain[kSunkEdge].get(), 4);
-    fix(FPlain[kExtraImages].get(), 5);
-    if (TDataSkinObject* header = FPlain[kHeaderbar].get(); header && header->FrameCount == 0)
-        header->FrameCount = 5;
-    fix(FPlain[kMenuItem].get(), 5);
-    fix(FPlain[kMenuBackground].get(), 1);
-    fix(FPlain[kScrollbar].get(), 23);
-    fix(FPlain[kHorzScroll].get(), 4);
-    fix(FPlain[kVertScroll].get(), 4);
-    fix(FPlain[kHorzScrollThumb].get(), FIni->ReadInteger("HorzScrollThumb", "FrameCount", 3));
-    fix(FPlain[kVertScrollThumb].get(), FIni->ReadInteger("VertScrollThumb", "FrameCount", 3));
-    for (TPlainSlot thumb : {kThumbHorz, kThumbVert, kThumbLeft, kThumbRight, kThumbUp, kThumbDown})
-        fix(FPlain[thumb].get(), 5);
-    fix(FUpDownHorz.get(), 8);
-    fix(FUpDownVert.get(), 8);
-    // Every painter divides by the frame count; a count the skin left at 0
-    // (or wrote negative) would divide by zero or draw outside the image.
-    for (TDataSkinObject* object : {static_cast<TDataSkinObject*>(FLeft.get()), static_cast<TDataSkinObject*>(FRight.get()),
-                                    static_cast<TDataSkinObject*>(FTop.get()), static_cast<TDataSkinObject*>(FBottom.get()),
-                                    FPlain[kProgressChunk].get(), FPlain[kTrack].get(), FPlain[kTrackVert].get(),
-                                    FPlain[kHorzScrollThumb].get(), FPlain[kVertScrollThumb].get(),
-                                    FPlain[kHeaderbar].get()})
-        if (object && object->FrameCount < 1)
-            object->FrameCount = 1;
-}
-
-namespace {
-
-// Caption text offsets may be negative; this bound only keeps sums with
-// window coordinates from overflowing, far beyond any caption.
-constexpr int kLargestTextOffset = imgcore::MaxBmpSide;
-
-// Margins against frame 1 of the object's own image; an object without an
-// image keeps none.
-void ClampToFrame(TDataSkinObject& object, bool stacked)
-{
-    const TBitmap& image = *object.Bitmap;
-    const imgcore::TMargins margins = imgcore::ClampMargins(
-        {object.LeftWidth, object.TopHeight, object.RightWidth, object.BottomHeight},
-        imgcore::FrameOf(image.Width(), image.Height(), stacked, object.FrameCount, 1));
-    object.LeftWidth = margins.Left;
-    object.TopHeight = margins.Top;
-    object.RightWidth = margins.Right;
-    object.BottomHeight = margins.Bottom;
-}
-
-} // namespace
 
 std::vector<std::pair<TDataSkinObject*, bool>> TSkinData::StripObjects() const
 {
@@ -1023,23 +525,6 @@ std::vector<std::pair<TDataSkinObject*, bool>> TSkinData::StripObjects() const
             objects.emplace_back(object.get(), false);
     std::erase_if(objects, [](const auto& entry) { return entry.first == nullptr; });
     return objects;
-}
-
-void TSkinData::ClampSkinMargins()
-{
-    for (const auto& [object, stacked] : StripObjects())
-        ClampToFrame(*object, stacked);
-
-    // The caption's margin fields carry text offsets; its caps are the
-    // margins of the caption background, two frames stacked.
-    TDataSkinTitle& title = *FTitle;
-    for (int* offset : {&title.LeftWidth, &title.TopHeight, &title.RightWidth})
-        *offset = std::clamp(*offset, -kLargestTextOffset, kLargestTextOffset);
-    const imgcore::TMargins caps = imgcore::ClampMargins(
-        {title.TXTBackleft, 0, title.TXTBackRight, 0},
-        imgcore::FrameOf(title.Bitmap->Width(), title.Bitmap->Height(), true, title.FrameCount, 1));
-    title.TXTBackleft = caps.Left;
-    title.TXTBackRight = caps.Right;
 }
 
 namespace {
@@ -1159,8 +644,8 @@ void TSkinData::ComposeComboFace()
     sunk->LeftWidth = arrow + gap;
     sunk->RightWidth = gap;
     button->Bitmap = std::move(composed);
-    ClampToFrame(*sunk, false);
-    ClampToFrame(*button, false);
+    ClampToFrame(*sunk, sunk->Bitmap->Width(), sunk->Bitmap->Height(), false);
+    ClampToFrame(*button, button->Bitmap->Width(), button->Bitmap->Height(), false);
 }
 
 void TSkinData::DeriveComboxArrow()

@@ -13,6 +13,7 @@
 #include "framework/Delegate.h"
 #include "framework/GdiObjects.h"
 #include "framework/Graphics.h"
+#include "skin/data/SkinBuilder.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -27,8 +28,6 @@
 #include <utility>
 #include <vector>
 
-class TQuickIni;
-class TSkinReader;
 class TCaptionHintWindow;
 
 // --- Switches ---
@@ -66,34 +65,18 @@ constexpr TSet SetBit(TMember member) noexcept
 
 // --- Skin objects ---
 
-// A bitmap strip of FrameCount equal state frames (numbered from 1) with the
-// numbers needed to draw it.
-class TDataSkinObject {
+// The GDI side of a built skin object: its values (see SkinBuilder.h) and
+// its image as a bitmap.
+class TDataSkinObject : public TSkinObjectValues {
 public:
     explicit TDataSkinObject(std::string name);
     TDataSkinObject(const TDataSkinObject&) = delete;
     TDataSkinObject& operator=(const TDataSkinObject&) = delete;
     virtual ~TDataSkinObject();
 
-    // Nine-slice margins: the parts of a frame drawn at fixed size.
-    int LeftWidth = 0;
-    int TopHeight = 0;
-    int RightWidth = 0;
-    int BottomHeight = 0;
     RECT Margins() const noexcept { return {LeftWidth, TopHeight, RightWidth, BottomHeight}; }
 
     std::unique_ptr<TBitmap> Bitmap;
-    int Trans = 0; // 1: magenta pixels are see-through
-    int Tile = 0;  // 1: the middle is tiled (for the frame borders: the Stretch key)
-    std::string Name;
-    int FrameCount = 0;
-    int Style = 0;
-    int NormalColour = -1; // -1: not given
-    int MouseOverColour = -1;
-    int PressedColour = -1;
-    TColor NormalColour2 = clBtnText;
-    TColor MouseOverColour2 = clBtnText;
-    TColor PressedColour2 = clBtnText;
 };
 
 // The margins of the tab pane drawn from Tabs' Bitmap2 (the pane image of
@@ -108,67 +91,29 @@ public:
     std::unique_ptr<TBitmap> Bitmap2;
 };
 
-// Caption text. The margin fields carry TextShift (left), TextShiftVert (top)
-// and TextRightClip (right); Bitmap is the TextBack image.
-class TDataSkinTitle : public TDataSkinObject {
+// Caption text; Bitmap is the TextBack image.
+class TDataSkinTitle : public TDataSkinObject, public TSkinTitleValues {
 public:
     using TDataSkinObject::TDataSkinObject;
-    int TextAlignment = 0;
-    int Textbackground = 0;
-    int FontHeight = 14;
-    int TXTBackleft = 0;
-    int TXTBackRight = 0;
-    TColor ActiveText = clNone; // clNone: not given by the skin
-    TColor InActiveText = clNone;
 };
 
 // Push buttons, check boxes and radio buttons.
-class TDataSkinButton : public TDataSkinObject {
+class TDataSkinButton : public TDataSkinObject, public TSkinButtonValues {
 public:
     explicit TDataSkinButton(std::string name);
     std::unique_ptr<TBitmap> CheckButton;
     std::unique_ptr<TBitmap> RadioButton;
-    int RadioButtonFrame = 0;
-    int CheckButtonFrame = 0;
-    bool HasNormalColour2 = false;
-    bool HasMouseOverColour2 = false;
-    bool HasPressedColour2 = false;
 };
 
 // One caption button, or one button of a maximised MDI child.
-class TDataSkinSysButton : public TDataSkinObject {
+class TDataSkinSysButton : public TDataSkinObject, public TSkinSysButtonValues {
 public:
     using TDataSkinObject::TDataSkinObject;
-    int Action = 0;
-    int Align = 0;
-    int XCoord = 0;
-    int YCoord = 0;
-    int CombineOp = -1;
-    int Visibility = 0;
-    int Visibility1 = 0;
 };
 
-class TDataSkinBoxLabel : public TDataSkinObject {
+class TDataSkinBoxLabel : public TDataSkinObject, public TSkinBoxLabelValues {
 public:
     using TDataSkinObject::TDataSkinObject;
-    int BackgroundLeftShift = 0;
-    int BackgroundRightShift = 0;
-    int BackgroundAlignment = 0;
-};
-
-// --- Palette ---
-
-// Slots of SkinColors.
-enum TSkinColourSlot {
-    scWindowText = 0, scTitleTextActive = 1, scTitleTextNoActive = 2, scButtonFace = 3, scButtonText = 4,
-    scButtonHilight = 5, scButtonlight = 6, scButtonShadow = 7, scButtonDkShadow = 8, scHilightText = 11,
-    scHilight = 12, scMenubar = 13, scMenuBarText = 14, scMenuText = 15, scMenu = 16, scTitleSample = 17,
-    scScrollbar = 18, kSkinColourCount = 19
-};
-
-struct TSkinColour {
-    TColor Colour = clBlack; // may name a system colour (top byte 0xFF)
-    bool Given = false;      // the skin gave this colour
 };
 
 // --- Events ---
@@ -255,10 +200,10 @@ public:
         return {Scaled(margins.left), Scaled(margins.top), Scaled(margins.right), Scaled(margins.bottom)};
     }
     const std::string& SkinName() const noexcept { return FSkinName; }
-    const std::array<TSkinColour, kSkinColourCount>& SkinColors() const noexcept { return FSkinColors; }
-    TColor SkinColor(TSkinColourSlot slot) const noexcept { return FSkinColors[slot].Colour; }
-    const std::vector<TColor>& ExtraColors() const noexcept { return FExtraColors; }
-    const std::array<TColor, 10>& CustomColors() const noexcept { return FCustomColors; }
+    const std::array<TSkinColour, kSkinColourCount>& SkinColors() const noexcept { return FPalette.Colours; }
+    TColor SkinColor(TSkinColourSlot slot) const noexcept { return FPalette.Colours[slot].Colour; }
+    const std::vector<TColor>& ExtraColors() const noexcept { return FPalette.Extra; }
+    const std::array<TColor, 10>& CustomColors() const noexcept { return FPalette.Custom; }
     HBRUSH FaceBrush() const noexcept { return FFaceBrush.Get(); }
     TFont& CaptionFont() noexcept { return FCaptionFont; }
     TBitmap& AppIcon() noexcept { return *FAppIcon; }
@@ -314,50 +259,23 @@ public:
     // "UpDown.Vert", "TRACKVERT" ...; any case), or nullptr when absent.
     TDataSkinObject* FindSkinObject(std::string_view name) const;
 
-    // The image value of the description (archive entry name) into bitmap; an
-    // empty bitmap when there is no such ".bmp" entry or it does not load.
-    void LoadImageEntry(TBitmap& bitmap, std::string_view value) const;
-
 private:
-    // Slots of the plain objects.
-    enum TPlainSlot {
-        kMenuBar, kProgressChunk, kGroupBoxEdge, kStatusBarEdges, kTabPane, kToolBars, kSunkEdge, kExtraImages,
-        kHeaderbar, kMenuItem, kMenuBackground, kScrollbar, kHorzScroll, kVertScroll, kHorzScrollThumb,
-        kVertScrollThumb, kThumbHorz, kThumbVert, kThumbLeft, kThumbRight, kThumbUp, kThumbDown, kTrack,
-        kTrackVert, kToolbarGradient, kComboxArrow, kPlainSlotCount
-    };
+    using TPlainSlot = TSkinPlainSlot;
     TDataSkinObject* Plain(TPlainSlot slot) const noexcept { return FPlain[slot].get(); }
 
     void RunLoadedSteps();
-    void BuildSkin();
-    void ReadBorders();
-    void ReadColours();
-    void ReadCaptionButtons(const std::vector<std::string>& sections);
-    void ReadMdiButtons();
-    void ReadButtons();
-    void ReadTitle();
-    void ReadProgress();
-    void ReadMenuBar();
-    void ReadObjects();
-    void FixFrameCounts();
+    void BuildSkin(TSkinModel model);
+    void AdoptObjects(const TSkinModel& model);
     // Every skin object with a strip of state frames, and whether its frames
     // lie one above the other (caption buttons and the caption aside).
     std::vector<std::pair<TDataSkinObject*, bool>> StripObjects() const;
-    void ClampSkinMargins();
     void ComposeComboFace();
     void DeriveComboxArrow();
     void MakeToolbarGradient();
     void ScaleForScreen();
-    void LoadPlainSlot(TPlainSlot slot, const char* section);
-    // The keys besides margins, flags and colours that a section may have.
-    enum TPlainKeys { pkStyle = 1, pkFrame = 2 };
-    void ReadPlainKeys(TDataSkinObject& object, const char* section, int keys) const;
-    std::unique_ptr<TDataSkinBorder> LoadBorderObject(const char* section, const char* secondKey) const;
-    void LoadBuiltInTrack(TPlainSlot slot, const char* section, const wchar_t* resource);
     void MakeAppIcon();
     void MakeCaptionFont();
     void LoadMenuImages();
-    TColor ReadColour(const char* key, TColor fallback) const;
 
     bool FActive = false;
     bool FReading = false;
@@ -369,9 +287,7 @@ private:
     std::vector<std::uint8_t> FSkinStream;
 
     std::string FSkinName;
-    std::array<TSkinColour, kSkinColourCount> FSkinColors{};
-    std::vector<TColor> FExtraColors;
-    std::array<TColor, 10> FCustomColors{};
+    TSkinPalette FPalette = ReadSkinPalette(nullptr);
     gdi::Brush FFaceBrush;
     TFont FCaptionFont;
     std::unique_ptr<TBitmap> FAppIcon;
@@ -389,10 +305,6 @@ private:
     std::unique_ptr<TDataSkinBoxLabel> FGroupBox;
     std::unique_ptr<TDataSkinBorder> FTabs, FComboButton, FUpDownHorz, FUpDownVert;
     std::array<std::unique_ptr<TDataSkinObject>, kPlainSlotCount> FPlain;
-
-    // Only while one skin is being built.
-    const TSkinReader* FReader = nullptr;
-    const TQuickIni* FIni = nullptr;
 };
 
 // The 118 ClassName=kind lines a new TSkinData starts with.

@@ -1,6 +1,6 @@
 #include "Gallery.h"
 
-#include "skin/data/resources/MainWindowSkin.h"
+#include "app/MainWindowSkin.h"
 
 #include <filesystem>
 

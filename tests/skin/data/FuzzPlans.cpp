@@ -84,3 +84,11 @@ void PlanSectionDrawing(const TQuickIni& ini, const std::string& section, int im
         }
     }
 }
+
+std::uint32_t DeclaredSkinSize(const std::uint8_t* data, std::size_t size)
+{
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4 && i < size; ++i)
+        value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+    return value;
+}

@@ -4,7 +4,7 @@
 #include "framework/Forms.h"
 #include "skin/data/SkinManagerLink.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/data/resources/MainWindowSkin.h"
+#include "app/MainWindowSkin.h"
 #include "skin/data/resources/SkinResources.h"
 
 #include <gtest/gtest.h>

@@ -19,14 +19,6 @@ namespace {
 constexpr std::uint32_t kLargestFuzzedSize = 1 << 18;
 constexpr std::uint32_t kLargestComparedSize = 1 << 16;
 
-std::uint32_t DeclaredSize(const std::uint8_t* data, std::size_t size)
-{
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4 && i < size; ++i)
-        value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
-    return value;
-}
-
 void CompareDecoders(std::uint32_t declared, std::span<const std::uint8_t> stream)
 {
     const auto size = static_cast<std::int32_t>(declared);
@@ -75,7 +67,7 @@ void ReadEverything(const TSkinReader& reader)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::uint32_t declared = DeclaredSize(data, size);
+    const std::uint32_t declared = DeclaredSkinSize(data, size);
     if (declared > kLargestFuzzedSize && declared <= static_cast<std::uint32_t>(kMaxUnpackedSkinSize))
         return 0;
     if (declared <= kLargestComparedSize && size >= 4)

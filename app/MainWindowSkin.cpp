@@ -1,9 +1,8 @@
 #include "MainWindowSkin.h"
 
-#include "SkinResources.h"
+#include "skin/data/resources/SkinResources.h"
+#include "skin/data/SkinStream.h"
 #include "skin/data/WinSkinData.h"
-
-#include <vector>
 
 void ReadMainWindowSkinData(TSkinData& skin)
 {
@@ -17,12 +16,5 @@ void ReadMainWindowSkinData(TSkinData& skin)
     skin.MenuUpdate = true;
     skin.MenuMerge = false;
 
-    const std::span<const std::uint8_t> file = DefaultSkinFile();
-    const auto size = static_cast<std::uint32_t>(file.size());
-    std::vector<std::uint8_t> stored;
-    stored.reserve(4 + file.size());
-    for (int i = 0; i < 4; ++i)
-        stored.push_back(static_cast<std::uint8_t>(size >> (8 * i)));
-    stored.insert(stored.end(), file.begin(), file.end());
-    skin.ReadSkinStream(stored);
+    skin.ReadSkinStream(FrameSkinStream(DefaultSkinFile()));
 }
