@@ -7,31 +7,72 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-# vidkiln_test(<name> [SERIAL] [DPI <n>] SOURCES ... LIBS ...): one test
-# executable whose cases are each a ctest test; Windows executables are listed
-# through Wine when ctest starts. SERIAL keeps its cases from running beside
-# any other test (for cases that share files or processes with each other).
-# DPI runs the cases, DPI-aware, under a Wine prefix of their own whose screen
-# is set to n dots per inch (the system's scaling: 120 is 125 %, 144 is 150 %).
+# vidkiln_test(<name> [SERIAL] [DPI <n>] [ALONE <filter>] SOURCES ... LIBS ...):
+# one test executable whose cases are each a ctest test; Windows executables
+# are listed through Wine when ctest starts. SERIAL keeps its cases from
+# running beside any other test (for cases that share files or processes with
+# each other). DPI runs the cases, DPI-aware, under a Wine prefix of their own
+# whose screen is set to n dots per inch (the system's scaling: 120 is 125 %,
+# 144 is 150 %).
+#
+# A Windows program runs all its cases in one Wine process (a Wine start costs
+# about half a second, more than most cases), from a setup test <name>.batch;
+# each case's ctest test reads its outcome from that run, and runs alone when
+# the run did not reach it (see tests/support/batch-case). ALONE names the
+# cases, as a GoogleTest filter ("Suite.*:Other.Case"), that must own their
+# process, such as start-up and shutdown; VIDKILN_TEST_BATCH=0 in the
+# environment runs every case alone.
 function(vidkiln_test name)
-    cmake_parse_arguments(T "SERIAL" "DPI" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "SERIAL" "DPI;ALONE" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    # tests/support/ and the fixtures of other test folders.
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     vidkiln_warnings(${name})
-    if(T_DPI)
-        vidkiln_dpi_aware(${name})
-        if(CMAKE_CROSSCOMPILING)
-            set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-                "${PROJECT_SOURCE_DIR}/scripts/wine-exec;--dpi;${T_DPI};${VIDKILN_WINE_DIR}-dpi${T_DPI}")
-        endif()
-    endif()
     set(properties TIMEOUT 300)
     if(T_SERIAL)
         list(APPEND properties RUN_SERIAL TRUE)
+    endif()
+    if(CMAKE_CROSSCOMPILING)
+        set(emulator ${CMAKE_CROSSCOMPILING_EMULATOR})
+        set(winedir ${VIDKILN_WINE_DIR})
+        if(T_DPI)
+            vidkiln_dpi_aware(${name})
+            set(winedir ${VIDKILN_WINE_DIR}-dpi${T_DPI})
+            set(emulator ${PROJECT_SOURCE_DIR}/scripts/wine-exec --dpi ${T_DPI} ${winedir})
+        endif()
+        vidkiln_batch(${name} "${emulator}" "${winedir}" "${T_ALONE}" "${T_SERIAL}")
+        # Every program of one Wine folder shares its display and desktop:
+        # focus, capture and the foreground window are one per desktop, so
+        # they run one at a time, whatever -j ctest is given.
+        list(APPEND properties RESOURCE_LOCK ${winedir} FIXTURES_REQUIRED ${name}.batch)
+    elseif(T_DPI)
+        vidkiln_dpi_aware(${name})
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
         PROPERTIES ${properties})
+endfunction()
+
+# The single run of a Windows test program and the cleanup after its cases, so
+# a later ctest that skips the run cannot read stale outcomes.
+function(vidkiln_batch name emulator winedir alone serial)
+    set(results ${CMAKE_BINARY_DIR}/tests/${name}.results.xml)
+    set(wrapper ${PROJECT_SOURCE_DIR}/tests/support/batch-case ${results})
+    if(alone)
+        list(APPEND wrapper --alone ${alone})
+    endif()
+    # GoogleTest under Wine takes a path without a drive as relative.
+    list(APPEND wrapper --seen-as Z:${results})
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${wrapper};${emulator}")
+    add_test(NAME ${name}.batch COMMAND ${name})
+    add_test(NAME ${name}.batch_cleanup COMMAND ${CMAKE_COMMAND} -E rm -f ${results})
+    set_tests_properties(${name}.batch PROPERTIES
+        FIXTURES_SETUP ${name}.batch RESOURCE_LOCK ${winedir} TIMEOUT 1800)
+    set_tests_properties(${name}.batch_cleanup PROPERTIES FIXTURES_CLEANUP ${name}.batch)
+    if(serial)
+        set_tests_properties(${name}.batch PROPERTIES RUN_SERIAL TRUE)
+    endif()
 endfunction()
