@@ -69,7 +69,10 @@ TEST(SkinBuilder, FrameCountsFollowTheObjectKind)
         int Expected;
     };
     const auto plain = [](TSkinPlainSlot slot) {
-        return [slot](const TSkinModel& model) { return PlainPart(model, slot)->FrameCount; };
+        return [slot](const TSkinModel& model) {
+            const TSkinPart* part = PlainPart(model, slot);
+            return part ? part->FrameCount : -1;
+        };
     };
     const TCase cases[] = {
         // Fixed by the kind, whatever the section says.
