@@ -626,23 +626,28 @@ TEST_F(TMainWindow, TheWindowMenuSwitchesSkins)
     EXPECT_TRUE(checked(0));
     const std::string stored = Form->SkinData1->SkinName();
 
-    const auto choose = [&](size_t index) {
+    // A choice takes effect through the manager's request timer: wait until
+    // the menu shows it and the frame wears the skin then in use.
+    const auto choose = [&](size_t index, const std::function<bool()>& taken) {
         PostMessageW(window, WM_SYSCOMMAND, TFrmMain::SkinCommand(index), 0);
-        PumpMessages(300);
+        EXPECT_TRUE(PumpUntil([&] {
+            return checked(index) == (index != 1) && taken() &&
+                   frametest::BorderMisses(*Form->SkinData1, window, 1) == 0;
+        })) << "skin choice " << index << " taken and drawn";
     };
-    choose(2);
+    choose(2, [&] { return Form->SkinData1->SkinName() == "Vidkiln Light"; });
     EXPECT_EQ(Form->SkinData1->SkinName(), "Vidkiln Light");
     EXPECT_EQ(frametest::BorderMisses(*Form->SkinData1, window, 1), 0) << "the light skin's frame";
     EXPECT_TRUE(checked(2));
 
-    choose(1);
+    choose(1, [&] { return BoxTexts().size() == 1; });
     ASSERT_EQ(BoxTexts().size(), 1u);
     EXPECT_NE(BoxTexts()[0].find(L"broken"), std::wstring::npos) << Narrow(BoxTexts()[0]);
     EXPECT_EQ(Form->SkinData1->SkinName(), "Vidkiln Light") << "a damaged file changes nothing";
     EXPECT_EQ(frametest::BorderMisses(*Form->SkinData1, window, 1), 0);
     EXPECT_TRUE(checked(2));
 
-    choose(0);
+    choose(0, [&] { return Form->SkinData1->SkinName() == stored; });
     EXPECT_EQ(Form->SkinData1->SkinName(), stored);
     EXPECT_EQ(frametest::BorderMisses(*Form->SkinData1, window, 1), 0) << "the stored skin's frame";
     EXPECT_TRUE(checked(0));
