@@ -632,7 +632,7 @@ TEST_F(TMainWindow, TheWindowMenuSwitchesSkins)
         PostMessageW(window, WM_SYSCOMMAND, TFrmMain::SkinCommand(index), 0);
         EXPECT_TRUE(PumpUntil([&] {
             return checked(index) == (index != 1) && taken() &&
-                   frametest::BorderMisses(*Form->SkinData1, window, 1) == 0;
+                   frametest::BorderMisses(*Form->SkinData1, window, 1, false) == 0;
         })) << "skin choice " << index << " taken and drawn";
     };
     choose(2, [&] { return Form->SkinData1->SkinName() == "Vidkiln Light"; });
