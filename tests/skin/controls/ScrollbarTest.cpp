@@ -36,6 +36,9 @@ struct TStep {
     // they wait until the press has been taken and the mouse captured,
     // however late the busy GUI thread gets to it.
     bool AfterCapture = false;
+    // A press held until this holds (a repeating arrow reached its end),
+    // however slowly a loaded machine repeats; then the pause.
+    std::function<bool()> HeldUntil = nullptr;
 };
 
 // Waits until a window of the thread holds the mouse; from the sending
@@ -61,6 +64,9 @@ void Gesture(const std::vector<TStep>& steps)
                 WaitForCapture(gui);
             INPUT input = testsupport::MouseInput(step.Screen, step.Flags, step.Wheel);
             SendInput(1, &input, sizeof(INPUT));
+            const DWORD held = GetTickCount();
+            while (step.HeldUntil && !step.HeldUntil() && GetTickCount() - held < 20000)
+                Sleep(5);
             Sleep(step.PauseMs);
         }
         done = true;
@@ -458,7 +464,14 @@ TEST_F(SkinnedScrollbars, InputThroughTheOverlaysScrollsAsOnThePlainBars)
         {"the up arrow held until it repeats to the top", [&](TWinControl* c) {
              const TNative bar = vertical(c);
              const POINT at = Along(bar, true, 3);
-             Gesture({{at, 0, 10}, {at, MOUSEEVENTF_LEFTDOWN, 900}, {at, MOUSEEVENTF_LEFTUP, 10}});
+             HWND window = c->Handle();
+             const auto atTop = [window] {
+                 SCROLLINFO info{};
+                 info.cbSize = sizeof(info);
+                 info.fMask = SIF_POS | SIF_RANGE;
+                 return GetScrollInfo(window, SB_VERT, &info) && info.nPos == info.nMin;
+             };
+             Gesture({{at, 0, 10}, {at, MOUSEEVENTF_LEFTDOWN, 100, 0, false, atTop}, {at, MOUSEEVENTF_LEFTUP, 10}});
          }},
         {"a click on the page below the thumb", [&](TWinControl* c) {
              const TNative bar = vertical(c);
