@@ -169,11 +169,8 @@ TEST(Buttons, BitBtnDrawsItsGlyphFrameForTheState)
     Form.Show();
     auto Centre = [&] {
         RedrawWindow(Button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-        const HDC DC = GetDC(Button->Handle());
         // Content starts 2 in (frame) + 1 (focus/default edge none) + margin.
-        const COLORREF Pixel = GetPixel(DC, 2 + 6 + 8, 20);
-        ReleaseDC(Button->Handle(), DC);
-        return Pixel;
+        return ClientPixel(*Button, 2 + 6 + 8, 20);
     };
     EXPECT_EQ(Centre(), RGB(0xFF, 0, 0)) << "frame 1: up";
     Button->SetEnabled(false);

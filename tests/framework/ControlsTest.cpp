@@ -398,13 +398,12 @@ TEST(Controls, WindowlessChildIsPaintedByItsParent)
         TForm& Form = Green.Form;
         TPainted* Child = Green.Red;
         Form.Show();
-        ASSERT_TRUE(PumpUntil([&] { return Child->Paints > 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return Child->Paints > 0; }, "the child's first paint"));
         Form.Update();
-        HDC DC = GetDC(Form.Handle());
-        EXPECT_EQ(GetPixel(DC, 15, 15), RGB(255, 0, 0)) << DoubleBuffered;
-        EXPECT_EQ(GetPixel(DC, 5, 5), RGB(0, 255, 0)) << DoubleBuffered;
-        EXPECT_EQ(GetPixel(DC, 45, 15), RGB(0, 255, 0)) << DoubleBuffered;
-        ReleaseDC(Form.Handle(), DC);
+        const testsupport::TPixels Shot = testsupport::ReadBack(Form.Handle(), testsupport::TArea::Client);
+        EXPECT_EQ(Shot.At(15, 15), RGB(255, 0, 0)) << DoubleBuffered;
+        EXPECT_EQ(Shot.At(5, 5), RGB(0, 255, 0)) << DoubleBuffered;
+        EXPECT_EQ(Shot.At(45, 15), RGB(0, 255, 0)) << DoubleBuffered;
     }
 }
 

@@ -20,14 +20,6 @@ RECT Scaled(RECT R, int Dpi)
     return {B.Left, B.Top, B.Left + B.Width, B.Top + B.Height};
 }
 
-COLORREF ClientPixel(TWinControl& Control, int X, int Y)
-{
-    const HDC DC = GetDC(Control.Handle());
-    const COLORREF Pixel = GetPixel(DC, X, Y);
-    ReleaseDC(Control.Handle(), DC);
-    return Pixel;
-}
-
 // A small form in 96-dpi units: the kind of layout the program writes.
 struct TSampleForm {
     std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
@@ -100,7 +92,7 @@ TEST_P(FormScaling, TakesBoundsAndFontsToTheNewResolution)
     EXPECT_EQ(S.PointFont->Font()->Height(), PointHeight) << "a point size already follows the screen";
 
     if (WithWindows) {
-        ASSERT_TRUE(PumpUntil([&] { return WindowFontHeight(S.Edit->Handle()) == -18; }));
+        ASSERT_TRUE(WaitUntil([&] { return WindowFontHeight(S.Edit->Handle()) == -18; }, "the edit's scaled font"));
         EXPECT_EQ(WindowFontHeight(S.PointFont->Handle()), PointHeight);
     }
 }

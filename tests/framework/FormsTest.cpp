@@ -163,7 +163,7 @@ TEST(Forms, ReleaseFreesTheFormAfterItsQueuedMessages)
     Form->Show();
     Form->Release();
     EXPECT_FALSE(Freed);
-    ASSERT_TRUE(PumpUntil([&] { return Freed; }));
+    ASSERT_TRUE(WaitUntil([&] { return Freed; }, "the form to be freed"));
 }
 
 namespace {
@@ -194,7 +194,7 @@ TEST(Forms, ReleaseWaitsForTheHooksHandlingItToUnwind)
     After.Hook.Install(Form, TWndMethod::Bind<&TAfterHook::Handle>(&After));
     Form->Show();
     Form->Release();
-    ASSERT_TRUE(PumpUntil([&] { return Freed; }));
+    ASSERT_TRUE(WaitUntil([&] { return Freed; }, "the form to be freed"));
     EXPECT_TRUE(After.SawReleaseWhole);
     EXPECT_FALSE(After.Hook.Installed());
 }
@@ -208,7 +208,7 @@ TEST(Forms, CloseWithCaFreeReleases)
     Form->OnClose = TCloseEvent::Bind<&TFormEvents::Close>(&Events);
     Form->Show();
     Form->Close();
-    ASSERT_TRUE(PumpUntil([&] { return Freed; }));
+    ASSERT_TRUE(WaitUntil([&] { return Freed; }, "the form to be freed"));
 }
 
 TEST(Application, FailingOnCreateIsReportedAndTheFormGoesOn)

@@ -1,24 +1,32 @@
-// Shared by the framework's window tests: running messages for a while and
-// answering message boxes without showing them.
+// Shared by the framework's window tests: waits that hand messages on
+// through the application, and answering message boxes without showing them.
 #pragma once
 
 #include "framework/Forms.h"
+#include "support/FormsDispatch.h"
+#include "support/ReadBack.h"
+#include "support/Wait.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
-// Handles messages until Done() is true or the time is up; true when Done.
-template <class F>
-bool PumpUntil(F Done, DWORD TimeoutMs = 5000)
+// Waits as the program's own loop runs, through the application.
+inline ::testing::AssertionResult WaitUntil(const std::function<bool()>& Done, const char* What)
 {
-    const DWORD Start = GetTickCount();
-    while (!Done()) {
-        if (GetTickCount() - Start > TimeoutMs)
-            return false;
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
+    return testsupport::WaitUntil(Done, What, testsupport::kDeadlineMs, testsupport::DispatchThroughApplication);
+}
+
+// The same as a plain true or false, for callers that report their own failure.
+inline bool PumpUntil(const std::function<bool()>& Done, DWORD TimeoutMs = testsupport::kDeadlineMs)
+{
+    return testsupport::PumpUntil(Done, TimeoutMs, testsupport::DispatchThroughApplication);
+}
+
+// A pixel of a control's client area as it is on the display.
+inline COLORREF ClientPixel(TWinControl& Control, int X, int Y)
+{
+    return testsupport::ReadBack(Control.Handle(), testsupport::TArea::Client).At(X, Y);
 }
 
 // Logical height of the font a window was given (WM_SETFONT); 0 for none.

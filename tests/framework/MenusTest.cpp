@@ -105,7 +105,7 @@ TEST(Menus, CommandsAndShortcutsRunTheItemsClick)
     Form.Show();
     SendMessageW(Form.Handle(), WM_COMMAND, MAKEWPARAM(Form.Avi->Command(), 0), 0);
     PostMessageW(Form.Edit->Handle(), WM_KEYDOWN, VK_F5, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Form.Clicks.size() == 2; }));
+    ASSERT_TRUE(WaitUntil([&] { return Form.Clicks.size() == 2; }, "both items' clicks"));
     EXPECT_EQ(Form.Clicks[0], Form.Avi);
     EXPECT_EQ(Form.Clicks[1], Form.Exit);
     SendMessageW(Form.Handle(), WM_COMMAND, MAKEWPARAM(Form.Status->Command(), 0), 0);
@@ -141,7 +141,7 @@ TEST(Menus, ChangesAndAltLettersReachTheFormsHook)
     EXPECT_EQ(GetMenuItemCount(Form.Recent->Handle()), 0) << "hidden items leave the platform menu";
 
     PostMessageW(Form.Edit->Handle(), WM_SYSCHAR, L'v', 1 << 29);
-    ASSERT_TRUE(PumpUntil([&] { return !Log.Chars.empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !Log.Chars.empty(); }, "the Alt letter at the form's hook"));
     EXPECT_EQ(Log.Chars[0], static_cast<WPARAM>(L'v'));
     EXPECT_EQ(GetHotkey(Form.View->Caption()), L'V');
     EXPECT_EQ(GetHotkey(L"Save && &Quit"), L'Q');

@@ -93,14 +93,6 @@ std::wstring WriteBmp(const std::wstring& Name, int W, int H, COLORREF Colour)
     return Path;
 }
 
-COLORREF PixelOf(TWinControl& Control, int X, int Y)
-{
-    HDC DC = GetDC(Control.Handle());
-    const COLORREF C = GetPixel(DC, X, Y);
-    ReleaseDC(Control.Handle(), DC);
-    return C;
-}
-
 // Answers the open-file dialog from a timer tick inside its modal loop.
 struct TDialogDriver {
     std::wstring FileToChoose;
@@ -333,12 +325,11 @@ TEST(Label, PaintsItsTextInsideItsBounds)
     Form.Update();
     int Dark = 0;
     int Outside = 0;
-    HDC DC = GetDC(Form.Handle());
+    const testsupport::TPixels Shot = testsupport::ReadBack(Form.Handle(), testsupport::TArea::Client);
     for (int Y = 0; Y < 60; ++Y)
         for (int X = 0; X < 200; ++X)
-            if (GetPixel(DC, X, Y) == RGB(0, 0, 0))
+            if (Shot.At(X, Y) == RGB(0, 0, 0))
                 (X >= 10 && X < 40 && Y >= 10 && Y < 30) ? ++Dark : ++Outside;
-    ReleaseDC(Form.Handle(), DC);
     EXPECT_GT(Dark, 10);
     EXPECT_EQ(Outside, 0);
 }
@@ -364,10 +355,10 @@ TEST(Image, LoadsSizesAndPaintsItsPicture)
     EXPECT_EQ(Stretched->Width(), 74);
     Form.Show();
     Form.Update();
-    EXPECT_EQ(PixelOf(Form, 20, 20), RGB(0, 0, 255));
-    EXPECT_EQ(PixelOf(Form, 8, 45), RGB(0, 255, 0));
-    EXPECT_EQ(PixelOf(Form, 170, 10), RGB(0, 0, 255));
-    EXPECT_EQ(PixelOf(Form, 180, 10), RGB(0, 255, 0));
+    EXPECT_EQ(ClientPixel(Form, 20, 20), RGB(0, 0, 255));
+    EXPECT_EQ(ClientPixel(Form, 8, 45), RGB(0, 255, 0));
+    EXPECT_EQ(ClientPixel(Form, 170, 10), RGB(0, 0, 255));
+    EXPECT_EQ(ClientPixel(Form, 180, 10), RGB(0, 255, 0));
     EXPECT_THROW(Image->LoadFromFile(Path + L".missing"), Exception);
     EXPECT_EQ(Image->Width(), 37);
     EXPECT_EQ(GetObjectProp(Image, "Picture", &TBitmap::StaticClass()), Image->Picture());
@@ -392,7 +383,7 @@ TEST(Panel, PaintsItsColourAndHoldsChildren)
     EXPECT_EQ(GetParent(Bar->Handle()), Panel->Handle());
     Bar->Hide();
     Panel->Update();
-    EXPECT_EQ(PixelOf(*Panel, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(ClientPixel(*Panel, 0, 0), RGB(255, 0, 0));
     EXPECT_EQ(GetEnumProp(Panel, "BevelOuter"), "bvNone");
     EXPECT_EQ(GetEnumProp(Panel, "ParentBackground"), "False");
 }

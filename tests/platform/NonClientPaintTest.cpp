@@ -1,6 +1,9 @@
 // The skin engine paints every window frame itself. These tests prove that
 // the test display shows what a window paints into its non-client area and
 // that the pixels can be read back from the window DC.
+#include "support/ReadBack.h"
+#include "support/Wait.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -69,30 +72,15 @@ protected:
         ShowWindow(window, SW_SHOW);
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
+        testsupport::DispatchPending();
         gSubclass.ncPaints = 0;
         RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
         ASSERT_GT(gSubclass.ncPaints, 0) << "the frame was not painted";
         GdiFlush();
     }
 
-    // Reads the window as it is on the display, frame included.
-    COLORREF ScreenPixel(int x, int y) const
-    {
-        HDC windowDc = GetWindowDC(window);
-        HDC memoryDc = CreateCompatibleDC(windowDc);
-        HBITMAP bitmap = CreateCompatibleBitmap(windowDc, 1, 1);
-        HGDIOBJ old = SelectObject(memoryDc, bitmap);
-        BitBlt(memoryDc, 0, 0, 1, 1, windowDc, x, y, SRCCOPY);
-        const COLORREF pixel = GetPixel(memoryDc, 0, 0);
-        SelectObject(memoryDc, old);
-        DeleteObject(bitmap);
-        DeleteDC(memoryDc);
-        ReleaseDC(window, windowDc);
-        return pixel;
-    }
+    // The window as it is on the display, frame included.
+    COLORREF ScreenPixel(int x, int y) const { return testsupport::ReadBack(window).At(x, y); }
 
     HWND window = nullptr;
 };

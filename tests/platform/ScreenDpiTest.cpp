@@ -1,6 +1,8 @@
 // Tests at another screen DPI run in a Wine prefix of their own; this proves
 // that such a program sees the DPI it was started for, both through the
 // screen's device context and through the system's scaled metrics.
+#include "support/Dpi.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,11 +10,7 @@ namespace {
 
 TEST(ScreenDpi, TheProgramSeesTheDpiItsPrefixWasMadeFor)
 {
-    HDC screen = GetDC(nullptr);
-    ASSERT_NE(screen, nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(dpi, VIDKILN_EXPECTED_DPI);
+    EXPECT_EQ(testsupport::ScreenDpi(), VIDKILN_EXPECTED_DPI);
     EXPECT_TRUE(IsProcessDPIAware());
 }
 

@@ -108,7 +108,7 @@ TEST_F(Stress, EveryLineOf50MegabytesArrivesOnceAndInOrder)
     runner.OnNewLine = MakeDelegate<&Stress::NewLine>(this);
     runner.CommandLine = ChildCommand({"random:" + std::to_string(kSeed) + ":" + std::to_string(kBytes)});
     runner.Start();
-    ASSERT_TRUE(PumpUntil([&runner] { return !runner.IsRunning(); }, 240s));
+    ASSERT_TRUE(WaitUntil([&runner] { return !runner.IsRunning(); }, "the run to end", 240000));
     runner.Stop();
 
     EXPECT_EQ(runner.ExitCode(), 0);

@@ -51,7 +51,7 @@ protected:
     {
         runner.CommandLine = commandLine;
         runner.Start();
-        ASSERT_TRUE(PumpUntil([this] { return !runner.IsRunning(); }, 30s)) << "the run never ended";
+        ASSERT_TRUE(WaitUntil([this] { return !runner.IsRunning(); }, "the run to end", 30000));
         runner.Stop();
     }
 
@@ -59,7 +59,8 @@ protected:
     // Stop ends it with exactly one OnTerminated.
     void ExpectRunsUntilStop()
     {
-        PumpUntil([] { return false; }, 1500ms);
+        // Nothing to wait for: the check is that nothing happens meanwhile.
+        testsupport::Settle(1500);
         EXPECT_TRUE(runner.IsRunning());
         EXPECT_EQ(terminations, 0);
         runner.Stop();
@@ -76,7 +77,7 @@ protected:
     // The child's first line, "pid <n>", once it has arrived.
     DWORD ChildId()
     {
-        EXPECT_TRUE(PumpUntil([this] { return runner.CapturedLines().Count() > 0; }, 30s));
+        EXPECT_TRUE(WaitUntil([this] { return runner.CapturedLines().Count() > 0; }, "the child's first line", 30000));
         const std::string line = runner.CapturedLines().Line(0);
         return static_cast<DWORD>(std::stoul(line.substr(4)));
     }
@@ -234,7 +235,7 @@ TEST_F(DosCommandTest, SilentChildCostsFewWakeUpsAndALateLineStillArrives)
 {
     runner.CommandLine = ChildCommand({"sleep:2000", Out("late\n")});
     runner.Start();
-    ASSERT_TRUE(PumpUntil([this] { return !runner.IsRunning(); }, 30s));
+    ASSERT_TRUE(WaitUntil([this] { return !runner.IsRunning(); }, "the run to end", 30000));
     runner.Stop();
     // The reader sleeps until the child writes or ends: a handful of waits,
     // where waking every millisecond would be about 2000.
@@ -250,7 +251,7 @@ TEST_F(DosCommandTest, MaxTimeAfterBeginningEndsTheWatchingButNotTheChild)
     const auto start = std::chrono::steady_clock::now();
     runner.Start();
     const DWORD child = ChildId();
-    ASSERT_TRUE(PumpUntil([this] { return !runner.IsRunning(); }, 30s));
+    ASSERT_TRUE(WaitUntil([this] { return !runner.IsRunning(); }, "the run to end", 30000));
     const auto watched = std::chrono::steady_clock::now() - start;
 
     EXPECT_GE(watched, 5500ms) << "left only after the sixth tick";
@@ -268,7 +269,7 @@ TEST_F(DosCommandTest, MaxTimeAfterLastOutputCountsFromTheLastCompleteLine)
     runner.CommandLine = ChildCommand({"pid", "stamps:6:700", Out("no end"), "hang"});
     runner.Start();
     const DWORD child = ChildId();
-    ASSERT_TRUE(PumpUntil([this] { return !runner.IsRunning(); }, 30s));
+    ASSERT_TRUE(WaitUntil([this] { return !runner.IsRunning(); }, "the run to end", 30000));
     runner.Stop();
     EndProcess(child);
 
@@ -431,7 +432,7 @@ TEST_P(HandOver, StopNeverDeadlocksWithAHandlerHandingLinesToTheUiThread)
     runner.Stop();
     EXPECT_FALSE(runner.IsRunning());
     EXPECT_EQ(runner.ExitCode(), TDosCommand::ExitCodeStopped);
-    PumpMessages();
+    testsupport::DispatchPending();
     EXPECT_EQ(received, handed) << "every hand-over reached the window";
 }
 

@@ -38,7 +38,7 @@ void RunToEnd(TDosCommand& runner, const std::wstring& commandLine)
     runner.Start();
     while (runner.IsRunning()) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        PumpMessages();
+        testsupport::DispatchPending();
     }
     runner.Stop();
 }
@@ -144,13 +144,13 @@ void Idle()
     const auto start = Clock::now();
     while (Clock::now() - start < 500ms) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-        PumpMessages();
+        testsupport::DispatchPending();
     }
     const double cpuBefore = ProcessCpuSeconds();
     const auto measureStart = Clock::now();
     while (Clock::now() - measureStart < 9s) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT);
-        PumpMessages();
+        testsupport::DispatchPending();
     }
     const double cpu = ProcessCpuSeconds() - cpuBefore;
     const double wall = Seconds(Clock::now() - measureStart);

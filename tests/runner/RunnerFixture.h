@@ -1,11 +1,12 @@
-// Shared by the runner's Windows tests and its benchmark: the scripted child,
-// command lines for it, and waits that keep the UI thread's messages moving
+// Shared by the runner's Windows tests and its benchmark: the scripted child
+// and command lines for it. Their waits keep the UI thread's messages moving
 // (the counting timer ticks there).
 #pragma once
 
+#include "support/Wait.h"
+
 #include <windows.h>
 
-#include <chrono>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -46,27 +47,6 @@ inline std::string Hex(std::string_view bytes)
     return hex;
 }
 
-inline void PumpMessages()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Processes messages until Done() answers true; false after the timeout.
-template <class Predicate>
-bool PumpUntil(Predicate done, std::chrono::milliseconds timeout)
-{
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        PumpMessages();
-    }
-    return true;
-}
+using testsupport::WaitUntil;
 
 } // namespace runner_test

@@ -6,6 +6,8 @@
 #include "tests/skin/forms/FrameSamples.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/forms/SkinManager.h"
+#include "support/FormsDispatch.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +21,12 @@
 
 namespace {
 
-void Pump()
+// Messages go through the application, as in gallery.exe.
+constexpr testsupport::TDispatch kDispatch = testsupport::DispatchThroughApplication;
+
+void Flush()
 {
-    for (int I = 0; I < 5; ++I) {
-        Application->ProcessMessages();
-        Sleep(10);
-    }
+    testsupport::Flush(kDispatch);
 }
 
 std::wstring ClassOf(HWND Window)
@@ -59,7 +61,7 @@ TEST_F(Gallery, OpensEveryWindowItOffers)
     TFrmGallery Form(nullptr);
     Form.Show();
     Form.OpenEverything();
-    Pump();
+    Flush();
     EXPECT_EQ(Boxes, 1);
     ASSERT_NE(Form.TemplateDialogHandle(), nullptr);
     EXPECT_EQ(ClassOf(Form.TemplateDialogHandle()), L"#32770");
@@ -113,11 +115,11 @@ TEST_F(Gallery, ClosesCleanlyLeavingNoWindowAndNoGdiObject)
         auto* Form = new TFrmGallery(nullptr);
         Form->Show();
         Form->OpenEverything();
-        Pump();
+        Flush();
         Form->CloseEverything();
-        Pump();
+        Flush();
         delete Form;
-        Pump();
+        Flush();
     };
     // The first round makes what lives for the whole process (classes,
     // stock fonts, the menu font); the second must give back all it takes.
@@ -152,11 +154,13 @@ protected:
     }
 };
 
-// Until the skin has loaded and the manager has carried out its request.
+// Until the skin has loaded and the manager has carried out its request,
+// or a second has passed: the request is seen still pending afterwards,
+// and the checks that follow tell whether the skin arrived.
 void WaitForSkin(const TFrmGallery& Form)
 {
-    for (int I = 0; I < 20 && (Form.SkinData1->SkinLoading() || SkinManager->PendingSkinData()); ++I)
-        Pump();
+    testsupport::PumpUntil([&] { return !Form.SkinData1->SkinLoading() && !SkinManager->PendingSkinData(); },
+                           1000, kDispatch);
 }
 
 // Every window the gallery opens: its forms, MDI children and the template dialog.
@@ -178,7 +182,7 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
     WaitForSkin(Form);
     ASSERT_FALSE(Form.SkinData1->SkinLoading());
     Form.OpenEverything();
-    Pump();
+    Flush();
     int Checked = 0;
     for (HWND Window : OpenedWindows(Form)) {
         const TWinSkinForm* Frame = SkinManager->FindSkinForm(Window);
@@ -192,7 +196,7 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
         EXPECT_EQ(Frame->SkinData(), Form.SkinData1);
         // The windows overlap: the one read back comes to the top first.
         SetWindowPos(Window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        Pump();
+        Flush();
         EXPECT_EQ(frametest::BorderMisses(*Form.SkinData1, Window, Frame->Active() ? 1 : 2), 0);
         ++Checked;
     }
@@ -211,15 +215,14 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
 
 // Each window read back in turn, active, with the others hidden so none
 // covers it.
-std::vector<std::unique_ptr<TBitmap>> ShotsAlone(const std::vector<HWND>& Windows)
+std::vector<frametest::TPixels> ShotsAlone(const std::vector<HWND>& Windows)
 {
-    std::vector<std::unique_ptr<TBitmap>> Shots;
+    std::vector<frametest::TPixels> Shots;
     for (HWND Window : Windows) {
         for (HWND Other : Windows)
             if (Other != Window)
                 ShowWindow(Other, SW_HIDE);
-        SetForegroundWindow(Window);
-        Pump();
+        frametest::BringToFront(Window, kDispatch);
         Shots.push_back(frametest::ReadBack(Window));
         for (HWND Other : Windows)
             ShowWindow(Other, SW_SHOWNA);
@@ -236,7 +239,7 @@ std::string CaptionOf(HWND Window)
 
 // Where window's picture lies in Picture: the top-left corner at which a
 // row near its top and one through its middle both match; none when absent.
-std::optional<POINT> FindWindowPicture(const TBitmap& Picture, const TBitmap& Window)
+std::optional<POINT> FindWindowPicture(const TBitmap& Picture, const frametest::TPixels& Window)
 {
     const int W = Window.Width();
     const int H = Window.Height();
@@ -265,7 +268,7 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
     WaitForSkin(Form);
     const std::vector<HWND> Windows = Form.OpenPreviewWindows();
     ASSERT_GE(Windows.size(), 6u);
-    Pump();
+    Flush();
     const std::wstring Folder = std::filesystem::temp_directory_path().wstring();
     const std::wstring Bmp = Folder + L"\\vidkiln preview test.bmp";
     const std::wstring Png = Folder + L"\\vidkiln preview test.png";
@@ -273,9 +276,9 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
     SavePreview(Windows, Png);
     TBitmap Picture;
     Picture.LoadFromFile(Bmp);
-    const std::vector<std::unique_ptr<TBitmap>> Shots = ShotsAlone(Windows);
+    const std::vector<frametest::TPixels> Shots = ShotsAlone(Windows);
     for (size_t I = 0; I < Windows.size(); ++I)
-        EXPECT_TRUE(FindWindowPicture(Picture, *Shots[I])) << "window " << CaptionOf(Windows[I]) << " is not in the preview";
+        EXPECT_TRUE(FindWindowPicture(Picture, Shots[I])) << "window " << CaptionOf(Windows[I]) << " is not in the preview";
     // A PNG: its signature, and the picture's size in its header.
     std::string Bytes(24, '\0');
     std::ifstream In(std::filesystem::path(Png), std::ios::binary);
@@ -298,21 +301,21 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
 const std::wstring kSteelSkin = L"" VIDKILN_DEFAULT_SKIN_FILE;
 
 // What a gallery started with Skin shows: each preview window alone.
-std::vector<std::unique_ptr<TBitmap>> FreshStartShots(const std::wstring& Skin)
+std::vector<frametest::TPixels> FreshStartShots(const std::wstring& Skin)
 {
     TFrmGallery Form(nullptr, Skin);
     Form.Show();
     WaitForSkin(Form);
     const std::vector<HWND> Windows = Form.OpenPreviewWindows();
-    Pump();
-    std::vector<std::unique_ptr<TBitmap>> Shots = ShotsAlone(Windows);
+    Flush();
+    std::vector<frametest::TPixels> Shots = ShotsAlone(Windows);
     Form.CloseEverything();
     return Shots;
 }
 
 // Pixels in which two pictures of one window differ (all of them when the
 // window's size differs).
-int DifferingPixels(const TBitmap& A, const TBitmap& B)
+int DifferingPixels(const frametest::TPixels& A, const frametest::TPixels& B)
 {
     if (A.Width() != B.Width() || A.Height() != B.Height())
         return std::max(A.Width() * A.Height(), B.Width() * B.Height());
@@ -340,13 +343,13 @@ TEST_F(SkinnedGallery, SwitchingSkinsLeavesEveryWindowAsAFreshStartShowsIt)
 {
     const auto FreshSteel = FreshStartShots(kSteelSkin);
     const auto FreshLight = FreshStartShots(kLightSkin);
-    ASSERT_NE(DifferingPixels(*FreshSteel[0], *FreshLight[0]), 0) << "the two skins look alike";
+    ASSERT_NE(DifferingPixels(FreshSteel[0], FreshLight[0]), 0) << "the two skins look alike";
 
     TFrmGallery Form(nullptr, kSteelSkin);
     Form.Show();
     WaitForSkin(Form);
     const std::vector<HWND> Windows = Form.OpenPreviewWindows();
-    Pump();
+    Flush();
     ASSERT_EQ(Windows.size(), FreshSteel.size());
     // One round first: caches that fill once per skin are not growth.
     SwitchSkin(Form, kLightSkin);
@@ -359,19 +362,19 @@ TEST_F(SkinnedGallery, SwitchingSkinsLeavesEveryWindowAsAFreshStartShowsIt)
     // Once through the request timer, as a user's choice goes.
     Form.SkinData1->SetSkinFile(kSteelSkin);
     WaitForSkin(Form);
-    Pump();
+    Flush();
     EXPECT_EQ(Gdi.Count(), GdiBefore) << "counted by " << Gdi.Source;
     EXPECT_EQ(gditest::UserObjectCount(), UserBefore);
 
-    const auto Compare = [&](const std::vector<std::unique_ptr<TBitmap>>& Fresh) {
-        const std::vector<std::unique_ptr<TBitmap>> Shots = ShotsAlone(Windows);
+    const auto Compare = [&](const std::vector<frametest::TPixels>& Fresh) {
+        const std::vector<frametest::TPixels> Shots = ShotsAlone(Windows);
         for (size_t I = 0; I < Windows.size(); ++I) {
-            EXPECT_EQ(DifferingPixels(*Shots[I], *Fresh[I]), 0) << "window " << CaptionOf(Windows[I]);
+            EXPECT_EQ(DifferingPixels(Shots[I], Fresh[I]), 0) << "window " << CaptionOf(Windows[I]);
         }
     };
     Compare(FreshSteel);
     SwitchSkin(Form, kLightSkin);
-    Pump();
+    Flush();
     Compare(FreshLight);
     Form.CloseEverything();
 }
@@ -412,14 +415,14 @@ void RunVisit(TModalVisit& Here, const std::function<void()>& Open)
 
 // The picture of a modal window of the class, read back once it shows after
 // Switches skin switches made while it is open.
-std::unique_ptr<TBitmap> ModalShot(TFrmGallery& Form, const wchar_t* ClassName, const wchar_t* Caption,
+frametest::TPixels ModalShot(TFrmGallery& Form, const wchar_t* ClassName, const wchar_t* Caption,
                                    const std::function<void()>& Open, const std::vector<std::wstring>& Switches)
 {
-    std::unique_ptr<TBitmap> Shot;
+    frametest::TPixels Shot;
     TModalVisit Here{ClassName, Caption, [&](HWND Window) {
                          for (const std::wstring& Skin : Switches)
                              SwitchSkin(Form, Skin);
-                         Pump();
+                         Flush();
                          Shot = frametest::ReadBack(Window);
                      }};
     RunVisit(Here, Open);
@@ -433,7 +436,7 @@ TEST_F(SkinnedGallery, OpenModalWindowsAndMenusTakeTheNewSkin)
     TFrmGallery Form(nullptr, kSteelSkin);
     Form.Show();
     WaitForSkin(Form);
-    Pump();
+    Flush();
     SetCursorPos(2, 2); // no menu item under the mouse
     const wchar_t* const Box = L"Skin switch";
     const auto OpenBox = [&] { MessageBoxW(Form.Handle(), L"The skin changes while this box is open.", Box, MB_OKCANCEL); };
@@ -454,10 +457,10 @@ TEST_F(SkinnedGallery, OpenModalWindowsAndMenusTakeTheNewSkin)
         const auto Switched = ModalShot(Form, Case.ClassName, Case.Caption, Case.Open,
                                         {kLightSkin, kSteelSkin, kLightSkin});
         const auto Back = ModalShot(Form, Case.ClassName, Case.Caption, Case.Open, {kLightSkin, kSteelSkin});
-        ASSERT_TRUE(FreshLight && FreshSteel && Switched && Back);
-        EXPECT_NE(DifferingPixels(*FreshLight, *FreshSteel), 0) << "the two skins look alike";
-        EXPECT_EQ(DifferingPixels(*Switched, *FreshLight), 0);
-        EXPECT_EQ(DifferingPixels(*Back, *FreshSteel), 0);
+        ASSERT_FALSE(FreshLight.Empty() || FreshSteel.Empty() || Switched.Empty() || Back.Empty());
+        EXPECT_NE(DifferingPixels(FreshLight, FreshSteel), 0) << "the two skins look alike";
+        EXPECT_EQ(DifferingPixels(Switched, FreshLight), 0);
+        EXPECT_EQ(DifferingPixels(Back, FreshSteel), 0);
     }
 
     // An open-file dialog's frame, read back after switches made while it is
@@ -466,7 +469,7 @@ TEST_F(SkinnedGallery, OpenModalWindowsAndMenusTakeTheNewSkin)
     int Misses = -1;
     TModalVisit Here{L"#32770", FileTitle, [&](HWND Window) {
                          SwitchSkin(Form, kLightSkin);
-                         Pump();
+                         Flush();
                          const TWinSkinForm* Frame = SkinManager->FindSkinForm(Window);
                          ASSERT_NE(Frame, nullptr);
                          Misses = frametest::BorderMisses(*Form.SkinData1, Window, Frame->Active() ? 1 : 2);

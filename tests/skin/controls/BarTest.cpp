@@ -31,7 +31,7 @@ constexpr int kStatusFrames = 3;
 constexpr TColor kRed = 0x0000FF;
 
 // The pixels of rect of a picture, row by row.
-std::vector<TColor> PixelsIn(const TBitmap& shot, const RECT& rect)
+std::vector<TColor> PixelsIn(const TPixels& shot, const RECT& rect)
 {
     std::vector<TColor> pixels;
     for (int y = rect.top; y < rect.bottom; ++y)
@@ -42,7 +42,7 @@ std::vector<TColor> PixelsIn(const TBitmap& shot, const RECT& rect)
 
 // Pixels of a face at rect that the face model does not admit (the text
 // drawn on it), within the part of the face `part` says (face coordinates).
-int InkIn(const TBitmap& shot, const RECT& face, const TFaceModel& model, int frame, std::optional<RECT> part = {})
+int InkIn(const TPixels& shot, const RECT& face, const TFaceModel& model, int frame, std::optional<RECT> part = {})
 {
     const int w = face.right - face.left;
     const int h = face.bottom - face.top;
@@ -101,11 +101,11 @@ protected:
         for (int i = 0; i < count; ++i) {
             RECT item{};
             SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-            misses += CheckFaceIn(*shot, item, model, i == hot ? 2 : 1, what);
+            misses += CheckFaceIn(shot, item, model, i == hot ? 2 : 1, what);
             end = std::max(end, item.right);
         }
-        if (end < shot->Width())
-            misses += CheckFaceIn(*shot, {end, 0, shot->Width(), shot->Height()}, model, 1, what);
+        if (end < shot.Width())
+            misses += CheckFaceIn(shot, {end, 0, shot.Width(), shot.Height()}, model, 1, what);
         return misses;
     }
 };
@@ -119,11 +119,11 @@ TEST_F(SkinnedBars, StatusPanelsShowTheirFacesAndTheLastReachesTheEdge)
     const std::vector<RECT> faces = PanelFaces(bar->Handle());
     ASSERT_EQ(faces.size(), 3u);
     const auto shot = ReadBack(bar->Handle());
-    ASSERT_GT(shot->Width(), faces[2].left + 100) << "the last panel's face is far wider than the panel";
+    ASSERT_GT(shot.Width(), faces[2].left + 100) << "the last panel's face is far wider than the panel";
     for (const RECT& face : faces)
-        EXPECT_EQ(CheckFaceIn(*shot, face, StatusModel(), 1, "lowered panel"), 0);
-    EXPECT_GT(InkIn(*shot, faces[1], StatusModel(), 1), 10) << "the second panel's text";
-    EXPECT_EQ(InkIn(*shot, faces[2], StatusModel(), 1), 0) << "an empty panel shows its face alone";
+        EXPECT_EQ(CheckFaceIn(shot, face, StatusModel(), 1, "lowered panel"), 0);
+    EXPECT_GT(InkIn(shot, faces[1], StatusModel(), 1), 10) << "the second panel's text";
+    EXPECT_EQ(InkIn(shot, faces[2], StatusModel(), 1), 0) << "an empty panel shows its face alone";
 }
 
 TEST_F(SkinnedBars, StatusBevelsChooseTheFaceFrame)
@@ -136,9 +136,9 @@ TEST_F(SkinnedBars, StatusBevelsChooseTheFaceFrame)
     UpdateWindow(window);
     const std::vector<RECT> faces = PanelFaces(window);
     const auto shot = ReadBack(window);
-    EXPECT_EQ(CheckFaceIn(*shot, faces[0], StatusModel(), 2, "raised"), 0);
-    EXPECT_EQ(CheckFaceIn(*shot, faces[1], StatusModel(), 3, "no bevel"), 0);
-    EXPECT_EQ(CheckFaceIn(*shot, faces[2], StatusModel(), 1, "lowered"), 0);
+    EXPECT_EQ(CheckFaceIn(shot, faces[0], StatusModel(), 2, "raised"), 0);
+    EXPECT_EQ(CheckFaceIn(shot, faces[1], StatusModel(), 3, "no bevel"), 0);
+    EXPECT_EQ(CheckFaceIn(shot, faces[2], StatusModel(), 1, "lowered"), 0);
 }
 
 TEST_F(SkinnedBars, SimpleStatusBarIsOneFaceWithItsTextAtTheReadingStart)
@@ -153,15 +153,15 @@ TEST_F(SkinnedBars, SimpleStatusBarIsOneFaceWithItsTextAtTheReadingStart)
     mirrored->SetBiDiMode(bdRightToLeft);
     SkinForm();
     const auto shot = ReadBack(bar->Handle());
-    const RECT whole{0, 0, shot->Width(), shot->Height()};
-    EXPECT_EQ(CheckFaceIn(*shot, whole, StatusModel(), 1, "simple bar"), 0);
-    const RECT left{0, 0, shot->Width() / 2, shot->Height()};
-    const RECT right{shot->Width() / 2, 0, shot->Width(), shot->Height()};
-    EXPECT_GT(InkIn(*shot, whole, StatusModel(), 1, left), 10) << "the text starts at the left";
-    EXPECT_EQ(InkIn(*shot, whole, StatusModel(), 1, right), 0);
+    const RECT whole{0, 0, shot.Width(), shot.Height()};
+    EXPECT_EQ(CheckFaceIn(shot, whole, StatusModel(), 1, "simple bar"), 0);
+    const RECT left{0, 0, shot.Width() / 2, shot.Height()};
+    const RECT right{shot.Width() / 2, 0, shot.Width(), shot.Height()};
+    EXPECT_GT(InkIn(shot, whole, StatusModel(), 1, left), 10) << "the text starts at the left";
+    EXPECT_EQ(InkIn(shot, whole, StatusModel(), 1, right), 0);
     const auto rightToLeft = ReadBack(mirrored->Handle());
-    EXPECT_GT(InkIn(*rightToLeft, whole, StatusModel(), 1, right), 10) << "a right-to-left bar ends its text at the right";
-    EXPECT_EQ(InkIn(*rightToLeft, whole, StatusModel(), 1, left), 0);
+    EXPECT_GT(InkIn(rightToLeft, whole, StatusModel(), 1, right), 10) << "a right-to-left bar ends its text at the right";
+    EXPECT_EQ(InkIn(rightToLeft, whole, StatusModel(), 1, left), 0);
 }
 
 TEST_F(SkinnedBars, StatusTextSetAThousandTimesShowsEachNewTextAndLeavesNothingBehind)
@@ -180,10 +180,10 @@ TEST_F(SkinnedBars, StatusTextSetAThousandTimesShowsEachNewTextAndLeavesNothingB
         UpdateWindow(window);
         // Every step keeps the face; a cheap sample of steps compares the text.
         const auto shot = ReadBack(window);
-        wrong += CheckFaceIn(*shot, face, model, 1, "panel under changing text") != 0;
+        wrong += CheckFaceIn(shot, face, model, 1, "panel under changing text") != 0;
         if (i % 10 != 0 && i >= 7)
             continue;
-        std::vector<TColor> pixels = PixelsIn(*shot, face);
+        std::vector<TColor> pixels = PixelsIn(shot, face);
         const auto [first, added] = firstShots.emplace(which, pixels);
         if (!added && first->second != pixels && ++wrong <= 3)
             ADD_FAILURE() << "step " << i << " shows another text than the first time";
@@ -214,13 +214,13 @@ TEST_F(SkinnedBars, StatusTextSetAThousandTimesShowsEachNewTextAndLeavesNothingB
     // One cycle first: the frame keeps what it painted in either activity.
     SkinCycle();
     UpdateWindow(window);
-    Pump(20);
+    Flush();
     const auto beforeCycles = objects();
     for (int i = 0; i < 100; ++i) {
         SkinCycle();
         UpdateWindow(window);
     }
-    Pump(20);
+    Flush();
     EXPECT_EQ(objects(), beforeCycles) << "after 100 skin cycles";
     EXPECT_NE(Frame->Dispatch().Controls().FindByControl(bar), nullptr) << "skinned after the cycles";
 }
@@ -261,14 +261,14 @@ TEST_F(SkinnedHeaders, ListViewHeaderShowsItemsTheFilledRestAndTheHotItem)
     ASSERT_EQ(SendMessageW(Header(), WM_SKINQUERY, 0, 0), 1);
     EXPECT_EQ(HeaderMisses(Header(), -1, "at rest"), 0);
     const auto shot = ReadBack(Header());
-    EXPECT_GT(InkIn(*shot, ItemRect(0), HeaderModel(), 1), 10) << "the first column's caption";
+    EXPECT_GT(InkIn(shot, ItemRect(0), HeaderModel(), 1), 10) << "the first column's caption";
 
     const RECT second = ItemRect(1);
     MouseTo(Header(), (second.left + second.right) / 2, second.bottom / 2);
-    Pump(40);
+    Flush();
     EXPECT_EQ(HeaderMisses(Header(), 1, "second item under the mouse"), 0);
     ParkMouse();
-    Pump(40);
+    Flush();
     EXPECT_EQ(HeaderMisses(Header(), -1, "mouse gone"), 0);
 }
 
@@ -282,7 +282,7 @@ TEST_F(SkinnedHeaders, HeaderFollowsADividerDraggedByTheUser)
     MouseTo(Header(), first.right + 40, y);
     MouseTo(Header(), first.right + 40, y, MOUSEEVENTF_LEFTUP);
     ParkMouse();
-    Pump(60);
+    Flush();
     EXPECT_EQ(ItemRect(0).right, first.right + 41) << "the drag widened the first column";
     EXPECT_EQ(HeaderMisses(Header(), -1, "after the drag"), 0);
     SendMessageW(List->Handle(), LVM_SETCOLUMNWIDTH, 1, 200);
@@ -328,17 +328,17 @@ TEST_F(SkinnedBars, GroupBoxDrawsItsCaptionPropertyWhenTheWindowTextIsEmpty)
     // The frame's top line runs where the caption's middle is.
     int top = -1;
     for (int y = 0; y < 20 && top < 0; ++y)
-        if (PixelOf(*plain, 100, y) == border)
+        if (PixelOf(plain, 100, y) == border)
             top = y;
     ASSERT_GE(top, 0) << "the frame's top line";
-    EXPECT_EQ(PixelOf(*plain, 1, 50), border) << "left side of the frame";
-    EXPECT_EQ(PixelOf(*plain, 198, 50), border) << "right side of the frame";
-    EXPECT_EQ(PixelOf(*plain, 100, 50), face) << "the inside on the skin's face";
-    EXPECT_NE(PixelOf(*shot, 30, top), border) << "the caption covers the top line";
+    EXPECT_EQ(PixelOf(plain, 1, 50), border) << "left side of the frame";
+    EXPECT_EQ(PixelOf(plain, 198, 50), border) << "right side of the frame";
+    EXPECT_EQ(PixelOf(plain, 100, 50), face) << "the inside on the skin's face";
+    EXPECT_NE(PixelOf(shot, 30, top), border) << "the caption covers the top line";
     int ink = 0;
     for (int y = 0; y < 2 * top + 4; ++y)
         for (int x = 8; x < 60; ++x)
-            ink += PixelOf(*shot, x, y) != face && PixelOf(*shot, x, y) != border;
+            ink += PixelOf(shot, x, y) != face && PixelOf(shot, x, y) != border;
     EXPECT_GT(ink, 10) << "the caption's text";
 }
 
@@ -347,11 +347,11 @@ TEST_F(SkinnedBars, PanelTakesTheSkinColourAndGetsItsOwnBack)
     auto* panel = Place<TPanel>(Form.get(), Form.get(), L"", 10, 10, 120, 60);
     panel->SetColor(kRed);
     SkinForm();
-    EXPECT_EQ(PixelOf(*ReadBack(panel->Handle()), 60, 30), Skin->SkinColor(scButtonFace) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(ReadBack(panel->Handle()), 60, 30), Skin->SkinColor(scButtonFace) & 0xFFFFFF);
     Frame->Unskin();
-    Pump(20);
+    Flush();
     EXPECT_EQ(panel->Color(), kRed);
-    EXPECT_EQ(PixelOf(*ReadBack(panel->Handle()), 60, 30), static_cast<TColor>(ColorToRGB(kRed)));
+    EXPECT_EQ(PixelOf(ReadBack(panel->Handle()), 60, 30), static_cast<TColor>(ColorToRGB(kRed)));
 }
 
 // The open-file dialog with an inner dialog of our own (as programs add
@@ -380,7 +380,7 @@ TColor ToolbarBackground(HWND toolbar)
     RECT last{};
     SendMessageW(toolbar, TB_GETITEMRECT, static_cast<WPARAM>(std::max(0, buttons - 1)),
                  reinterpret_cast<LPARAM>(&last));
-    return PixelOf(*shot, std::min(shot->Width() - 1, static_cast<int>(last.right) + 4), shot->Height() / 2);
+    return PixelOf(shot, std::min(shot.Width() - 1, static_cast<int>(last.right) + 4), shot.Height() / 2);
 }
 
 void CALLBACK ShootFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
@@ -400,7 +400,7 @@ void CALLBACK ShootFileDialog(HWND, UINT, UINT_PTR timer, DWORD)
         if (inner) {
             RECT client{};
             GetClientRect(inner, &client);
-            GFileDialog.Inner = PixelOf(*ReadBack(inner), client.right - 3, client.bottom - 3);
+            GFileDialog.Inner = PixelOf(ReadBack(inner), client.right - 3, client.bottom - 3);
         }
         if (toolbar)
             GFileDialog.Toolbar = ToolbarBackground(toolbar);

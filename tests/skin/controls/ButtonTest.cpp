@@ -6,6 +6,7 @@
 // 5555; the base's colour and parent background; bare windows of both
 // character sets; GDI objects around soak loops.
 #include "ControlFixture.h"
+#include "support/RecordingWindow.h"
 
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
@@ -89,7 +90,7 @@ TEST_F(SkinnedButtons, EveryStateShowsItsFrameOfTheButtonsImage)
         {"disabled", disabled, [] {}, bfDisabled},
         {"disabled default", disabledDefault, [] {}, bfDisabled},
         {"two-line caption", caption, [] {}, bfNormal},
-        {"focused", focused, [&] { focused->SetFocus(); Pump(40); }, bfFocused},
+        {"focused", focused, [&] { focused->SetFocus(); Flush(); }, bfFocused},
         {"mouse over", hot, [&] { MouseTo(hot->Handle(), 45, 12); }, bfMouseOver},
         {"pressed", pressed, [&] { MouseTo(pressed->Handle(), 45, 12, MOUSEEVENTF_LEFTDOWN); }, bfPressed},
         {"released and left", pressed, [&] {
@@ -119,7 +120,7 @@ TEST_F(SkinnedButtons, ButtonsOfOneSizeShareFacesAndASkinChangeRendersThemAnew)
     Skin->SetSkinFile(L"" VIDKILN_LIGHT_SKIN_FILE);
     ASSERT_FALSE(Skin->SkinLoading());
     Frame->Refresh();
-    Pump(60);
+    Flush();
     EXPECT_EQ(CheckFace(first->Handle(), Model(), bfNormal, "after the skin change"), 0);
     EXPECT_EQ(CheckFace(second->Handle(), Model(), bfNormal, "after the skin change"), 0);
 }
@@ -143,8 +144,8 @@ TEST_F(SkinnedButtons, SpeedButtonsShowTheirStateAndKeepTheirOwnClicks)
     SkinForm();
     HWND window = Form->Handle();
     const auto misses = [&](TSpeedButton* button, int frame, const char* what) {
-        const std::unique_ptr<TBitmap> shot = ReadBack(window);
-        return CheckFaceIn(*shot, AreaInParentWindow(*button), Model(), frame, what);
+        const TPixels shot = ReadBack(window);
+        return CheckFaceIn(shot, AreaInParentWindow(*button), Model(), frame, what);
     };
     EXPECT_EQ(misses(plain, bfNormal, "plain"), 0);
     EXPECT_EQ(misses(down, bfPressed, "down"), 0);
@@ -154,9 +155,9 @@ TEST_F(SkinnedButtons, SpeedButtonsShowTheirStateAndKeepTheirOwnClicks)
     // A flat button at rest shows the face colour alone, its face when hot.
     const RECT flatArea = AreaInParentWindow(*flat);
     {
-        const std::unique_ptr<TBitmap> shot = ReadBack(window);
+        const TPixels shot = ReadBack(window);
         for (const POINT& p : EdgePoints(70, 25))
-            ASSERT_EQ(PixelOf(*shot, flatArea.left + p.x, flatArea.top + p.y),
+            ASSERT_EQ(PixelOf(shot, flatArea.left + p.x, flatArea.top + p.y),
                       ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF)
                 << "flat at rest (" << p.x << ", " << p.y << ")";
     }
@@ -203,7 +204,7 @@ TEST_F(SkinnedButtons, MenuButtonsShowTheirStateAndTheDropDownArrow)
     SkinForm();
     ASSERT_NE(Frame->Dispatch().Controls().FindByControl(normal), nullptr);
     focused->SetFocus();
-    Pump(40);
+    Flush();
     EXPECT_EQ(CheckFace(normal->Handle(), Model(), bfNormal, "normal"), 0);
     EXPECT_EQ(CheckFace(focused->Handle(), Model(), bfMouseOver, "focused shows the hot face"), 0);
     EXPECT_EQ(CheckFace(disabled->Handle(), Model(), bfDisabled, "disabled"), 0);
@@ -211,8 +212,8 @@ TEST_F(SkinnedButtons, MenuButtonsShowTheirStateAndTheDropDownArrow)
     // the spacing in, its rows around the middle.
     const int x = 4 + 2 + 2 * 2;
     const int y = (25 - 3) / 2;
-    EXPECT_EQ(PixelOf(*ReadBack(normal->Handle()), x, y + 1), ColorToRGB(clWindowText) & 0xFFFFFF);
-    EXPECT_EQ(PixelOf(*ReadBack(disabled->Handle()), x, y + 1), ColorToRGB(SystemColour(COLOR_BTNSHADOW)) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(ReadBack(normal->Handle()), x, y + 1), ColorToRGB(clWindowText) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(ReadBack(disabled->Handle()), x, y + 1), ColorToRGB(SystemColour(COLOR_BTNSHADOW)) & 0xFFFFFF);
 }
 
 // A media player of a foreign library: its button sets as texts, and the
@@ -252,13 +253,13 @@ TEST_F(SkinnedButtons, MediaPlayerButtonsShowOnTheSkinsFacesAndClickThePlayer)
     const auto shot = ReadBack(panel);
     const int frames[3] = {bfNormal, bfDisabled, bfNormal};
     for (int slot = 0; slot < 3; ++slot)
-        EXPECT_EQ(CheckFaceIn(*shot, {slot * 60, 0, slot * 60 + 60, 30}, Model(), frames[slot], "media button"), 0)
+        EXPECT_EQ(CheckFaceIn(shot, {slot * 60, 0, slot * 60 + 60, 30}, Model(), frames[slot], "media button"), 0)
             << "button " << slot;
     EXPECT_EQ(object->ButtonAt(130), btStop);
 
     // A press shows pressed; its release over the same button reaches the player.
     MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTDOWN);
-    EXPECT_EQ(CheckFaceIn(*ReadBack(panel), {120, 0, 180, 30}, Model(), bfPressed, "pressed"), 0);
+    EXPECT_EQ(CheckFaceIn(ReadBack(panel), {120, 0, 180, 30}, Model(), bfPressed, "pressed"), 0);
     MouseTo(panel, 150, 15, MOUSEEVENTF_LEFTUP);
     ASSERT_EQ(player->Ups.size(), 1u);
     EXPECT_EQ(player->Ups[0], 150);
@@ -305,18 +306,18 @@ TEST_F(SkinnedButtons, SwitchingOffShowsThePlainControlAndOnTheSkinAgain)
     ASSERT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 1);
 
     SendMessageW(button->Handle(), WM_SKINSWITCH, 0, 0);
-    Pump(40);
+    Flush();
     const auto plain = ReadBack(twin->Handle());
     const auto off = ReadBack(button->Handle());
     int differences = 0;
-    for (int y = 0; y < plain->Height(); ++y)
-        for (int x = 0; x < plain->Width(); ++x)
-            differences += PixelOf(*plain, x, y) != PixelOf(*off, x, y);
+    for (int y = 0; y < plain.Height(); ++y)
+        for (int x = 0; x < plain.Width(); ++x)
+            differences += PixelOf(plain, x, y) != PixelOf(off, x, y);
     EXPECT_EQ(differences, 0) << "switched off, the button looks like its plain twin";
     EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 0) << "switched off, the query reaches the control";
 
     SendMessageW(button->Handle(), WM_SKINSWITCH, 1, 0);
-    Pump(40);
+    Flush();
     EXPECT_EQ(CheckFace(button->Handle(), Model(), bfNormal, "switched on"), 0);
     EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 1);
     EXPECT_EQ(inner.SkinSwitches, 0) << "the switch never reaches the control";
@@ -333,15 +334,15 @@ TEST_F(SkinnedButtons, UnskinGivesThePlainButtonBack)
     ASSERT_NE(Frame->Dispatch().Controls().FindByControl(button), nullptr);
     ASSERT_EQ(Frame->Dispatch().Controls().FindByControl(twin), nullptr);
     Frame->Unskin();
-    Pump(60);
+    Flush();
     EXPECT_EQ(Frame->Dispatch().Controls().Count(), 0);
     EXPECT_EQ(SendMessageW(button->Handle(), WM_SKINQUERY, 0, 0), 0);
     const auto plain = ReadBack(twin->Handle());
     const auto unskinned = ReadBack(button->Handle());
     int differences = 0;
-    for (int y = 0; y < plain->Height(); ++y)
-        for (int x = 0; x < plain->Width(); ++x)
-            differences += PixelOf(*plain, x, y) != PixelOf(*unskinned, x, y);
+    for (int y = 0; y < plain.Height(); ++y)
+        for (int x = 0; x < plain.Width(); ++x)
+            differences += PixelOf(plain, x, y) != PixelOf(unskinned, x, y);
     EXPECT_EQ(differences, 0);
     MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTDOWN);
     MouseTo(button->Handle(), 30, 12, MOUSEEVENTF_LEFTUP);
@@ -417,7 +418,7 @@ TEST_F(SkinnedButtons, BitButtonGlyphFramesAndTheEmbossedDisabledGlyph)
     SkinForm();
     MouseTo(pressed->Handle(), 5, 5, MOUSEEVENTF_LEFTDOWN);
     // No caption: the glyph is centred, (90 - 16) / 2 across, (30 - 16 + 1) / 2 down.
-    const auto centre = [](TBitBtn* button) { return PixelOf(*ReadBack(button->Handle()), 37 + 8, 7 + 8); };
+    const auto centre = [](TBitBtn* button) { return PixelOf(ReadBack(button->Handle()), 37 + 8, 7 + 8); };
     EXPECT_EQ(centre(up), kUp);
     EXPECT_EQ(centre(disabled), kDisabled);
     EXPECT_EQ(centre(pressed), kUp) << "a pressed frame the strip lacks shows frame 1";
@@ -489,23 +490,13 @@ TEST(SkinControlBase, AfterTheWindowIsDestroyedNoColourIsTouchedAndNothingDangle
 
 // --- Bare windows ---
 
-LRESULT CALLBACK RecordingParent(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_COMMAND)
-        SetPropW(window, L"LastCommand", reinterpret_cast<HANDLE>(wParam + 1));
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
 class BareButtons : public ::testing::Test {
 protected:
     void SetUp() override
     {
         Skin = frametest::DefaultSkin();
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = RecordingParent;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"VidkilnControlTestParent";
-        RegisterClassW(&windowClass);
+        // No background: the parent paints nothing under its buttons.
+        testsupport::RegisterRecordingClass(L"VidkilnControlTestParent", nullptr);
         Parent = CreateWindowExW(0, L"VidkilnControlTestParent", L"Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
                                  400, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     }
@@ -524,6 +515,7 @@ protected:
     }
 
     std::unique_ptr<TSkinData> Skin;
+    testsupport::TMessageRecording Recorded;
     HWND Parent = nullptr;
     TSkinControlList List;
 };
@@ -566,11 +558,10 @@ TEST_F(BareButtons, AClickTellsTheParentWhichButtonItWas)
     UpdateWindow(Parent);
     PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
     PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(20, 10));
-    Pump(60);
-    const auto recorded = reinterpret_cast<WPARAM>(GetPropW(Parent, L"LastCommand"));
-    ASSERT_NE(recorded, 0u);
-    EXPECT_EQ(recorded - 1, MAKEWPARAM(42, BN_CLICKED));
-    RemovePropW(Parent, L"LastCommand");
+    Flush();
+    const std::vector<WPARAM> commands = Recorded.WParams(WM_COMMAND, Parent);
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands.back(), MAKEWPARAM(42, BN_CLICKED));
     EXPECT_EQ(CheckFace(button, TFaceModel(*Skin, Skin->SkinColor(scButtonFace)), bfFocused, "bare"), 0);
 }
 

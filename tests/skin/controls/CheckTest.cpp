@@ -4,6 +4,7 @@
 // frame numbers of every state for strips of 4, 5 and 12 frames; keyboard
 // and accessibility parity with a plain twin.
 #include "ControlFixture.h"
+#include "support/FormsDispatch.h"
 
 #include "framework/Buttons.h"
 
@@ -47,7 +48,7 @@ protected:
         const auto shot = ReadBack(window);
         const int gw = strip.Width() / frames;
         const int gh = strip.Height();
-        const int top = (shot->Height() - gh) / 2;
+        const int top = (shot.Height() - gh) / 2;
         const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
         int misses = 0;
         for (int y = 0; y < gh; ++y)
@@ -55,7 +56,7 @@ protected:
                 TColor expected = PixelOf(strip, (frame - 1) * gw + x, y);
                 if (expected == frametest::kMagenta)
                     expected = face;
-                const TColor seen = PixelOf(*shot, x, top + y);
+                const TColor seen = PixelOf(shot, x, top + y);
                 if (seen != expected && ++misses <= 3)
                     ADD_FAILURE() << what << ": (" << x << ", " << top + y << ") is " << std::hex << seen
                                   << " not " << expected << std::dec << ", frame " << frame;
@@ -176,17 +177,6 @@ TAccessible ReadAccessible(HWND window)
     return {text, SendMessageW(window, BM_GETCHECK, 0, 0), IsWindowEnabled(window) != FALSE};
 }
 
-// Messages handled the way the program's message loop handles them, dialog
-// keys (Tab, arrows, accelerators, Enter) included.
-void AppPump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    do {
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-}
-
 class KeyboardParity : public SkinnedForm {
 protected:
     void SetUp() override
@@ -209,10 +199,12 @@ protected:
     // box; the index of the focused control afterwards.
     static int Type(TForm* form, TKeyTwin& twin, const std::vector<std::vector<WORD>>& keys)
     {
-        SetForegroundWindow(form->Handle());
-        AppPump(60);
+        // Messages go through the application, as the program's message loop
+        // hands them on, dialog keys (Tab, arrows, accelerators, Enter) included.
+        const testsupport::TDispatch dispatch = testsupport::DispatchThroughApplication;
+        frametest::BringToFront(form->Handle(), dispatch);
         twin.Check->SetFocus();
-        AppPump(20);
+        Flush(dispatch);
         for (const std::vector<WORD>& chord : keys) {
             std::vector<INPUT> inputs;
             for (WORD key : chord)
@@ -220,7 +212,7 @@ protected:
             for (auto it = chord.rbegin(); it != chord.rend(); ++it)
                 inputs.push_back({INPUT_KEYBOARD, {.ki = {*it, 0, KEYEVENTF_KEYUP, 0, 0}}});
             SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-            AppPump(40);
+            EXPECT_TRUE(testsupport::WaitInputTaken(dispatch));
         }
         const std::vector<TWinControl*> all = twin.Controls();
         return static_cast<int>(std::find_if(all.begin(), all.end(), [](TWinControl* c) { return c->Focused(); })

@@ -99,7 +99,7 @@ void ScrollBenchmarks(const TSkinData& skin)
     TWinSkinForm frame(skinned->Handle(), L"TForm", const_cast<TSkinData*>(&skin));
     frame.AttachToForm(skinned.get());
     SendMessageW(skinned->Handle(), WM_SKININIT, 0, 1000);
-    Pump(100);
+    Flush();
     auto* object = dynamic_cast<TSkinScrollbar*>(frame.Dispatch().Controls().FindByWindow(skinnedView->Handle()));
     std::printf("list view skinned: %s\n", object && object->Vertical()->Shown() ? "yes, overlay shown" : "NO");
     std::vector<double> plainTimes;
@@ -138,7 +138,7 @@ void StatusBenchmark(TForm& plain, TForm& skinned, TWinSkinForm& frame)
         bars[i]->SetPanels({{L"", 200}, {L"", 200}});
     }
     frame.Refresh();
-    Pump(50);
+    Flush();
     std::printf("skinned status bars: %d of 1\n", frame.Dispatch().Controls().FindByControl(bars[1]) != nullptr ? 1 : 0);
     int step = 0;
     const auto update = [&step](TStatusBar* bar) {
@@ -163,7 +163,7 @@ int main()
     TWinSkinForm frame(skinned->Handle(), L"TForm", skin.get());
     frame.AttachToForm(skinned.get());
     SendMessageW(skinned->Handle(), WM_SKININIT, 0, 1000);
-    Pump(100);
+    Flush();
     std::printf("skinned buttons: %d of 50\n", frame.Dispatch().Controls().Count());
 
     const double plainFull = Measure([&] { FullRepaint(*plain); }, 10);
@@ -180,7 +180,7 @@ int main()
     auto* plainBar = Place<TProgressBar>(plain.get(), plain.get(), L"", 10, 300, 400, 18);
     auto* skinnedBar = Place<TProgressBar>(skinned.get(), skinned.get(), L"", 10, 300, 400, 18);
     frame.Refresh();
-    Pump(50);
+    Flush();
     std::printf("skinned progress bars: %d of 1\n",
                 frame.Dispatch().Controls().FindByControl(skinnedBar) != nullptr ? 1 : 0);
     int step = 0;

@@ -1,6 +1,6 @@
 // Shared by the skinned-control tests: a framework form skinned the way the
-// manager skins one (a TWinSkinForm attached, then WM_SKININIT), real mouse
-// and keyboard input, a control read back from its window DC, and what the
+// manager skins one (a TWinSkinForm attached, then WM_SKININIT), mouse input
+// at a window point, and what the
 // skin's Buttons image shows at a point of a button face, worked out from
 // the image and the nine-slice margins (fixed corners and edges exactly,
 // stretched middles within their source row or column).
@@ -21,8 +21,13 @@
 namespace controltest {
 
 using frametest::PixelOf;
-using frametest::Pump;
+using frametest::Flush;
+using frametest::ReadBack;
 using frametest::TExpected;
+using frametest::TPixels;
+using testsupport::Key;
+using testsupport::Settle;
+using testsupport::WaitUntil;
 
 template <class T>
 T* Place(TWinControl* parent, TComponent* owner, const wchar_t* caption, int x, int y, int w, int h)
@@ -34,12 +39,6 @@ T* Place(TWinControl* parent, TComponent* owner, const wchar_t* caption, int x, 
     return control;
 }
 
-// A window (the whole of it) as it is on the display.
-inline std::unique_ptr<TBitmap> ReadBack(HWND window)
-{
-    return frametest::ReadBack(window);
-}
-
 inline void MouseTo(HWND window, int x, int y, DWORD buttons = 0)
 {
     POINT point{x, y};
@@ -48,18 +47,6 @@ inline void MouseTo(HWND window, int x, int y, DWORD buttons = 0)
     point.x += rect.left;
     point.y += rect.top;
     frametest::SendMouse(point, buttons);
-}
-
-inline void Key(WORD key)
-{
-    INPUT inputs[2]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof(INPUT));
-    Pump(40);
 }
 
 // What frame `frame` of a skin object's image (the skin's Buttons unless
@@ -133,7 +120,7 @@ inline std::vector<POINT> EdgePoints(int w, int h)
 }
 
 // Misses of the face in `area` of a picture against frame; a few are reported.
-inline int CheckFaceIn(const TBitmap& shot, const RECT& area, const TFaceModel& model, int frame, const char* what)
+inline int CheckFaceIn(const TPixels& shot, const RECT& area, const TFaceModel& model, int frame, const char* what)
 {
     const int w = area.right - area.left;
     const int h = area.bottom - area.top;
@@ -151,8 +138,8 @@ inline int CheckFaceIn(const TBitmap& shot, const RECT& area, const TFaceModel& 
 // Misses of the face of window against frame.
 inline int CheckFace(HWND window, const TFaceModel& model, int frame, const char* what)
 {
-    const std::unique_ptr<TBitmap> shot = ReadBack(window);
-    return CheckFaceIn(*shot, {0, 0, shot->Width(), shot->Height()}, model, frame, what);
+    const TPixels shot = ReadBack(window);
+    return CheckFaceIn(shot, {0, 0, shot.Width(), shot.Height()}, model, frame, what);
 }
 
 // A windowless control's rectangle in its parent window's coordinates
@@ -194,8 +181,7 @@ protected:
         Frame->AttachToForm(Form.get());
         PostMessageW(window, WM_SKININIT, 0, 1000);
         Form->Show();
-        SetForegroundWindow(window);
-        Pump(150);
+        frametest::BringToFront(window);
         Edit->SetFocus();
         ParkMouse();
     }

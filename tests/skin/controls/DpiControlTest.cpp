@@ -20,7 +20,7 @@ protected:
     static int Compare(HWND window, int x, int y, int width, int height, const TSource& source, int fx, int fy,
                        int& compared)
     {
-        return ScaledMisses(*ReadBack(window), x, y, width, height, source, fx, fy, compared);
+        return ScaledMisses(ReadBack(window), x, y, width, height, source, fx, fy, compared);
     }
 };
 

@@ -40,8 +40,8 @@ protected:
     int ProgressMisses(HWND bar, int filled, bool standing, const char* what) const
     {
         const auto shot = ReadBack(bar);
-        const int w = standing ? shot->Height() : shot->Width();
-        const int h = standing ? shot->Width() : shot->Height();
+        const int w = standing ? shot.Height() : shot.Width();
+        const int h = standing ? shot.Width() : shot.Height();
         const TDataSkinBorder& image = *Skin->Progress();
         const TFaceModel model(image, 2, Skin->SkinColor(scButtonFace), true);
         int misses = 0;
@@ -55,7 +55,7 @@ protected:
                 else if (x < filled)
                     expected.Colours.merge(model.At(filled, h, x, y, 2).Colours);
                 // A standing bar is the lying one turned left: lying x runs up from the bottom.
-                const TColor seen = standing ? PixelOf(*shot, y, w - 1 - x) : PixelOf(*shot, x, y);
+                const TColor seen = standing ? PixelOf(shot, y, w - 1 - x) : PixelOf(shot, x, y);
                 if (!expected.Admits(seen) && ++misses <= 3)
                     ADD_FAILURE() << what << ": lying (" << x << ", " << y << ") is " << std::hex << seen;
             }
@@ -82,7 +82,7 @@ TEST_F(SkinnedEdits, ProgressBarsShowTheirFillLyingAndStanding)
             SendMessageW(bar->Handle(), PBM_SETPOS, static_cast<WPARAM>(c.Position), 0);
             UpdateWindow(bar->Handle());
         }
-        Pump(20);
+        Flush();
         const int lyingFill = ProgressFill(200, c.Position, c.Lower, c.Upper);
         const int standingFill = ProgressFill(150, c.Position, c.Lower, c.Upper);
         EXPECT_EQ(ProgressMisses(lying->Handle(), lyingFill, false, c.What), 0) << c.What;
@@ -120,7 +120,7 @@ TEST_F(SkinnedEdits, ProgressUpdatesNeverShowTheSystemBarAndLeaveNoObjectsBehind
         Frame = std::make_unique<TWinSkinForm>(Form->Handle(), L"TForm", Skin.get());
         Frame->AttachToForm(Form.get());
         SendMessageW(Form->Handle(), WM_SKININIT, 0, 1000);
-        Pump(20);
+        Flush();
     };
     // One cycle first: the frame keeps what it painted in either activity.
     cycle();
@@ -141,8 +141,8 @@ TEST_F(SkinnedEdits, UpDownHalvesShowTheirArrowsFacesAndThePressedOne)
     const auto misses = [&](TUpDown* updown, const TDataSkinBorder& face, int firstFrame, int secondFrame,
                             const char* what) {
         const auto shot = ReadBack(updown->Handle());
-        const int w = shot->Width();
-        const int h = shot->Height();
+        const int w = shot.Width();
+        const int h = shot.Height();
         const bool across = updown == horizontal;
         const RECT halves[2] = {across ? RECT{0, 0, w / 2, h} : RECT{0, 0, w, h / 2},
                                 across ? RECT{w / 2, 0, w, h} : RECT{0, h / 2, w, h}};
@@ -157,7 +157,7 @@ TEST_F(SkinnedEdits, UpDownHalvesShowTheirArrowsFacesAndThePressedOne)
                 const TColor expected = PixelOf(*face.Bitmap, corner[1].x, corner[1].y);
                 if (expected == frametest::kMagenta)
                     continue;
-                const TColor seen = PixelOf(*shot, corner[0].x, corner[0].y);
+                const TColor seen = PixelOf(shot, corner[0].x, corner[0].y);
                 if (seen != expected && ++count <= 3)
                     ADD_FAILURE() << what << ": (" << corner[0].x << ", " << corner[0].y << ") is " << std::hex
                                   << seen << " not " << expected;
@@ -174,7 +174,7 @@ TEST_F(SkinnedEdits, UpDownHalvesShowTheirArrowsFacesAndThePressedOne)
     MouseTo(vertical->Handle(), 8, 5, MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 1, 5, "released"), 0);
     vertical->SetEnabled(false);
-    Pump(20);
+    Flush();
     EXPECT_EQ(misses(vertical, *Skin->UpDownVert(), 3, 7, "disabled"), 0);
 }
 
@@ -203,7 +203,7 @@ TEST_F(SkinnedEdits, TrackBarsDrawTheSkinsChannelAndThumb)
             const TColor expected = PixelOf(*image.Bitmap, pair[1].x, pair[1].y);
             if (expected == frametest::kMagenta)
                 continue;
-            const TColor seen = PixelOf(*shot, pair[0].x, pair[0].y);
+            const TColor seen = PixelOf(shot, pair[0].x, pair[0].y);
             if (seen != expected && ++misses <= 2)
                 ADD_FAILURE() << what << ": (" << pair[0].x << ", " << pair[0].y << ") is " << std::hex << seen
                               << " not " << expected;
@@ -222,11 +222,11 @@ TEST_F(SkinnedEdits, TrackBarsDrawTheSkinsChannelAndThumb)
     SendMessageW(lying->Handle(), TBM_GETCHANNELRECT, 0, AsLParam(&channel));
     const int top = channel.top + std::max(0L, (channel.bottom - channel.top - track.Bitmap->Height()) / 2);
     const auto shot = ReadBack(lying->Handle());
-    EXPECT_EQ(PixelOf(*shot, channel.left, top), PixelOf(*track.Bitmap, 0, 0));
+    EXPECT_EQ(PixelOf(shot, channel.left, top), PixelOf(*track.Bitmap, 0, 0));
 
     // The thumb follows the position.
     lying->SetPosition(8);
-    Pump(20);
+    Flush();
     EXPECT_EQ(thumbMisses(lying, *Skin->TrackbarThumbHorz(), "moved"), 0);
 }
 
@@ -276,12 +276,12 @@ TEST_F(SkinnedEdits, DateTimePickersWearTheArrowButtonAndStillDropTheirCalendar)
     const auto misses = [&](int frame, const char* what) {
         const auto shot = ReadBack(arrow);
         int count = 0;
-        for (int x = 1; x < shot->Width() - 1; x += 3)
-            for (int y = 1; y < shot->Height() - 1; y += 3) {
-                const TExpected expected = StretchedAt(*cells.Bitmap, frames, frame, shot->Width(), shot->Height(),
+        for (int x = 1; x < shot.Width() - 1; x += 3)
+            for (int y = 1; y < shot.Height() - 1; y += 3) {
+                const TExpected expected = StretchedAt(*cells.Bitmap, frames, frame, shot.Width(), shot.Height(),
                                                        x, y, Skin->SkinColor(scButtonFace));
-                if (!expected.Admits(PixelOf(*shot, x, y)) && ++count <= 3)
-                    ADD_FAILURE() << what << ": (" << x << ", " << y << ") is " << std::hex << PixelOf(*shot, x, y);
+                if (!expected.Admits(PixelOf(shot, x, y)) && ++count <= 3)
+                    ADD_FAILURE() << what << ": (" << x << ", " << y << ") is " << std::hex << PixelOf(shot, x, y);
             }
         return count;
     };
@@ -291,13 +291,13 @@ TEST_F(SkinnedEdits, DateTimePickersWearTheArrowButtonAndStillDropTheirCalendar)
 
     // The picker's frame is the edits' one, with a single white line.
     const auto shot = ReadBack(picker->Handle());
-    EXPECT_EQ(PixelOf(*shot, 0, 0), ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF);
-    EXPECT_EQ(PixelOf(*shot, 40, 1), 0xFFFFFFu);
+    EXPECT_EQ(PixelOf(shot, 0, 0), ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF);
+    EXPECT_EQ(PixelOf(shot, 40, 1), 0xFFFFFFu);
 
     // A press on our button is the picker's own: its calendar drops.
     MouseTo(picker->Handle(), 150 - 2 - width / 2, 12, MOUSEEVENTF_LEFTDOWN);
     MouseTo(picker->Handle(), 150 - 2 - width / 2, 12, MOUSEEVENTF_LEFTUP);
-    Pump(100);
+    Flush();
     HWND calendar = reinterpret_cast<HWND>(SendMessageW(picker->Handle(), DTM_GETMONTHCAL, 0, 0));
     EXPECT_TRUE(calendar && IsWindowVisible(calendar)) << "the calendar did not drop";
     Key(VK_ESCAPE);
@@ -312,7 +312,7 @@ TEST_F(SkinnedEdits, DateTimePickersWearTheArrowButtonAndStillDropTheirCalendar)
 
     // Unskinned, the drop button goes with the skin.
     Frame->Unskin();
-    Pump(40);
+    Flush();
     EXPECT_EQ(FindWindowExW(picker->Handle(), nullptr, L"VidkilnArrowButton", nullptr), nullptr);
 }
 
@@ -373,7 +373,7 @@ TEST_F(SkinnedCombos, FacesFollowTheStateAndHoverIsTheButtonsAlone)
     ParkMouse();
 
     combo->SetFocus();
-    Pump(40);
+    Flush();
     EXPECT_EQ(FaceMisses(combo->Handle(), face, 4, "focused"), 0);
     // The chosen item is still the control's to draw.
     wchar_t text[16]{};
@@ -409,7 +409,7 @@ TEST_F(SkinnedCombos, ExtendedCombosWearTheArrowCellOnTheirButton)
         int count = 0;
         for (int x = 1; x < w - 1; x += 3)
             for (int y = 1; y < h - 1; y += 3) {
-                const TColor seen = PixelOf(*shot, button.left + x, button.top + y);
+                const TColor seen = PixelOf(shot, button.left + x, button.top + y);
                 if (!StretchedAt(*cells.Bitmap, frames, frame, w, h, x, y, Skin->SkinColor(scButtonFace)).Admits(seen)
                     && ++count <= 3)
                     ADD_FAILURE() << what << ": button (" << x << ", " << y << ") is " << std::hex << seen;
@@ -439,7 +439,7 @@ TEST_F(SkinnedCombos, OwnerDrawnItemsTakeTheSkinsColours)
     const TColor highlight = ColorToRGB(Skin->SkinColor(scHilight)) & 0xFFFFFF;
     ASSERT_NE(highlight, ColorToRGB(clHighlight) & 0xFFFFFF) << "the skin's highlight must tell from the system's";
     SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
-    Pump(80);
+    Flush();
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     ASSERT_TRUE(GetComboBoxInfo(combo->Handle(), &info));
@@ -456,16 +456,16 @@ TEST_F(SkinnedCombos, OwnerDrawnItemsTakeTheSkinsColours)
     const int dx = origin.x - window.left;
     const int dy = origin.y - window.top;
     // The far right of a row has no text on it.
-    EXPECT_EQ(PixelOf(*shot, dx + chosen.right - 3, dy + (chosen.top + chosen.bottom) / 2), highlight);
-    EXPECT_EQ(PixelOf(*shot, dx + other.right - 3, dy + (other.top + other.bottom) / 2),
+    EXPECT_EQ(PixelOf(shot, dx + chosen.right - 3, dy + (chosen.top + chosen.bottom) / 2), highlight);
+    EXPECT_EQ(PixelOf(shot, dx + other.right - 3, dy + (other.top + other.bottom) / 2),
               ColorToRGB(clWindow) & 0xFFFFFF);
     // Text is drawn on the rows: some pixels of the chosen row are not the highlight.
     int ink = 0;
     for (int x = chosen.left; x < chosen.left + 60; ++x)
-        ink += PixelOf(*shot, dx + x, dy + (chosen.top + chosen.bottom) / 2) != highlight;
+        ink += PixelOf(shot, dx + x, dy + (chosen.top + chosen.bottom) / 2) != highlight;
     EXPECT_GT(ink, 0) << "the chosen item shows no text";
     SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
-    Pump(30);
+    Flush();
 }
 
 TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndBorderlessOnesNone)
@@ -476,14 +476,14 @@ TEST_F(SkinnedEdits, BorderedEditsGetTheFrameAndBorderlessOnesNone)
     SkinForm();
     EXPECT_NE(Frame->Dispatch().Controls().FindByControl(bordered), nullptr);
     // Without a border there is no room for the frame: the edit's own white shows.
-    EXPECT_EQ(PixelOf(*ReadBack(borderless->Handle()), 0, 0), 0xFFFFFFu) << "no border, no skin frame";
+    EXPECT_EQ(PixelOf(ReadBack(borderless->Handle()), 0, 0), 0xFFFFFFu) << "no border, no skin frame";
 
     const auto shot = ReadBack(bordered->Handle());
     const TColor border = ColorToRGB(Skin->SkinColor(scButtonShadow)) & 0xFFFFFF;
     for (const POINT& p : {POINT{0, 0}, POINT{75, 0}, POINT{0, 12}, POINT{149, 23}})
-        EXPECT_EQ(PixelOf(*shot, p.x, p.y), border) << "(" << p.x << ", " << p.y << ")";
+        EXPECT_EQ(PixelOf(shot, p.x, p.y), border) << "(" << p.x << ", " << p.y << ")";
     for (const POINT& p : {POINT{1, 1}, POINT{75, 1}, POINT{148, 12}})
-        EXPECT_EQ(PixelOf(*shot, p.x, p.y), 0xFFFFFFu) << "(" << p.x << ", " << p.y << ")";
+        EXPECT_EQ(PixelOf(shot, p.x, p.y), 0xFFFFFFu) << "(" << p.x << ", " << p.y << ")";
 }
 
 // Where typed text goes: the edit itself, or a combo box's edit part.
@@ -534,7 +534,7 @@ TEST_F(SkinnedEdits, TextEntryIsTheSameAsOnAPlainTwin)
             for (wchar_t c : std::wstring(L"转换ok"))
                 SendMessageW(window, WM_IME_CHAR, c, 1);
             // The IME's characters come back as posted WM_CHARs.
-            Pump(20);
+            Flush();
             SendMessageW(window, WM_CHAR, L'!', 1);
             SendMessageW(window, EM_SETSEL, 1, 3);
             SendMessageW(window, WM_COPY, 0, 0);
@@ -545,7 +545,7 @@ TEST_F(SkinnedEdits, TextEntryIsTheSameAsOnAPlainTwin)
             SendMessageW(window, EM_SETSEL, 0, 1);
             SendMessageW(window, WM_CUT, 0, 0);
             SendMessageW(window, EM_SETSEL, 2, 4);
-            Pump(20);
+            Flush();
             texts[side] = GetWindowTextWide(window);
             SendMessageW(window, EM_GETSEL, AsWParam(&starts[side]), AsLParam(&ends[side]));
         }

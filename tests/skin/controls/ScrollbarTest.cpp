@@ -36,23 +36,24 @@ struct TStep {
     // they wait until the press has been taken and the mouse captured,
     // however late the busy GUI thread gets to it.
     bool AfterCapture = false;
+    // A press held until this holds (a repeating arrow reached its end),
+    // however slowly a loaded machine repeats; then the pause.
+    std::function<bool()> HeldUntil = nullptr;
 };
 
-// Waits (two seconds at most) until a window of the thread holds the mouse.
+// Waits until a window of the thread holds the mouse; from the sending
+// thread, which has no messages to handle.
 void WaitForCapture(DWORD thread)
 {
-    for (int i = 0; i < 400; ++i) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof(info);
-        if (GetGUIThreadInfo(thread, &info) && info.hwndCapture)
-            return;
+    const DWORD start = GetTickCount();
+    while (!testsupport::ThreadHasCapture(thread) && GetTickCount() - start < testsupport::kDeadlineMs)
         Sleep(5);
-    }
 }
 
 // Mouse input sent from another thread while this one keeps dispatching:
 // a press handed to the system's scroll-bar tracking runs a loop of its own
-// inside the dispatch, which only the button's release ends.
+// inside the dispatch, which only the button's release ends. The pauses
+// are part of the gesture (a press held until the arrow repeats).
 void Gesture(const std::vector<TStep>& steps)
 {
     std::atomic<bool> done{false};
@@ -61,23 +62,18 @@ void Gesture(const std::vector<TStep>& steps)
         for (const TStep& step : steps) {
             if (step.AfterCapture)
                 WaitForCapture(gui);
-            INPUT input{};
-            input.type = INPUT_MOUSE;
-            input.mi.dx = static_cast<LONG>((step.Screen.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2)
-                                            / (GetSystemMetrics(SM_CXSCREEN) - 1));
-            input.mi.dy = static_cast<LONG>((step.Screen.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2)
-                                            / (GetSystemMetrics(SM_CYSCREEN) - 1));
-            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | step.Flags;
-            input.mi.mouseData = static_cast<DWORD>(step.Wheel);
+            INPUT input = testsupport::MouseInput(step.Screen, step.Flags, step.Wheel);
             SendInput(1, &input, sizeof(INPUT));
+            const DWORD held = GetTickCount();
+            while (step.HeldUntil && !step.HeldUntil() && GetTickCount() - held < 20000)
+                Sleep(5);
             Sleep(step.PauseMs);
         }
         done = true;
     });
-    while (!done)
-        Pump(5);
+    EXPECT_TRUE(WaitUntil([&] { return done.load(); }, "the gesture's input to be sent", 20000));
     sender.join();
-    Pump(15);
+    Flush();
 }
 
 void Click(POINT at)
@@ -200,11 +196,11 @@ public:
                           << native.Rect.right << "," << native.Rect.bottom;
             return 1;
         }
-        return CheckFace(*ReadBack(overlay), {0, 0}, native, what);
+        return CheckFace(ReadBack(overlay), {0, 0}, native, what);
     }
 
     // The bar drawn in shot with its top-left at origin.
-    int CheckFace(const TBitmap& shot, POINT origin, const TNative& native, const std::string& what) const
+    int CheckFace(const TPixels& shot, POINT origin, const TNative& native, const std::string& what) const
     {
         if (native.ThumbBottom <= native.ThumbTop)
             return 0;
@@ -353,7 +349,7 @@ TEST_F(SkinnedScrollbars, OverlaysFollowTheNativeBarsThroughEveryKindOfChange)
             switch (round % 10) {
             case 0:
                 control->SetFocus();
-                Pump(10);
+                Flush();
                 Wheel(Along(vertical.Visible ? vertical : horizontal, vertical.Visible, 30), round % 20 ? -2 : 3);
                 break;
             case 1:
@@ -374,7 +370,7 @@ TEST_F(SkinnedScrollbars, OverlaysFollowTheNativeBarsThroughEveryKindOfChange)
                 break;
             case 4:
                 control->SetBounds(control->Left(), control->Top(), 250 - (round % 7) * 15, 170 - (round % 5) * 20);
-                Pump(10);
+                Flush();
                 break;
             case 5:
                 if (vertical.Visible)
@@ -389,13 +385,13 @@ TEST_F(SkinnedScrollbars, OverlaysFollowTheNativeBarsThroughEveryKindOfChange)
                 } else if (auto* view = dynamic_cast<TListView*>(control)) {
                     view->Items().Add()->Caption = L"Added " + std::to_wstring(round);
                 }
-                Pump(10);
+                Flush();
                 break;
             case 7:
                 // Emptied until the bar goes, then filled again.
                 if (auto* list = dynamic_cast<TListBox*>(control)) {
                     list->Items().Clear();
-                    Pump(10);
+                    Flush();
                     misses += CheckBars(control, what + " emptied");
                     for (int k = 0; k < 25; ++k)
                         list->Items().Add(L"Again " + std::to_wstring(k));
@@ -403,21 +399,21 @@ TEST_F(SkinnedScrollbars, OverlaysFollowTheNativeBarsThroughEveryKindOfChange)
                     view->Items().Clear();
                     for (int k = 0; k < 3; ++k)
                         view->Items().Add()->Caption = L"Kept " + std::to_wstring(k);
-                    Pump(10);
+                    Flush();
                     misses += CheckBars(control, what + " emptied");
                     for (int k = 0; k < 30; ++k)
                         view->Items().Add()->Caption = L"Again " + std::to_wstring(k);
                 }
-                Pump(10);
+                Flush();
                 break;
             case 8:
                 // A bar hidden and shown again by the program.
                 ShowScrollBar(window, SB_VERT, FALSE);
-                Pump(10);
+                Flush();
                 misses += CheckBars(control, what + " bar hidden");
                 ShowScrollBar(window, SB_VERT, TRUE);
                 SendMessageW(window, WM_SIZE, 0, 0);
-                Pump(10);
+                Flush();
                 break;
             default:
                 control->SetFocus();
@@ -449,15 +445,15 @@ TEST_F(SkinnedScrollbars, InputThroughTheOverlaysScrollsAsOnThePlainBars)
         control->SetVisible(false);
     SkinForm();
     twinForm.Show();
-    Pump(50);
+    Flush();
 
     using TAction = std::function<void(TWinControl*)>;
     const auto vertical = [](TWinControl* control) { return NativeBar(control->Handle(), OBJID_VSCROLL); };
     const auto horizontal = [](TWinControl* control) { return NativeBar(control->Handle(), OBJID_HSCROLL); };
     const auto focus = [](TWinControl* control) {
-        SetForegroundWindow(GetAncestor(control->Handle(), GA_ROOT));
+        frametest::BringToFront(GetAncestor(control->Handle(), GA_ROOT));
         control->SetFocus();
-        Pump(20);
+        Flush();
     };
     const std::pair<const char*, TAction> steps[] = {
         {"four clicks on the down arrow", [&](TWinControl* c) {
@@ -468,7 +464,14 @@ TEST_F(SkinnedScrollbars, InputThroughTheOverlaysScrollsAsOnThePlainBars)
         {"the up arrow held until it repeats to the top", [&](TWinControl* c) {
              const TNative bar = vertical(c);
              const POINT at = Along(bar, true, 3);
-             Gesture({{at, 0, 10}, {at, MOUSEEVENTF_LEFTDOWN, 900}, {at, MOUSEEVENTF_LEFTUP, 10}});
+             HWND window = c->Handle();
+             const auto atTop = [window] {
+                 SCROLLINFO info{};
+                 info.cbSize = sizeof(info);
+                 info.fMask = SIF_POS | SIF_RANGE;
+                 return GetScrollInfo(window, SB_VERT, &info) && info.nPos == info.nMin;
+             };
+             Gesture({{at, 0, 10}, {at, MOUSEEVENTF_LEFTDOWN, 100, 0, false, atTop}, {at, MOUSEEVENTF_LEFTUP, 10}});
          }},
         {"a click on the page below the thumb", [&](TWinControl* c) {
              const TNative bar = vertical(c);
@@ -502,7 +505,7 @@ TEST_F(SkinnedScrollbars, InputThroughTheOverlaysScrollsAsOnThePlainBars)
     for (size_t i = 0; i < skinned.size(); ++i) {
         skinned[i]->SetVisible(true);
         plain[i]->SetVisible(true);
-        Pump(30);
+        Flush();
         int moves = 0;
         int last = 0;
         for (const auto& [what, action] : steps) {
@@ -541,11 +544,11 @@ TEST_F(SkinnedScrollbars, DropDownListsDrawTheSkinsBarAndTrackTheirThumb)
         EXPECT_TRUE(bar.Visible) << what;
         RECT window{};
         GetWindowRect(list, &window);
-        return check.CheckFace(*ReadBack(list), {bar.Rect.left - window.left, bar.Rect.top - window.top}, bar, what);
+        return check.CheckFace(ReadBack(list), {bar.Rect.left - window.left, bar.Rect.top - window.top}, bar, what);
     };
 
     SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
-    Pump(80);
+    Flush();
     ASSERT_TRUE(IsWindowVisible(list));
     EXPECT_EQ(checkList("dropped down"), 0);
 
@@ -556,12 +559,12 @@ TEST_F(SkinnedScrollbars, DropDownListsDrawTheSkinsBarAndTrackTheirThumb)
     EXPECT_EQ(checkList("after the drag"), 0);
 
     Key(VK_END);
-    Pump(30);
+    Flush();
     if (IsWindowVisible(list)) {
         EXPECT_EQ(checkList("after End"), 0);
     }
     SendMessageW(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
-    Pump(30);
+    Flush();
 }
 
 // A simple combo box shows its list inside itself: the list's bar is
@@ -583,7 +586,7 @@ TEST_F(SkinnedScrollbars, SimpleCombosListsWearTheSkinsBar)
     const TBarCheck check(*Skin, true);
     EXPECT_EQ(check.Check(skin->Vertical()->Handle(), NativeBar(info.hwndList, OBJID_VSCROLL), "at the top"), 0);
     SendMessageW(info.hwndList, LB_SETTOPINDEX, 20, 0);
-    Pump(40);
+    Flush();
     EXPECT_EQ(check.Check(skin->Vertical()->Handle(), NativeBar(info.hwndList, OBJID_VSCROLL), "scrolled"), 0);
 }
 
@@ -674,9 +677,9 @@ TEST_F(SkinnedScrollbars, HotPartsShowByMouseAndByScrollNotification)
     ASSERT_NE(skin, nullptr);
     HWND overlay = skin->Vertical()->Handle();
     const auto downArrow = [&] {
-        const std::unique_ptr<TBitmap> shot = ReadBack(overlay);
-        const int arrow = std::min(GetSystemMetrics(SM_CYVSCROLL), shot->Height() / 2);
-        return PixelOf(*shot, shot->Width() / 2, shot->Height() - arrow / 2 - 1);
+        const TPixels shot = ReadBack(overlay);
+        const int arrow = std::min(GetSystemMetrics(SM_CYVSCROLL), shot.Height() / 2);
+        return PixelOf(shot, shot.Width() / 2, shot.Height() - arrow / 2 - 1);
     };
     EXPECT_TRUE(normal.count(downArrow())) << std::hex << downArrow();
 
@@ -690,10 +693,10 @@ TEST_F(SkinnedScrollbars, HotPartsShowByMouseAndByScrollNotification)
     ParkMouse();
 
     SendMessageW(list->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
-    Pump(30);
+    Flush();
     EXPECT_TRUE(hot.count(downArrow())) << "after a line-down notification: " << std::hex << downArrow();
     SendMessageW(list->Handle(), WM_VSCROLL, SB_ENDSCROLL, 0);
-    Pump(30);
+    Flush();
     EXPECT_TRUE(normal.count(downArrow())) << "after the end of scrolling: " << std::hex << downArrow();
 }
 
@@ -709,14 +712,14 @@ TEST_F(SkinnedScrollbars, SwitchingOffAndUnskinningGiveTheNativeBarsBack)
     HWND overlay = skin->Vertical()->Handle();
     ASSERT_TRUE(IsWindowVisible(overlay));
     SendMessageW(list->Handle(), WM_SKINSWITCH, 0, 0);
-    Pump(30);
+    Flush();
     EXPECT_FALSE(IsWindowVisible(overlay));
     SendMessageW(list->Handle(), WM_SKINSWITCH, 1, 0);
-    Pump(30);
+    Flush();
     EXPECT_EQ(CheckBars(list, "switched on again"), 0);
     const int windows = ChildWindowCount(Form->Handle());
     Frame->Unskin();
-    Pump(30);
+    Flush();
     EXPECT_FALSE(IsWindow(overlay));
     EXPECT_EQ(ChildWindowCount(Form->Handle()), windows - 2) << "both overlays destroyed";
     EXPECT_EQ(SendMessageW(list->Handle(), WM_SKINQUERY, 0, 0), 0);
@@ -737,7 +740,7 @@ TEST_F(SkinnedScrollbars, RebuildScrollReplacesTheObject)
     HWND oldOverlay = old->Vertical()->Handle();
     const int windows = ChildWindowCount(Form->Handle());
     SendMessageW(Form->Handle(), WM_SKINREBUILDSCROLL, reinterpret_cast<WPARAM>(view->Handle()), 0);
-    Pump(30);
+    Flush();
     const TSkinScrollbar* now = SkinOf(view);
     ASSERT_NE(now, nullptr);
     EXPECT_NE(dynamic_cast<const TSkinListView*>(now), nullptr);
@@ -756,7 +759,7 @@ TEST_F(SkinnedScrollbars, AControlDestroyedTakesItsOverlaysAlong)
     HWND vertical = skin->Vertical()->Handle();
     HWND horizontal = skin->Horizontal()->Handle();
     delete list;
-    Pump(30);
+    Flush();
     EXPECT_FALSE(IsWindow(vertical));
     EXPECT_FALSE(IsWindow(horizontal));
     Frame->Dispatch().Controls().Purge();
@@ -770,7 +773,7 @@ TEST_F(SkinnedScrollbars, NoGdiOrUserGrowthAfterScrollingAndSkinCycles)
     memo->SetBounds(200, 40, 200, 150);
     list->SetBounds(10, 40, 150, 150);
     SkinForm();
-    const auto drain = [] { Pump(1); };
+    const auto drain = [] { Flush(); };
     const auto scroll = [&](int i) {
         for (TWinControl* control : {static_cast<TWinControl*>(list), static_cast<TWinControl*>(memo)}) {
             SendMessageW(control->Handle(), WM_VSCROLL, i % 40 < 20 ? SB_LINEDOWN : SB_LINEUP, 0);

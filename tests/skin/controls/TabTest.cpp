@@ -78,7 +78,7 @@ void Chord(std::initializer_list<WORD> modifiers, WORD key)
     for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
         add(*m, KEYEVENTF_KEYUP);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Pump(40);
+    Flush();
 }
 
 void Drain()
@@ -178,7 +178,7 @@ protected:
         for (int fx = image.LeftWidth; fx < face.cx - image.RightWidth; fx += 2)
             for (int fy = 0; fy < 3; ++fy) {
                 const POINT at = FacePoint(tab, side, fx, fy);
-                const TColor seen = PixelOf(*shot, at.x, at.y);
+                const TColor seen = PixelOf(shot, at.x, at.y);
                 if (!model.At(face.cx, face.cy, fx, fy, frame).Admits(seen) && ++misses <= 3)
                     ADD_FAILURE() << what << ": face (" << fx << ", " << fy << ") at (" << at.x << ", " << at.y
                                   << ") is " << std::hex << seen << ", frame " << std::dec << frame;
@@ -197,7 +197,7 @@ protected:
         for (int fx = 0; fx < face.cx; ++fx)
             for (int fy = 0; fy < face.cy - 1; ++fy) {
                 const POINT at = FacePoint(tab, side, fx, fy);
-                if (PixelOf(*shot, at.x, at.y) != text)
+                if (PixelOf(shot, at.x, at.y) != text)
                     continue;
                 ++ink.Count;
                 sum += fx;
@@ -255,7 +255,7 @@ TEST_F(SkinnedTabs, TheTabUnderTheMouseIsHotAndAClickSelectsIt)
     MouseTo(window, three.x, three.y);
     EXPECT_EQ(FaceMisses(window, 2, tpTop, kHot, "hot again"), 0);
     ParkMouse();
-    Pump(40);
+    Flush();
     EXPECT_EQ(FaceMisses(window, 2, tpTop, kNormal, "the mouse gone"), 0);
 }
 
@@ -274,7 +274,7 @@ TEST_F(SkinnedTabs, ACloseBoxAsksTheFormAndFreesThePageOnceTheClickIsOver)
     };
     const TColor ink = ColorToRGB(Skin->Tabs()->NormalColour2) & 0xFFFFFF;
     const RECT second = ItemRect(window, 1);
-    EXPECT_EQ(PixelOf(*ReadBack(window), second.right - 8, second.top + 1 + 2), ink) << "the box's corner";
+    EXPECT_EQ(PixelOf(ReadBack(window), second.right - 8, second.top + 1 + 2), ink) << "the box's corner";
 
     // Sent straight to the control: the page must outlive the click.
     POINT at = boxCentre(window, 1);
@@ -284,7 +284,7 @@ TEST_F(SkinnedTabs, ACloseBoxAsksTheFormAndFreesThePageOnceTheClickIsOver)
     EXPECT_EQ(answer.TabWindow, window);
     EXPECT_EQ(answer.Tab, 1);
     EXPECT_EQ(pages->PageCount(), 3) << "freed inside the click's own message";
-    Pump(40);
+    Flush();
     EXPECT_EQ(Captions(*pages), (std::vector<std::wstring>{L"First", L"Third"}));
     EXPECT_EQ(pages->ActivePageIndex(), 0) << "the click on the box selects no tab";
 
@@ -293,7 +293,7 @@ TEST_F(SkinnedTabs, ACloseBoxAsksTheFormAndFreesThePageOnceTheClickIsOver)
     at = boxCentre(window, 1);
     MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTDOWN);
     MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTUP);
-    Pump(40);
+    Flush();
     EXPECT_EQ(answer.Asked, 2);
     EXPECT_EQ(answer.PagesWhenAsked, 2);
     EXPECT_EQ(Captions(*pages), (std::vector<std::wstring>{L"First", L"Third"}));
@@ -302,7 +302,7 @@ TEST_F(SkinnedTabs, ACloseBoxAsksTheFormAndFreesThePageOnceTheClickIsOver)
     at = boxCentre(window, 0);
     MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTDOWN);
     MouseTo(window, at.x, at.y, MOUSEEVENTF_LEFTUP);
-    Pump(40);
+    Flush();
     EXPECT_EQ(Captions(*pages), (std::vector<std::wstring>{L"Third"}));
     EXPECT_EQ(pages->ActivePageIndex(), 0);
 
@@ -310,7 +310,7 @@ TEST_F(SkinnedTabs, ACloseBoxAsksTheFormAndFreesThePageOnceTheClickIsOver)
     at = boxCentre(plain->Handle(), 1);
     MouseTo(plain->Handle(), at.x, at.y, MOUSEEVENTF_LEFTDOWN);
     MouseTo(plain->Handle(), at.x, at.y, MOUSEEVENTF_LEFTUP);
-    Pump(40);
+    Flush();
     EXPECT_EQ(answer.Asked, 3);
     EXPECT_EQ(plain->PageCount(), 3);
     EXPECT_EQ(plain->ActivePageIndex(), 1);
@@ -344,20 +344,20 @@ TEST_F(SkinnedTabs, ButtonStyleTabsAreButtonFacesWithTheSelectedOnePressed)
                 points.push_back({x, y});
         int misses = 0;
         for (const POINT& p : points) {
-            const TColor seen = PixelOf(*shot, face.left + p.x, face.top + p.y);
+            const TColor seen = PixelOf(shot, face.left + p.x, face.top + p.y);
             if (!model.At(w, h, p.x, p.y, c.Frame).Admits(seen) && ++misses <= 3)
                 ADD_FAILURE() << "tab " << c.Index << ": (" << p.x << ", " << p.y << ") is " << std::hex << seen;
         }
         EXPECT_EQ(misses, 0) << "tab " << c.Index;
     }
     const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
-    EXPECT_EQ(PixelOf(*shot, shot->Width() / 2, shot->Height() - 10), face) << "below the buttons";
+    EXPECT_EQ(PixelOf(shot, shot.Width() / 2, shot.Height() - 10), face) << "below the buttons";
 }
 
 TEST_F(SkinnedTabs, BareTabWindowsOfDialogsAreSkinnedByClassAndStyle)
 {
     Form->Show();
-    Pump(40);
+    Flush();
     HWND dialog = CreateWindowExW(WS_EX_CONTROLPARENT, L"#32770", L"", WS_CHILD | WS_VISIBLE, 10, 10, 420, 130,
                                   Form->Handle(), nullptr, nullptr, nullptr);
     const auto tabs = [&](DWORD style, int x) {
@@ -381,7 +381,7 @@ TEST_F(SkinnedTabs, BareTabWindowsOfDialogsAreSkinnedByClassAndStyle)
     EXPECT_TRUE(dispatch->Controls().FindByWindow(bottom)->Is<TSkinTab>());
     EXPECT_TRUE(dispatch->Controls().FindByWindow(buttons)->Is<TSkinTabBtn>());
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump(40);
+    Flush();
     EXPECT_EQ(FaceMisses(bottom, 0, tpBottom, kSelected, "bare bottom"), 0);
     EXPECT_EQ(FaceMisses(bottom, 1, tpBottom, kNormal, "bare bottom"), 0);
     dispatch.reset();
@@ -402,7 +402,7 @@ TEST_F(SkinnedTabs, TabSheetsShowTheSkinsFaceBehindTheirControls)
     int tabsInk = 0;
     for (int x = 20; x < 170; ++x)
         for (int y = 40; y < 56; ++y)
-            tabsInk += PixelOf(*tabsShot, x, y) == labelInk;
+            tabsInk += PixelOf(tabsShot, x, y) == labelInk;
     EXPECT_GT(tabsInk, 10) << "the label on the tab control";
     HWND sheet = pages->Pages(0)->Handle();
     const auto shot = ReadBack(sheet);
@@ -410,10 +410,10 @@ TEST_F(SkinnedTabs, TabSheetsShowTheSkinsFaceBehindTheirControls)
     const RECT text = label->BoundsRect();
     int misses = 0;
     int ink = 0;
-    for (int x = 0; x < shot->Width(); x += 5)
-        for (int y = 0; y < shot->Height(); y += 5) {
+    for (int x = 0; x < shot.Width(); x += 5)
+        for (int y = 0; y < shot.Height(); y += 5) {
             const POINT p{x, y};
-            const TColor seen = PixelOf(*shot, x, y);
+            const TColor seen = PixelOf(shot, x, y);
             if (PtInRect(&text, p))
                 ink += seen != face;
             else if (seen != face && ++misses <= 3)
@@ -421,7 +421,7 @@ TEST_F(SkinnedTabs, TabSheetsShowTheSkinsFaceBehindTheirControls)
         }
     EXPECT_EQ(misses, 0);
     EXPECT_GT(ink, 0) << "the label is painted on the sheet";
-    EXPECT_EQ(PixelOf(*shot, text.right - 3, text.top + 1), face) << "the label stands on the sheet's face colour";
+    EXPECT_EQ(PixelOf(shot, text.right - 3, text.top + 1), face) << "the label stands on the sheet's face colour";
 }
 
 TEST_F(SkinnedTabs, TheScrollArrowsOfAStripWithMoreTabsThanFitAreSkinned)
@@ -431,11 +431,11 @@ TEST_F(SkinnedTabs, TheScrollArrowsOfAStripWithMoreTabsThanFitAreSkinned)
     HWND window = tabs->Handle();
     // Tabs added under the skin: the arrows come later than the skin object.
     tabs->Tabs().Assign({L"First", L"Second", L"Third", L"Fourth", L"Fifth"});
-    Pump(40);
+    Flush();
     HWND arrows = FindWindowExW(window, nullptr, UPDOWN_CLASSW, nullptr);
     ASSERT_TRUE(arrows && IsWindowVisible(arrows));
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Pump(40);
+    Flush();
     EXPECT_NE(Frame->Dispatch().Controls().FindByWindow(arrows), nullptr);
     // Each half's corners show its frame's corners (frame 1 left, 5 right),
     // in the tab control's own readback: the strip leaves them be.
@@ -457,7 +457,7 @@ TEST_F(SkinnedTabs, TheScrollArrowsOfAStripWithMoreTabsThanFitAreSkinned)
             const TColor expected = PixelOf(*face.Bitmap, corner[1].x, corner[1].y);
             if (expected == frametest::kMagenta)
                 continue;
-            const TColor seen = PixelOf(*shot, corner[0].x, corner[0].y);
+            const TColor seen = PixelOf(shot, corner[0].x, corner[0].y);
             if (seen != expected && ++misses <= 3)
                 ADD_FAILURE() << "(" << corner[0].x << ", " << corner[0].y << ") is " << std::hex << seen
                               << " not " << expected;
@@ -488,7 +488,7 @@ TEST_F(SkinnedTabs, KeysSwitchPagesExactlyAsOnAPlainTwin)
     const auto run = [&](TPageControl* pages) {
         pages->SetActivePageIndex(0);
         pages->SetFocus();
-        Pump(40);
+        Flush();
         std::vector<int> seen;
         for (const auto& key : keys) {
             key();

@@ -6,6 +6,7 @@
 // double-click on the icon, the window menu's items, the hint by the hover
 // timer's ticks, and the object counts after many hot/pressed rounds.
 #include "FrameFixture.h"
+#include "support/RecordingWindow.h"
 #include "PopupShots.h"
 
 #include <gtest/gtest.h>
@@ -28,35 +29,13 @@ namespace {
 
 constexpr wchar_t kRecordingClass[] = L"VidkilnCaptionTest";
 
-// What reached the window's own procedure.
-struct TRecord {
-    std::vector<WPARAM> SystemCommands;
-    std::vector<WPARAM> ButtonActions;
-    int Closes = 0;
-};
-TRecord* Record = nullptr;
-
-LRESULT CALLBACK RecordingProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (Record) {
-        if (msg == WM_SYSCOMMAND)
-            Record->SystemCommands.push_back(wParam & 0xFFF0);
-        else if (msg == WM_SKINBUTTONACTION)
-            Record->ButtonActions.push_back(wParam);
-        else if (msg == WM_CLOSE)
-            ++Record->Closes;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
 class CaptionButtons : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RegisterTestClass(kRecordingClass, RecordingProc);
+        testsupport::RegisterRecordingClass(kRecordingClass);
         Skin = DefaultSkin();
         ASSERT_FALSE(Skin->SkinLoading());
-        Record = &Recorded;
         // Park the cursor away from every test window.
         SendMouse({GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2}, 0);
     }
@@ -67,7 +46,6 @@ protected:
         for (HWND window : Windows)
             if (IsWindow(window))
                 DestroyWindow(window);
-        Record = nullptr;
     }
 
     HWND Make(DWORD style = WS_OVERLAPPEDWINDOW, DWORD exStyle = 0, const wchar_t* className = kRecordingClass)
@@ -83,10 +61,9 @@ protected:
     void Attach(HWND window, const wchar_t* className = kRecordingClass)
     {
         Frame = AttachFrame(window, className, *Skin);
-        SetForegroundWindow(window);
-        Pump();
+        BringToFront(window);
         SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
-        Pump(20);
+        Flush();
     }
 
     // The skin registered with a live manager, so that popup menus of the
@@ -110,14 +87,14 @@ protected:
     // (magenta pixels show the caption and are left out).
     int FrameMisses(HWND window, const TDataSkinSysButton& button, int frame) const
     {
-        const std::unique_ptr<TBitmap> shot = ReadBack(window);
-        const RECT rect = CaptionButtonRect(button, shot->Width());
+        const TPixels shot = ReadBack(window);
+        const RECT rect = CaptionButtonRect(button, shot.Width());
         const int frameWidth = button.Bitmap->Width() / button.FrameCount;
         int misses = 0;
         for (int y = 0; y < button.Bitmap->Height(); ++y)
             for (int x = 0; x < frameWidth; ++x) {
                 const TColor expected = PixelOf(*button.Bitmap, (frame - 1) * frameWidth + x, y);
-                if (expected != kMagenta && PixelOf(*shot, rect.left + x, rect.top + y) != expected)
+                if (expected != kMagenta && PixelOf(shot, rect.left + x, rect.top + y) != expected)
                     ++misses;
             }
         return misses;
@@ -130,16 +107,26 @@ protected:
         EXPECT_EQ(FrameMisses(window, button, frame), 0) << "frame " << frame;
     }
 
+    // The system commands that reached the windows' own procedure, without
+    // the bits the system keeps for itself.
+    std::vector<WPARAM> SystemCommands() const
+    {
+        std::vector<WPARAM> commands = Recorded.WParams(WM_SYSCOMMAND);
+        for (WPARAM& command : commands)
+            command &= 0xFFF0;
+        return commands;
+    }
+
     bool Received(WPARAM command) const
     {
-        return std::find(Recorded.SystemCommands.begin(), Recorded.SystemCommands.end(), command)
-               != Recorded.SystemCommands.end();
+        const std::vector<WPARAM> commands = SystemCommands();
+        return std::find(commands.begin(), commands.end(), command) != commands.end();
     }
 
     std::unique_ptr<TSkinData> Skin;
     std::unique_ptr<TWinSkinForm> Frame;
     std::vector<HWND> Windows;
-    TRecord Recorded;
+    testsupport::TMessageRecording Recorded;
 };
 
 TEST_F(CaptionButtons, FramesFollowHotPressedDraggedOffAndInactive)
@@ -170,10 +157,10 @@ TEST_F(CaptionButtons, FramesFollowHotPressedDraggedOffAndInactive)
     SendMouse(onCaption, 0);
     ExpectFrame(window, close, 1, "dragged off");
     SendMouse(onCaption, MOUSEEVENTF_LEFTUP);
-    Pump(100);
+    Flush();
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(Recorded.Closes, 0);
-    EXPECT_TRUE(Recorded.SystemCommands.empty());
+    EXPECT_EQ(Recorded.Count(WM_CLOSE), 0);
+    EXPECT_TRUE(SystemCommands().empty());
 
     // Moving onto another button moves the hot frame with it.
     SendMouse(Centre(OnScreen(window, minimise)), 0);
@@ -181,7 +168,7 @@ TEST_F(CaptionButtons, FramesFollowHotPressedDraggedOffAndInactive)
     ExpectFrame(window, close, 1, "left for the minimise button");
 
     SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
-    Pump(20);
+    Flush();
     for (const TDataSkinSysButton* button : {&close, &maximise, &minimise})
         ExpectFrame(window, *button, 4, "inactive");
 }
@@ -197,10 +184,10 @@ TEST_F(CaptionButtons, APressDraggedOntoAnotherButtonClicksNeither)
     SendMouse(onMinimise, 0);
     ExpectFrame(window, SkinButton(2), 3, "dragged over");
     SendMouse(onMinimise, MOUSEEVENTF_LEFTUP);
-    Pump(100);
+    Flush();
     EXPECT_TRUE(IsWindow(window));
     EXPECT_FALSE(IsIconic(window));
-    EXPECT_TRUE(Recorded.SystemCommands.empty());
+    EXPECT_TRUE(SystemCommands().empty());
 }
 
 TEST_F(CaptionButtons, ClicksCloseMaximiseRestoreAndMinimise)
@@ -220,13 +207,12 @@ TEST_F(CaptionButtons, ClicksCloseMaximiseRestoreAndMinimise)
     Click(Centre(OnScreen(window, SkinButton(2))));
     EXPECT_TRUE(IsIconic(window));
     ShowWindow(window, SW_RESTORE);
-    SetForegroundWindow(window);
-    Pump();
+    BringToFront(window);
     SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
-    Pump(20);
+    Flush();
 
     Click(Centre(OnScreen(window, SkinButton(0))));
-    EXPECT_EQ(Recorded.Closes, 1);
+    EXPECT_EQ(Recorded.Count(WM_CLOSE), 1);
     EXPECT_FALSE(IsWindow(window));
 }
 
@@ -250,8 +236,8 @@ TEST_F(CaptionButtons, HelpAndCustomActionsReachTheWindow)
     window = Make(WS_CAPTION | WS_SYSMENU, WS_EX_CONTEXTHELP);
     Attach(window);
     Click(Centre(OnScreen(window, help)));
-    ASSERT_EQ(Recorded.ButtonActions.size(), 1u);
-    EXPECT_EQ(Recorded.ButtonActions[0], 77u);
+    ASSERT_EQ(Recorded.WParams(WM_SKINBUTTONACTION).size(), 1u);
+    EXPECT_EQ(Recorded.WParams(WM_SKINBUTTONACTION)[0], 77u);
 }
 
 TEST_F(CaptionButtons, MdiChildButtonsMinimiseRestoreAndCloseTheActiveChild)
@@ -310,7 +296,7 @@ TEST_F(CaptionButtons, ButtonsTheWindowHasNoCommandForShowDisabledAndDoNothing)
     ExpectFrame(window, minimise, 4, "disabled minimise after a click");
     EXPECT_FALSE(IsIconic(window));
     EXPECT_FALSE(IsZoomed(window));
-    EXPECT_TRUE(Recorded.SystemCommands.empty());
+    EXPECT_TRUE(SystemCommands().empty());
 }
 
 TEST_F(CaptionButtons, WithoutSystemMenuThereIsNoCloseButton)
@@ -322,7 +308,7 @@ TEST_F(CaptionButtons, WithoutSystemMenuThereIsNoCloseButton)
     EXPECT_GT(FrameMisses(window, close, 1), 0);
     Click(Centre(OnScreen(window, close)));
     EXPECT_TRUE(IsWindow(window));
-    EXPECT_EQ(Recorded.Closes, 0);
+    EXPECT_EQ(Recorded.Count(WM_CLOSE), 0);
 }
 
 TEST_F(CaptionButtons, VisibilityFollowsStylesAndStates)
@@ -357,8 +343,7 @@ TEST_F(CaptionButtons, VisibilityFollowsStylesAndStates)
         HWND window = Make(c.Style, c.ExStyle, c.Class);
         Attach(window, c.Class);
         ShowWindow(window, c.Show);
-        SetForegroundWindow(window);
-        Pump();
+        BringToFront(window);
         SendMessageW(window, WM_NCPAINT, 1, 0);
         for (size_t i = 0; i < buttons.size(); ++i) {
             const auto found = std::find_if(Frame->Caption().Buttons.begin(), Frame->Caption().Buttons.end(),
@@ -387,7 +372,7 @@ TEST_F(CaptionButtons, DoubleClickOnTheIconClosesTheWindow)
     const int iconSize = GetSystemMetrics(SM_CXSMICON);
     const POINT onIcon{outer.left + icon.XCoord + iconSize / 2, outer.top + icon.YCoord + iconSize / 2};
     PostMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(onIcon.x, onIcon.y));
-    Pump(100);
+    Flush();
     EXPECT_TRUE(Received(SC_CLOSE));
     EXPECT_FALSE(IsWindow(window));
 }
@@ -400,10 +385,10 @@ TEST_F(CaptionButtons, DoubleClickOnTheCaptionMaximisesAndRestores)
     GetWindowRect(window, &outer);
     const LPARAM onCaption = MAKELPARAM(outer.left + 140, outer.top + 10);
     PostMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, onCaption);
-    Pump(100);
+    Flush();
     EXPECT_TRUE(IsZoomed(window));
     PostMessageW(window, WM_NCLBUTTONDBLCLK, HTCAPTION, onCaption);
-    Pump(100);
+    Flush();
     EXPECT_FALSE(IsZoomed(window));
 }
 
@@ -412,8 +397,7 @@ TEST_F(CaptionButtons, AMaximisedWindowIsNotDraggedByItsCaption)
     HWND window = Make();
     Attach(window);
     ShowWindow(window, SW_MAXIMIZE);
-    SetForegroundWindow(window);
-    Pump();
+    BringToFront(window);
     SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
     RECT before{};
     GetWindowRect(window, &before);
@@ -422,7 +406,7 @@ TEST_F(CaptionButtons, AMaximisedWindowIsNotDraggedByItsCaption)
     SendMouse(start, MOUSEEVENTF_LEFTDOWN);
     SendMouse({start.x + 60, start.y + 80}, 0);
     SendMouse({start.x + 60, start.y + 80}, MOUSEEVENTF_LEFTUP);
-    Pump(100);
+    Flush();
     RECT after{};
     GetWindowRect(window, &after);
     EXPECT_TRUE(EqualRect(&before, &after));
@@ -477,7 +461,7 @@ TEST_F(CaptionButtons, WindowMenuEnablesItsItemsForTheWindowsState)
         HWND window = Make(c.Style);
         Attach(window);
         ShowWindow(window, c.Show);
-        Pump();
+        Flush();
         std::vector<TOpenItem> items;
         OpenMenuItems = &items;
         SetTimer(nullptr, 0, 50, ReadOpenMenu);
@@ -508,7 +492,7 @@ TEST_F(CaptionButtons, WindowMenuIsPaintedFromTheSkin)
     SetTimer(nullptr, 0, 60, ShootOpenMenu);
     SendMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L' ');
     Shots = nullptr;
-    ASSERT_TRUE(shots.Opened && shots.Selected);
+    ASSERT_FALSE(shots.Opened.Empty() || shots.Selected.Empty());
     EXPECT_TRUE(SkinManager->PopupMenus().empty()) << "the popup object goes with its window";
 
     ExpectSkinnedPopup(shots, *Skin);
@@ -549,8 +533,7 @@ TEST_F(CaptionButtons, FormPopupMenusAreOwnerDrawnFromTheSkinUnlessDisabledByTag
     kept->Items()->Add(new TMenuItem(kept));
     // The manager's hook skins the form as it is activated.
     form->Show();
-    SetForegroundWindow(form->Handle());
-    Pump();
+    BringToFront(form->Handle());
     TWinSkinForm* frame = SkinManager->FindSkinForm(form->Handle());
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(context->OwnerDraw());
@@ -562,7 +545,7 @@ TEST_F(CaptionButtons, FormPopupMenusAreOwnerDrawnFromTheSkinUnlessDisabledByTag
     SetTimer(nullptr, 0, 60, ShootOpenMenu);
     context->Popup(200, 200);
     Shots = nullptr;
-    ASSERT_TRUE(shots.Opened && shots.Selected);
+    ASSERT_FALSE(shots.Opened.Empty() || shots.Selected.Empty());
     ExpectSkinnedPopup(shots, *Skin);
 
     // Unskinned, the form's menus draw as they did.

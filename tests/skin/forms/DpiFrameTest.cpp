@@ -45,9 +45,9 @@ protected:
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
         Window = MakeWindow(WS_OVERLAPPEDWINDOW, 400, 300, L"");
         Frame = AttachFrame(Window, kClassName, *Skin);
-        Pump();
+        Flush();
         SendMessageW(Window, WM_NCACTIVATE, TRUE, 0);
-        Pump(40);
+        Flush();
         Size = WindowSize(Window);
     }
 
@@ -80,11 +80,11 @@ TEST_F(VIDKILN_DPI_SUITE, BordersAreTheSkinsThicknessTimesTheFactor)
 {
     // Read back: the client shows one colour (the skin's face), which no
     // border pixel on the way in has.
-    const std::unique_ptr<TBitmap> shot = ReadBack(Window);
-    const TColor face = PixelOf(*shot, Size.cx / 2, Size.cy / 2);
+    const TPixels shot = ReadBack(Window);
+    const TColor face = PixelOf(shot, Size.cx / 2, Size.cy / 2);
     const auto stepsToClient = [&](int x, int y, int dx, int dy) {
         int steps = 0;
-        while (PixelOf(*shot, x, y) != face && steps < 200) {
+        while (PixelOf(shot, x, y) != face && steps < 200) {
             x += dx;
             y += dy;
             ++steps;
@@ -143,7 +143,7 @@ TEST_F(VIDKILN_DPI_SUITE, HitTestFollowsTheScaledEdges)
 
 TEST_F(VIDKILN_DPI_SUITE, BorderCapsShowTheSkinImagesScaled)
 {
-    const std::unique_ptr<TBitmap> shot = ReadBack(Window);
+    const TPixels shot = ReadBack(Window);
     const int w = Size.cx;
     const int h = Size.cy;
     const int leftCap = IniNumber(L"Personality", L"LeftTopHeight");
@@ -162,14 +162,14 @@ TEST_F(VIDKILN_DPI_SUITE, BorderCapsShowTheSkinImagesScaled)
     const int scaledTopWidth = Scale(Top->Width());
     int compared = 0;
     int misses = 0;
-    misses += ScaledMisses(*shot, 0, 0, Scale(LeftWidth), Scale(leftCap), left, 0, 0, compared);
-    misses += ScaledMisses(*shot, 0, h - Scale(leftFoot), Scale(LeftWidth), Scale(leftFoot), left, 0,
+    misses += ScaledMisses(shot, 0, 0, Scale(LeftWidth), Scale(leftCap), left, 0, 0, compared);
+    misses += ScaledMisses(shot, 0, h - Scale(leftFoot), Scale(LeftWidth), Scale(leftFoot), left, 0,
                       scaledLeftHeight - Scale(leftFoot), compared);
-    misses += ScaledMisses(*shot, w - Scale(RightWidth), 0, Scale(RightWidth), Scale(rightCap), right, 0, 0, compared);
-    misses += ScaledMisses(*shot, w - Scale(RightWidth), h - Scale(rightFoot), Scale(RightWidth), Scale(rightFoot), right,
+    misses += ScaledMisses(shot, w - Scale(RightWidth), 0, Scale(RightWidth), Scale(rightCap), right, 0, 0, compared);
+    misses += ScaledMisses(shot, w - Scale(RightWidth), h - Scale(rightFoot), Scale(RightWidth), Scale(rightFoot), right,
                       0, scaledRightHeight - Scale(rightFoot), compared);
-    misses += ScaledMisses(*shot, Scale(LeftWidth), 0, Scale(topCap), clearRows, top, 0, 0, compared);
-    misses += ScaledMisses(*shot, w - Scale(RightWidth) - Scale(topEnd), 0, Scale(topEnd), clearRows, top,
+    misses += ScaledMisses(shot, Scale(LeftWidth), 0, Scale(topCap), clearRows, top, 0, 0, compared);
+    misses += ScaledMisses(shot, w - Scale(RightWidth) - Scale(topEnd), 0, Scale(topEnd), clearRows, top,
                       scaledTopWidth - Scale(topEnd), 0, compared);
     EXPECT_EQ(misses, 0);
     // Most of the caps must have been compared, or the test proves little.
@@ -178,7 +178,7 @@ TEST_F(VIDKILN_DPI_SUITE, BorderCapsShowTheSkinImagesScaled)
 
 TEST_F(VIDKILN_DPI_SUITE, CaptionButtonsSitWhereTheSkinPutsThemScaled)
 {
-    const std::unique_ptr<TBitmap> shot = ReadBack(Window);
+    const TPixels shot = ReadBack(Window);
     // Close, maximise and minimise of an overlapped window, right-aligned.
     for (const wchar_t* section : {L"Button0", L"Button1", L"Button3"}) {
         SCOPED_TRACE(testing::Message() << "[" << std::string(section, section + 7) << "]");
@@ -192,7 +192,7 @@ TEST_F(VIDKILN_DPI_SUITE, CaptionButtonsSitWhereTheSkinPutsThemScaled)
         const int x = Size.cx - Scale(IniNumber(section, L"Xcoord"));
         const int y = Scale(IniNumber(section, L"Ycoord"));
         int compared = 0;
-        EXPECT_EQ(ScaledMisses(*shot, x, y, Scale(width), Scale(image->Height()), normal, 0, 0, compared), 0);
+        EXPECT_EQ(ScaledMisses(shot, x, y, Scale(width), Scale(image->Height()), normal, 0, 0, compared), 0);
         EXPECT_GT(compared, Scale(width) * Scale(image->Height()) / 3);
         // The engine takes the button's whole scaled square as its own.
         EXPECT_EQ(HitAt(x + Scale(width) / 2, y + Scale(image->Height()) / 2), HTCAPTION);
@@ -288,7 +288,7 @@ TEST_F(VIDKILN_DPI_SUITE, MenuBarBandAndItemGapsGrowWithTheSkin)
     HWND window = CreateWindowExW(0, kClassName, L"Menus", WS_OVERLAPPEDWINDOW, 80, 60, rect.right - rect.left,
                                   rect.bottom - rect.top, nullptr, bar, GetModuleHandleW(nullptr), nullptr);
     std::unique_ptr<TWinSkinForm> frame = AttachFrame(window, kClassName, *Skin);
-    Pump();
+    Flush();
     ASSERT_NE(frame->SkinMenuBar(), nullptr);
     const RECT band = frame->SkinMenuBar()->BarRect();
     EXPECT_EQ(band.left, Scale(LeftWidth));

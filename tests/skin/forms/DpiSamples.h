@@ -6,6 +6,7 @@
 #pragma once
 
 #include "FrameFixture.h"
+#include "support/Dpi.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +23,11 @@ namespace dpitest {
 using frametest::kMagenta;
 using frametest::PixelOf;
 
-inline int ScreenDpi()
-{
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
+using testsupport::ScreenDpi;
 
 inline int Scale(int value)
 {
-    return MulDiv(value, ScreenDpi(), 96);
+    return testsupport::ScaleToScreen(value);
 }
 
 inline std::wstring SkinPath(const wchar_t* file)
@@ -128,7 +123,7 @@ inline std::optional<TAllowed> ScaledPixel(const TSource& source, int tx, int ty
 // part of a skin image's frame scaled for the screen from (fx, fy) on (a few
 // are reported as failures); compared counts the pixels that could be
 // compared.
-inline int ScaledMisses(const TBitmap& shot, int x, int y, int width, int height, const TSource& source, int fx,
+inline int ScaledMisses(const frametest::TPixels& shot, int x, int y, int width, int height, const TSource& source, int fx,
                         int fy, int& compared)
 {
     int misses = 0;

@@ -33,7 +33,7 @@ int main()
     PostMessageW(window, WM_SKININIT, 0, 1000);
     ShowWindow(window, SW_SHOW);
     ShowWindow(plain, SW_SHOW);
-    Pump(200);
+    Flush();
 
     const SIZE size = WindowSize(window);
     TBitmap image(size.cx, size.cy, pf24bit);

@@ -1,6 +1,5 @@
 // Shared by the skinned-frame tests: the default skin, windows of our own
-// class, message pumping, reading a window back from its window DC, and the
-// colours the skin's border images give at a window point, worked out from
+// class, and the colours the skin's border images give at a window point, worked out from
 // the bitmaps and the frame geometry (fixed corners and margins; stretched
 // middles only ever show pixels of the same source column).
 #pragma once
@@ -10,8 +9,12 @@
 #include "framework/GdiObjects.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/data/resources/SkinResources.h"
+#include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 #include "skin/forms/WinSkinForm.h"
+#include "support/Input.h"
+#include "support/ReadBack.h"
+#include "support/Wait.h"
 
 #include <windows.h>
 
@@ -42,17 +45,29 @@ inline std::unique_ptr<TSkinData> DefaultSkin()
     return skin;
 }
 
-inline void Pump(DWORD ms = 60)
+using testsupport::Click;
+using testsupport::Flush;
+using testsupport::MouseInput;
+using testsupport::ReadBack;
+using testsupport::SendMouse;
+using testsupport::Settle;
+using testsupport::TPixels;
+using testsupport::WaitUntil;
+
+// Brings a window to the front and waits until it is there and what that
+// set off (activation, the frame's repaint) has been handled.
+inline void BringToFront(HWND window, testsupport::TDispatch dispatch = testsupport::DispatchPending)
 {
-    const DWORD start = GetTickCount();
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
+    SetForegroundWindow(window);
+    EXPECT_TRUE(WaitUntil([window] { return GetForegroundWindow() == window && testsupport::QueueIdle(); },
+                          "the window to come to the front", testsupport::kDeadlineMs, dispatch));
+}
+
+// Until the skin manager has carried out its pending request, which its
+// timer runs after the request's delay.
+inline void WaitForSkinRequest()
+{
+    EXPECT_TRUE(WaitUntil([] { return !SkinManager->PendingSkinData(); }, "the skin manager to carry out its request"));
 }
 
 inline void RegisterTestClass(const wchar_t* className = kClassName, WNDPROC procedure = DefWindowProcW)
@@ -113,54 +128,14 @@ inline int ThreadWindowCount()
     return count;
 }
 
-// The whole window as it is on the display, frame included.
-inline std::unique_ptr<TBitmap> ReadBack(HWND window)
-{
-    const SIZE size = WindowSize(window);
-    auto shot = std::make_unique<TBitmap>(size.cx, size.cy, pf24bit);
-    const gdi::WindowDC dc(window);
-    BitBlt(shot->Canvas().Handle(), 0, 0, size.cx, size.cy, dc.Get(), 0, 0, SRCCOPY);
-    return shot;
-}
-
 inline TColor PixelOf(const TBitmap& bitmap, int x, int y)
 {
     return bitmap.Canvas().Pixels(x, y) & 0xFFFFFF;
 }
 
-// --- Mouse input ---
-
-inline INPUT MouseInput(POINT screen, DWORD flags)
+inline TColor PixelOf(const TPixels& pixels, int x, int y)
 {
-    const auto absolute = [](LONG value, int metric) {
-        return static_cast<LONG>((value * 65535 + GetSystemMetrics(metric) / 2) / (GetSystemMetrics(metric) - 1));
-    };
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = absolute(screen.x, SM_CXSCREEN);
-    input.mi.dy = absolute(screen.y, SM_CYSCREEN);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
-// One mouse event, then its messages are handled. Only for presses the
-// frame takes itself: a press the system takes (a caption drag) waits in
-// its own loop for a release that would never come.
-inline void SendMouse(POINT screen, DWORD flags)
-{
-    INPUT input = MouseInput(screen, flags);
-    SendInput(1, &input, sizeof(INPUT));
-    Pump(40);
-}
-
-// Move, press and release queued at once, so that a press the system
-// takes finds its release.
-inline void Click(POINT screen)
-{
-    SendMouse(screen, 0);
-    INPUT inputs[2] = {MouseInput(screen, MOUSEEVENTF_LEFTDOWN), MouseInput(screen, MOUSEEVENTF_LEFTUP)};
-    SendInput(2, inputs, sizeof(INPUT));
-    Pump(100);
+    return pixels.At(x, y);
 }
 
 inline POINT Centre(const RECT& rect)

@@ -49,12 +49,12 @@ inline std::vector<TSample> FrameSamples(const TSkinData& skin, HWND window, int
 // misses.
 inline int BorderMisses(const TSkinData& skin, HWND window, int frame, bool report = true)
 {
-    const std::unique_ptr<TBitmap> shot = ReadBack(window);
+    const TPixels shot = ReadBack(window);
     int misses = 0;
     for (const TSample& sample : FrameSamples(skin, window, frame)) {
         if (sample.Expected.SeeThrough())
             continue;
-        const TColor seen = PixelOf(*shot, sample.X, sample.Y);
+        const TColor seen = PixelOf(shot, sample.X, sample.Y);
         if (!sample.Expected.Admits(seen)) {
             if (++misses <= 5 && report)
                 ADD_FAILURE() << sample.Where << " at (" << sample.X << ", " << sample.Y << ") is " << std::hex

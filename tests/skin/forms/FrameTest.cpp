@@ -50,13 +50,13 @@ protected:
     void Attach(HWND window, const wchar_t* className = kClassName)
     {
         Frame = AttachFrame(window, className, *Skin);
-        Pump();
+        Flush();
     }
 
     void SetActivity(HWND window, bool active)
     {
         SendMessageW(window, WM_NCACTIVATE, active ? TRUE : FALSE, 0);
-        Pump(20);
+        Flush();
     }
 
     // The region covers a point exactly when the skin's pixel there is not magenta.
@@ -148,12 +148,12 @@ TEST_F(SkinnedFrame, CaptionTextTakesTheActiveAndInactiveColours)
     const TColor inactive = ColorToRGB(Skin->SkinColor(scTitleTextNoActive));
     ASSERT_NE(active, inactive);
     const auto count = [&](TColor colour) {
-        const std::unique_ptr<TBitmap> shot = ReadBack(window);
+        const TPixels shot = ReadBack(window);
         const TFrameModel model(*Skin, 0, 0);
         int found = 0;
         for (int y = 0; y < model.Top; ++y)
-            for (int x = 0; x < shot->Width(); ++x)
-                found += PixelOf(*shot, x, y) == (colour & 0xFFFFFF) ? 1 : 0;
+            for (int x = 0; x < shot.Width(); ++x)
+                found += PixelOf(shot, x, y) == (colour & 0xFFFFFF) ? 1 : 0;
         return found;
     };
     SetActivity(window, true);
@@ -204,7 +204,7 @@ TEST_F(SkinnedFrame, UnskinGivesTheWindowBackExactly)
     HMENU menuless = nullptr;
     HWND window = Make(kFramedStyle, 280, 170);
     ShowWindow(window, SW_SHOW);
-    Pump();
+    Flush();
     const gdi::Region ownRegion(CreateRectRgn(0, 0, 0, 0));
     const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
@@ -217,7 +217,7 @@ TEST_F(SkinnedFrame, UnskinGivesTheWindowBackExactly)
     ASSERT_NE(GetWindowLongPtrW(window, GWLP_WNDPROC), procedure);
 
     Frame->Unskin();
-    Pump();
+    Flush();
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE), style);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_EXSTYLE), exStyle);
     EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), procedure);
@@ -260,16 +260,16 @@ TEST_F(SkinnedFrame, NoSystemCaptionAfterAThousandRoundsOfCaptionChanges)
         SetWindowPos(window, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         if (round % 50 == 0)
-            Pump(1);
+            Flush();
     }
     EnableWindow(window, TRUE);
     SendMessageW(window, WM_SETICON, ICON_SMALL, 0);
     SetActivity(window, true);
-    Pump();
+    Flush();
     EXPECT_EQ(BorderMisses(*Skin, window, 1), 0);
 
     // Not one pixel of the non-client area in a system caption colour.
-    const std::unique_ptr<TBitmap> shot = ReadBack(window);
+    const TPixels shot = ReadBack(window);
     const gdi::Region shape(CreateRectRgn(0, 0, 0, 0));
     ASSERT_NE(GetWindowRgn(window, shape.Get()), ERROR);
     RECT client{};
@@ -280,11 +280,11 @@ TEST_F(SkinnedFrame, NoSystemCaptionAfterAThousandRoundsOfCaptionChanges)
     OffsetRect(&client, -outer.left, -outer.top);
     const std::vector<TColor> system = SystemCaptionColours(*Skin);
     int systemPixels = 0;
-    for (int y = 0; y < shot->Height(); ++y)
-        for (int x = 0; x < shot->Width(); ++x) {
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x) {
             if (PtInRect(&client, {x, y}) || !PtInRegion(shape.Get(), x, y))
                 continue;
-            const TColor seen = PixelOf(*shot, x, y);
+            const TColor seen = PixelOf(shot, x, y);
             if (std::count(system.begin(), system.end(), seen) > 0 && ++systemPixels <= 5)
                 ADD_FAILURE() << "system colour " << std::hex << seen << std::dec << " at (" << x << ", " << y << ")";
         }
@@ -302,7 +302,7 @@ TEST_F(SkinnedFrame, AFormsCaptionChangesKeepTheSkinnedCaption)
     Frame->AttachToForm(form.get());
     PostMessageW(window, WM_SKININIT, 0, 1000);
     form->Show();
-    Pump();
+    Flush();
     for (int round = 0; round < 200; ++round)
         form->SetCaption(L"Caption " + std::to_wstring(round));
     SetActivity(window, true);
@@ -318,7 +318,7 @@ TEST_F(SkinnedFrame, ResizeMaximiseRestoreAndMinimiseKeepTheSkinnedFrameAndRegio
     SetActivity(window, true);
     const auto checkStep = [&](const char* step) {
         SCOPED_TRACE(step);
-        Pump(30);
+        Flush();
         EXPECT_EQ(BorderMisses(*Skin, window, 1), 0);
         EXPECT_EQ(CheckRegion(window), 0);
     };
@@ -328,20 +328,20 @@ TEST_F(SkinnedFrame, ResizeMaximiseRestoreAndMinimiseKeepTheSkinnedFrameAndRegio
     }
     ShowWindow(window, SW_MAXIMIZE);
     SetActivity(window, true);
-    Pump(30);
+    Flush();
     EXPECT_EQ(Frame->WindowState(), wsMaximized);
     EXPECT_EQ(CheckRegion(window), 0);
     ShowWindow(window, SW_RESTORE);
     SetActivity(window, true);
     checkStep("restore after maximise");
     ShowWindow(window, SW_MINIMIZE);
-    Pump(30);
+    Flush();
     EXPECT_EQ(Frame->WindowState(), wsMinimized);
     ShowWindow(window, SW_RESTORE);
     SetActivity(window, true);
     checkStep("restore after minimise");
     SetActivity(window, false);
-    Pump(30);
+    Flush();
     EXPECT_EQ(BorderMisses(*Skin, window, 2), 0);
 }
 
@@ -353,7 +353,7 @@ TEST_F(SkinnedFrame, GdiObjectsReturnToBaselineAfterPaintsResizesAndSkinCycles)
     Attach(window);
     Frame->Unskin();
     Frame.reset();
-    Pump();
+    Flush();
     const long before = counter.Count();
     for (int cycle = 0; cycle < 100; ++cycle) {
         Attach(window);
@@ -365,7 +365,7 @@ TEST_F(SkinnedFrame, GdiObjectsReturnToBaselineAfterPaintsResizesAndSkinCycles)
         Frame->Unskin();
         Frame.reset();
     }
-    Pump();
+    Flush();
     EXPECT_EQ(counter.Count(), before);
 }
 

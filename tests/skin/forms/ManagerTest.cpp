@@ -81,13 +81,6 @@ protected:
         return form;
     }
 
-    // Runs the pending request.
-    void RunRequest()
-    {
-        const DWORD start = GetTickCount();
-        while (SkinManager->PendingSkinData() && GetTickCount() - start < 3000)
-            Pump(5);
-    }
 
     std::unique_ptr<TSkinData> Skin;
     std::vector<HWND> Windows;
@@ -199,7 +192,7 @@ TEST_F(SkinManagerTest, TheHookSkinsAFormWhenItIsActivated)
     TForm* form = NewForm();
     const SIZE client = ClientSize(form->Handle());
     form->Show();
-    Pump(100);
+    Flush();
     TWinSkinForm* frame = SkinManager->FindSkinForm(form->Handle());
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->State(), fsReady);
@@ -213,22 +206,22 @@ TEST_F(SkinManagerTest, ASizeGripMadeInASkinnedWindowIsSkinnedAtOnce)
 {
     TForm* form = NewForm();
     form->Show();
-    Pump(100);
+    Flush();
     ASSERT_NE(SkinManager->FindSkinForm(form->Handle()), nullptr);
     RECT client{};
     GetClientRect(form->Handle(), &client);
     HWND grip = Keep(CreateWindowExW(0, L"ScrollBar", L"", WS_CHILD | WS_VISIBLE | SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN,
                                      0, 0, client.right, client.bottom, form->Handle(), nullptr,
                                      GetModuleHandleW(nullptr), nullptr));
-    Pump(60);
+    Flush();
     EXPECT_EQ(SendMessageW(grip, WM_SKINQUERY, 0, 0), 1);
     // The system draws a grip of lines; the skin's is the face colour alone.
     const auto shot = ReadBack(grip);
     const TColor face = ColorToRGB(Skin->SkinColor(scButtonFace)) & 0xFFFFFF;
     int others = 0;
-    for (int y = 0; y < shot->Height(); ++y)
-        for (int x = 0; x < shot->Width(); ++x)
-            others += PixelOf(*shot, x, y) != face;
+    for (int y = 0; y < shot.Height(); ++y)
+        for (int x = 0; x < shot.Width(); ++x)
+            others += PixelOf(shot, x, y) != face;
     EXPECT_EQ(others, 0);
 }
 
@@ -238,7 +231,7 @@ TEST_F(SkinManagerTest, OfTwoRequestsWithinTheDelayOnlyTheLastIsCarriedOut)
     Skin->OnSkinChanged = TNotifyEvent::Bind<&TChangeCounter::Changed>(&changes);
     TForm* form = NewForm();
     form->Show();
-    Pump(100);
+    Flush();
     TWinSkinForm* frame = SkinManager->FindSkinForm(form->Handle());
     ASSERT_NE(frame, nullptr);
 
@@ -246,7 +239,7 @@ TEST_F(SkinManagerTest, OfTwoRequestsWithinTheDelayOnlyTheLastIsCarriedOut)
     SkinManager->SetPendingSkinData(Skin.get());
     SkinManager->RequestAction(2, 250);
     SkinManager->RequestAction(1, 250);
-    RunRequest();
+    WaitForSkinRequest();
     EXPECT_EQ(changes.Count, 1);
     EXPECT_EQ(SkinManager->FindSkinForm(form->Handle()), frame);
 
@@ -254,7 +247,7 @@ TEST_F(SkinManagerTest, OfTwoRequestsWithinTheDelayOnlyTheLastIsCarriedOut)
     SkinManager->SetPendingSkinData(Skin.get());
     SkinManager->RequestAction(1, 250);
     SkinManager->RequestAction(2, 250);
-    RunRequest();
+    WaitForSkinRequest();
     EXPECT_EQ(changes.Count, 2);
     EXPECT_EQ(SkinManager->FindSkinForm(form->Handle()), nullptr);
     EXPECT_NE(SendMessageW(form->Handle(), WM_SKINQUERY, 0, 0), 1);
@@ -266,12 +259,12 @@ TEST_F(SkinManagerTest, SkinCyclesAndSkinChangesLeaveNoObjectsBehind)
     std::printf("counting GDI objects with: %s\n", counter.Source);
     TForm* form = NewForm();
     form->Show();
-    Pump(100);
+    Flush();
     ASSERT_NE(SkinManager->FindSkinForm(form->Handle()), nullptr);
     const auto cycle = [&](int action) {
         SkinManager->SetPendingSkinData(Skin.get());
         SkinManager->RequestAction(action, 1);
-        RunRequest();
+        WaitForSkinRequest();
     };
     cycle(2);
     cycle(1);
@@ -287,13 +280,13 @@ TEST_F(SkinManagerTest, SkinCyclesAndSkinChangesLeaveNoObjectsBehind)
 
     // Skin changes: the light skin and the default one in turns.
     Skin->SetSkinFile(kLightSkin);
-    RunRequest();
+    WaitForSkinRequest();
     Skin->SetSkinFile(kDefaultSkin);
-    RunRequest();
+    WaitForSkinRequest();
     const long gdiBeforeChanges = counter.Count();
     for (int i = 0; i < 100; ++i) {
         Skin->SetSkinFile(i % 2 ? kDefaultSkin : kLightSkin);
-        RunRequest();
+        WaitForSkinRequest();
     }
     TWinSkinForm* frame = SkinManager->FindSkinForm(form->Handle());
     ASSERT_NE(frame, nullptr);
@@ -332,7 +325,7 @@ void CALLBACK LookAtOpenDialog(HWND, UINT, UINT_PTR timer, DWORD)
     if (!Look->Dialog)
         return;
     KillTimer(nullptr, timer);
-    Pump(200);
+    Flush();
     Look->Skinned = SkinManager->FindSkinForm(Look->Dialog) != nullptr;
     Look->Misses = BorderMisses(*Look->Skin, Look->Dialog, 1);
     PostMessageW(Look->Dialog, WM_COMMAND, IDCANCEL, 0);

@@ -30,7 +30,7 @@ protected:
         Frame->SetFormStyle(fsMDIForm);
         Frame->SetBounds(40, 40, 560, 420);
         Frame->Show();
-        Pump(100);
+        Flush();
     }
 
     void TearDown() override
@@ -48,7 +48,7 @@ protected:
         child->SetBounds(x, y, 220, 150);
         SystemClient = ClientSize(child->Handle());
         child->Show();
-        Pump(100);
+        Flush();
         return child;
     }
 
@@ -94,7 +94,7 @@ TEST_F(SkinnedMdi, MaximisedChildStateFollowsClicksTilingAndClosing)
     EXPECT_TRUE(SkinManager->MDIChildMaximized());
 
     Frame->Tile();
-    Pump();
+    Flush();
     EXPECT_FALSE(IsZoomed(second->Handle()));
     EXPECT_FALSE(SkinManager->MDIChildMaximized());
 
@@ -103,7 +103,7 @@ TEST_F(SkinnedMdi, MaximisedChildStateFollowsClicksTilingAndClosing)
     ASSERT_TRUE(SkinManager->MDIChildMaximized());
     ShowWindow(second->Handle(), SW_RESTORE);
     delete second;
-    Pump();
+    Flush();
     ASSERT_EQ(Frame->ActiveMDIChild(), first);
     ASSERT_FALSE(IsZoomed(first->Handle()));
     EXPECT_FALSE(SkinManager->MDIChildMaximized());
@@ -118,14 +118,12 @@ TEST_F(SkinnedMdi, TheClientHasNoSystemScrollBarsAndGetsItsProcedureBack)
     NewChild(900, 700);
     SetWindowLongPtrW(client, GWL_STYLE, GetWindowLongPtrW(client, GWL_STYLE) | WS_HSCROLL | WS_VSCROLL);
     SetWindowPos(client, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    Pump();
+    Flush();
     EXPECT_EQ(GetWindowLongPtrW(client, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
 
     SkinManager->SetPendingSkinData(Skin.get());
     SkinManager->RequestAction(2, 1);
-    const DWORD start = GetTickCount();
-    while (SkinManager->PendingSkinData() && GetTickCount() - start < 3000)
-        Pump(5);
+    WaitForSkinRequest();
     EXPECT_EQ(SkinManager->FindSkinForm(Frame->Handle()), nullptr);
     EXPECT_EQ(SkinManager->MDIClient(), nullptr);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(client, GWLP_WNDPROC)), own);
@@ -145,7 +143,7 @@ TEST_F(SkinnedMdi, ANewFrameMenuShowsInTheSkinnedBar)
     };
     SetMenu(framed->Handle(), menuOf({L"&File"}));
     framed->Show();
-    Pump(100);
+    Flush();
     TWinSkinForm* frame = SkinManager->FindSkinForm(framed->Handle());
     ASSERT_NE(frame, nullptr);
     ASSERT_NE(frame->SkinMenuBar(), nullptr);
@@ -154,7 +152,7 @@ TEST_F(SkinnedMdi, ANewFrameMenuShowsInTheSkinnedBar)
     if (auto old = reinterpret_cast<HMENU>(
             SendMessageW(framed->ClientHandle(), WM_MDISETMENU, reinterpret_cast<WPARAM>(next), 0)))
         DestroyMenu(old);
-    Pump();
+    Flush();
     EXPECT_EQ(GetMenu(framed->Handle()), nullptr) << "the skinned bar shows the menu";
     EXPECT_EQ(frame->SkinMenuBar()->MenuHandle(), next);
     EXPECT_EQ(frame->SkinMenuBar()->Items.size(), 2u);

@@ -64,7 +64,7 @@ double CpuWhilePumping(DWORD ms)
 {
     FILETIME created, exited, kernelBefore, userBefore, kernelAfter, userAfter;
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernelBefore, &userBefore);
-    Pump(ms);
+    Settle(ms);
     GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernelAfter, &userAfter);
     const auto value = [](const FILETIME& time) {
         return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
@@ -83,8 +83,7 @@ int main()
     SkinManager->SetActive(true);
     HWND window = MakeWindow(WS_OVERLAPPEDWINDOW, 558, 314, L"Vidkiln");
     std::unique_ptr<TWinSkinForm> frame = AttachFrame(window, kClassName, *skin);
-    SetForegroundWindow(window);
-    Pump(200);
+    BringToFront(window);
 
     // The window menu grown to 20 items; the same texts in a plain popup.
     HMENU windowMenu = GetSystemMenu(window, FALSE);

@@ -24,8 +24,8 @@ struct TPopupShots {
     RECT FirstItem{};
     RECT Separator{};
     int SeparatorIndex = -1; // -1: the item without a command
-    std::unique_ptr<TBitmap> Opened;
-    std::unique_ptr<TBitmap> Selected;
+    TPixels Opened;
+    TPixels Selected;
 };
 inline TPopupShots* Shots = nullptr;
 
@@ -58,15 +58,15 @@ inline void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
 {
     // The edge shows the fixed corners of the skin's menu background.
     const TDataSkinObject& back = *skin.MenuBackground();
-    const int width = shots.Opened->Width();
-    const int height = shots.Opened->Height();
+    const int width = shots.Opened.Width();
+    const int height = shots.Opened.Height();
     const int bw = back.Bitmap->Width();
     const int bh = back.Bitmap->Height();
     int misses = 0;
     for (int y = 0; y < back.TopHeight; ++y)
         for (int x = 0; x < back.LeftWidth; ++x) {
-            misses += PixelOf(*shots.Opened, x, y) != PixelOf(*back.Bitmap, x, y);
-            misses += PixelOf(*shots.Opened, width - 1 - x, height - 1 - y)
+            misses += PixelOf(shots.Opened, x, y) != PixelOf(*back.Bitmap, x, y);
+            misses += PixelOf(shots.Opened, width - 1 - x, height - 1 - y)
                       != PixelOf(*back.Bitmap, bw - 1 - x, bh - 1 - y);
         }
     EXPECT_EQ(misses, 0) << "popup corners";
@@ -85,7 +85,7 @@ inline void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
             if (expected == kMagenta)
                 continue;
             ++compared;
-            misses += PixelOf(*shots.Selected, itemX + x, itemY + y) != expected;
+            misses += PixelOf(shots.Selected, itemX + x, itemY + y) != expected;
         }
     EXPECT_GT(compared, 0);
     EXPECT_EQ(misses, 0) << "selected item corner";
@@ -103,7 +103,7 @@ inline void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
             if (expected == kMagenta)
                 continue;
             ++compared;
-            misses += PixelOf(*shots.Opened, shots.Separator.left - shots.Window.left + x,
+            misses += PixelOf(shots.Opened, shots.Separator.left - shots.Window.left + x,
                               shots.Separator.top - shots.Window.top + y)
                       != expected;
         }
@@ -123,7 +123,7 @@ inline void ExpectSkinnedPopup(const TPopupShots& shots, const TSkinData& skin)
         const TColor colour = GetSysColor(index) & 0xFFFFFF;
         if (skinColours.count(colour))
             continue;
-        for (const TBitmap* shot : {shots.Opened.get(), shots.Selected.get()})
+        for (const TPixels* shot : {&shots.Opened, &shots.Selected})
             for (int y = 0; y < shot->Height(); ++y)
                 for (int x = 0; x < shot->Width(); ++x)
                     systemPixels += PixelOf(*shot, x, y) == colour;
@@ -148,12 +148,12 @@ inline void ExpectNoGrowth(int rounds, const std::function<void()>& round)
     const gditest::TCounter counter = gditest::ChooseCounter();
     std::printf("counting GDI objects with: %s\n", counter.Source);
     round();
-    Pump();
+    Flush();
     const long gdiBefore = counter.Count();
     const int windowsBefore = ThreadWindowCount();
     for (int i = 0; i < rounds; ++i)
         round();
-    Pump();
+    Flush();
     EXPECT_EQ(counter.Count(), gdiBefore);
     EXPECT_EQ(ThreadWindowCount(), windowsBefore);
 }

@@ -1,0 +1,43 @@
+// Windows whose own procedure writes down every message it gets, for tests
+// that check what reached a window through the skin engine in front of it.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace testsupport {
+
+struct TRecordedMessage {
+    HWND Window;
+    UINT Message;
+    WPARAM WParam;
+    LPARAM LParam;
+};
+
+// While one lives, the windows of recording classes write into it; a test
+// holds one for its duration. Outside a recording they only answer.
+class TMessageRecording {
+public:
+    TMessageRecording();
+    ~TMessageRecording();
+    TMessageRecording(const TMessageRecording&) = delete;
+    TMessageRecording& operator=(const TMessageRecording&) = delete;
+
+    // The WParams of every `message` seen, in order; of one window's when given.
+    std::vector<WPARAM> WParams(UINT message, HWND window = nullptr) const;
+    int Count(UINT message, HWND window = nullptr) const;
+    void Clear() { Messages.clear(); }
+
+    std::vector<TRecordedMessage> Messages;
+
+private:
+    TMessageRecording* FPrevious;
+};
+
+// Registers a window class (arrow cursor, white background unless said)
+// whose procedure records and then leaves the message to DefWindowProc.
+void RegisterRecordingClass(const wchar_t* className,
+                            HBRUSH background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+
+} // namespace testsupport
