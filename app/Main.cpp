@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "About.h"
+#include "FittedText.h"
 #include "base/FullPath.h"
 #include "app/MainWindowSkin.h"
 #include "framework/SysUtils.h"
@@ -225,7 +226,7 @@ void TFrmMain::CreateControls()
     imgBg->OnMouseDown = MakeDelegate<&TFrmMain::imgBgMouseDown>(this);
     CreatePictureButtons();
 
-    lvwFiles = new TListView(this);
+    lvwFiles = new TPathListView(this);
     lvwFiles->SetName(L"lvwFiles");
     lvwFiles->SetParent(this);
     lvwFiles->SetBounds(8, 61, 305, 164);
@@ -343,10 +344,12 @@ void TFrmMain::CreateStatusArea()
     Label1 = CreateLabel(L"当前操作描述", 8, 240);
     Label1->SetName(L"Label1");
     Label1->SetTransparent(true);
-    lblInfo = CreateLabel(kReady, 96, 240);
+    lblInfo = new TStatusLabel(this);
+    lblInfo->SetParent(this);
     lblInfo->SetName(L"lblInfo");
     lblInfo->SetTransparent(true);
     lblInfo->SetAutoSize(false);
+    lblInfo->SetCaption(kReady);
     lblInfo->SetBounds(96, 240, 225, std::max(12, FontLineHeight(*lblInfo->Font())));
     Label2 = CreateLabel(L"当前文件进度", 8, 270);
     Label2->SetName(L"Label2");

@@ -2,6 +2,7 @@
 
 #include "GuideText.h"
 
+#include "framework/GdiObjects.h"
 #include "framework/SysUtils.h"
 
 #include <exdisp.h>
@@ -152,6 +153,15 @@ std::wstring WithCrLf(const std::wstring& Text)
     return result;
 }
 
+int AverageCharWidth(HFONT Font)
+{
+    const gdi::ClientDC screen(nullptr);
+    const gdi::Selection selected(screen.Get(), Font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen.Get(), &metrics);
+    return metrics.tmAveCharWidth;
+}
+
 } // namespace
 
 bool TBrowserSite::Open(const std::wstring& Url)
@@ -282,8 +292,13 @@ void TWebBrowser::ShowAsText()
                                       ES_AUTOVSCROLL,
                                   0, 0, client.right, client.bottom, Handle(), nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
-    if (FTextWindow)
-        SendMessageW(FTextWindow, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    if (!FTextWindow)
+        return;
+    SendMessageW(FTextWindow, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    // The edit box draws from its very edge; a character's width of margin
+    // keeps the text off the panel's border at every font size.
+    const int margin = AverageCharWidth(Font()->Handle());
+    SendMessageW(FTextWindow, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
 }
 
 std::wstring TWebBrowser::PlainText() const

@@ -103,11 +103,16 @@ winepath_of() {
 }
 
 # The prefix's registry settings; a prefix made for another screen DPI
-# (VIDKILN_WINE_DPI, see wine-exec --dpi) also gets that system DPI.
+# (VIDKILN_WINE_DPI, see wine-exec --dpi) also gets that system DPI, and one
+# whose windows a window manager keeps (VIDKILN_WINE_MANAGED, scripts/run)
+# says so to Wine's X11 driver, in the same import as the rest.
 wine_env_registry() {
     cat "$VIDKILN_SOURCE_DIR/scripts/lib/prefix.reg"
     if [ -n "${VIDKILN_WINE_DPI:-}" ]; then
         printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$VIDKILN_WINE_DPI"
+    fi
+    if [ -n "${VIDKILN_WINE_MANAGED:-}" ]; then
+        printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="Y"\n'
     fi
 }
 
@@ -146,14 +151,19 @@ wine_env_prepare_prefix() {
     touch "$WINEPREFIX/.vidkiln-ready"
 }
 
-wine_env_start_keeper() {
+wine_env_build_keeper() {
     local winedir=$1
     local source="$VIDKILN_SOURCE_DIR/scripts/lib/desktop-keeper.c"
     local keeper="$winedir/desktop-keeper.exe"
-    local ready="$winedir/desktop.ready" i
     if [ ! -x "$keeper" ] || [ "$source" -nt "$keeper" ]; then
         x86_64-w64-mingw32-gcc-posix -O2 -s -mwindows -municode -o "$keeper" "$source"
     fi
+}
+
+wine_env_start_keeper() {
+    local winedir=$1
+    local keeper="$winedir/desktop-keeper.exe"
+    local ready="$winedir/desktop.ready" i
     rm -f "$ready"
     detached "$WINE_LOADER" "$keeper" "$(winepath_of "$ready")"
     # Until the desktop is up, the next GUI process would start it itself.
@@ -196,11 +206,16 @@ wine_env_up() {
         # The first Wine process of a server session starts the system
         # processes (services, devices) that live as long as the server; a
         # boot run here makes sure they never inherit a test's pipes.
+        # The keeper compiles while Wine boots: a new prefix's boot waits
+        # on its disk more than on the processor.
+        wine_env_build_keeper "$winedir" &
+        local building=$!
         if [ -e "$WINEPREFIX/.vidkiln-ready" ]; then
             quietly "$WINE_LOADER" wineboot || echo "wine-env: wineboot ended with status $?; going on" >&2
         else
             wine_env_prepare_prefix "$winedir"
         fi
+        wait "$building" || { echo "wine-env: the desktop keeper did not build" >&2; return 1; }
         wine_env_start_keeper "$winedir"
     fi
     wine_env_settings_current || wine_env_apply_settings "$winedir"

@@ -83,15 +83,24 @@ void DrawImageAndCaption(HDC dc, const RECT& rect, UINT alignment, const std::ws
     RestoreDC(dc, saved);
 }
 
+UINT EllipsisFor(const std::wstring& text)
+{
+    // Path ellipsis alone puts a text without a backslash behind a leading
+    // ellipsis and still cuts its end; the end ellipsis catches what the
+    // file name part leaves too wide.
+    return DT_END_ELLIPSIS | (text.find(L'\\') != std::wstring::npos ? DT_PATH_ELLIPSIS : 0);
+}
+
 void DrawCaptionText(HDC dc, const RECT& rect, UINT alignment, bool enabled, const std::wstring& text,
                      bool rightToLeft)
 {
     const TTextState state(dc, enabled);
     const UINT align = alignment & kAlignmentBits;
-    const UINT format = DT_EXPANDTABS | align | (rightToLeft ? DT_RTLREADING : 0);
+    const UINT format = DT_EXPANDTABS | align | EllipsisFor(text) | (rightToLeft ? DT_RTLREADING : 0);
     RECT box = rect;
     DrawTextWide(dc, text, box, DT_CALCRECT | DT_NOCLIP | format);
-    if (align & DT_CENTER) {
+    // A text wider than rect takes all of it, to end in its ellipsis.
+    if ((align & DT_CENTER) && Width(box) < Width(rect)) {
         OffsetRect(&box, (Width(rect) - Width(box)) / 2, 0);
     } else {
         box.left = rect.left;

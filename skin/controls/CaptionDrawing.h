@@ -25,8 +25,14 @@ struct TCaptionStyle {
 void DrawImageAndCaption(HDC dc, const RECT& rect, UINT alignment, const std::wstring& text, int imageIndex,
                          HIMAGELIST images, TCaptionStyle style = {});
 
+// The ellipsis a one-line text gets when it is wider than its place: a text
+// naming a path keeps what follows its last backslash (the file name) and
+// loses the middle, any other text loses its end.
+UINT EllipsisFor(const std::wstring& text);
+
 // One text in rect: centred horizontally for DT_CENTER, else laid to the
 // edge alignment names; vertically centred one pixel high, as the skin's
-// faces are drawn. Tabs are expanded.
+// faces are drawn. Tabs are expanded; a text wider than rect ends in an
+// ellipsis (EllipsisFor).
 void DrawCaptionText(HDC dc, const RECT& rect, UINT alignment, bool enabled, const std::wstring& text,
                      bool rightToLeft = false);

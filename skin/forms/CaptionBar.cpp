@@ -1,6 +1,7 @@
 #include "CaptionBar.h"
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/Messages.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
@@ -299,6 +300,8 @@ bool TCaptionBar::HandleMessage(TMessage& message)
         return SysCommand(message);
     if (message.Msg == WM_MEASUREITEM || message.Msg == WM_DRAWITEM)
         return MenuItemMessage(message);
+    if (message.Msg == WM_MENUCHAR)
+        return MenuChar(message);
     if (FFrame.MenuBar().HandleMessage(message))
         return true;
     return IsCaptionButtonMessage(message.Msg) && MouseMessage(message);
@@ -504,12 +507,15 @@ void TCaptionBar::PerformAction()
 namespace {
 
 // The window menu's item enabled for the window's state, or as the system has it.
-bool WindowMenuItemEnabled(UINT command, UINT state, int windowState, unsigned systemButtons)
+// The copy is made from the window menu as it is stored, before the system
+// would grey what the window's style does not allow, so the style decides here.
+bool WindowMenuItemEnabled(UINT command, UINT state, int windowState, const TFrameStyle& style)
 {
     if (state & MFS_GRAYED)
         return false;
+    const unsigned systemButtons = style.SystemButtons;
     switch (command) {
-    case SC_SIZE:
+    case SC_SIZE: return windowState != wsMaximized && style.Resizable;
     case SC_MOVE: return windowState != wsMaximized;
     case SC_MINIMIZE: return windowState != wsMinimized && (systemButtons & captionrules::kMinimizeBox);
     case SC_MAXIMIZE: return windowState != wsMaximized && (systemButtons & captionrules::kMaximizeBox);
@@ -584,8 +590,7 @@ void TCaptionBar::CopyWindowMenu(HMENU from, HMENU popup)
         look.Images = FFrame.SkinData()->MenuImages();
         look.ImageIndex = info.hSubMenu ? -1 : WindowMenuImage(info.wID);
         look.Enabled = separator
-                       || WindowMenuItemEnabled(info.wID, info.fState, FFrame.WindowState(),
-                                                FFrame.WindowStyle().SystemButtons);
+                       || WindowMenuItemEnabled(info.wID, info.fState, FFrame.WindowState(), FFrame.WindowStyle());
         look.Checked = (info.fState & MFS_CHECKED) != 0;
         look.Default = (info.fState & MFS_DEFAULT) != 0;
         UINT flags = MF_OWNERDRAW | (separator ? MF_DISABLED : 0);
@@ -615,6 +620,30 @@ const TMenuItemLook* TCaptionBar::WindowMenuItem(ULONG_PTR itemData) const noexc
         if (reinterpret_cast<ULONG_PTR>(&look) == itemData)
             return &look;
     return nullptr;
+}
+
+bool TCaptionBar::MenuChar(TMessage& message) const
+{
+    // The system finds no accelerator in an owner-drawn item's text and asks
+    // the window: a letter picks the enabled item of the open window menu
+    // (or its skin sub-menu) that carries it.
+    const auto menu = reinterpret_cast<HMENU>(message.LParam);
+    wchar_t key = LOWORD(message.WParam);
+    CharUpperBuffW(&key, 1);
+    const int count = GetMenuItemCount(menu);
+    for (int index = 0; index < count; ++index) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_DATA;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(index), TRUE, &info))
+            continue;
+        const TMenuItemLook* look = WindowMenuItem(info.dwItemData);
+        if (look && look->Enabled && key != 0 && GetHotkey(look->Caption) == key) {
+            message.Result = MAKELRESULT(index, MNC_EXECUTE);
+            return true;
+        }
+    }
+    return false;
 }
 
 const TMenuItemLook* TCaptionBar::ItemLook(UINT ctlType, UINT id, ULONG_PTR itemData, TMenuItemLook& loopLook) const

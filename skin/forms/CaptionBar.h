@@ -114,6 +114,8 @@ private:
     void CopyWindowMenu(HMENU from, HMENU popup);
     // WM_MEASUREITEM and WM_DRAWITEM of the skinned menu items.
     bool MenuItemMessage(TMessage& message);
+    // WM_MENUCHAR: a letter typed while the window menu is open.
+    bool MenuChar(TMessage& message) const;
     // The look of a skinned item of the window menu or of the bar's loop.
     const TMenuItemLook* ItemLook(UINT ctlType, UINT id, ULONG_PTR itemData, TMenuItemLook& loopLook) const;
     const TMenuItemLook* WindowMenuItem(ULONG_PTR itemData) const noexcept;

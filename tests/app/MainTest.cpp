@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <ostream>
 
 bool operator==(const RECT& A, const RECT& B)
@@ -928,6 +930,29 @@ TEST_F(TMainWindow, GuidePanelShowsTheGuideAsTextWithoutABrowserEngine)
     EXPECT_NE(text.find(L"视频帧频"), std::wstring::npos);
     EXPECT_NE(text.find(L"输出目录"), std::wstring::npos);
     EXPECT_EQ(text.find(L"<"), std::wstring::npos);
+}
+
+// The guide's text keeps off the panel's left border: no ink in the first
+// columns of its left half (the scroll bar is on the right).
+TEST_F(TMainWindow, GuideTextKeepsAMarginFromTheBorder)
+{
+    const RECT panel = BoundsOnForm(Form->WebBrowser1);
+    const RECT left{panel.left, panel.top, (panel.left + panel.right) / 2, panel.bottom};
+    const int width = left.right - left.left;
+    std::optional<int> firstInk;
+    ASSERT_TRUE(PumpUntil([&] {
+        const std::vector<COLORREF> pixels = ClientPixels(left);
+        std::map<COLORREF, int> counts;
+        for (const COLORREF pixel : pixels)
+            ++counts[pixel];
+        const COLORREF paper =
+            std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+        for (std::size_t at = 0; at < pixels.size(); ++at)
+            if (pixels[at] != paper && (!firstInk || static_cast<int>(at) % width < *firstInk))
+                firstInk = static_cast<int>(at) % width;
+        return firstInk.has_value();
+    })) << "no text in the guide panel";
+    EXPECT_GE(*firstInk, 3) << "the text touches the border";
 }
 
 TEST_F(TMainWindow, StoredSkinIsBuiltWithTheWindow)
