@@ -69,8 +69,10 @@ private:
     TFaceCache FFaces;
 };
 
-// Life states of a skin object.
-enum TSkinLife { slCreated = 0, slAttached = 1, slDestroyed = 6 };
+// Where a skin object is in its life: made, attached to its control or
+// window, or its window has received WM_NCDESTROY.
+enum class TSkinLife { slCreated = 0, slAttached = 1, slDestroyed = 6 };
+using enum TSkinLife;
 
 // State bits kept by the descendants.
 constexpr unsigned kMouseOver = 1;
@@ -105,7 +107,7 @@ public:
     TControl* Control() const noexcept { return FControl; }
     TSkinData* SkinData() const noexcept { return FSkinData; }
     bool Active() const noexcept { return FActive; }
-    int Life() const noexcept { return FLife; }
+    TSkinLife Life() const noexcept { return FLife; }
     bool Unicode() const noexcept { return FUnicode; }
 
     // Fills with a solid brush of colour (a system colour resolved).
@@ -160,7 +162,7 @@ protected:
     bool FSetColour = false;
     TColor FSavedColour = 0;
     bool FAttached = false;
-    int FLife = slCreated;
+    TSkinLife FLife = slCreated;
     TSkinControlList* FForm = nullptr;
     bool FParentBackgroundSwitched = false;
 
