@@ -3,57 +3,27 @@
 #include "Forms.h"
 #include "SysUtils.h"
 
+#include "base/GlyphLayout.h"
+
 #include <algorithm>
 
 namespace {
 
 const std::vector<std::string> LayoutNames{"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"};
 
-RECT Offset(RECT R, const RECT& Client)
-{
-    OffsetRect(&R, Client.left, Client.top);
-    return R;
-}
-
 } // namespace
 
 TButtonLayoutResult LayoutGlyphAndCaption(const RECT& Client, SIZE Glyph, SIZE Text, TButtonLayout Layout,
                                           int Margin, int Spacing)
 {
-    const bool Across = Layout == blGlyphLeft || Layout == blGlyphRight;
-    const int Space = Across ? Client.right - Client.left : Client.bottom - Client.top;
-    const int Cross = Across ? Client.bottom - Client.top : Client.right - Client.left;
-    const int GlyphLength = Across ? Glyph.cx : Glyph.cy;
-    const int TextLength = Across ? Text.cx : Text.cy;
-    if (GlyphLength == 0 || TextLength == 0)
-        Spacing = 0;
-    if (Margin == -1) {
-        if (Spacing == -1)
-            Margin = Spacing = (Space - GlyphLength - TextLength) / 3;
-        else
-            Margin = (Space - GlyphLength - Spacing - TextLength) / 2;
-    } else if (Spacing == -1) {
-        Spacing = (Space - Margin - GlyphLength - TextLength) / 2;
-    }
-    int GlyphAt = Margin;
-    int TextAt = Margin + GlyphLength + Spacing;
-    if (Layout == blGlyphRight || Layout == blGlyphBottom) {
-        GlyphAt = Space - Margin - GlyphLength;
-        TextAt = GlyphAt - Spacing - TextLength;
-    }
-    const int GlyphCross = (Cross - (Across ? Glyph.cy : Glyph.cx) + 1) / 2;
-    const int TextCross = (Cross - (Across ? Text.cy : Text.cx) + 1) / 2;
-    TButtonLayoutResult Result{};
-    if (Across) {
-        Result.Glyph = {GlyphAt, GlyphCross, GlyphAt + Glyph.cx, GlyphCross + Glyph.cy};
-        Result.Text = {TextAt, TextCross, TextAt + Text.cx, TextCross + Text.cy};
-    } else {
-        Result.Glyph = {GlyphCross, GlyphAt, GlyphCross + Glyph.cx, GlyphAt + Glyph.cy};
-        Result.Text = {TextCross, TextAt, TextCross + Text.cx, TextAt + Text.cy};
-    }
-    Result.Glyph = Offset(Result.Glyph, Client);
-    Result.Text = Offset(Result.Text, Client);
-    return Result;
+    using namespace glyphlayout;
+    static constexpr TSide Sides[] = {TSide::Left, TSide::Right, TSide::Top, TSide::Bottom};
+    const TPlaces Places = PlaceGlyphAndText({Client.right - Client.left, Client.bottom - Client.top},
+                                             {Glyph.cx, Glyph.cy}, {Text.cx, Text.cy}, Sides[Layout], Margin, Spacing);
+    const auto InClient = [&Client](const TBox& Box) {
+        return RECT{Client.left + Box.Left, Client.top + Box.Top, Client.left + Box.Right, Client.top + Box.Bottom};
+    };
+    return {InClient(Places.Glyph), InClient(Places.Text)};
 }
 
 // ------------------------------------------------------------- TButtonGlyph

@@ -1,5 +1,7 @@
 #include "ButtonGeometry.h"
 
+#include "base/GlyphLayout.h"
+
 #include <algorithm>
 
 int PushButtonFrame(bool pressed, bool mouseOver, bool focusedOrDefault, bool enabled) noexcept
@@ -59,36 +61,13 @@ TCheckLayout LayoutCheckBox(TSizeI size, int markWidth, int gap, bool markRight)
 TGlyphLayout LayoutGlyph(TSizeI client, TSizeI glyph, TSizeI text, TGlyphSide side, int margin, int spacing,
                          bool centred, int extraMargin) noexcept
 {
-    const bool horizontal = side == gsLeft || side == gsRight;
-    const int space = horizontal ? client.Width : client.Height;
-    const int cross = horizontal ? client.Height : client.Width;
-    const int glyphAlong = horizontal ? glyph.Width : glyph.Height;
-    const int textAlong = horizontal ? text.Width : text.Height;
-    if (glyphAlong <= 0 || textAlong <= 0)
-        spacing = 0;
-    if (margin == -1 || centred) {
-        if (spacing == -1) {
-            margin = (space - glyphAlong - textAlong) / 3;
-            spacing = margin;
-        } else {
-            margin = (space - glyphAlong - spacing - textAlong) / 2 + extraMargin;
-        }
-    } else if (spacing == -1) {
-        spacing = (space - margin - glyphAlong - textAlong) / 2;
-    }
-    int glyphAt = margin;
-    int textAt = margin + glyphAlong + spacing;
-    if (side == gsRight || side == gsBottom) {
-        glyphAt = space - margin - glyphAlong;
-        textAt = glyphAt - spacing - textAlong;
-    }
-    const int glyphCross = ((cross - (horizontal ? glyph.Height : glyph.Width)) + 1) / 2;
-    const int textCross = ((cross - (horizontal ? text.Height : text.Width)) + 1) / 2;
-    if (horizontal)
-        return {{glyphAt, glyphCross, glyphAt + glyph.Width, glyphCross + glyph.Height},
-                {textAt, textCross, textAt + text.Width, textCross + text.Height}};
-    return {{glyphCross, glyphAt, glyphCross + glyph.Width, glyphAt + glyph.Height},
-            {textCross, textAt, textCross + text.Width, textAt + text.Height}};
+    using namespace glyphlayout;
+    static constexpr TSide kSides[] = {TSide::Left, TSide::Right, TSide::Top, TSide::Bottom};
+    const auto rect = [](const TBox& box) { return TRectI{box.Left, box.Top, box.Right, box.Bottom}; };
+    const TPlaces places = PlaceGlyphAndText({client.Width, client.Height}, {glyph.Width, glyph.Height},
+                                             {text.Width, text.Height}, kSides[side], centred ? -1 : margin,
+                                             spacing, extraMargin);
+    return {rect(places.Glyph), rect(places.Text)};
 }
 
 TRectI GlyphCaptionBox(TSizeI client, TSizeI glyph, TGlyphSide side) noexcept

@@ -41,6 +41,10 @@ struct TScrollFace {
 // The system's arrow length on a bar of that orientation.
 int ArrowSize(bool vertical) noexcept;
 
+// Messages that only ask the control something: nothing of its bars can
+// change while it answers them, and they come often.
+bool OnlyAsks(UINT msg) noexcept;
+
 // Paints face into rect of dc from the skin (shared by the overlays and the
 // drop-down lists' bar). False, and nothing painted, when the skin has no
 // Scrollbar image or the rectangle is empty.

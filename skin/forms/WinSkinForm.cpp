@@ -7,14 +7,12 @@
 #include "skin/forms/SkinManager.h"
 #include "skin/forms/SkinMessages.h"
 
-#include <algorithm>
 
 // What leads from a window to its frame (TWindowSubclass::FindObject).
 const char kFrameKind = 0;
 
 namespace {
 
-constexpr UINT kFrameChanged = SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
 // Undocumented themed-caption painting of the system; the frame is ours.
 constexpr UINT WM_NCUAHDRAWCAPTION = 0x00AE;
 
@@ -24,18 +22,6 @@ using captionrules::kMaximizeBox;
 using captionrules::kMinimizeBox;
 using captionrules::kSystemMenu;
 constexpr unsigned kKeepSystemMenu = 0x10;
-
-framegeo::TImageStrip StripOf(const TDataSkinObject* object)
-{
-    if (!object || object->Bitmap->Empty())
-        return {0, 0, 1};
-    return {object->Bitmap->Width(), object->Bitmap->Height(), object->FrameCount};
-}
-
-SIZE SizeOf(const RECT& rect) noexcept
-{
-    return {rect.right - rect.left, rect.bottom - rect.top};
-}
 
 bool IsSystemButtonHit(LRESULT hit) noexcept
 {
@@ -70,28 +56,6 @@ TFrameStyle ReadFrameStyle(HWND window, const std::wstring& className)
     if ((exStyle & WS_EX_APPWINDOW) || (!GetWindow(window, GW_OWNER) && frame.FormKind != fkMdiChild))
         frame.SystemButtons |= kKeepSystemMenu;
     return frame;
-}
-
-void RepositionFrame(HWND window)
-{
-    SetWindowPos(window, nullptr, 0, 0, 0, 0, kFrameChanged);
-}
-
-bool HasOuterSize(HWND window, framegeo::TSize outer)
-{
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    return bounds.right - bounds.left == outer.Width && bounds.bottom - bounds.top == outer.Height;
-}
-
-void MoveChildren(HWND window, int dx)
-{
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT bounds{};
-        GetWindowRect(child, &bounds);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&bounds), 2);
-        SetWindowPos(child, nullptr, bounds.left + dx, bounds.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 } // namespace
@@ -173,46 +137,24 @@ void TWinSkinForm::Remeasure()
 {
     if (FSkinData->SkinLoading())
         return;
-    FMetrics = framegeo::MeasureFrame(StripOf(FSkinData->Left()), StripOf(FSkinData->Top()),
-                                      StripOf(FSkinData->Right()), StripOf(FSkinData->Bottom()),
-                                      FStyle.BorderKind == bkNoCaption);
-    FMetrics.MenuHeight = SkinMenuBar() && FStyle.BorderKind != bkNoCaption ? GetSystemMetrics(SM_CYMENU) : 0;
+    FFitting.Measure();
     if (SkinMenuBar())
         SkinMenuBar()->SkinChanged();
     FPainter.DropPieces();
     FCaption.Build();
 }
 
-void TWinSkinForm::KeepClientRect()
-{
-    RECT window{};
-    GetWindowRect(FHandle, &window);
-    GetClientRect(FHandle, &FKeptClientRect);
-    const SIZE outer = SizeOf(window);
-    FSystemFrameSize = {outer.cx - FKeptClientRect.right, outer.cy - FKeptClientRect.bottom};
-}
-
 void TWinSkinForm::Initialise()
 {
     FWindowMenu = GetSystemMenu(FHandle, FALSE);
     FPainter.RebuildIconBitmap();
-    KeepClientRect();
+    FFitting.KeepClientRect();
     // The client keeps the size it had with the system's menu bar, which
     // goes only now that the size is known.
     if (SkinMenuBar())
         SkinMenuBar()->TakeMenu();
-    if (FState == fsCreated && FFrameSkinned) {
-        ReadWindowState();
-        if (FStyle.FormKind == fkMdiChild) {
-            InitialiseMdiChild();
-        } else if (!FStyle.IsChildWindow && FStyle.BorderKind != bkNoCaption && FWindowState != wsMinimized) {
-            FState = fsFitting;
-            FitToClient(false);
-            FState = fsReady;
-            if (FWindowState == wsNormal)
-                FRegion.Build(FPainter);
-        }
-    }
+    if (FState == fsCreated && FFrameSkinned)
+        FitNewWindow();
     FState = fsReady;
     AttachControls();
     SendMessageW(FHandle, WM_SKINNOTIFY, 0, kSkinEngineKey);
@@ -222,21 +164,23 @@ void TWinSkinForm::Initialise()
         RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
-void TWinSkinForm::InitialiseMdiChild()
+void TWinSkinForm::FitNewWindow()
 {
-    switch (FWindowState) {
-    case wsMaximized:
-        PostMessageW(GetParent(FHandle), WM_SKINMDICHANGED, reinterpret_cast<WPARAM>(FHandle), 0);
-        break;
-    case wsMinimized:
-        break;
-    default:
-        FState = fsFitting;
-        FitToClient(false);
-        FState = fsReady;
-        FRegion.Build(FPainter);
-        break;
+    ReadWindowState();
+    if (FStyle.FormKind == fkMdiChild) {
+        // A maximised MDI child shows in its frame, which repaints for it.
+        if (FWindowState == wsMaximized)
+            PostMessageW(GetParent(FHandle), WM_SKINMDICHANGED, reinterpret_cast<WPARAM>(FHandle), 0);
+        if (FWindowState != wsNormal)
+            return;
+    } else if (FStyle.IsChildWindow || FStyle.BorderKind == bkNoCaption || FWindowState == wsMinimized) {
+        return;
     }
+    FState = fsFitting;
+    FFitting.FitToClient(false);
+    FState = fsReady;
+    if (FWindowState == wsNormal)
+        FRegion.Build(FPainter);
 }
 
 void TWinSkinForm::AttachControls()
@@ -245,56 +189,6 @@ void TWinSkinForm::AttachControls()
         FDispatch.AttachFormControls(FForm);
     else
         FDispatch.AttachChildWindows(FHandle);
-}
-
-// --- Size ---
-
-void TWinSkinForm::FitToClient(bool keepClient)
-{
-    ReadWindowState();
-    if (FWindowState == wsMaximized) {
-        RepositionFrame(FHandle);
-        return;
-    }
-    if (keepClient || FStyle.IsDialogClass || FState == fsRefreshing)
-        GetClientRect(FHandle, &FKeptClientRect);
-    framegeo::TSize client{FKeptClientRect.right, FKeptClientRect.bottom};
-    framegeo::TSize outer = framegeo::OuterSize(client, FMetrics);
-
-    int growth = 0;
-    if (FStyle.IsDialogClass && !keepClient) {
-        // A dialog grows until its whole caption text fits.
-        const int needed = FPainter.CaptionTextWidth() + FSkinData->Title()->LeftWidth + FSkinData->Title()->RightWidth;
-        growth = std::max(0, needed - outer.Width);
-        outer.Width += growth;
-    }
-    // A new skin whose borders measure as the old ones leaves the window's
-    // size and client area as they are: the system need not work the frame
-    // out again (the refresh repaints it).
-    if (FState == fsRefreshing && growth == 0 && FFittedMetrics == FMetrics && HasOuterSize(FHandle, outer))
-        return;
-    SetWindowPos(FHandle, nullptr, 0, 0, outer.Width, outer.Height,
-                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE);
-    FFittedMetrics = FMetrics;
-    if (growth > 0)
-        MoveChildren(FHandle, growth / 2);
-}
-
-void TWinSkinForm::Size(TMessage& message)
-{
-    DefaultHandler(message);
-    switch (message.WParam) {
-    case SIZE_RESTORED: FWindowState = wsNormal; break;
-    case SIZE_MINIMIZED: FWindowState = wsMinimized; break;
-    case SIZE_MAXIMIZED: FWindowState = wsMaximized; break;
-    default: break;
-    }
-    if (FWindowState == wsMinimized)
-        return;
-    if (FStyle.FormKind == fkMdiChild && FWindowState != wsNormal)
-        return;
-    if (FState == fsReady || FState == fsRefreshing)
-        FRegion.Build(FPainter);
 }
 
 // --- Refresh and removal ---
@@ -308,7 +202,7 @@ void TWinSkinForm::Refresh()
     AttachControls();
     if (FFrameSkinned) {
         Remeasure();
-        FitToClient(true);
+        FFitting.FitToClient(true);
         FRegion.Build(FPainter);
     }
     SendMessageW(FHandle, WM_SKINNOTIFY, 0, kSkinEngineKey);
@@ -347,18 +241,7 @@ void TWinSkinForm::Unskin()
     if (frameWasSkinned && (!FStyle.IsChildWindow || FStyle.FormKind == fkMdiChild)) {
         // The system frame comes back; the client keeps the size it had
         // under the skinned one.
-        RepositionFrame(FHandle);
-        ReadWindowState();
-        if (FWindowState == wsNormal) {
-            RECT window{};
-            RECT systemClient{};
-            GetWindowRect(FHandle, &window);
-            GetClientRect(FHandle, &systemClient);
-            const SIZE outer = SizeOf(window);
-            SetWindowPos(FHandle, nullptr, 0, 0, outer.cx - systemClient.right + client.right,
-                         outer.cy - systemClient.bottom + client.bottom,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        FFitting.GiveBackClientSize(client);
     }
     RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     FForm = nullptr;
@@ -525,7 +408,7 @@ bool TWinSkinForm::FrameStage(TMessage& message)
         FActive = message.WParam != 0;
         return false;
     case WM_SIZE:
-        Size(message);
+        FFitting.Sized(message);
         return true;
     case WM_SETICON:
         DefaultWithoutCaption(message, false);
@@ -551,7 +434,7 @@ void TWinSkinForm::NonClientStage(TMessage& message)
     if (FCaption.HandleMessage(message))
         return;
     switch (message.Msg) {
-    case WM_NCCALCSIZE: NcCalcSize(message); break;
+    case WM_NCCALCSIZE: FFitting.NcCalcSize(message); break;
     case WM_NCHITTEST: NcHitTest(message); break;
     case WM_NCPAINT: NcPaint(message); break;
     case WM_NCACTIVATE: NcActivate(message); break;
@@ -613,29 +496,6 @@ void TWinSkinForm::FormHook(TMessage& message)
 
 // --- Non-client messages ---
 
-void TWinSkinForm::NcCalcSize(TMessage& message)
-{
-    DefaultHandler(message);
-    if (!message.WParam) {
-        message.Result = 0;
-        return;
-    }
-    auto* params = AsPointer<NCCALCSIZE_PARAMS>(message.LParam);
-    if ((FStyle.FormKind == fkMdiChild && FWindowState != wsNormal) || FStyle.BorderKind == bkNoCaption) {
-        params->rgrc[1] = params->rgrc[0];
-        message.Result = WVR_VALIDRECTS;
-        return;
-    }
-    const WINDOWPOS& position = *params->lppos;
-    const framegeo::TRectI client = framegeo::ClientInside(
-        {position.x, position.y, position.x + position.cx, position.y + position.cy}, FMetrics);
-    const RECT rect{client.Left, client.Top, std::max(client.Left, client.Right),
-                    std::max(client.Top, client.Bottom)};
-    params->rgrc[0] = rect;
-    params->rgrc[1] = rect;
-    message.Result = WVR_VALIDRECTS;
-}
-
 void TWinSkinForm::NcHitTest(TMessage& message)
 {
     DefaultHandler(message);
@@ -655,7 +515,7 @@ void TWinSkinForm::NcHitTest(TMessage& message)
     if (hit != HTNOWHERE && hit != HTCAPTION)
         return;
     message.Result =
-        framegeo::FrameHitTest(y, FMetrics, static_cast<framegeo::THitArea>(hit), FSkinData->PixelsPerInch());
+        framegeo::FrameHitTest(y, FFitting.Metrics(), static_cast<framegeo::THitArea>(hit), FSkinData->PixelsPerInch());
 }
 
 void TWinSkinForm::NcPaint(TMessage& message)

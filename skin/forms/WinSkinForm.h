@@ -6,7 +6,10 @@
 // size it had under the system frame, and gives all of it back at Unskin.
 //
 // The skin manager (SkinManager.h) makes, lists and frees these objects.
-// Painting lives in FramePaint.cpp; the geometry in FrameGeometry.h.
+// The roles live in objects the frame owns: fitting the window to the frame
+// (FrameFitting.h), painting (FramePainter.h), the region (FrameRegion.h),
+// the caption buttons (CaptionBar.h), the menu bar (MenuBarLoop.h) and an
+// MDI frame's client (MdiClient.h); the geometry in FrameGeometry.h.
 #pragma once
 
 #include "base/WindowSubclass.h"
@@ -16,6 +19,7 @@
 #include "framework/GdiObjects.h"
 #include "skin/forms/CaptionBar.h"
 #include "skin/controls/ControlDispatch.h"
+#include "skin/forms/FrameFitting.h"
 #include "skin/forms/FrameGeometry.h"
 #include "skin/forms/FramePainter.h"
 #include "skin/forms/FrameRegion.h"
@@ -27,7 +31,6 @@
 
 #include <array>
 #include <memory>
-#include <optional>
 #include <string>
 #include <deque>
 #include <vector>
@@ -90,10 +93,10 @@ public:
     void WindowProc(TMessage& message);
 
     void PaintFrame(HDC dc = nullptr);
+    // The skin's borders measured again, the caption buttons built for them.
     void Remeasure();
     // After a skin change: metrics, fit, repaint.
     void Refresh();
-    void FitToClient(bool keepClient);
     // The skin is switched off and the window stays: style, menu, region,
     // client size and window procedure are given back as they were.
     void Unskin();
@@ -122,8 +125,10 @@ public:
     int WindowState() const noexcept { return FWindowState; }
     // The caption buttons change the window's state before the system does.
     void SetWindowState(int state) noexcept { FWindowState = state; }
+    // The window state from the window's placement.
+    void ReadWindowState();
     bool Active() const noexcept { return FActive; }
-    const framegeo::TFrameMetrics& Metrics() const noexcept { return FMetrics; }
+    const framegeo::TFrameMetrics& Metrics() const noexcept { return FFitting.Metrics(); }
     bool HasRegion() const noexcept { return FRegion.Made(); }
     // True while one of its window procedure calls is running: the object
     // must not be freed then, even when its window is gone.
@@ -148,23 +153,18 @@ private:
     void FormHook(TMessage& message);
 
     // --- Non-client messages ---
-    void NcCalcSize(TMessage& message);
     void NcHitTest(TMessage& message);
     void NcPaint(TMessage& message);
     void NcActivate(TMessage& message);
-    void Size(TMessage& message);
     // Default handling of a message that makes the system draw its caption
     // (WM_SETTEXT, WM_SETICON) with the caption style taken away meanwhile.
     void DefaultWithoutCaption(TMessage& message, bool formHook);
 
-    // A new MDI child: a maximised one makes its frame repaint, a normal
-    // one keeps its client size under the skinned border.
-    void InitialiseMdiChild();
+    // A new window keeps its client size under the skinned border; a
+    // maximised MDI child makes its frame repaint instead.
+    void FitNewWindow();
     // Gives the window's controls their skin objects.
     void AttachControls();
-    // The window state from the window's placement.
-    void ReadWindowState();
-    void KeepClientRect();
 
     HWND FHandle;
     TWinControl* FForm = nullptr;
@@ -183,19 +183,15 @@ private:
     int FWindowState = wsNormal;
     bool FActive = true;
     TFormState FState = fsCreated;
-    framegeo::TFrameMetrics FMetrics;
-    // The metrics the window's size was last fitted to.
-    std::optional<framegeo::TFrameMetrics> FFittedMetrics;
 
     // What Unskin gives back.
     TColor FSavedColor = 0;
     bool FColorSaved = false;
-    RECT FKeptClientRect{};
-    SIZE FSystemFrameSize{};
 
     HMENU FWindowMenu = nullptr; // the system's window menu, not ours
     TFramePainter FPainter{*this};
     TFrameRegion FRegion{*this};
+    TFrameFitting FFitting{*this, FPainter, FRegion};
     TMenuBarLoop FMenuBar{*this};
 
     TCaptionBar FCaption{*this};
