@@ -17,95 +17,71 @@ const TClassInfo& TSkinControl::StaticClass()
 
 // --- The list ---
 
-void TSkinControlList::Adopt(TSkinControl* object)
+void TSkinControlList::Add(TSkinControl* object)
 {
     if (!Contains(object))
-        FItems.emplace_back(object);
+        FItems.push_back(object);
 }
 
-std::vector<std::unique_ptr<TSkinControl>>::iterator TSkinControlList::Find(const TSkinControl* object) noexcept
+void TSkinControlList::Remove(TSkinControl* object) noexcept
 {
-    return std::find_if(FItems.begin(), FItems.end(), [object](const auto& item) { return item.get() == object; });
-}
-
-void TSkinControlList::Free(TSkinControl* object) noexcept
-{
-    const auto found = Find(object);
-    if (found == FItems.end())
-        return;
-    // Out of the list before it is freed: its destructor and whatever it
-    // frees in turn find the list without it.
-    std::unique_ptr<TSkinControl> freed = std::move(*found);
-    FItems.erase(found);
-}
-
-void TSkinControlList::Forget(TSkinControl* object) noexcept
-{
-    const auto found = Find(object);
-    if (found == FItems.end())
-        return;
-    found->release();
-    FItems.erase(found);
+    const auto found = std::find(FItems.rbegin(), FItems.rend(), object);
+    if (found != FItems.rend())
+        FItems.erase(std::next(found).base());
 }
 
 bool TSkinControlList::Contains(const TSkinControl* object) const noexcept
 {
-    return std::any_of(FItems.begin(), FItems.end(), [object](const auto& item) { return item.get() == object; });
+    return std::find(FItems.begin(), FItems.end(), object) != FItems.end();
 }
 
 TSkinControl* TSkinControlList::FindByWindow(HWND window) const noexcept
 {
-    for (const auto& object : FItems)
+    for (TSkinControl* object : FItems)
         if (object->Handle() == window && object->Life() != slDestroyed)
-            return object.get();
+            return object;
     return nullptr;
 }
 
 TSkinControl* TSkinControlList::FindByControl(const TControl* control) const noexcept
 {
-    for (const auto& object : FItems)
+    for (TSkinControl* object : FItems)
         if (object->Control() == control)
-            return object.get();
+            return object;
     return nullptr;
-}
-
-std::vector<TSkinControl*> TSkinControlList::Snapshot() const
-{
-    std::vector<TSkinControl*> objects;
-    objects.reserve(FItems.size());
-    for (const auto& object : FItems)
-        objects.push_back(object.get());
-    return objects;
 }
 
 void TSkinControlList::Purge()
 {
-    for (TSkinControl* object : Snapshot())
+    const std::vector<TSkinControl*> items = FItems;
+    for (TSkinControl* object : items)
         if (Contains(object) && object->Life() == slDestroyed)
-            Free(object);
+            delete object;
 }
 
 void TSkinControlList::DeactivateAndFreeAll()
 {
-    // Deactivating or freeing one object may free others (a container's
-    // children): each object is taken from the list again, never from a copy.
+    // Freeing one object may free others (a container's children): each
+    // pointer is taken from the list again, never from a copy.
     while (!FItems.empty()) {
-        TSkinControl* object = FItems.back().get();
+        TSkinControl* object = FItems.back();
         object->Deactivate();
-        Free(object);
+        if (!FItems.empty() && FItems.back() == object)
+            delete object;
     }
 }
 
 void TSkinControlList::FreeAll() noexcept
 {
     while (!FItems.empty())
-        Free(FItems.back().get());
+        delete FItems.back();
 }
 
 void TSkinControlList::SkinChangedAll()
 {
     FFaces.Clear();
-    for (TSkinControl* object : Snapshot())
+    const std::vector<TSkinControl*> items = FItems;
+    for (TSkinControl* object : items)
         if (Contains(object) && object->Life() == slAttached)
             object->SkinChanged();
 }
@@ -122,26 +98,14 @@ TSkinControl::~TSkinControl()
     FHook.Remove();
     FSubclass.Remove();
     if (FForm)
-        FForm->Forget(this);
+        FForm->Remove(this);
 }
 
 void TSkinControl::Register(TSkinControlList* form)
 {
     FForm = form;
-    if (!FForm)
-        return;
-    FForm->Adopt(this);
-    // The control's end reaches the list before the control frees its
-    // components (Notification).
-    if (FControl)
-        FControl->FreeNotification(this);
-}
-
-void TSkinControl::Notification(TComponent* component, TOperation operation)
-{
-    TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == FControl && FForm)
-        FForm->Free(this); // this object is gone now
+    if (FForm)
+        FForm->Add(this);
 }
 
 void TSkinControl::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
