@@ -43,7 +43,7 @@ protected:
         ASSERT_GT(Band.Height, 6) << "the skin's top border bitmap and skin.ini";
         Window = MakeShownWindow();
         ASSERT_NE(Window, nullptr);
-        ASSERT_TRUE(WaitFor([&] { return SystemDrawn(Window, Band); })) << "the system's caption before any start";
+        ASSERT_TRUE(PumpUntil([&] { return SystemDrawn(Window, Band); })) << "the system's caption before any start";
     }
 
     void TearDown() override
@@ -55,7 +55,7 @@ protected:
     void StartSteel()
     {
         ASSERT_EQ(VkSkinStartFile(kSteelSkin.c_str()), VK_SKIN_OK) << VkSkinLastError();
-        ASSERT_TRUE(WaitFor([&] { return WearsSkin(Window, Band); })) << "the skin's caption band";
+        ASSERT_TRUE(PumpUntil([&] { return WearsSkin(Window, Band); })) << "the skin's caption band";
     }
 
     TCaptionBand Band;
@@ -148,7 +148,7 @@ TEST_F(VIDKILN_API_SUITE, WindowsMadeAfterTheStartAreSkinnedToo)
 {
     StartSteel();
     HWND later = MakeShownWindow();
-    EXPECT_TRUE(WaitFor([&] { return WearsSkin(later, Band); })) << "the later window's caption band";
+    EXPECT_TRUE(PumpUntil([&] { return WearsSkin(later, Band); })) << "the later window's caption band";
     EXPECT_EQ(VkSkinIsSkinned(later), 1);
     DestroyWindow(later);
 }
@@ -172,7 +172,7 @@ TEST_F(VIDKILN_API_SUITE, StopGivesTheWindowBackExactly)
     EXPECT_EQ(after.Client.cy, before.Client.cy);
     EXPECT_EQ(VkSkinIsSkinned(Window), 0);
     RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_TRUE(WaitFor([&] { return SystemDrawn(Window, Band); })) << "the system's caption after the stop";
+    EXPECT_TRUE(PumpUntil([&] { return SystemDrawn(Window, Band); })) << "the system's caption after the stop";
 }
 
 TEST_F(VIDKILN_API_SUITE, FailedSwitchKeepsTheSkinAndGoodSwitchReplacesIt)
@@ -182,12 +182,12 @@ TEST_F(VIDKILN_API_SUITE, FailedSwitchKeepsTheSkinAndGoodSwitchReplacesIt)
     EXPECT_EQ(VkSkinSwitchFile(notASkin.c_str()), VK_SKIN_BAD_SKIN);
     DeleteFileW(notASkin.c_str());
     EXPECT_EQ(VkSkinSwitchFile(L""), VK_SKIN_INVALID_ARGUMENT);
-    EXPECT_TRUE(WaitFor([&] { return WearsSkin(Window, Band); }));
+    EXPECT_TRUE(PumpUntil([&] { return WearsSkin(Window, Band); }));
 
     const TCaptionBand light = ReadCaptionBand(kLightDir);
     ASSERT_FALSE(WearsSkin(Window, light)) << "the two skins' caption bands must differ for this test";
     ASSERT_EQ(VkSkinSwitchFile(kLightSkin.c_str()), VK_SKIN_OK) << VkSkinLastError();
-    EXPECT_TRUE(WaitFor([&] { return WearsSkin(Window, light); })) << "the light skin's caption band";
+    EXPECT_TRUE(PumpUntil([&] { return WearsSkin(Window, light); })) << "the light skin's caption band";
     EXPECT_EQ(VkSkinIsSkinned(Window), 1);
 }
 

@@ -1,9 +1,11 @@
 // Shared by the C API's tests. They see the engine only through
 // vidkiln/skin.h, as a program would, so everything here is plain Win32:
-// windows of a class of our own, pumping until a condition holds, reading a
-// window back from its window DC, and the colours the skin's own top border
-// bitmap allows in the caption band, read from the skin's unpacked files.
+// windows of a class of our own, reading a window back from its window DC,
+// and the colours the skin's own top border bitmap allows in the caption
+// band, read from the skin's unpacked files.
 #pragma once
+
+#include "support/Wait.h"
 
 #include <windows.h>
 
@@ -110,29 +112,8 @@ inline HWND MakeShownWindow(HMENU menu = nullptr)
     return window;
 }
 
-inline void PumpOnce()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
-// Handles messages until the condition holds; false after the deadline,
-// which only keeps a fault from hanging the run.
-inline bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = 5000)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        PumpOnce();
-        if (condition())
-            return true;
-        if (GetTickCount() - start > deadlineMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
+// The shared wait: handles messages until the condition holds.
+using testsupport::PumpUntil;
 
 inline std::wstring Widen(const char* text)
 {

@@ -48,7 +48,7 @@ TEST(SkinDll, UnloadedAfterStopLeavesTheWindowWorkingUnskinned)
     ASSERT_TRUE(start && stop && isSkinned && lastError) << "the DLL's exports";
 
     ASSERT_EQ(start(kSteelSkin.c_str()), 0) << lastError();
-    ASSERT_TRUE(WaitFor([&] { return WearsSkin(window, band); })) << "the skin's caption band";
+    ASSERT_TRUE(PumpUntil([&] { return WearsSkin(window, band); })) << "the skin's caption band";
     ASSERT_EQ(isSkinned(window), 1);
     stop();
     ASSERT_TRUE(FreeLibrary(dll));
@@ -60,11 +60,11 @@ TEST(SkinDll, UnloadedAfterStopLeavesTheWindowWorkingUnskinned)
     // Moving and resizing run every hook and procedure left on the window.
     SetWindowPos(window, nullptr, 60, 60, 500, 320, SWP_NOZORDER);
     RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-    EXPECT_TRUE(WaitFor([&] { return SystemDrawn(window, band); })) << "the system's caption after the unload";
+    EXPECT_TRUE(PumpUntil([&] { return SystemDrawn(window, band); })) << "the system's caption after the unload";
 
     // Making and activating a window would call a hook left behind.
     HWND later = MakeShownWindow();
-    EXPECT_TRUE(WaitFor([&] { return SystemDrawn(later, band); })) << "a new window's system caption";
+    EXPECT_TRUE(PumpUntil([&] { return SystemDrawn(later, band); })) << "a new window's system caption";
     DestroyWindow(later);
     DestroyWindow(window);
 }

@@ -53,11 +53,11 @@ void RunExample(const std::wstring& argument, const std::function<bool(HWND)>& c
     const TProcess example(kExample, argument);
     ASSERT_NE(example.Handle(), nullptr) << "CreateProcess failed with " << GetLastError();
     HWND window = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(PumpUntil([&] {
         window = FindWindowW(L"SkinnedWindowExample", nullptr);
         return window && IsWindowVisible(window);
     })) << "the example's main window";
-    EXPECT_TRUE(WaitFor([&] { return caption(window); })) << awaited;
+    EXPECT_TRUE(PumpUntil([&] { return caption(window); })) << awaited;
     PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(example.Handle(), 10000), WAIT_OBJECT_0) << "the example's exit";
     DWORD status = 99;
