@@ -32,7 +32,8 @@ TEST(EncoderCommand, TranslatesStartSettings)
                             L"-progress", L"tcp://127.0.0.1:5000", L"-i", L"file:/in/a b.avi",
                             L"-y", L"-f", L"mp4", L"-b:v", L"1200k",
                             L"-vf", L"fps=5.0", L"-s", L"176x220", L"-aspect", L"4:3", L"-b:a", L"12.2k",
-                            L"-c:v", L"mpeg4", L"-c:a", L"aac", L"file:/out/a b.mp4.part"};
+                            L"-c:v", L"mpeg4", L"-c:a", L"aac", L"-aac_coder", L"fast",
+                            L"file:/out/a b.mp4.part"};
     EXPECT_EQ(EncoderEngineArguments(request, kTarget), expected);
 }
 

@@ -138,7 +138,7 @@ std::map<std::string, std::string> Describe(const std::wstring& file)
     const TLinuxResult probe = RunLinux(
         "/usr/bin/ffprobe",
         {L"-v", L"error", L"-show_entries",
-         L"stream=codec_type,codec_name,width,height,r_frame_rate,display_aspect_ratio,duration:format=duration",
+         L"stream=codec_type,codec_name,width,height,r_frame_rate,display_aspect_ratio,duration,bit_rate:format=duration",
          L"-of", L"compact", L"file:" + LinuxPath(file)});
     std::map<std::string, std::string> facts;
     for (const std::string& line : Split(probe.Output, '\n')) {

@@ -187,8 +187,13 @@ std::vector<std::wstring> EncoderEngineArguments(const TEncodeRequest& request,
         arguments.insert(arguments.end(), {L"-s", *request.Size});
     if (request.Aspect)
         arguments.insert(arguments.end(), {L"-aspect", *request.Aspect});
+    // The fast AAC coder, FFmpeg 4's default: FFmpeg 5 made the two-loop
+    // search the default, which spends three times the processor on sound
+    // and at the program's low rates overshoots them (a 12.2k request came
+    // out at 14.6k; fast gives 12.7k).
     arguments.insert(arguments.end(), {L"-b:a", request.AudioKbps + L"k", L"-c:v", L"mpeg4",
-                                       L"-c:a", L"aac", L"file:" + target.Output});
+                                       L"-c:a", L"aac", L"-aac_coder", L"fast",
+                                       L"file:" + target.Output});
     return arguments;
 }
 
