@@ -64,7 +64,11 @@ TEST(Package, HoldsWhatItShips)
     for (const wchar_t* file : {L"vidkiln.exe", L"ffmpeg.exe", L"mplayer.exe", L"engine\\ffmpeg.exe",
                                 L"engine\\ffprobe.exe", L"skins\\light.skn", L"web\\index.html",
                                 L"Images\\bg.bmp", L"README.txt", L"licenses\\FFmpeg.txt",
-                                L"licenses\\LGPL-2.1.txt", L"licenses\\FFmpeg-copyright.txt"})
+                                L"licenses\\LGPL-2.1.txt", L"licenses\\FFmpeg-copyright.txt",
+                                L"sdk\\include\\vidkiln\\skin.h", L"sdk\\bin\\vidkiln-skin.dll",
+                                L"sdk\\lib\\libvidkiln-skin.dll.a", L"sdk\\lib\\libvidkiln-skin.a",
+                                L"sdk\\lib\\cmake\\VidkilnSkin\\VidkilnSkinConfig.cmake",
+                                L"sdk\\examples\\skinned-window\\main.c", L"sdk\\README.txt"})
         EXPECT_TRUE(IsFile(AppPath() + file)) << Utf8(file);
 }
 
