@@ -126,11 +126,34 @@ LRESULT TSkinManage::CbtHook(int code, WPARAM wParam, LPARAM lParam)
             FRunState = 1;
         AttachForm(window);
         break;
+    case HCBT_SYSCOMMAND:
+        // Only the system's own menu tracking is kept from a menu bar it
+        // cannot see.
+        return ForwardKeyMenu(wParam, lParam) ? 1 : 0;
     default:
         break;
     }
-    // The hook never blocks an operation.
     return 0;
+}
+
+bool TSkinManage::ForwardKeyMenu(WPARAM command, LPARAM key)
+{
+    // Alt+letter in a focused control ends in the control's own
+    // WM_SYSCOMMAND, and the system then tracks the top-level window's menu
+    // itself: the skinned menu bar, which replaced that menu, would never
+    // hear of it. The top-level window takes it instead. Alt+Space and
+    // Alt+minus (an MDI child's window menu) stay where they are.
+    if ((command & 0xFFF0) != SC_KEYMENU || key == L' ' || key == L'-')
+        return false;
+    HWND focus = GetFocus();
+    if (!focus || !(GetWindowLongW(focus, GWL_STYLE) & WS_CHILD))
+        return false;
+    HWND root = GetAncestor(focus, GA_ROOT);
+    TWinSkinForm* frame = FindSkinForm(root);
+    if (!frame || !frame->SkinMenuBar())
+        return false;
+    // Posted: the menu loop must not run inside the hook.
+    return PostMessageW(root, WM_SYSCOMMAND, command, key) != FALSE;
 }
 
 void TSkinManage::HookCreate(HWND window, const CBT_CREATEWNDW& create)

@@ -110,6 +110,9 @@ public:
 
 private:
     LRESULT CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    // Alt+letter in a control of a skinned window with a menu bar: given to
+    // that window. True when it was.
+    bool ForwardKeyMenu(WPARAM command, LPARAM key);
     void HookCreate(HWND window, const CBT_CREATEWNDW& create);
     void TimerTick(TObject* Sender);
     void ScanOpenForms(TSkinData* onlyOwnerOf);
