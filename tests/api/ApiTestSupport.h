@@ -1,10 +1,13 @@
 // Shared by the C API's tests. They see the engine only through
-// vidkiln/skin.h, as a program would, so everything here is plain Win32:
-// windows of a class of our own, reading a window back from its window DC,
-// and the colours the skin's own top border bitmap allows in the caption
-// band, read from the skin's unpacked files.
+// vidkiln/skin.h, as a program would, so everything here is plain Win32 and
+// the shared test support (which includes no engine or framework header):
+// windows of a recording class of our own, read back from the display, and
+// the colours the skin's own top border bitmap allows in the caption band,
+// read from the skin's unpacked files.
 #pragma once
 
+#include "support/ReadBack.h"
+#include "support/RecordingWindow.h"
 #include "support/Wait.h"
 
 #include <windows.h>
@@ -35,19 +38,6 @@ private:
     HGDIOBJ FObject;
 };
 
-class TWindowDC {
-public:
-    explicit TWindowDC(HWND window) noexcept : FWindow(window), FDC(GetWindowDC(window)) {}
-    ~TWindowDC() { ReleaseDC(FWindow, FDC); }
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    HDC Get() const noexcept { return FDC; }
-
-private:
-    HWND FWindow;
-    HDC FDC;
-};
-
 // A memory DC with one object selected, put back before the DC goes.
 class TMemoryDC {
 public:
@@ -69,32 +59,9 @@ private:
     HGDIOBJ FPrevious;
 };
 
-// Messages our window procedure saw, so a test can tell it still gets them.
-inline int& UserMessagesSeen()
-{
-    static int seen = 0;
-    return seen;
-}
-
-// Answers WM_APP + 1 itself with a known value and counts it.
-inline LRESULT CALLBACK TestWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_APP + 1) {
-        ++UserMessagesSeen();
-        return 4242;
-    }
-    return DefWindowProcW(window, msg, wParam, lParam);
-}
-
 inline void RegisterTestClass()
 {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kClassName;
-    RegisterClassW(&windowClass);
+    testsupport::RegisterRecordingClass(kClassName);
 }
 
 // A shown, active top-level window with a client of 400 x 240 and no
@@ -169,10 +136,10 @@ inline int SkinPixelsInCaption(HWND window, const TCaptionBand& band)
     RECT outer{};
     GetWindowRect(window, &outer);
     const int x = (outer.right - outer.left) / 2;
-    const TWindowDC dc(window);
+    const testsupport::TPixels shot = testsupport::ReadBack(window);
     int matches = 0;
     for (int y : SampleRows(band))
-        matches += band.Rows[static_cast<std::size_t>(y)].count(GetPixel(dc.Get(), x, y) & 0xFFFFFF) ? 1 : 0;
+        matches += band.Rows[static_cast<std::size_t>(y)].count(shot.At(x, y)) ? 1 : 0;
     return matches;
 }
 

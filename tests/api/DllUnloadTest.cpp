@@ -54,9 +54,10 @@ TEST(SkinDll, UnloadedAfterStopLeavesTheWindowWorkingUnskinned)
     ASSERT_TRUE(FreeLibrary(dll));
 
     EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), before.Procedure);
-    const int seen = UserMessagesSeen();
+    testsupport::TMessageRecording recording;
+    recording.Answers[WM_APP + 1] = 4242;
     EXPECT_EQ(SendMessageW(window, WM_APP + 1, 0, 0), 4242);
-    EXPECT_EQ(UserMessagesSeen(), seen + 1);
+    EXPECT_EQ(recording.Count(WM_APP + 1, window), 1);
     // Moving and resizing run every hook and procedure left on the window.
     SetWindowPos(window, nullptr, 60, 60, 500, 320, SWP_NOZORDER);
     RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);

@@ -213,6 +213,9 @@ TEST_F(DosCommandTest, ExitCode259LastsUntilStop)
 {
     runner.CommandLine = ChildCommand({Out("bye\n"), "exit:259"});
     runner.Start();
+    // The child's last word first: on a loaded machine its start alone can
+    // outlast the pause below, and a stop before it exits proves nothing.
+    ASSERT_TRUE(WaitUntil([this] { return runner.CapturedLines().Count() > 0; }, "the child's line", 30000));
     ExpectRunsUntilStop();
     EXPECT_EQ(runner.ExitCode(), 259);
     EXPECT_EQ(runner.CapturedLines().Lines(), std::vector<std::string>{"bye"});

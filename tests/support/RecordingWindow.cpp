@@ -8,8 +8,12 @@ TMessageRecording* gRecording = nullptr;
 
 LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (gRecording)
+    if (gRecording) {
         gRecording->Messages.push_back({window, message, wParam, lParam});
+        const auto answer = gRecording->Answers.find(message);
+        if (answer != gRecording->Answers.end())
+            return answer->second;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <vector>
 
 namespace testsupport {
@@ -30,13 +31,17 @@ public:
     void Clear() { Messages.clear(); }
 
     std::vector<TRecordedMessage> Messages;
+    // Messages the recording windows answer themselves, with these results,
+    // so a test can tell the answer came back from the window's own procedure.
+    std::map<UINT, LRESULT> Answers;
 
 private:
     TMessageRecording* FPrevious;
 };
 
 // Registers a window class (arrow cursor, white background unless said)
-// whose procedure records and then leaves the message to DefWindowProc.
+// whose procedure records and then answers the message from the recording's
+// Answers or leaves it to DefWindowProc.
 void RegisterRecordingClass(const wchar_t* className,
                             HBRUSH background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 

@@ -1,6 +1,7 @@
 #!/usr/bin/python3 -S
 """batch-case against a stand-in test program: what each case reports from the
 single run, and when a case falls back to running alone."""
+import fcntl
 import os
 import subprocess
 import sys
@@ -12,12 +13,21 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 BATCH_CASE = os.path.join(HERE, "batch-case")
 
 # Writes the given results file when run as a whole (or crashes first when
-# told), and prints "alone <filter>" when run for one case.
+# told), and prints "alone <filter>" when run for one case. Each run notes
+# whether it found the lock file held by someone else.
 PROGRAM = textwrap.dedent('''\
-    import sys
+    import fcntl, os, sys
     args = sys.argv[1:]
     log = open(sys.argv[0] + ".log", "a")
-    log.write(" ".join(args) + "\\n")
+    lock = sys.argv[0] + ".lock"
+    held = False
+    if os.path.exists(lock):
+        with open(lock) as f:
+            try:
+                fcntl.flock(f, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            except BlockingIOError:
+                held = True
+    log.write(("[held] " if held else "") + " ".join(args) + "\\n")
     if "--gtest_list_tests" in args:
         print("Suite.\\n  Passes\\n  Fails\\n  Skips\\n  Missing")
         sys.exit(0)
@@ -62,12 +72,14 @@ class BatchCase(unittest.TestCase):
         with open(self.program, "w") as f:
             f.write(f"CRASH = {crash}\nRESULTS = {RESULTS!r}\n" + PROGRAM)
 
-    def run_wrapper(self, *args, alone=None):
+    def run_wrapper(self, *args, alone=None, lock=False):
         command = [sys.executable, BATCH_CASE, self.results]
         if alone:
             command += ["--alone", alone]
+        if lock:
+            command += ["--lock", self.program + ".lock"]
         command += [sys.executable, self.program, *args]
-        return subprocess.run(command, capture_output=True, text=True)
+        return subprocess.run(command, capture_output=True, text=True, timeout=60)
 
     def runs(self):
         with open(self.program + ".log") as f:
@@ -115,6 +127,18 @@ class BatchCase(unittest.TestCase):
         self.assertIn("--gtest_filter=-Suite.Fails", self.runs()[0])
         done = self.run_wrapper("--gtest_filter=Suite.Passes", alone="Suite.Fails")
         self.assertEqual(done.returncode, 0)
+
+    def test_every_run_holds_the_lock_and_reading_an_outcome_takes_none(self):
+        self.write_program()
+        self.assertEqual(self.run_wrapper(lock=True).returncode, 0)
+        self.assertEqual(self.run_wrapper("--gtest_filter=Suite.Missing", lock=True).returncode, 3)
+        self.assertEqual([run.startswith("[held] ") for run in self.runs()], [True, True])
+        # While another program holds the lock, an outcome is still read at once.
+        with open(self.program + ".lock", "a") as other:
+            fcntl.flock(other, fcntl.LOCK_EX)
+            done = self.run_wrapper("--gtest_filter=Suite.Passes", lock=True)
+        self.assertEqual(done.returncode, 0)
+        self.assertEqual(len(self.runs()), 2)
 
     def test_listing_passes_through(self):
         self.write_program()

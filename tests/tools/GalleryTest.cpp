@@ -154,13 +154,26 @@ protected:
     }
 };
 
-// Until the skin has loaded and the manager has carried out its request,
-// or a second has passed: the request is seen still pending afterwards,
-// and the checks that follow tell whether the skin arrived.
-void WaitForSkin(const TFrmGallery& Form)
+// Until the gallery's own window wears its skin. The manager skins it from
+// its hook as it is activated; the skin-all request the skin data made as
+// it loaded came before any window was active, so the manager never arms
+// its timer for it and it stays pending: waiting for it only ran out.
+void WaitForSkinnedGallery(const TFrmGallery& Form)
 {
-    testsupport::PumpUntil([&] { return !Form.SkinData1->SkinLoading() && !SkinManager->PendingSkinData(); },
-                           1000, kDispatch);
+    EXPECT_TRUE(testsupport::WaitUntil(
+        [&] {
+            const TWinSkinForm* Frame = SkinManager->FindSkinForm(Form.HandleIfAllocated());
+            return Frame && Frame->FrameSkinned();
+        },
+        "the gallery's window to wear its skin", testsupport::kDeadlineMs, kDispatch));
+}
+
+// Until the manager's timer has carried out the request a newly loaded skin made.
+void WaitForSkinChanged()
+{
+    EXPECT_TRUE(testsupport::WaitUntil([] { return !SkinManager->PendingSkinData(); },
+                                       "the skin manager to carry out the new skin's request",
+                                       testsupport::kDeadlineMs, kDispatch));
 }
 
 // Every window the gallery opens: its forms, MDI children and the template dialog.
@@ -179,7 +192,7 @@ TEST_F(SkinnedGallery, EveryWindowWithACaptionWearsTheSkinNamedOnTheCommandLine)
 {
     TFrmGallery Form(nullptr, kLightSkin);
     Form.Show();
-    WaitForSkin(Form);
+    WaitForSkinnedGallery(Form);
     ASSERT_FALSE(Form.SkinData1->SkinLoading());
     Form.OpenEverything();
     Flush();
@@ -265,7 +278,7 @@ TEST_F(SkinnedGallery, APreviewHoldsEveryWindowInTheSkinNamed)
 {
     TFrmGallery Form(nullptr, kLightSkin);
     Form.Show();
-    WaitForSkin(Form);
+    WaitForSkinnedGallery(Form);
     const std::vector<HWND> Windows = Form.OpenPreviewWindows();
     ASSERT_GE(Windows.size(), 6u);
     Flush();
@@ -305,7 +318,7 @@ std::vector<frametest::TPixels> FreshStartShots(const std::wstring& Skin)
 {
     TFrmGallery Form(nullptr, Skin);
     Form.Show();
-    WaitForSkin(Form);
+    WaitForSkinnedGallery(Form);
     const std::vector<HWND> Windows = Form.OpenPreviewWindows();
     Flush();
     std::vector<frametest::TPixels> Shots = ShotsAlone(Windows);
@@ -347,7 +360,7 @@ TEST_F(SkinnedGallery, SwitchingSkinsLeavesEveryWindowAsAFreshStartShowsIt)
 
     TFrmGallery Form(nullptr, kSteelSkin);
     Form.Show();
-    WaitForSkin(Form);
+    WaitForSkinnedGallery(Form);
     const std::vector<HWND> Windows = Form.OpenPreviewWindows();
     Flush();
     ASSERT_EQ(Windows.size(), FreshSteel.size());
@@ -361,7 +374,7 @@ TEST_F(SkinnedGallery, SwitchingSkinsLeavesEveryWindowAsAFreshStartShowsIt)
         SwitchSkin(Form, I % 2 ? kSteelSkin : kLightSkin);
     // Once through the request timer, as a user's choice goes.
     Form.SkinData1->SetSkinFile(kSteelSkin);
-    WaitForSkin(Form);
+    WaitForSkinChanged();
     Flush();
     EXPECT_EQ(Gdi.Count(), GdiBefore) << "counted by " << Gdi.Source;
     EXPECT_EQ(gditest::UserObjectCount(), UserBefore);
@@ -435,7 +448,7 @@ TEST_F(SkinnedGallery, OpenModalWindowsAndMenusTakeTheNewSkin)
 {
     TFrmGallery Form(nullptr, kSteelSkin);
     Form.Show();
-    WaitForSkin(Form);
+    WaitForSkinnedGallery(Form);
     Flush();
     SetCursorPos(2, 2); // no menu item under the mouse
     const wchar_t* const Box = L"Skin switch";
