@@ -97,6 +97,27 @@ wine_env_server_alive() {
     return 1
 }
 
+# Whether a window manager keeps the windows of a display. One that follows
+# the desktop conventions names a check window on the root window, and that
+# window names itself; a window manager that has ended can leave the root's
+# property behind, pointing at a window that is gone.
+wine_env_window_manager() {
+    local display=$1 check self
+    check=$(wine_env_check_window "$display" -root)
+    [ -n "$check" ] || return 1
+    self=$(wine_env_check_window "$display" -id "$check")
+    [ -n "$self" ] && [ $((self)) -eq $((check)) ]
+}
+
+# The window a window's _NET_SUPPORTING_WM_CHECK names, as xprop prints it
+# ("window id # 0x..." for a window, a plain number for other types).
+wine_env_check_window() {
+    local display=$1
+    shift
+    DISPLAY=$display xprop "$@" _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+        sed -n 's/.*[#=] *\(0x[0-9a-fA-F]*\|[0-9]*\)$/\1/p'
+}
+
 winepath_of() {
     # Z: maps the Linux root in every Wine prefix.
     printf 'Z:%s' "${1//\//\\}"
