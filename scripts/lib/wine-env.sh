@@ -229,15 +229,22 @@ wine_env_up() {
         # boot run here makes sure they never inherit a test's pipes.
         # The keeper compiles while Wine boots: a new prefix's boot waits
         # on its disk more than on the processor.
-        wine_env_build_keeper "$winedir" &
-        local building=$!
-        if [ -e "$WINEPREFIX/.vidkiln-ready" ]; then
-            quietly "$WINE_LOADER" wineboot || echo "wine-env: wineboot ended with status $?; going on" >&2
+        # One program run in the foreground (VIDKILN_WINE_ONE_PROGRAM,
+        # scripts/run) needs neither: nobody waits on its pipes, and its own
+        # start brings up Wine's system processes and the desktop.
+        if [ -n "${VIDKILN_WINE_ONE_PROGRAM:-}" ]; then
+            [ -e "$WINEPREFIX/.vidkiln-ready" ] || wine_env_prepare_prefix "$winedir"
         else
-            wine_env_prepare_prefix "$winedir"
+            wine_env_build_keeper "$winedir" &
+            local building=$!
+            if [ -e "$WINEPREFIX/.vidkiln-ready" ]; then
+                quietly "$WINE_LOADER" wineboot || echo "wine-env: wineboot ended with status $?; going on" >&2
+            else
+                wine_env_prepare_prefix "$winedir"
+            fi
+            wait "$building" || { echo "wine-env: the desktop keeper did not build" >&2; return 1; }
+            wine_env_start_keeper "$winedir"
         fi
-        wait "$building" || { echo "wine-env: the desktop keeper did not build" >&2; return 1; }
-        wine_env_start_keeper "$winedir"
     fi
     wine_env_settings_current || wine_env_apply_settings "$winedir"
     flock -u "$wine_env_lock"
