@@ -97,6 +97,27 @@ wine_env_server_alive() {
     return 1
 }
 
+# Whether a window manager keeps the windows of a display. One that follows
+# the desktop conventions names a check window on the root window, and that
+# window names itself; a window manager that has ended can leave the root's
+# property behind, pointing at a window that is gone.
+wine_env_window_manager() {
+    local display=$1 check self
+    check=$(wine_env_check_window "$display" -root)
+    [ -n "$check" ] || return 1
+    self=$(wine_env_check_window "$display" -id "$check")
+    [ -n "$self" ] && [ $((self)) -eq $((check)) ]
+}
+
+# The window a window's _NET_SUPPORTING_WM_CHECK names, as xprop prints it
+# ("window id # 0x..." for a window, a plain number for other types).
+wine_env_check_window() {
+    local display=$1
+    shift
+    DISPLAY=$display xprop "$@" _NET_SUPPORTING_WM_CHECK 2>/dev/null |
+        sed -n 's/.*[#=] *\(0x[0-9a-fA-F]*\|[0-9]*\)$/\1/p'
+}
+
 winepath_of() {
     # Z: maps the Linux root in every Wine prefix.
     printf 'Z:%s' "${1//\//\\}"
@@ -208,15 +229,22 @@ wine_env_up() {
         # boot run here makes sure they never inherit a test's pipes.
         # The keeper compiles while Wine boots: a new prefix's boot waits
         # on its disk more than on the processor.
-        wine_env_build_keeper "$winedir" &
-        local building=$!
-        if [ -e "$WINEPREFIX/.vidkiln-ready" ]; then
-            quietly "$WINE_LOADER" wineboot || echo "wine-env: wineboot ended with status $?; going on" >&2
+        # One program run in the foreground (VIDKILN_WINE_ONE_PROGRAM,
+        # scripts/run) needs neither: nobody waits on its pipes, and its own
+        # start brings up Wine's system processes and the desktop.
+        if [ -n "${VIDKILN_WINE_ONE_PROGRAM:-}" ]; then
+            [ -e "$WINEPREFIX/.vidkiln-ready" ] || wine_env_prepare_prefix "$winedir"
         else
-            wine_env_prepare_prefix "$winedir"
+            wine_env_build_keeper "$winedir" &
+            local building=$!
+            if [ -e "$WINEPREFIX/.vidkiln-ready" ]; then
+                quietly "$WINE_LOADER" wineboot || echo "wine-env: wineboot ended with status $?; going on" >&2
+            else
+                wine_env_prepare_prefix "$winedir"
+            fi
+            wait "$building" || { echo "wine-env: the desktop keeper did not build" >&2; return 1; }
+            wine_env_start_keeper "$winedir"
         fi
-        wait "$building" || { echo "wine-env: the desktop keeper did not build" >&2; return 1; }
-        wine_env_start_keeper "$winedir"
     fi
     wine_env_settings_current || wine_env_apply_settings "$winedir"
     flock -u "$wine_env_lock"

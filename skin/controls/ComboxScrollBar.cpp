@@ -65,6 +65,11 @@ void TComboxScrollBar::AfterMessage(TMessage& message)
     case WM_HSCROLL:
     case WM_VSCROLL:
     case LBCB_STARTTRACK:
+    // A press on an arrow or the track ran the system's own loop, which drew
+    // the native bar; a press that scrolled nothing leaves no change that the
+    // check below would see.
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
         PaintWindow(nullptr);
         return;
     default:

@@ -154,7 +154,7 @@ TEST_F(TScaledWindow, PictureButtonsAreTheScaledPictures)
 TEST_F(TScaledWindow, ListHeaderTextIsWhole)
 {
     Form->lvwFiles->Repaint();
-    PumpMessages(50);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     const HWND Header = reinterpret_cast<HWND>(SendMessageW(Form->lvwFiles->Handle(), LVM_GETHEADER, 0, 0));
     ASSERT_NE(Header, nullptr);
     RECT Item;

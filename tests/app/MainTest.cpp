@@ -10,6 +10,8 @@
 #include "skin/forms/SkinMessages.h"
 #include "framework/GdiObjects.h"
 #include "app/About.h"
+#include "support/Input.h"
+#include "support/ReadBack.h"
 
 #include <shlwapi.h>
 
@@ -19,6 +21,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 
 bool operator==(const RECT& A, const RECT& B)
 {
@@ -492,7 +495,7 @@ TEST_F(TMainWindow, ClosingWhileConvertingAsksFirst)
         Form->Close();
     }, [this] { return Runs().size() == 3; });
     Convert();
-    PumpMessages(100);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     EXPECT_EQ(BoxTexts(), (std::vector<std::wstring>{L"正在转换，确定要退出吗？", L"正在转换，确定要退出吗？"}));
     EXPECT_EQ(Runs().size(), 3u) << "the second job never started";
     EXPECT_FALSE(Form->DosCommand1->IsRunning());
@@ -505,7 +508,7 @@ TEST_F(TMainWindow, ClosingWhileProbingStopsTheProbeAndAddsNothing)
     AnswerBoxes(IDYES);
     During([this] { Form->Close(); }, [this] { return Runs().size() == 1; });
     AddFile(MakeSource(L"a.avi"));
-    PumpMessages(100);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     EXPECT_EQ(BoxTexts(), std::vector<std::wstring>{L"正在转换，确定要退出吗？"});
     EXPECT_EQ(Form->FileCount(), 0);
     EXPECT_FALSE(Form->DosCommand2->IsRunning());
@@ -541,7 +544,7 @@ TEST_F(TMainWindow, OutputFolderButtonKeepsTheFolderOnCancel)
 
 TEST_F(TMainWindow, HoverOutlineStaysUntilTheBackgroundIsEntered)
 {
-    PumpMessages(100);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     const COLORREF outline = RGB(37, 157, 217);
     EXPECT_NE(ClientPixel(8, 20), outline);
     Form->imgAddMouseMove(Form->imgAdd, 0, 5, 5);
@@ -550,7 +553,7 @@ TEST_F(TMainWindow, HoverOutlineStaysUntilTheBackgroundIsEntered)
     EXPECT_EQ(ClientPixel(45, 46), outline);
     EXPECT_EQ(ClientPixel(63, 20), outline) << "both outlines stay";
     Form->imgBgMouseMove(Form->imgBg, 0, 50, 40);
-    PumpMessages(50);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     EXPECT_NE(ClientPixel(8, 20), outline);
     EXPECT_NE(ClientPixel(63, 20), outline);
 }
@@ -568,12 +571,10 @@ TEST_F(TMainWindow, MainWindowWearsTheSkinAndKeepsItsClientSize)
 {
     HWND window = Form->Handle();
     TWinSkinForm* frame = nullptr;
-    const DWORD start = GetTickCount();
-    while ((!frame || frame->State() != fsReady) && GetTickCount() - start < 3000) {
-        PumpMessages(20);
+    ASSERT_TRUE(testsupport::WaitUntil([&] {
         frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
-    }
-    ASSERT_NE(frame, nullptr);
+        return frame && frame->State() == fsReady;
+    }, "the main window wears the skin", testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
     EXPECT_EQ(frame->State(), fsReady);
     EXPECT_EQ(SendMessageW(window, WM_SKINQUERY, 0, 0), 1);
     EXPECT_EQ(Form->ClientWidth(), 558);
@@ -709,7 +710,10 @@ TEST_F(TMainWindow, TheJobListShowsTheSkinsScrollBar)
     for (int i = 0; i < 24; ++i)
         chosen.push_back(MakeSource(L"job" + std::to_wstring(i) + L".avi"));
     AddFiles(chosen);
-    PumpMessages(50);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return IsWindowVisible(skin->Vertical()->Handle()) != FALSE; },
+                                       "the skin's bar over the list's", testsupport::kDeadlineMs,
+                                       testsupport::DispatchThroughApplication));
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     SCROLLBARINFO info{};
     info.cbSize = sizeof(info);
     ASSERT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
@@ -719,8 +723,9 @@ TEST_F(TMainWindow, TheJobListShowsTheSkinsScrollBar)
     GetWindowRect(skin->Vertical()->Handle(), &overlay);
     EXPECT_TRUE(EqualRect(&overlay, &info.rcScrollBar));
     Form->imgClearClick(nullptr);
-    PumpMessages(50);
-    EXPECT_FALSE(IsWindowVisible(skin->Vertical()->Handle()));
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !IsWindowVisible(skin->Vertical()->Handle()); },
+                                       "the skin's bar gone with the jobs", testsupport::kDeadlineMs,
+                                       testsupport::DispatchThroughApplication));
 }
 
 TEST_F(TMainWindow, SkinnedCaptionButtonsMinimiseTheWindowAndCloseTheAboutBox)
@@ -731,21 +736,22 @@ TEST_F(TMainWindow, SkinnedCaptionButtonsMinimiseTheWindowAndCloseTheAboutBox)
         return frame && frame->State() == fsReady;
     }));
     SetForegroundWindow(window);
-    PumpMessages(100);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return GetForegroundWindow() == window; }, "the window in front",
+                                       testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
     ClickAt(CaptionButtonCentre(*Form->SkinData1, window, 2));
     EXPECT_TRUE(PumpUntil([&] { return IsIconic(window) != FALSE; }));
     ShowWindow(window, SW_RESTORE);
     SetForegroundWindow(window);
-    PumpMessages(100);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return GetForegroundWindow() == window; }, "the window in front",
+                                       testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
 
     bool closedByItsButton = false;
     During([&] {
         TCustomForm* about = Screen->ActiveForm();
         ClickAt(CaptionButtonCentre(*Form->SkinData1, about->Handle(), 0));
-        const DWORD start = GetTickCount();
         // The box closes once this returns to its loop; the click has asked it to.
-        while (about->ModalResult == mrNone && GetTickCount() - start < 3000)
-            PumpMessages(20);
+        testsupport::PumpUntil([&] { return about->ModalResult != mrNone; }, testsupport::kDeadlineMs,
+                               testsupport::DispatchThroughApplication);
         closedByItsButton = about->ModalResult != mrNone;
         if (!closedByItsButton)
             about->Close();
@@ -759,6 +765,64 @@ TEST_F(TMainWindow, SkinnedCaptionButtonsMinimiseTheWindowAndCloseTheAboutBox)
     EXPECT_TRUE(closedByItsButton);
 }
 
+// Where no window manager keeps the windows (the bare display of the README's
+// example), a minimised window is a bar of the skin's caption on the screen,
+// and a double-click on it brings the window back, painted whole.
+TEST_F(TMainWindow, MinimisedWindowIsASkinnedBarThatADoubleClickRestores)
+{
+    HWND window = Form->Handle();
+    ASSERT_TRUE(testsupport::WaitUntil([&] {
+        TWinSkinForm* frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+        return frame && frame->State() == fsReady;
+    }, "the main window wears the skin"));
+    SetForegroundWindow(window);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return GetForegroundWindow() == window; }, "the window in front"));
+    // The strip's picture as its file holds it, sampled where no button lies.
+    const std::wstring stripFile = AppDir + L"\\Images\\bg.bmp";
+    const gdi::Bitmap strip(static_cast<HBITMAP>(
+        LoadImageW(nullptr, stripFile.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    ASSERT_NE(strip.Get(), nullptr);
+    const gdi::MemoryDC stripDc(nullptr);
+    const gdi::Selection stripPicture(stripDc.Get(), strip.Get());
+    const POINT samples[] = {{320, 5}, {380, 25}, {440, 45}, {490, 10}};
+    const auto stripWhole = [&] {
+        const testsupport::TPixels client = testsupport::ReadBack(window, testsupport::TArea::Client);
+        return std::all_of(std::begin(samples), std::end(samples), [&](POINT at) {
+            return client.At(at.x, at.y) == GetPixel(stripDc.Get(), at.x, at.y);
+        });
+    };
+    ASSERT_TRUE(testsupport::WaitUntil(stripWhole, "the strip painted"));
+
+    testsupport::Click(CaptionButtonCentre(*Form->SkinData1, window, 2), testsupport::DispatchThroughApplication);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return IsIconic(window) != FALSE; }, "the window minimised"));
+    RECT bar{};
+    GetWindowRect(window, &bar);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT seen{};
+    ASSERT_TRUE(IntersectRect(&seen, &bar, &screen) && EqualRect(&seen, &bar))
+        << "the minimised bar lies on the screen, where a click reaches it";
+    // The bar is the skin's Top image from its left end, whose fixed left
+    // part lies under the bar's first pixels.
+    const COLORREF captionPixel = Form->SkinData1->Top()->Bitmap->Canvas().Pixels(2, 2) & 0xFFFFFF;
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return testsupport::ReadScreen(bar).At(2, 2) == captionPixel; },
+                                       "the bar drawn with the skin's caption"));
+
+    // Both clicks queued at once: a loaded machine must not stretch them
+    // beyond the double-click time.
+    const POINT onText{bar.left + (bar.right - bar.left) / 3, (bar.top + bar.bottom) / 2};
+    INPUT clicks[] = {testsupport::MouseInput(onText, 0),
+                      testsupport::MouseInput(onText, MOUSEEVENTF_LEFTDOWN),
+                      testsupport::MouseInput(onText, MOUSEEVENTF_LEFTUP),
+                      testsupport::MouseInput(onText, MOUSEEVENTF_LEFTDOWN),
+                      testsupport::MouseInput(onText, MOUSEEVENTF_LEFTUP)};
+    SendInput(static_cast<UINT>(std::size(clicks)), clicks, sizeof(INPUT));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return !IsIconic(window); }, "a double-click restored the window",
+                                       testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
+    EXPECT_EQ(Form->ClientWidth(), 558);
+    EXPECT_EQ(Form->ClientHeight(), 314);
+    EXPECT_TRUE(testsupport::WaitUntil(stripWhole, "the restored window painted whole"));
+}
+
 // The queue runs from messages: the click on Convert returns at once and the
 // very next click reaches the about box, the conversion going on behind it.
 TEST_F(TMainWindow, ClickRightAfterConvertOpensTheAboutBox)
@@ -768,7 +832,9 @@ TEST_F(TMainWindow, ClickRightAfterConvertOpensTheAboutBox)
     Form->OutPath = OutDir + L"\\";
     SetScript(L"FFMPEG", L"sleep:1500|touch");
     SetForegroundWindow(Form->Handle());
-    PumpMessages(100);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return GetForegroundWindow() == Form->Handle(); },
+                                       "the window in front", testsupport::kDeadlineMs,
+                                       testsupport::DispatchThroughApplication));
     bool convertingWhenOpen = false;
     During([&] {
         convertingWhenOpen = Form->Converting;
@@ -836,7 +902,7 @@ TEST_F(TMainWindow, ButtonsOutOfUseLookDisabled)
     AddFile(MakeSource(L"a.avi"));
     Form->OutPath = OutDir + L"\\";
     SetScript(L"FFMPEG", L"sleep:600|touch");
-    PumpMessages(100);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     const auto colourful = [](const std::vector<COLORREF>& Pixels) {
         return std::count_if(Pixels.begin(), Pixels.end(), [](COLORREF c) {
             return std::abs(GetRValue(c) - GetGValue(c)) + std::abs(GetGValue(c) - GetBValue(c)) > 24;
@@ -849,7 +915,7 @@ TEST_F(TMainWindow, ButtonsOutOfUseLookDisabled)
     std::vector<COLORREF> whileConverting;
     std::vector<COLORREF> aboutWhileConverting;
     During([&] {
-        PumpMessages(50);
+        testsupport::Flush(testsupport::DispatchThroughApplication);
         whileConverting = ClientPixels({convert.left, convert.top, convert.right + 1, convert.bottom + 1});
         aboutWhileConverting = ClientPixels(about);
         EXPECT_FALSE(Form->imgAdd->Enabled());
@@ -862,7 +928,7 @@ TEST_F(TMainWindow, ButtonsOutOfUseLookDisabled)
     ASSERT_FALSE(whileConverting.empty());
     EXPECT_EQ(colourful(whileConverting), 0) << "grey, and the outline gone with the colours";
     EXPECT_GT(colourful(aboutWhileConverting), 50) << "the about button stays in use";
-    PumpMessages(50);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     EXPECT_GT(colourful(ClientPixels(convert)), 50);
     EXPECT_TRUE(Form->imgAdd->Enabled());
 }
@@ -1045,7 +1111,8 @@ TEST_F(TMainWindow, ClearDuringTheAddStopsItAndForgetsOldTexts)
     SetScript(L"MPLAYER", L"sleep:300|print:ID_LENGTH=4");
     During([this] { Form->imgClearClick(nullptr); }, [this] { return Runs().size() == 3; });
     AddFiles({MakeSource(L"a.avi"), MakeSource(L"b.avi"), MakeSource(L"c.avi")});
-    PumpMessages(500);
+    // No probe may start after the clear: nothing to wait for but time.
+    testsupport::Settle(500, testsupport::DispatchThroughApplication);
     EXPECT_EQ(Form->FileCount(), 0);
     EXPECT_EQ(ListItemCount(), 0);
     EXPECT_EQ(Runs().size(), 3u) << "no probe after the clear";
@@ -1071,7 +1138,7 @@ TEST_F(TMainWindow, SettingsAreLockedWhileConverting)
             EXPECT_FALSE(IsWindowEnabled(list->Handle()));
         EXPECT_FALSE(Form->imgOutPath->Enabled());
         ClickOn(Form->cmbVideoSize);
-        PumpMessages(100);
+        testsupport::Flush(testsupport::DispatchThroughApplication);
         EXPECT_FALSE(SendMessageW(Form->cmbVideoSize->Handle(), CB_GETDROPPEDSTATE, 0, 0));
         clicked = true;
     }, [this] { return Form->Converting; });
@@ -1085,15 +1152,92 @@ TEST_F(TMainWindow, SettingsAreLockedWhileConverting)
     EXPECT_NE(runs[3].find(L"176x220"), std::wstring::npos) << Narrow(runs[3]);
 }
 
+// Every colour of the skin's vertical track picture, and the face colour
+// that shows where the picture leaves the track open.
+std::set<COLORREF> SkinTrackColours(const TSkinData& Skin)
+{
+    std::set<COLORREF> colours{static_cast<COLORREF>(Skin.SkinColor(scButtonFace)) & 0xFFFFFF};
+    const TBitmap& track = *Skin.VertScroll()->Bitmap;
+    for (int y = 0; y < track.Height(); ++y)
+        for (int x = 0; x < track.Width(); ++x)
+            colours.insert(static_cast<COLORREF>(track.Canvas().Pixels(x, y)) & 0xFFFFFF);
+    return colours;
+}
+
+// Whether the track of a window's vertical bar (the rows beside the thumb,
+// down its middle) is drawn only in the colours of the skin's track.
+bool TrackWearsTheSkin(HWND Window, const std::set<COLORREF>& Colours)
+{
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    RECT window{};
+    if (!GetScrollBarInfo(Window, OBJID_VSCROLL, &bar) || !GetWindowRect(Window, &window))
+        return false;
+    const testsupport::TPixels shot = testsupport::ReadBack(Window);
+    const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2 - window.left;
+    const int length = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
+    // The arrows are square; Wine gives the thumb's size as dxyLineButton.
+    const int arrow = bar.rcScrollBar.right - bar.rcScrollBar.left;
+    int sampled = 0;
+    for (int along = arrow + 1; along < length - arrow - 1; ++along) {
+        if (along > bar.xyThumbTop - 2 && along < bar.xyThumbBottom + 1)
+            continue;
+        ++sampled;
+        if (!Colours.count(shot.At(x, bar.rcScrollBar.top - window.top + along)))
+            return false;
+    }
+    return sampled > 0;
+}
+
+// A press on the arrow of a settings list's drop-down runs the system's own
+// loop, which draws the native bar; the skin's bar comes back after it.
+TEST_F(TMainWindow, SettingsDropDownKeepsTheSkinsBarAfterAPressOnItsArrow)
+{
+    HWND window = Form->Handle();
+    ASSERT_TRUE(testsupport::WaitUntil([&] {
+        TWinSkinForm* frame = SkinManager ? SkinManager->FindSkinForm(window) : nullptr;
+        return frame && frame->State() == fsReady;
+    }, "the main window wears the skin", testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
+    SetForegroundWindow(window);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return GetForegroundWindow() == window; }, "the window in front",
+                                       testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
+    const std::set<COLORREF> colours = SkinTrackColours(*Form->SkinData1);
+    COMBOBOXINFO combo{};
+    combo.cbSize = sizeof(combo);
+    ASSERT_TRUE(GetComboBoxInfo(Form->cmbVideoFrame->Handle(), &combo));
+    const RECT box = BoundsOnForm(Form->cmbVideoFrame);
+    POINT onBox{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ClientToScreen(window, &onBox);
+    testsupport::Click(onBox, testsupport::DispatchThroughApplication);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return IsWindowVisible(combo.hwndList) != FALSE; }, "the list dropped down",
+                                       testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return TrackWearsTheSkin(combo.hwndList, colours); },
+                                       "the drop-down's bar in the skin", testsupport::kDeadlineMs,
+                                       testsupport::DispatchThroughApplication));
+
+    SCROLLBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetScrollBarInfo(combo.hwndList, OBJID_VSCROLL, &bar));
+    const POINT downArrow{(bar.rcScrollBar.left + bar.rcScrollBar.right) / 2,
+                          bar.rcScrollBar.bottom - (bar.rcScrollBar.right - bar.rcScrollBar.left) / 2};
+    testsupport::Click(downArrow, testsupport::DispatchThroughApplication);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
+    EXPECT_TRUE(IsWindowVisible(combo.hwndList)) << "a press on the bar keeps the list open";
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return TrackWearsTheSkin(combo.hwndList, colours); },
+                                       "the drop-down's bar in the skin after a press on its arrow",
+                                       testsupport::kDeadlineMs, testsupport::DispatchThroughApplication));
+    SendMessageW(Form->cmbVideoFrame->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+}
+
 TEST_F(TMainWindow, HoverOutlineGoesWithTheDialogItsButtonOpened)
 {
-    PumpMessages(100);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     const COLORREF outline = RGB(37, 157, 217);
     During([] { Screen->ActiveForm()->Close(); });
     Form->imgAddMouseMove(Form->imgAbout, 0, 5, 5);
     ASSERT_EQ(ClientPixel(496, 20), outline);
     Form->imgAboutClick(nullptr);
-    PumpMessages(50);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
     EXPECT_NE(ClientPixel(496, 20), outline);
 }
 

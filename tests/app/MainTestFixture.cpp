@@ -59,15 +59,6 @@ std::string ReadFile(const std::wstring& Path)
     return bytes.str();
 }
 
-void PumpMessages(DWORD Milliseconds)
-{
-    const ULONGLONG end = GetTickCount64() + Milliseconds;
-    while (GetTickCount64() < end) {
-        Application->ProcessMessages();
-        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
-}
-
 std::wstring TestsFolder()
 {
     return ModuleFolder();
@@ -129,7 +120,7 @@ void MainWindowTest::CreateForm(const std::wstring& ProgramFolder)
     Form->AppPath = ProgramFolder;
     Form->AfterConstruction();
     Form->Show();
-    PumpMessages(20);
+    testsupport::Flush(testsupport::DispatchThroughApplication);
 }
 
 void MainWindowTest::TearDown()
@@ -200,14 +191,8 @@ void MainWindowTest::Convert()
 
 bool MainWindowTest::PumpUntil(const std::function<bool()>& Done)
 {
-    const ULONGLONG end = GetTickCount64() + 60000;
-    while (!Done()) {
-        if (GetTickCount64() > end)
-            return false;
-        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        Application->ProcessMessages();
-    }
-    return true;
+    // A whole conversion or an add of many files can take this long.
+    return testsupport::PumpUntil(Done, 60000, testsupport::DispatchThroughApplication);
 }
 
 std::vector<std::wstring> MainWindowTest::Runs() const

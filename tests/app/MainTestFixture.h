@@ -4,6 +4,8 @@
 #pragma once
 
 #include "app/Main.h"
+#include "support/FormsDispatch.h"
+#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +21,6 @@ bool IsFile(const std::wstring& Path);
 bool IsFolder(const std::wstring& Path);
 void WriteFile(const std::wstring& Path, const std::string& Bytes);
 std::string ReadFile(const std::wstring& Path);
-// Handles window messages for about this long.
-void PumpMessages(DWORD Milliseconds);
 // The folder of the test executables and the program folder of the build.
 std::wstring TestsFolder();
 std::wstring BuildBinFolder();
