@@ -1,5 +1,6 @@
 #include "SkinControl.h"
 
+#include "base/PaintScope.h"
 #include "framework/Messages.h"
 #include "framework/SysUtils.h"
 #include "skin/data/ImgUtil.h"
@@ -312,44 +313,37 @@ void TSkinControl::AfterMessage(TMessage& message)
 
 void TSkinControl::PaintWindow(HDC dc)
 {
-    try {
-        RECT rect{};
-        if (!GetWindowRect(FHandle, &rect))
-            return;
-        FWindowRect = rect;
-        OffsetRect(&rect, -rect.left, -rect.top);
-        if (dc) {
-            DrawControl(dc, rect);
-            return;
-        }
-        const gdi::WindowDC windowDC(FHandle);
-        if (windowDC)
-            DrawControl(windowDC.Get(), rect);
-    } catch (...) {
-        // The window keeps what it showed.
+    if (dc) {
+        PaintInto(dc);
+        return;
     }
+    const gdi::WindowDC windowDC(FHandle);
+    PaintInto(windowDC.Get());
 }
 
 void TSkinControl::PaintByMessage(TMessage& message)
 {
-    PAINTSTRUCT paint{};
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    const bool began = dc == nullptr;
-    if (began)
-        dc = BeginPaint(FHandle, &paint);
-    RECT rect{};
-    if (dc && GetWindowRect(FHandle, &rect)) {
-        FWindowRect = rect;
-        OffsetRect(&rect, -rect.left, -rect.top);
-        try {
-            DrawControl(dc, rect);
-        } catch (...) {
-            // Painting failures leave the window as it was.
-        }
-    }
-    if (began)
-        EndPaint(FHandle, &paint);
     message.Result = 0;
+    if (auto* dc = reinterpret_cast<HDC>(message.WParam)) {
+        PaintInto(dc);
+        return;
+    }
+    const TPaintScope paint(FHandle);
+    PaintInto(paint.DC());
+}
+
+void TSkinControl::PaintInto(HDC dc) noexcept
+{
+    RECT rect{};
+    if (!dc || !GetWindowRect(FHandle, &rect))
+        return;
+    FWindowRect = rect;
+    OffsetRect(&rect, -rect.left, -rect.top);
+    try {
+        DrawControl(dc, rect);
+    } catch (...) {
+        // Painting failures leave the window as it was.
+    }
 }
 
 bool TSkinControl::AnswerPaint(TMessage& message)

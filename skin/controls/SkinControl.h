@@ -182,6 +182,8 @@ protected:
 
 private:
     void HandleMessage(TMessage& message);
+    // Draws the whole window into dc (none: nothing); failures are swallowed.
+    void PaintInto(HDC dc) noexcept;
     void SuspendParentBackground(bool on);
     void Register(TSkinControlList* form);
 
