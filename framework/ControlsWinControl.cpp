@@ -5,6 +5,7 @@
 #include "ControlsShared.h"
 #include "SysUtils.h"
 #include "UtilWindow.h"
+#include "base/PaintScope.h"
 
 #include <commctrl.h>
 
@@ -55,22 +56,6 @@ WNDPROC RegisterWindowClass(const TCreateParams& Params, WNDPROC InitProc)
     Registered.emplace(Params.WinClassName, Default);
     return Default;
 }
-
-// BeginPaint/EndPaint as a pair that survives an exception.
-class TPaintScope {
-public:
-    explicit TPaintScope(HWND Window) : FWindow(Window), FDC(BeginPaint(Window, &FPaint)) {}
-    ~TPaintScope() { EndPaint(FWindow, &FPaint); }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    HDC DC() const noexcept { return FDC; }
-    const RECT& Area() const noexcept { return FPaint.rcPaint; }
-
-private:
-    HWND FWindow;
-    PAINTSTRUCT FPaint{};
-    HDC FDC;
-};
 
 bool Intersects(const RECT& A, const RECT& B) noexcept
 {

@@ -566,7 +566,7 @@ void TControlDispatch::ReplaceScrollSkin(HWND window)
     const bool listView = old->ClassType().Name() == "TSkinListView";
     TControl* control = old->Control();
     old->Deactivate();
-    delete old;
+    FControls.Free(old);
     const TSkinKind kind = listView ? skListView : skScrollbar;
     if (control)
         Attach(kind, control, false);

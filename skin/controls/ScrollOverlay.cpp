@@ -5,6 +5,7 @@
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 
+#include "base/PaintScope.h"
 #include "base/WindowObject.h"
 
 #include <algorithm>
@@ -321,18 +322,10 @@ void TWScrollbar::LeftButtonUp(POINT client)
 
 LRESULT TWScrollbar::Message(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (const auto painted = AnswerSelfPaint(FWindow, msg, [this](HDC dc) { Paint(dc); }))
+        return *painted;
     const POINT point{LoWordSigned(lParam), HiWordSigned(lParam)};
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        if (HDC dc = BeginPaint(FWindow, &paint)) {
-            Paint(dc);
-            EndPaint(FWindow, &paint);
-        }
-        return 0;
-    }
     case WM_MOUSEMOVE:
         MouseMove(point);
         return 0;

@@ -1,5 +1,6 @@
 #include "SkinControl.h"
 
+#include "base/PaintScope.h"
 #include "framework/Messages.h"
 #include "framework/SysUtils.h"
 #include "skin/data/ImgUtil.h"
@@ -17,71 +18,95 @@ const TClassInfo& TSkinControl::StaticClass()
 
 // --- The list ---
 
-void TSkinControlList::Add(TSkinControl* object)
+void TSkinControlList::Adopt(TSkinControl* object)
 {
     if (!Contains(object))
-        FItems.push_back(object);
+        FItems.emplace_back(object);
 }
 
-void TSkinControlList::Remove(TSkinControl* object) noexcept
+std::vector<std::unique_ptr<TSkinControl>>::iterator TSkinControlList::Find(const TSkinControl* object) noexcept
 {
-    const auto found = std::find(FItems.rbegin(), FItems.rend(), object);
-    if (found != FItems.rend())
-        FItems.erase(std::next(found).base());
+    return std::find_if(FItems.begin(), FItems.end(), [object](const auto& item) { return item.get() == object; });
+}
+
+void TSkinControlList::Free(TSkinControl* object) noexcept
+{
+    const auto found = Find(object);
+    if (found == FItems.end())
+        return;
+    // Out of the list before it is freed: its destructor and whatever it
+    // frees in turn find the list without it.
+    std::unique_ptr<TSkinControl> freed = std::move(*found);
+    FItems.erase(found);
+}
+
+void TSkinControlList::Forget(TSkinControl* object) noexcept
+{
+    const auto found = Find(object);
+    if (found == FItems.end())
+        return;
+    found->release();
+    FItems.erase(found);
 }
 
 bool TSkinControlList::Contains(const TSkinControl* object) const noexcept
 {
-    return std::find(FItems.begin(), FItems.end(), object) != FItems.end();
+    return std::any_of(FItems.begin(), FItems.end(), [object](const auto& item) { return item.get() == object; });
 }
 
 TSkinControl* TSkinControlList::FindByWindow(HWND window) const noexcept
 {
-    for (TSkinControl* object : FItems)
+    for (const auto& object : FItems)
         if (object->Handle() == window && object->Life() != slDestroyed)
-            return object;
+            return object.get();
     return nullptr;
 }
 
 TSkinControl* TSkinControlList::FindByControl(const TControl* control) const noexcept
 {
-    for (TSkinControl* object : FItems)
+    for (const auto& object : FItems)
         if (object->Control() == control)
-            return object;
+            return object.get();
     return nullptr;
+}
+
+std::vector<TSkinControl*> TSkinControlList::Snapshot() const
+{
+    std::vector<TSkinControl*> objects;
+    objects.reserve(FItems.size());
+    for (const auto& object : FItems)
+        objects.push_back(object.get());
+    return objects;
 }
 
 void TSkinControlList::Purge()
 {
-    const std::vector<TSkinControl*> items = FItems;
-    for (TSkinControl* object : items)
+    for (TSkinControl* object : Snapshot())
         if (Contains(object) && object->Life() == slDestroyed)
-            delete object;
+            Free(object);
 }
 
 void TSkinControlList::DeactivateAndFreeAll()
 {
-    // Freeing one object may free others (a container's children): each
-    // pointer is taken from the list again, never from a copy.
+    // Deactivating or freeing one object may free others (a container's
+    // children): each object is taken from the list again, never from a copy.
     while (!FItems.empty()) {
-        TSkinControl* object = FItems.back();
+        TSkinControl* object = FItems.back().get();
         object->Deactivate();
-        if (!FItems.empty() && FItems.back() == object)
-            delete object;
+        Free(object);
     }
 }
 
 void TSkinControlList::FreeAll() noexcept
 {
     while (!FItems.empty())
-        delete FItems.back();
+        Free(FItems.back().get());
 }
 
 void TSkinControlList::SkinChangedAll()
 {
     FFaces.Clear();
-    const std::vector<TSkinControl*> items = FItems;
-    for (TSkinControl* object : items)
+    for (TSkinControl* object : Snapshot())
         if (Contains(object) && object->Life() == slAttached)
             object->SkinChanged();
 }
@@ -98,14 +123,26 @@ TSkinControl::~TSkinControl()
     FHook.Remove();
     FSubclass.Remove();
     if (FForm)
-        FForm->Remove(this);
+        FForm->Forget(this);
 }
 
 void TSkinControl::Register(TSkinControlList* form)
 {
     FForm = form;
-    if (FForm)
-        FForm->Add(this);
+    if (!FForm)
+        return;
+    FForm->Adopt(this);
+    // The control's end reaches the list before the control frees its
+    // components (Notification).
+    if (FControl)
+        FControl->FreeNotification(this);
+}
+
+void TSkinControl::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FControl && FForm)
+        FForm->Free(this); // this object is gone now
 }
 
 void TSkinControl::AttachControl(TSkinControlList* form, TSkinData* skinData, bool setColour)
@@ -276,44 +313,37 @@ void TSkinControl::AfterMessage(TMessage& message)
 
 void TSkinControl::PaintWindow(HDC dc)
 {
-    try {
-        RECT rect{};
-        if (!GetWindowRect(FHandle, &rect))
-            return;
-        FWindowRect = rect;
-        OffsetRect(&rect, -rect.left, -rect.top);
-        if (dc) {
-            DrawControl(dc, rect);
-            return;
-        }
-        const gdi::WindowDC windowDC(FHandle);
-        if (windowDC)
-            DrawControl(windowDC.Get(), rect);
-    } catch (...) {
-        // The window keeps what it showed.
+    if (dc) {
+        PaintInto(dc);
+        return;
     }
+    const gdi::WindowDC windowDC(FHandle);
+    PaintInto(windowDC.Get());
 }
 
 void TSkinControl::PaintByMessage(TMessage& message)
 {
-    PAINTSTRUCT paint{};
-    HDC dc = reinterpret_cast<HDC>(message.WParam);
-    const bool began = dc == nullptr;
-    if (began)
-        dc = BeginPaint(FHandle, &paint);
-    RECT rect{};
-    if (dc && GetWindowRect(FHandle, &rect)) {
-        FWindowRect = rect;
-        OffsetRect(&rect, -rect.left, -rect.top);
-        try {
-            DrawControl(dc, rect);
-        } catch (...) {
-            // Painting failures leave the window as it was.
-        }
-    }
-    if (began)
-        EndPaint(FHandle, &paint);
     message.Result = 0;
+    if (auto* dc = reinterpret_cast<HDC>(message.WParam)) {
+        PaintInto(dc);
+        return;
+    }
+    const TPaintScope paint(FHandle);
+    PaintInto(paint.DC());
+}
+
+void TSkinControl::PaintInto(HDC dc) noexcept
+{
+    RECT rect{};
+    if (!dc || !GetWindowRect(FHandle, &rect))
+        return;
+    FWindowRect = rect;
+    OffsetRect(&rect, -rect.left, -rect.top);
+    try {
+        DrawControl(dc, rect);
+    } catch (...) {
+        // Painting failures leave the window as it was.
+    }
 }
 
 bool TSkinControl::AnswerPaint(TMessage& message)

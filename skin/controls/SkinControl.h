@@ -34,9 +34,14 @@ class TSkinData;
 class TDataSkinObject;
 
 // The skinned control objects of one skinned window, in the order they were
-// attached. Objects add themselves when attached and leave in their
-// destructor, so the list is exact. Objects of framework controls are owned
-// by their control; the list frees every object it still holds in FreeAll.
+// attached, and their one owner. An object joins the list at its attach
+// (HandOver holds a new one until then) and from then on only the list
+// frees it: when its window was destroyed (Purge), when it is replaced
+// (Free), when the skin stops (DeactivateAndFreeAll, FreeAll), and when the
+// framework control it skins is freed (the object hears of it and asks the
+// list). An object of a framework control stays one of the control's
+// components, as the control's published shape has it, but the control
+// never gets to free it.
 class TSkinControlList {
 public:
     TSkinControlList() = default;
@@ -44,13 +49,15 @@ public:
     TSkinControlList(const TSkinControlList&) = delete;
     TSkinControlList& operator=(const TSkinControlList&) = delete;
 
-    void Add(TSkinControl* object);
-    // The last entry that is object.
-    void Remove(TSkinControl* object) noexcept;
+    // Takes object, which is attaching; nothing when it is listed already.
+    void Adopt(TSkinControl* object);
+    // Frees object now, when it is listed.
+    void Free(TSkinControl* object) noexcept;
+    // Object is being destroyed: the list lets go of it without freeing it.
+    void Forget(TSkinControl* object) noexcept;
     bool Contains(const TSkinControl* object) const noexcept;
     TSkinControl* FindByWindow(HWND window) const noexcept;
     TSkinControl* FindByControl(const TControl* control) const noexcept;
-    const std::vector<TSkinControl*>& Items() const noexcept { return FItems; }
     int Count() const noexcept { return static_cast<int>(FItems.size()); }
 
     // Frees the objects whose window was destroyed.
@@ -65,7 +72,11 @@ public:
     TFaceCache& Faces() noexcept { return FFaces; }
 
 private:
-    std::vector<TSkinControl*> FItems;
+    // The objects as they are now, for a walk during which some may leave.
+    std::vector<TSkinControl*> Snapshot() const;
+    std::vector<std::unique_ptr<TSkinControl>>::iterator Find(const TSkinControl* object) noexcept;
+
+    std::vector<std::unique_ptr<TSkinControl>> FItems;
     TFaceCache FFaces;
 };
 
@@ -129,6 +140,9 @@ protected:
     // WM_SKINSWITCH turned the object on or off (objects with windows of
     // their own show or hide them).
     virtual void Switched(bool /*on*/) {}
+    // The control this object skins is being freed: the list frees the
+    // object first.
+    void Notification(TComponent* component, TOperation operation) override;
 
     void CallOldWndProc(TMessage& message);
 
@@ -168,6 +182,8 @@ protected:
 
 private:
     void HandleMessage(TMessage& message);
+    // Draws the whole window into dc (none: nothing); failures are swallowed.
+    void PaintInto(HDC dc) noexcept;
     void SuspendParentBackground(bool on);
     void Register(TSkinControlList* form);
 
@@ -195,16 +211,26 @@ std::wstring GetWindowTextWide(HWND window);
 bool HasImage(const TDataSkinObject* object) noexcept;
 
 // Holds a new skin object until the list takes it: attach registers the
-// object with list, which (or the control it skins) frees it from then on;
-// an attach that throws or leaves it out frees it here. The object, or
-// nullptr when the list did not take it.
+// object with list, which frees it from then on; an attach that leaves it
+// out frees it here, and one that throws has it freed by whichever holds it.
+// The object, or nullptr when the list did not take it.
 template <class T, class TAttach>
-T* HandOver(std::unique_ptr<T> object, const TSkinControlList& list, TAttach&& attach)
+T* HandOver(std::unique_ptr<T> object, TSkinControlList& list, TAttach&& attach)
 {
-    attach(*object);
-    if (!list.Contains(object.get()))
+    T* const taken = object.get();
+    try {
+        attach(*taken);
+    } catch (...) {
+        if (list.Contains(taken)) {
+            object.release();
+            list.Free(taken);
+        }
+        throw;
+    }
+    if (!list.Contains(taken))
         return nullptr;
-    return object.release();
+    object.release();
+    return taken;
 }
 
 // The layout functions' types at the GDI edge.

@@ -1,5 +1,6 @@
 #include "SkinDateTime.h"
 
+#include "base/PaintScope.h"
 #include "base/WindowObject.h"
 #include "skin/controls/SkinEdits.h"
 #include "skin/data/ImgUtil.h"
@@ -93,17 +94,9 @@ LRESULT CALLBACK TArrowButton::WndProc(HWND window, UINT msg, WPARAM wParam, LPA
 
 LRESULT TArrowButton::Message(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    if (const auto painted = AnswerSelfPaint(FWindow, msg, [this](HDC dc) { Paint(dc); }))
+        return *painted;
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        if (HDC dc = BeginPaint(FWindow, &paint)) {
-            Paint(dc);
-            EndPaint(FWindow, &paint);
-        }
-        return 0;
-    }
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         PressPicker(lParam);

@@ -62,16 +62,10 @@ void AttachEmbeddedUpDown(HWND window, TSkinData* skinData, TSkinControlList* fo
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsUpDownClass(WindowClassName(child)))
             continue;
-        if (!form->FindByWindow(child)) {
-            // Held by the list, which frees it with the window or the skin.
-            auto* upDown = new TSkinUpDown(nullptr);
-            try {
-                upDown->AttachWindow(child, skinData, form);
-            } catch (...) {
-                delete upDown;
-                throw;
-            }
-        }
+        // Held by the list, which frees it with the window or the skin.
+        if (!form->FindByWindow(child))
+            HandOver(std::make_unique<TSkinUpDown>(nullptr), *form,
+                     [&](TSkinControl& taken) { taken.AttachWindow(child, skinData, form); });
         return;
     }
 }

@@ -60,10 +60,21 @@ void TSkinMP::AttachControl(TSkinControlList* form, TSkinData* skinData, bool se
     if (!FAttached || !FControl->Parent())
         return;
     FPanel = std::make_unique<TWMediaPlayer>(nullptr, *this);
+    FPanel->FreeNotification(this);
     // Never skinned itself: it is the skin.
     FPanel->Tag = skinData->DisableTag;
     FPanel->SetParent(FControl->Parent());
     AlignPanel();
+}
+
+void TSkinMP::Notification(TComponent* component, TOperation operation)
+{
+    // While this object frees the panel itself, FPanel is empty already.
+    if (operation == TOperation::opRemove && component && component == FPanel.get()) {
+        FPanel.release();
+        return;
+    }
+    TSkinControl::Notification(component, operation);
 }
 
 void TSkinMP::AlignPanel()

@@ -54,6 +54,9 @@ public:
 
 protected:
     void AfterMessage(TMessage& message) override;
+    // The panel's parent frees its children when it goes, the panel among
+    // them: the object then only lets go of it.
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     // The buttons whose names the player's set property lists.

@@ -1,5 +1,6 @@
 #include "CaptionHint.h"
 
+#include "base/PaintScope.h"
 #include "base/WindowObject.h"
 #include "framework/GdiObjects.h"
 #include "skin/data/DpiScale.h"
@@ -89,19 +90,18 @@ bool TCaptionHintWindow::Create()
 
 void TCaptionHintWindow::Paint(HWND window) noexcept
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(window, &paint);
+    const TPaintScope paint(window);
+    HDC dc = paint.DC();
+    if (!dc)
+        return;
     RECT client;
     GetClientRect(window, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
     InflateRect(&client, -FPadding, -FPadding);
-    {
-        gdi::Selection font(dc, HintFont());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-        DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &client, kHintFormat);
-    }
-    EndPaint(window, &paint);
+    gdi::Selection font(dc, HintFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    DrawTextW(dc, FText.c_str(), static_cast<int>(FText.size()), &client, kHintFormat);
 }
 
 LRESULT CALLBACK TCaptionHintWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -270,6 +270,41 @@ TEST_F(SkinnedButtons, MediaPlayerButtonsShowOnTheSkinsFacesAndClickThePlayer)
     ParkMouse();
 }
 
+// The skin's panel over a player is a child of the player's parent, which
+// frees its children when it goes: the panel first (the newest), then the
+// player. The player's skin object must not free the panel a second time,
+// then or when the skin stops.
+TEST_F(SkinnedButtons, AMediaPlayersParentFreedWhileSkinnedFreesThePanelOnce)
+{
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    SkinForm();
+    long gdiBefore = 0;
+    DWORD userBefore = 0;
+    for (int round = 0; round < 10; ++round) {
+        auto* box = Place<TPanel>(Form.get(), Form.get(), L"", 10, 60, 220, 60);
+        auto* player = Place<TMediaPlayer>(box, Form.get(), L"", 10, 10, 180, 30);
+        Frame->Refresh();
+        const auto* object = dynamic_cast<TSkinMP*>(Frame->Dispatch().Controls().FindByControl(player));
+        ASSERT_NE(object, nullptr);
+        ASSERT_NE(object->Panel(), nullptr);
+        const HWND panel = object->Panel()->Handle();
+        delete box;
+        EXPECT_FALSE(IsWindow(panel)) << "round " << round;
+        Flush();
+        // Where the panel was, the form's skinned background shows again.
+        const TPixels client = ReadBack(Form->Handle(), testsupport::TArea::Client);
+        EXPECT_EQ(PixelOf(client, 110, 85), static_cast<TColor>(ColorToRGB(Skin->SkinColor(scButtonFace)))) << "round " << round;
+        SkinCycle();
+        Flush();
+        if (round == 0) {
+            gdiBefore = counter.Count();
+            userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+        }
+    }
+    EXPECT_EQ(counter.Count(), gdiBefore);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+}
+
 TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
 {
     TButton* button = AddButton(L"&Click", 10, 10);
@@ -587,6 +622,50 @@ TEST_F(BareButtons, FacesFollowTheButtonsStyle)
         UpdateWindow(button);
         EXPECT_EQ(CheckFace(button, model, c.Frame, c.What), 0) << c.What;
     }
+}
+
+// A control freed while skinned takes its skin object along at once, before
+// anything else can reach it; a control whose window was made again gets one
+// new object at the next attach. Stopping the skin then frees each object
+// once: a second free of either would take the program down.
+TEST_F(SkinnedButtons, ButtonsFreedOrRemadeWhileSkinnedKeepExactlyOneSkinObject)
+{
+    const gditest::TCounter counter = gditest::ChooseCounter();
+    SkinForm();
+    // Each skin cycle brings a new frame with a list of its own.
+    const auto list = [this]() -> const TSkinControlList& { return Frame->Dispatch().Controls(); };
+    const int baseline = list().Count();
+    long gdiBefore = 0;
+    DWORD userBefore = 0;
+    for (int round = 0; round < 40; ++round) {
+        TButton* freed = AddButton(L"Freed", 10, 40);
+        TButton* remade = AddButton(L"Remade", 110, 40);
+        Frame->Refresh();
+        ASSERT_NE(list().FindByControl(freed), nullptr);
+        delete freed;
+        EXPECT_EQ(list().Count(), baseline + 1) << "round " << round << ": the freed button's object left the list";
+
+        remade->RecreateWnd();
+        Frame->Refresh();
+        Flush();
+        ASSERT_EQ(remade->ComponentCount(), 1) << "round " << round << ": one skin object for the new window";
+        EXPECT_EQ(list().FindByControl(remade), remade->Components(0));
+        EXPECT_EQ(list().Count(), baseline + 1);
+        EXPECT_EQ(CheckFace(remade->Handle(), Model(), bfNormal, "remade"), 0) << "round " << round;
+
+        SkinCycle();
+        EXPECT_EQ(remade->ComponentCount(), 1) << "round " << round << ": skinned again after the skin stopped";
+        delete remade;
+        EXPECT_EQ(list().Count(), baseline);
+        Flush();
+        // The first round makes what the system makes once on first use.
+        if (round == 0) {
+            gdiBefore = counter.Count();
+            userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+        }
+    }
+    EXPECT_EQ(counter.Count(), gdiBefore);
+    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
 }
 
 // --- Soak ---
