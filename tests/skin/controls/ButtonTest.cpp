@@ -276,10 +276,8 @@ TEST_F(SkinnedButtons, MediaPlayerButtonsShowOnTheSkinsFacesAndClickThePlayer)
 // then or when the skin stops.
 TEST_F(SkinnedButtons, AMediaPlayersParentFreedWhileSkinnedFreesThePanelOnce)
 {
-    const gditest::TCounter counter = gditest::ChooseCounter();
+    gditest::TFlatAfterFirstRound objects(gditest::ChooseCounter());
     SkinForm();
-    long gdiBefore = 0;
-    DWORD userBefore = 0;
     for (int round = 0; round < 10; ++round) {
         auto* box = Place<TPanel>(Form.get(), Form.get(), L"", 10, 60, 220, 60);
         auto* player = Place<TMediaPlayer>(box, Form.get(), L"", 10, 10, 180, 30);
@@ -296,13 +294,9 @@ TEST_F(SkinnedButtons, AMediaPlayersParentFreedWhileSkinnedFreesThePanelOnce)
         EXPECT_EQ(PixelOf(client, 110, 85), static_cast<TColor>(ColorToRGB(Skin->SkinColor(scButtonFace)))) << "round " << round;
         SkinCycle();
         Flush();
-        if (round == 0) {
-            gdiBefore = counter.Count();
-            userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-        }
+        objects.EndOfRound(round);
     }
-    EXPECT_EQ(counter.Count(), gdiBefore);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+    EXPECT_EQ(objects.Growth(), "");
 }
 
 TEST_F(SkinnedButtons, ClicksAndKeysStillReachTheControlsEvents)
@@ -630,13 +624,11 @@ TEST_F(BareButtons, FacesFollowTheButtonsStyle)
 // once: a second free of either would take the program down.
 TEST_F(SkinnedButtons, ButtonsFreedOrRemadeWhileSkinnedKeepExactlyOneSkinObject)
 {
-    const gditest::TCounter counter = gditest::ChooseCounter();
+    gditest::TFlatAfterFirstRound objects(gditest::ChooseCounter());
     SkinForm();
     // Each skin cycle brings a new frame with a list of its own.
     const auto list = [this]() -> const TSkinControlList& { return Frame->Dispatch().Controls(); };
     const int baseline = list().Count();
-    long gdiBefore = 0;
-    DWORD userBefore = 0;
     for (int round = 0; round < 40; ++round) {
         TButton* freed = AddButton(L"Freed", 10, 40);
         TButton* remade = AddButton(L"Remade", 110, 40);
@@ -658,14 +650,9 @@ TEST_F(SkinnedButtons, ButtonsFreedOrRemadeWhileSkinnedKeepExactlyOneSkinObject)
         delete remade;
         EXPECT_EQ(list().Count(), baseline);
         Flush();
-        // The first round makes what the system makes once on first use.
-        if (round == 0) {
-            gdiBefore = counter.Count();
-            userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-        }
+        objects.EndOfRound(round);
     }
-    EXPECT_EQ(counter.Count(), gdiBefore);
-    EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), userBefore);
+    EXPECT_EQ(objects.Growth(), "");
 }
 
 // --- Soak ---

@@ -109,4 +109,35 @@ inline long UserObjectCount()
     return static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) + ThreadWindowsWithChildren();
 }
 
+// A soak's GDI and USER objects, counted at the end of its first round
+// (which makes what the system makes once on first use) and expected again
+// at the end of its last.
+class TFlatAfterFirstRound {
+public:
+    explicit TFlatAfterFirstRound(TCounter counter) : FCounter(counter) {}
+    void EndOfRound(int round)
+    {
+        if (round == 0) {
+            FGdi = FCounter.Count();
+            FUser = UserObjectCount();
+        }
+    }
+    // Counts that grew after the first round, as a failure message; empty
+    // when both stayed flat.
+    std::string Growth() const
+    {
+        const long gdi = FCounter.Count() - FGdi;
+        const long user = UserObjectCount() - FUser;
+        if (gdi == 0 && user == 0)
+            return {};
+        return "GDI objects (" + std::string(FCounter.Source) + ") " + std::to_string(gdi) + ", USER objects " +
+               std::to_string(user);
+    }
+
+private:
+    TCounter FCounter;
+    long FGdi = 0;
+    long FUser = 0;
+};
+
 } // namespace gditest
